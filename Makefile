@@ -1,0 +1,46 @@
+# Thin wrapper over CMake and Ninja; see README.md.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= 2
+FUZZ_RUNS  ?= 20000
+EXAMPLE    ?= examples/plantation-thin-harvest.kdr
+
+CONFIGURE = cmake -G Ninja -DKELDOVAR_WERROR=ON
+
+.PHONY: all deps build run test test-release test-sanitize fuzz bench clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The program's main job: run a worked regime through the batch runner and print its report.
+run: build
+	$(BUILD)/cli/keldovar-cli run $(EXAMPLE)
+
+test: test-release test-sanitize fuzz
+
+test-release: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	$(CONFIGURE) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKELDOVAR_SANITIZE=ON -DKELDOVAR_BENCHMARKS=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+# A bounded libFuzzer run over every reader of outside input (clang).
+fuzz: deps
+	CXX=clang++ $(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELDOVAR_FUZZ=ON -DKELDOVAR_TESTS=OFF -DKELDOVAR_BENCHMARKS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_RUNS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
