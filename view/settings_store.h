@@ -1,0 +1,40 @@
+// The per-user settings store: sections of string and integer values.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace keldovar {
+
+// Section and key names of the stored settings.
+namespace settings_keys {
+inline constexpr const char* kOptions = "Options";
+inline constexpr const char* kDirectories = "Directories";
+inline constexpr const char* kWindowSize = "Window size";
+inline constexpr const char* kAllTables = "AllTables";
+inline constexpr const char* kFinancial = "Financial";
+inline constexpr const char* kBargraph = "Bargraph";
+inline constexpr const char* kMerchLimit = "Merch_limit";
+inline constexpr const char* kThresholdSaw = "threshold_saw";
+inline constexpr const char* kThresholdPulp = "threshold_pulp";
+// The nine financial values, in document order.
+inline constexpr const char* kFinancialKeys[9] = {
+    "interest_rate", "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",
+    "next_thin_saw", "harvest_pulp",  "harvest_saw",        "establishment_cost",
+    "midrotation_fert_cost"};
+}  // namespace settings_keys
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  virtual std::optional<std::string> readString(std::string_view section,
+                                                std::string_view key) const = 0;
+  virtual std::optional<int> readInt(std::string_view section, std::string_view key) const = 0;
+  // False when the store raised an error while writing.
+  virtual bool writeString(std::string_view section, std::string_view key,
+                           std::string_view value) = 0;
+  virtual bool writeInt(std::string_view section, std::string_view key, int value) = 0;
+};
+
+}  // namespace keldovar
