@@ -1,1 +1,428 @@
-// (in progress)
+// The step protocol around each engine call, and the document commands that need no engine.
+#include "view/document_controller.h"
+
+#include <utility>
+
+#include "engine/report_text.h"
+
+namespace keldovar {
+
+namespace {
+
+constexpr const char* kAborted = "Returning to previous conditions. Function aborted.";
+
+}  // namespace
+
+// Routes the shared engine's prompts to this document for the duration of one step.
+class DocumentController::HooksScope {
+ public:
+  explicit HooksScope(DocumentController& controller) : engine_(controller.session_.engine) {
+    engine_.setHooks(&controller);
+  }
+  ~HooksScope() { engine_.setHooks(nullptr); }
+  HooksScope(const HooksScope&) = delete;
+  HooksScope& operator=(const HooksScope&) = delete;
+
+ private:
+  Engine& engine_;
+};
+
+DocumentController::DocumentController(Session& session, Prompts& prompts,
+                                       SettingsStore& settingsStore,
+                                       const DocumentSettings& settings,
+                                       const ViewOptions& options)
+    : session_(session), prompts_(prompts), settingsStore_(settingsStore) {
+  content_.settings = settings;
+  content_.options = options;
+  resetSnapshot(content_.store.snapshot);
+  session_.engine.state().financial = settings.financial;
+}
+
+DocumentController::~DocumentController() = default;
+
+DocumentListener& DocumentController::listener() {
+  return listener_ != nullptr ? *listener_ : quietListener_;
+}
+
+void DocumentController::setListener(DocumentListener* listener) { listener_ = listener; }
+
+void DocumentController::setModified(bool modified) {
+  if (modified_ == modified) return;
+  modified_ = modified;
+  listener().modifiedChanged(modified);
+}
+
+void DocumentController::markSaved() { setModified(false); }
+
+void DocumentController::replaceContent(DocumentContent content) {
+  bool showAll = content_.options.showAllTables;  // not carried by stand files
+  content_ = std::move(content);
+  content_.options.showAllTables = showAll;
+  setModified(false);
+  listener().documentReset();
+}
+
+void DocumentController::prepareOutputs(bool harvest) {
+  Engine& engine = session_.engine;
+  engine.state().status = 1;
+  engine.output().financialLast = -1;
+  engine.output().historyLast = -1;
+  if (harvest) return;  // keeps the restored stock table, summaries and bar graph
+  engine.output().stockLast = -1;
+  engine.output().thinReportReady = 0;
+  engine.state().outputReady = 0;
+  session_.barGraph.barLast = -1;
+}
+
+void DocumentController::restore() {
+  Engine& engine = session_.engine;
+  const TableStore& store = content_.store;
+  if (store.lastIndex >= 0) {
+    copyTableToEngine(store.tables[static_cast<std::size_t>(store.lastIndex)], engine,
+                      session_.barGraph);
+  }
+  applySnapshot(store.snapshot, engine.state());
+  handOverSettings(content_.settings, engine.state());
+}
+
+void DocumentController::storeTables() {
+  TableStore& store = content_.store;
+  store.lastIndex += 1;
+  if (store.lastIndex >= kTableCapacity) {
+    store.lastIndex = kTableCapacity - 1;
+    prompts_.showMessage(
+        {"", "Maximum number of tables has been reached, overwriting last table",
+         MessageIcon::Exclamation});
+  }
+  copyOutputsToTable(session_.engine, session_.barGraph,
+                     store.tables[static_cast<std::size_t>(store.lastIndex)]);
+  store.snapshot = takeSnapshot(session_.engine.state());
+}
+
+void DocumentController::abortStep() {
+  prompts_.showMessage({"", kAborted, MessageIcon::Information});
+}
+
+void DocumentController::succeed(int old) {
+  storeTables();
+  setModified(true);
+  TableStore& store = content_.store;
+  if (old == -1) {
+    store.stepTable = 0;
+    store.firstShown = 0;
+  } else if (content_.options.showAllTables) {
+    store.stepTable = old + 1;
+    store.firstShown = 0;
+  } else if (store.lastIndex > old) {
+    store.firstShown = store.stepTable = old + 1;
+  }
+  listener().tableStored(store.lastIndex > 0);
+}
+
+bool DocumentController::initialize(int kind) {
+  HooksScope scope(*this);
+  Engine& engine = session_.engine;
+  int old = content_.store.lastIndex;
+  prepareOutputs(false);
+  engine.resetEngine();
+  handOverMerchSettings(content_.settings, engine.state());
+  engine.initializeStand(kind);
+  if (engine.state().status == -1 || engine.state().outputReady == 0) {
+    abortStep();
+    return false;
+  }
+  succeed(old);
+  return true;
+}
+
+bool DocumentController::treat(int action) {
+  HooksScope scope(*this);
+  Engine& engine = session_.engine;
+  int old = content_.store.lastIndex;
+  restore();
+  bool harvest = action == kHarvest;
+  prepareOutputs(harvest);
+  engine.dispatchAction(action);
+  if (engine.state().status == -1 || (!harvest && engine.state().outputReady == 0)) {
+    abortStep();
+    return false;
+  }
+  succeed(old);
+  return true;
+}
+
+bool DocumentController::grow() {
+  HooksScope scope(*this);
+  Engine& engine = session_.engine;
+  int old = content_.store.lastIndex;
+  restore();
+  prepareOutputs(false);
+  if (engine.growStand() != 1) {
+    engine.state().status = -1;
+  } else {
+    engine.state().thinLock = 0;
+    engine.finishStep();
+  }
+  if (engine.state().status == -1 || engine.state().outputReady == 0) {
+    abortStep();
+    return false;
+  }
+  succeed(old);
+  return true;
+}
+
+bool DocumentController::fertilize() {
+  // This document's own stand decides, not whatever the shared engine last computed.
+  StandSnapshot& snapshot = content_.store.snapshot;
+  if (snapshot.initialized == 0) {
+    prompts_.showMessage({"", "The stand must have been initialized first.",
+                          MessageIcon::Exclamation});
+    return false;
+  }
+  auto entry = prompts_.askFertilize();
+  if (!entry) return false;
+  snapshot.fFert_Nitrogen = entry->nitrogen;
+  snapshot.bFert_Phosphorus = entry->phosphorus ? 1 : 0;
+  snapshot.iFertAge = static_cast<int>(snapshot.AG);
+  snapshot.fertRecordPending = 1;
+  int last = snapshot.fertAgesLast;
+  bool repeated = last >= 0 && last < kFertAgesCapacity &&
+                  snapshot.fertAges[static_cast<std::size_t>(last)] == snapshot.iFertAge;
+  if (!repeated && last + 1 < kFertAgesCapacity) {
+    snapshot.fertAgesLast = last + 1;
+    snapshot.fertAges[static_cast<std::size_t>(last + 1)] = snapshot.iFertAge;
+  }
+  // The request is saved with the document, so closing without saving must ask.
+  setModified(true);
+  return true;
+}
+
+void DocumentController::financialValues() {
+  auto entry = prompts_.askFinance(content_.settings.financial);
+  if (!entry) return;
+  content_.settings.financial = entry->values;
+  setModified(true);
+  const ReportTable* newest = content_.store.newest();
+  if (newest != nullptr && newest->financialLast >= 0) {
+    prompts_.showMessage({"",
+                          "The current financial report data uses the previous values.\n Redo the "
+                          "Harvest to use the new financial values.",
+                          MessageIcon::Exclamation});
+  }
+  if (!entry->makeDefault) return;
+  const FinancialValues& v = entry->values;
+  const float values[9] = {v.interestRate, v.oneThinPulp,  v.oneThinSaw,
+                           v.nextThinPulp, v.nextThinSaw,  v.harvestPulp,
+                           v.harvestSaw,   v.establishmentCost, v.midrotationFertCost};
+  for (int i = 0; i < 9; ++i) {
+    std::string text = formatText("%0.2f", static_cast<double>(values[i]));
+    if (!settingsStore_.writeString(settings_keys::kOptions, settings_keys::kFinancialKeys[i],
+                                    text)) {
+      prompts_.showMessage({"",
+                            "There was an error while saving the default values.  Values were not "
+                            "saved, returning to previous values.",
+                            MessageIcon::Exclamation});
+      break;
+    }
+  }
+}
+
+void DocumentController::merchLimits() {
+  auto entry = prompts_.askMerchLimits(content_.settings);
+  if (!entry) return;
+  DocumentSettings& settings = content_.settings;
+  settings.barkBasis = "OB";
+  settings.merchLimit = entry->topDiameter;
+  settings.merchLimitShown = entry->topDiameter;
+  settings.sawThreshold = entry->sawThreshold;
+  settings.pulpThreshold = entry->pulpThreshold;
+  setModified(true);
+  if (entry->makeDefault) {
+    using namespace settings_keys;
+    std::string top = formatText("%0.2f", static_cast<double>(entry->topDiameter));
+    bool written = settingsStore_.writeString(kOptions, kMerchLimit, top) &&
+                   settingsStore_.writeInt(kOptions, kThresholdSaw, entry->sawThreshold) &&
+                   settingsStore_.writeInt(kOptions, kThresholdPulp, entry->pulpThreshold);
+    if (!written) {
+      prompts_.showMessage({"",
+                            "There was an error while saving the default values.  Values were not "
+                            "saved, returning to previous values.",
+                            MessageIcon::Exclamation});
+    }
+  }
+  if (content_.store.lastIndex >= 0) {
+    prompts_.showMessage({"",
+                          "Warning: due to Merchantability Limit changes the current output data "
+                          "is invalid.  Please generate data again.",
+                          MessageIcon::Exclamation});
+    listener().viewChanged(false);
+  }
+}
+
+void DocumentController::writeOption(const char* key, bool value) {
+  settingsStore_.writeInt(settings_keys::kOptions, key, value ? 1 : 0);
+}
+
+void DocumentController::toggleFinancial() {
+  content_.options.showFinancial = !content_.options.showFinancial;
+  writeOption(settings_keys::kFinancial, content_.options.showFinancial);
+  listener().viewChanged(false);
+}
+
+void DocumentController::toggleBargraph() {
+  content_.options.showBargraph = !content_.options.showBargraph;
+  writeOption(settings_keys::kBargraph, content_.options.showBargraph);
+  listener().viewChanged(false);
+}
+
+void DocumentController::toggleAllTables() {
+  TableStore& store = content_.store;
+  ViewOptions& options = content_.options;
+  options.showAllTables = !options.showAllTables;
+  if (options.showAllTables) {
+    store.stepTable = store.firstShown < 0 ? 0 : store.firstShown;
+    store.firstShown = 0;
+  } else {
+    store.firstShown = store.stepTable;
+  }
+  writeOption(settings_keys::kAllTables, options.showAllTables);
+  listener().viewChanged(options.showAllTables);
+}
+
+bool DocumentController::resetView(DocumentHost& host, const std::string& title) {
+  if (modified_) {
+    std::string question = formatText("Save %s before resetting?", title.c_str());
+    DocumentHost::Answer answer = host.askSaveBeforeReset(question);
+    if (answer == DocumentHost::Answer::Cancel) return false;
+    if (answer == DocumentHost::Answer::Yes) {
+      host.save();
+      if (modified_) return false;
+    }
+  }
+  TableStore& store = content_.store;
+  store.lastIndex = -1;
+  store.firstShown = 0;
+  store.stepTable = 0;
+  content_.remembered = RememberedValues{};
+  resetSnapshot(store.snapshot);
+  setModified(false);
+  listener().documentReset();
+  return true;
+}
+
+void DocumentController::switchTraceOff() { session_.engine.setTraceSwitch(0); }
+
+// ---- Engine hooks ----
+
+void DocumentController::showMessage(const char* caption, const char* line1, const char* line2) {
+  prompts_.showMessage({caption, std::string(line1) + "\n" + line2, MessageIcon::Exclamation});
+}
+
+int DocumentController::askUnthinned() {
+  auto entry = prompts_.askUnthinned(content_.remembered);
+  if (!entry) return 0;
+  Engine& engine = session_.engine;
+  if (!engine.deriveUnthinned(*entry)) return 0;
+  engine.computeClassLimits();
+  RememberedValues& r = content_.remembered;
+  r.unthinnedTrees = entry->trees;
+  r.unthinnedAge = entry->age;
+  r.unthinnedBasalArea = entry->basalArea;
+  r.unthinnedHeight = entry->height;
+  r.unthinnedSiteIndex = entry->siteIndex;
+  return 1;
+}
+
+int DocumentController::askThinned() {
+  auto entry = prompts_.askThinned(content_.remembered);
+  if (!entry) return 0;
+  StandState& s = session_.engine.state();
+  s.AG = entry->age;
+  s.BA = entry->basalArea;
+  s.TPA = entry->trees;
+  s.thinAge = entry->thinAge;
+  if (entry->height == 0) {
+    s.SI = entry->siteIndex;
+    s.heightEntered = 0;
+  } else {
+    s.HD = entry->height;
+    s.heightEntered = 1;
+  }
+  RememberedValues& r = content_.remembered;
+  r.thinnedAge = entry->age;
+  r.thinnedBasalArea = entry->basalArea;
+  r.thinnedTrees = entry->trees;
+  r.thinnedThinAge = entry->thinAge;
+  r.thinnedHeight = entry->height;
+  r.thinnedSiteIndex = entry->siteIndex;
+  return 1;
+}
+
+int DocumentController::askPercentRemoved() {
+  auto entry = prompts_.askPercentRemoved(content_.remembered);
+  if (!entry) return 0;
+  StandState& s = session_.engine.state();
+  s.pctTreesRemoved = entry->trees;
+  s.pctBARemoved = entry->basalArea;
+  content_.remembered.pctTrees = entry->trees;
+  content_.remembered.pctBasalArea = entry->basalArea;
+  return 1;
+}
+
+int DocumentController::askPlantation() {
+  auto entry = prompts_.askPlantation(content_.remembered);
+  if (!entry) return 0;
+  StandState& s = session_.engine.state();
+  s.SI = entry->siteIndex;
+  s.PLNTR = entry->trees;
+  s.survivalPct = entry->survival;
+  s.noControl = entry->control == VegetationControl::None ? 1 : 0;
+  s.woodyControl = entry->control == VegetationControl::Woody ? 1 : 0;
+  s.herbWoodyControl = entry->control == VegetationControl::HerbAndWoody ? 1 : 0;
+  RememberedValues& r = content_.remembered;
+  r.plantSiteIndex = entry->siteIndex;
+  r.plantTrees = entry->trees;
+  r.plantSurvival = entry->survival;
+  return 1;
+}
+
+int DocumentController::askGrowAge() {
+  auto age = prompts_.askGrowAge(standFactsOf(session_.engine.state()));
+  if (!age) return 0;
+  session_.engine.state().targetAge = *age;
+  content_.remembered.growAge = *age;
+  return 1;
+}
+
+int DocumentController::askResidualBA(double& residual) {
+  auto value = prompts_.askResidualBA(content_.remembered, standFactsOf(session_.engine.state()));
+  if (!value) return 0;
+  residual = *value;
+  content_.remembered.residualBA = *value;
+  return 1;
+}
+
+double DocumentController::askThinToDBH() {
+  auto value = prompts_.askThinToDBH(content_.remembered, standFactsOf(session_.engine.state()));
+  if (!value) return kCancelledDiameter;
+  content_.remembered.thinToDBH = *value;
+  return *value;
+}
+
+int DocumentController::askLowThinMethod() { return prompts_.askLowThinMethod(); }
+
+int DocumentController::askRowLow(double& residual, double& rowPercent) {
+  auto entry = prompts_.askRowLow(content_.remembered, standFactsOf(session_.engine.state()));
+  if (!entry) return 0;
+  residual = entry->residual;
+  rowPercent = entry->rowPercent;
+  content_.remembered.rowLowResidual = entry->residual;
+  content_.remembered.rowLowPercent = entry->rowPercent;
+  return 1;
+}
+
+int DocumentController::buildBarGraph(int first) {
+  return keldovar::buildBarGraph(session_.barGraph, session_.engine.state(), first);
+}
+
+}  // namespace keldovar

@@ -1,0 +1,30 @@
+// The text that Copy puts on the clipboard: one cell, a rectangle of cells, or the whole report.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "view/table_store.h"
+
+namespace keldovar {
+
+inline constexpr std::string_view kWindowsLineEnd = "\r\n";
+inline constexpr std::string_view kUnixLineEnd = "\n";
+
+// One stock cell: "%d" of the DBH class, "%.1f" of any other column; no line end.
+std::string singleCellText(const TableStore& store, int table, int row, int column);
+
+// The cells of rows row0..row1 and columns col0..col1 (either order) of one stock table:
+// tab-separated, rows separated by the line end, none after the last. The totals row is copied
+// as numbers.
+std::string rectangleText(const TableStore& store, int table, int row0, int col0, int row1,
+                          int col1, std::string_view lineEnd = kWindowsLineEnd);
+
+// Every shown table (from firstShown to the newest) as report text.
+std::string selectAllText(const TableStore& store, bool showFinancial,
+                          std::string_view lineEnd = kWindowsLineEnd);
+
+// One stand history row as the report prints it.
+std::string historyRowText(const HistoryRecord& record);
+
+}  // namespace keldovar

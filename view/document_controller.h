@@ -1,0 +1,116 @@
+// One document's command flow: every step restores the shared engine from this document's
+// store, runs, and stores its output as a new table; plus Fertilize, the settings commands,
+// the view options and Reset View. The desktop program and the batch runner both drive it.
+#pragma once
+
+#include <string>
+
+#include "engine/engine.h"
+#include "view/bar_graph.h"
+#include "view/document_content.h"
+#include "view/prompts.h"
+#include "view/settings_store.h"
+
+namespace keldovar {
+
+// The engine and the current bar graph, shared by every document of a program run.
+struct Session {
+  explicit Session(const Clock* clock = nullptr) : engine(nullptr, clock) {}
+  Engine engine;
+  BarGraph barGraph;
+};
+
+enum StandKind { kExistingUnthinned = 1, kExistingThinned = 2, kNewPlantation = 3 };
+enum Treatment { kThinomatic = 1, kRowThin = 2, kLowThin = 3, kRowAndLowThin = 4, kHarvest = 5 };
+
+// What the window does when the document changed: lay out again, clear the selection, scroll
+// and repaint. The defaults do nothing, for callers without a window.
+class DocumentListener {
+ public:
+  virtual ~DocumentListener() = default;
+  // A step stored a table; scroll so that the newest table's summary is at the top.
+  virtual void tableStored(bool scrollToNewest) { (void)scrollToNewest; }
+  // An option or setting changed what is drawn.
+  virtual void viewChanged(bool scrollToNewest) { (void)scrollToNewest; }
+  virtual void documentReset() {}
+  virtual void modifiedChanged(bool modified) { (void)modified; }
+};
+
+// The window side of Reset View's save question.
+class DocumentHost {
+ public:
+  enum class Answer { Yes, No, Cancel };
+  virtual ~DocumentHost() = default;
+  virtual Answer askSaveBeforeReset(const std::string& question) = 0;
+  // Runs the Save command; the controller is marked saved by it when it succeeds.
+  virtual void save() = 0;
+};
+
+class DocumentController final : private EngineHooks {
+ public:
+  DocumentController(Session& session, Prompts& prompts, SettingsStore& settingsStore,
+                     const DocumentSettings& settings, const ViewOptions& options);
+  ~DocumentController() override;
+  DocumentController(const DocumentController&) = delete;
+  DocumentController& operator=(const DocumentController&) = delete;
+
+  // Steps; each returns true when it stored a table.
+  bool initialize(int kind);
+  bool treat(int action);
+  bool grow();
+  // Records a fertilization request in the snapshot; true when one was recorded.
+  bool fertilize();
+
+  void financialValues();
+  void merchLimits();
+  void toggleFinancial();
+  void toggleBargraph();
+  void toggleAllTables();
+  // False when the user cancelled or the save failed; the document is unchanged then.
+  bool resetView(DocumentHost& host, const std::string& title);
+  void switchTraceOff();
+
+  const DocumentContent& content() const { return content_; }
+  const TableStore& store() const { return content_.store; }
+  const ViewOptions& options() const { return content_.options; }
+  // Replaces the whole document, as opening a stand file does; the document is then unmodified.
+  void replaceContent(DocumentContent content);
+  bool modified() const { return modified_; }
+  void markSaved();
+  void setListener(DocumentListener* listener);
+  Prompts& prompts() { return prompts_; }
+
+ private:
+  class HooksScope;
+  void prepareOutputs(bool harvest);
+  void restore();
+  void storeTables();
+  void abortStep();
+  void succeed(int old);
+  void setModified(bool modified);
+  void writeOption(const char* key, bool value);
+  DocumentListener& listener();
+
+  // EngineHooks, answered through the prompts with this document's remembered values.
+  void showMessage(const char* caption, const char* line1, const char* line2) override;
+  int askUnthinned() override;
+  int askThinned() override;
+  int askPercentRemoved() override;
+  int askPlantation() override;
+  int askGrowAge() override;
+  int askResidualBA(double& residual) override;
+  double askThinToDBH() override;
+  int askLowThinMethod() override;
+  int askRowLow(double& residual, double& rowPercent) override;
+  int buildBarGraph(int first) override;
+
+  Session& session_;
+  Prompts& prompts_;
+  SettingsStore& settingsStore_;
+  DocumentContent content_;
+  bool modified_ = false;
+  DocumentListener* listener_ = nullptr;
+  DocumentListener quietListener_;
+};
+
+}  // namespace keldovar
