@@ -2,11 +2,19 @@
 #include "view/bar_graph.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "engine/numeric.h"
 
 namespace keldovar {
+
+AxisTicks treesAxis(float barMax) {
+  AxisTicks ticks;
+  ticks.step = barMax <= 100 ? 10 : 50;
+  ticks.count = truncToInt(std::ceil(static_cast<double>(barMax))) / ticks.step + 1;
+  return ticks;
+}
 
 int buildBarGraph(BarGraph& graph, const StandState& stand, int first) {
   graph.barLast = -1;

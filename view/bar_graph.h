@@ -26,6 +26,13 @@ struct BarGraph {
   std::array<int, kBarCapacity> barClass{};  // DBH class, inches
 };
 
+// The trees axis: a tick every `step` trees, `count` ticks from 0.
+struct AxisTicks {
+  int step = 10;
+  int count = 1;
+};
+AxisTicks treesAxis(float barMax);
+
 // Rebuilds the graph from class index `first` of the stand's classes; returns the stand age.
 int buildBarGraph(BarGraph& graph, const StandState& stand, int first);
 

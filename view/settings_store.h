@@ -1,6 +1,7 @@
 // The per-user settings store: sections of string and integer values.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,25 @@ class SettingsStore {
   virtual bool writeString(std::string_view section, std::string_view key,
                            std::string_view value) = 0;
   virtual bool writeInt(std::string_view section, std::string_view key, int value) = 0;
+};
+
+// Settings held in memory: the batch runner's (which must not depend on the user's stored
+// defaults) and the tests'. Integers are kept as their decimal text, as the desktop store does.
+class MemorySettingsStore final : public SettingsStore {
+ public:
+  std::optional<std::string> readString(std::string_view section,
+                                        std::string_view key) const override;
+  std::optional<int> readInt(std::string_view section, std::string_view key) const override;
+  bool writeString(std::string_view section, std::string_view key,
+                   std::string_view value) override;
+  bool writeInt(std::string_view section, std::string_view key, int value) override;
+
+  // Makes every later write fail, as a store that raises an error does.
+  void setFailWrites(bool fail) { failWrites_ = fail; }
+
+ private:
+  std::map<std::pair<std::string, std::string>, std::string, std::less<>> values_;
+  bool failWrites_ = false;
 };
 
 }  // namespace keldovar
