@@ -58,6 +58,11 @@ std::string rectangleText(const TableStore& store, int table, int row0, int col0
 }
 
 std::string selectAllText(const TableStore& store, bool showFinancial, std::string_view lineEnd) {
+  return selectAllText(store, store.firstShown, showFinancial, lineEnd);
+}
+
+std::string selectAllText(const TableStore& store, int first, bool showFinancial,
+                          std::string_view lineEnd) {
   std::string text;
   auto line = [&](const std::string& s) {
     text += s;
@@ -68,7 +73,7 @@ std::string selectAllText(const TableStore& store, bool showFinancial, std::stri
     text += lineEnd;
   };
   int last = std::min(store.lastIndex, kTableCapacity - 1);
-  for (int t = std::max(store.firstShown, 0); t <= last; ++t) {
+  for (int t = std::max(first, 0); t <= last; ++t) {
     const ReportTable& table = store.tables[static_cast<std::size_t>(t)];
     if (table.stockLast >= 0) {
       for (const std::string& s : table.titleLines) line(s);

@@ -23,6 +23,9 @@ std::string rectangleText(const TableStore& store, int table, int row0, int col0
 // Every shown table (from firstShown to the newest) as report text.
 std::string selectAllText(const TableStore& store, bool showFinancial,
                           std::string_view lineEnd = kWindowsLineEnd);
+// The same from table `first` on.
+std::string selectAllText(const TableStore& store, int first, bool showFinancial,
+                          std::string_view lineEnd);
 
 // One stand history row as the report prints it.
 std::string historyRowText(const HistoryRecord& record);

@@ -197,9 +197,9 @@ bool DocumentController::fertilize() {
   return true;
 }
 
-void DocumentController::financialValues() {
+bool DocumentController::financialValues() {
   auto entry = prompts_.askFinance(content_.settings.financial);
-  if (!entry) return;
+  if (!entry) return false;
   content_.settings.financial = entry->values;
   setModified(true);
   const ReportTable* newest = content_.store.newest();
@@ -209,7 +209,7 @@ void DocumentController::financialValues() {
                           "Harvest to use the new financial values.",
                           MessageIcon::Exclamation});
   }
-  if (!entry->makeDefault) return;
+  if (!entry->makeDefault) return true;
   const FinancialValues& v = entry->values;
   const float values[9] = {v.interestRate, v.oneThinPulp,  v.oneThinSaw,
                            v.nextThinPulp, v.nextThinSaw,  v.harvestPulp,
@@ -225,11 +225,12 @@ void DocumentController::financialValues() {
       break;
     }
   }
+  return true;
 }
 
-void DocumentController::merchLimits() {
+bool DocumentController::merchLimits() {
   auto entry = prompts_.askMerchLimits(content_.settings);
-  if (!entry) return;
+  if (!entry) return false;
   DocumentSettings& settings = content_.settings;
   settings.barkBasis = "OB";
   settings.merchLimit = entry->topDiameter;
@@ -257,6 +258,7 @@ void DocumentController::merchLimits() {
                           MessageIcon::Exclamation});
     listener().viewChanged(false);
   }
+  return true;
 }
 
 void DocumentController::writeOption(const char* key, bool value) {

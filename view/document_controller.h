@@ -61,8 +61,9 @@ class DocumentController final : private EngineHooks {
   // Records a fertilization request in the snapshot; true when one was recorded.
   bool fertilize();
 
-  void financialValues();
-  void merchLimits();
+  // The settings commands; true when the dialog was accepted.
+  bool financialValues();
+  bool merchLimits();
   void toggleFinancial();
   void toggleBargraph();
   void toggleAllTables();

@@ -1,0 +1,170 @@
+// Writing a document's tables as text, JSON or CSV.
+#include "cli/output.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "engine/numeric.h"
+#include "engine/report_text.h"
+#include "view/copy_text.h"
+
+namespace keldovar::cli {
+namespace {
+
+std::string jsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char ch : text) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c == '"') {
+      out += "\\\"";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || c >= 0x7f) {
+      // Report text is 8-bit: bytes above ASCII are read as Latin-1.
+      out += formatText("\\u%04x", c);
+    } else {
+      out += ch;
+    }
+  }
+  return out + "\"";
+}
+
+std::string number(float value) {
+  if (!std::isfinite(value)) return "null";
+  return formatText("%.9g", static_cast<double>(value));
+}
+
+std::string number(double value) {
+  if (!std::isfinite(value)) return "null";
+  return formatText("%.17g", value);
+}
+
+template <typename Range>
+std::string stringArray(const Range& lines, std::size_t from, std::size_t to) {
+  std::string out = "[";
+  for (std::size_t i = from; i < to; ++i) {
+    if (i > from) out += ", ";
+    out += jsonString(lines[i]);
+  }
+  return out + "]";
+}
+
+std::string stockJson(const ReportTable& t) {
+  if (t.stockLast < 0) return "null";
+  std::string out = "{\"title\": " + jsonString(t.beforeStockLines[0]) +
+                    ", \"conversion\": " + jsonString(t.afterStockLines[0]) + ", \"rows\": [";
+  for (int r = 0; r <= t.stockLast && r < kStockRowCapacity; ++r) {
+    if (r > 0) out += ", ";
+    out += "[";
+    for (std::size_t c = 0; c < 8; ++c) {
+      if (c > 0) out += ", ";
+      out += number(t.stock[static_cast<std::size_t>(r)][c]);
+    }
+    out += "]";
+  }
+  return out + "]}";
+}
+
+std::string historyJson(const ReportTable& t) {
+  if (t.historyLast < 0) return "null";
+  std::string out = "{\"heading\": " + stringArray(t.historyText, 0, 5) + ", \"rows\": [";
+  for (int r = 0; r <= t.historyLast && r < kHistoryCapacity; ++r) {
+    const HistoryRecord& h = t.history[static_cast<std::size_t>(r)];
+    if (r > 0) out += ", ";
+    out += "[" + number(h.age) + ", " +
+           jsonString(std::string(h.label, strnlen(h.label, kLabelLength))) + ", " +
+           number(h.trees) + ", " + number(h.basal_area) + ", " + number(h.volume) + ", " +
+           number(h.cords) + ", " + number(h.topcords) + ", " + number(h.bdft) + "]";
+  }
+  return out + "], \"footing\": " + stringArray(t.historyText, 5, 8) + "}";
+}
+
+std::string barGraphJson(const BarGraph& g) {
+  if (g.barLast < 0) return "null";
+  std::string out = "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + number(g.barMax) +
+                    ", \"bars\": [";
+  for (int n = 0; n <= g.barLast && n < kBarCapacity; ++n) {
+    auto b = static_cast<std::size_t>(n);
+    const BarRect& r = g.bars[b];
+    if (n > 0) out += ", ";
+    out += formatText("[%d, %d, %d, %d, %d, %d]", g.barClass[b], g.barValue[b], r.left, r.top,
+                      r.right, r.bottom);
+  }
+  return out + "]}";
+}
+
+std::string tableJson(const ReportTable& t) {
+  std::string out = "    {\n      \"summary\": ";
+  out += t.hasStandTable != 0 ? stringArray(t.titleLines, 0, t.titleLines.size()) : "[]";
+  out += ",\n      \"stock\": " + stockJson(t);
+  out += ",\n      \"thinning\": ";
+  out += t.hasThinningReport != 0 ? stringArray(t.thinningLines, 0, t.thinningLines.size())
+                                  : "null";
+  out += ",\n      \"history\": " + historyJson(t);
+  out += ",\n      \"financial\": ";
+  out += t.financialLast >= 0
+             ? stringArray(t.financialLines, 0,
+                           static_cast<std::size_t>(std::min(t.financialLast, kFinancialLineCapacity - 1)) + 1)
+             : "null";
+  out += ",\n      \"bargraph\": " + barGraphJson(t.bar);
+  return out + "\n    }";
+}
+
+}  // namespace
+
+std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep) {
+  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
+}
+
+std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages) {
+  std::string out = "{\n  \"tables\": [";
+  for (int t = 0; t <= store.lastIndex && t < kTableCapacity; ++t) {
+    out += t > 0 ? ",\n" : "\n";
+    out += tableJson(store.tables[static_cast<std::size_t>(t)]);
+  }
+  out += store.lastIndex >= 0 ? "\n  ],\n" : "],\n";
+  out += "  \"messages\": [";
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    out += i > 0 ? ",\n    " : "\n    ";
+    out += "{\"line\": " + std::to_string(messages[i].line) +
+           ", \"caption\": " + jsonString(messages[i].caption) +
+           ", \"text\": " + jsonString(messages[i].text) + "}";
+  }
+  out += messages.empty() ? "],\n" : "\n  ],\n";
+  const StandSnapshot& s = store.snapshot;
+  out += "  \"stand\": {\"age\": " + number(s.AG) + ", \"site_index\": " + number(s.SI) +
+         ", \"height\": " + number(s.HD) + ", \"basal_area\": " + number(s.BA) +
+         ", \"trees\": " + number(s.TPA) + ", \"initialized\": " + std::to_string(s.initialized) +
+         ", \"unthinned\": " + std::to_string(s.unthinned) +
+         ", \"thin_lock\": " + std::to_string(s.thinLock) +
+         ", \"total_volume\": " + number(s.totalVolume) + "}\n}\n";
+  return out;
+}
+
+std::string csvOutput(const TableStore& store) {
+  std::string out =
+      "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons\n";
+  for (int t = 0; t <= store.lastIndex && t < kTableCapacity; ++t) {
+    const ReportTable& table = store.tables[static_cast<std::size_t>(t)];
+    for (int r = 0; r <= table.stockLast && r < kStockRowCapacity; ++r) {
+      const StockRow& row = table.stock[static_cast<std::size_t>(r)];
+      bool totals = r == table.stockLast;
+      out += std::to_string(t) + "," + std::to_string(table.bar.barAge) + ",";
+      out += totals ? std::string("Total") : formatText("%d", truncToInt(row[0]));
+      for (std::size_t c = 1; c < 8; ++c) {
+        out += ",";
+        if (!(totals && c == 2)) out += number(row[c]);
+      }
+      out += "\n";
+    }
+  }
+  return out;
+}
+
+}  // namespace keldovar::cli

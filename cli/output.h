@@ -1,0 +1,25 @@
+// The batch runner's three output formats of a document: report text, JSON and CSV.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/runner.h"
+#include "view/table_store.h"
+
+namespace keldovar::cli {
+
+enum class OutputFormat { Text, Json, Csv };
+
+// The report as Select All and Copy put it on the clipboard, with "\n" line ends; tables from
+// the newest step only when `currentStep`.
+std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep);
+
+// Every stored table, the messages and the stand after the run. Single-precision numbers are
+// written with 9 significant digits and doubles with 17, so that they read back exactly.
+std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages);
+
+// One line per stock row of every table with stock rows, under a header line.
+std::string csvOutput(const TableStore& store);
+
+}  // namespace keldovar::cli

@@ -1,0 +1,100 @@
+// Running script commands through the document controller.
+#include "cli/runner.h"
+
+#include <algorithm>
+
+#include "app/settings.h"
+
+namespace keldovar::cli {
+namespace {
+
+// Reset View with nobody to ask: the document is emptied without the save question.
+class DiscardingHost final : public DocumentHost {
+ public:
+  Answer askSaveBeforeReset(const std::string&) override { return Answer::No; }
+  void save() override {}
+};
+
+std::string trimmed(const std::string& text) {
+  std::size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return {};
+  std::size_t end = text.find_last_not_of(' ');
+  return text.substr(begin, end - begin + 1);
+}
+
+}  // namespace
+
+std::optional<FieldTexts> ScriptSource::fields(DialogId) {
+  if (current_ == nullptr) return std::nullopt;
+  return current_->fields;
+}
+
+void ScriptSource::showMessage(const Message& message) {
+  messages_.push_back({current_ != nullptr ? current_->line : 0, message.caption, message.text});
+}
+
+Runner::Runner(const Clock& clock, const ViewOptions& options)
+    : session_(&clock),
+      prompts_(source_),
+      controller_(session_, prompts_, settings_, builtInDefaults().settings, options) {}
+
+bool Runner::run(const Command& command) {
+  source_.setCurrent(&command);
+  bool ok = false;
+  switch (command.kind) {
+    case CommandKind::Unthinned:
+      ok = controller_.initialize(kExistingUnthinned);
+      break;
+    case CommandKind::Thinned:
+      ok = controller_.initialize(kExistingThinned);
+      break;
+    case CommandKind::Plantation:
+      ok = controller_.initialize(kNewPlantation);
+      break;
+    case CommandKind::Grow:
+      ok = controller_.grow();
+      break;
+    case CommandKind::Fertilize:
+      ok = controller_.fertilize();
+      break;
+    case CommandKind::ThinRow:
+      ok = controller_.treat(kRowThin);
+      break;
+    case CommandKind::ThinThinomatic:
+      ok = controller_.treat(kThinomatic);
+      break;
+    case CommandKind::ThinLow:
+      ok = controller_.treat(kLowThin);
+      break;
+    case CommandKind::ThinRowLow:
+      ok = controller_.treat(kRowAndLowThin);
+      break;
+    case CommandKind::Harvest:
+      ok = controller_.treat(kHarvest);
+      break;
+    case CommandKind::Financial:
+      ok = controller_.financialValues();
+      break;
+    case CommandKind::Merch:
+      ok = controller_.merchLimits();
+      break;
+    case CommandKind::Reset: {
+      DiscardingHost host;
+      ok = controller_.resetView(host, "");
+      break;
+    }
+  }
+  source_.setCurrent(nullptr);
+  return ok;
+}
+
+std::string messageLine(const std::string& script, const RecordedMessage& message) {
+  std::string line = script + ":" + std::to_string(message.line) + ": ";
+  std::string caption = trimmed(message.caption);
+  if (!caption.empty()) line += caption + ": ";
+  std::string text = message.text;
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  return line + text;
+}
+
+}  // namespace keldovar::cli

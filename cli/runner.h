@@ -1,0 +1,56 @@
+// Runs a parsed regime script through one document, as a user typing the same values into the
+// same dialogs would.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/checked_prompts.h"
+#include "cli/script.h"
+#include "view/document_controller.h"
+
+namespace keldovar::cli {
+
+struct RecordedMessage {
+  int line = 0;
+  std::string caption;
+  std::string text;
+};
+
+// The script's answers to the dialogs of its current command, and the messages shown meanwhile.
+class ScriptSource final : public FieldSource {
+ public:
+  void setCurrent(const Command* command) { current_ = command; }
+  std::optional<FieldTexts> fields(DialogId dialog) override;
+  void showMessage(const Message& message) override;
+  const std::vector<RecordedMessage>& messages() const { return messages_; }
+
+ private:
+  const Command* current_ = nullptr;
+  std::vector<RecordedMessage> messages_;
+};
+
+class Runner {
+ public:
+  // The document starts with the built-in defaults, never the user's stored ones, so that a
+  // script gives the same result on every machine.
+  Runner(const Clock& clock, const ViewOptions& options);
+
+  // Runs one command; false when its step failed.
+  bool run(const Command& command);
+
+  const DocumentController& document() const { return controller_; }
+  const std::vector<RecordedMessage>& messages() const { return source_.messages(); }
+
+ private:
+  Session session_;
+  MemorySettingsStore settings_;
+  ScriptSource source_;
+  CheckedPrompts prompts_;
+  DocumentController controller_;
+};
+
+// A message as standard error shows it: "SCRIPT:LINE: caption: text" on one line.
+std::string messageLine(const std::string& script, const RecordedMessage& message);
+
+}  // namespace keldovar::cli
