@@ -1,1 +1,172 @@
-// (in progress)
+// Prompts answered from field texts, through the dialogs' own opening rules and checks.
+#include "app/checked_prompts.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string_view>
+#include <utility>
+
+#include "app/dialog_checks.h"
+
+namespace keldovar {
+namespace {
+
+std::string textOf(const FieldTexts& fields, const std::string& key, std::string absent = {}) {
+  auto it = fields.find(key);
+  return it == fields.end() ? std::move(absent) : it->second;
+}
+
+// Choice words are matched without regard to case, like the script's own words.
+bool sameWord(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+VegetationControl controlOf(const std::string& word) {
+  if (sameWord(word, "woody")) return VegetationControl::Woody;
+  if (sameWord(word, "herbwoody")) return VegetationControl::HerbAndWoody;
+  return VegetationControl::None;
+}
+
+template <typename Entry, typename Field>
+std::optional<Entry> settle(FieldSource& source, const Checked<Entry, Field>& checked) {
+  if (checked.ok()) return checked.accepted();
+  source.showMessage(checked.failure().message());
+  return std::nullopt;
+}
+
+// In the order of FinanceField.
+constexpr std::array<const char*, kFinanceFieldCount> kFinanceKeys{
+    "interest",     "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",       "next_thin_saw",
+    "harvest_pulp", "harvest_saw",   "establishment_cost", "midrotation_fert_cost"};
+
+}  // namespace
+
+void CheckedPrompts::showMessage(const Message& message) {
+  source_.showMessage(message);
+}
+
+std::optional<UnthinnedEntry> CheckedPrompts::askUnthinned(const RememberedValues&) {
+  std::optional<FieldTexts> f = source_.fields(DialogId::Unthinned);
+  if (!f) return std::nullopt;
+  UnthinnedTexts t{.trees = textOf(*f, "trees"),
+                   .age = textOf(*f, "age"),
+                   .basalArea = textOf(*f, "ba"),
+                   .height = textOf(*f, "height"),
+                   .siteIndex = textOf(*f, "si")};
+  return settle(source_, checkUnthinned(t));
+}
+
+std::optional<ThinnedEntry> CheckedPrompts::askThinned(const RememberedValues&) {
+  std::optional<FieldTexts> f = source_.fields(DialogId::Thinned);
+  if (!f) return std::nullopt;
+  ThinnedTexts t{.age = textOf(*f, "age"),
+                 .basalArea = textOf(*f, "ba"),
+                 .trees = textOf(*f, "trees"),
+                 .thinAge = textOf(*f, "thinage"),
+                 .height = textOf(*f, "height"),
+                 .siteIndex = textOf(*f, "si")};
+  return settle(source_, checkThinned(t));
+}
+
+std::optional<PercentRemovedEntry> CheckedPrompts::askPercentRemoved(const RememberedValues&) {
+  std::optional<FieldTexts> f = source_.fields(DialogId::PercentRemoved);
+  if (!f) return std::nullopt;
+  PercentRemovedTexts t{.trees = textOf(*f, "pcttrees"), .basalArea = textOf(*f, "pctba")};
+  return settle(source_, checkPercentRemoved(t));
+}
+
+std::optional<PlantationEntry> CheckedPrompts::askPlantation(const RememberedValues&) {
+  std::optional<FieldTexts> f = source_.fields(DialogId::Plantation);
+  if (!f) return std::nullopt;
+  PlantationTexts t{.siteIndex = textOf(*f, "si"),
+                    .trees = textOf(*f, "trees"),
+                    .survival = textOf(*f, "survival"),
+                    .control = controlOf(textOf(*f, "control"))};
+  return settle(source_, checkPlantation(t));
+}
+
+std::optional<int> CheckedPrompts::askGrowAge(const StandFacts& stand) {
+  std::optional<FieldTexts> f = source_.fields(DialogId::Grow);
+  if (!f) return std::nullopt;
+  return settle(source_, checkGrowAge(textOf(*f, "age"), stand));
+}
+
+std::optional<float> CheckedPrompts::askResidualBA(const RememberedValues&,
+                                                   const StandFacts& stand) {
+  if (std::optional<Message> refused = thinningOpeningRefusal(stand)) {
+    source_.showMessage(*refused);
+    return std::nullopt;
+  }
+  std::optional<FieldTexts> f = source_.fields(DialogId::ResidualBA);
+  if (!f) return std::nullopt;
+  return settle(source_, checkResidualBA(textOf(*f, "ba"), stand));
+}
+
+std::optional<float> CheckedPrompts::askThinToDBH(const RememberedValues&,
+                                                  const StandFacts& stand) {
+  std::optional<FieldTexts> f = source_.fields(DialogId::ThinToDBH);
+  if (!f) return std::nullopt;
+  return settle(source_, checkThinToDBH(textOf(*f, "dbh"), stand));
+}
+
+int CheckedPrompts::askLowThinMethod() {
+  std::optional<FieldTexts> f = source_.fields(DialogId::LowThinMethod);
+  LowThinChoice choice = LowThinChoice::Neither;
+  if (f) {
+    auto method = f->find("method");
+    if (method == f->end()) {
+      choice = kLowThinOpening;
+    } else if (sameWord(method->second, "dbh")) {
+      choice = LowThinChoice::ByDBH;
+    } else if (sameWord(method->second, "ba")) {
+      choice = LowThinChoice::ByBasalArea;
+    }
+  }
+  return static_cast<int>(choice);
+}
+
+std::optional<RowLowEntry> CheckedPrompts::askRowLow(const RememberedValues&,
+                                                     const StandFacts& stand) {
+  if (std::optional<Message> refused = thinningOpeningRefusal(stand)) {
+    source_.showMessage(*refused);
+    return std::nullopt;
+  }
+  std::optional<FieldTexts> f = source_.fields(DialogId::RowLow);
+  if (!f) return std::nullopt;
+  RowLowTexts t{.residual = textOf(*f, "ba"), .rowPercent = textOf(*f, "row")};
+  return settle(source_, checkRowLow(t, stand));
+}
+
+std::optional<FertilizeEntry> CheckedPrompts::askFertilize() {
+  std::optional<FieldTexts> f = source_.fields(DialogId::Fertilize);
+  if (!f) return std::nullopt;
+  FertilizeTexts t{.nitrogen = textOf(*f, "n"),
+                   .phosphorus = !sameWord(textOf(*f, "p", "yes"), "no")};
+  return settle(source_, checkFertilize(t));
+}
+
+std::optional<FinanceEntry> CheckedPrompts::askFinance(const FinancialValues& current) {
+  std::optional<FieldTexts> f = source_.fields(DialogId::Finance);
+  if (!f) return std::nullopt;
+  FinanceTexts t = openFinance(current);
+  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
+    t.fields[i] = textOf(*f, kFinanceKeys[i], t.fields[i]);
+  }
+  return settle(source_, checkFinance(t));
+}
+
+std::optional<MerchEntry> CheckedPrompts::askMerchLimits(const DocumentSettings& current) {
+  std::optional<FieldTexts> f = source_.fields(DialogId::MerchLimits);
+  if (!f) return std::nullopt;
+  MerchTexts t = openMerchLimits(current);
+  t.topDiameter = textOf(*f, "top", t.topDiameter);
+  t.sawThreshold = textOf(*f, "saw", t.sawThreshold);
+  t.pulpThreshold = textOf(*f, "pulp", t.pulpThreshold);
+  return settle(source_, checkMerchLimits(t));
+}
+
+}  // namespace keldovar

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/dialog_checks.h"
+#include "app/field_text.h"
 
 namespace keldovar {
 namespace {
