@@ -1,6 +1,7 @@
 // The step protocol around each engine call, and the document commands that need no engine.
 #include "view/document_controller.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/report_text.h"
@@ -111,7 +112,8 @@ void DocumentController::succeed(int old) {
     store.stepTable = 0;
     store.firstShown = 0;
   } else if (content_.options.showAllTables) {
-    store.stepTable = old + 1;
+    // A full store replaced its last table: that table is the newest step, not one past it.
+    store.stepTable = std::min(old + 1, store.lastIndex);
     store.firstShown = 0;
   } else if (store.lastIndex > old) {
     store.firstShown = store.stepTable = old + 1;
@@ -285,7 +287,7 @@ void DocumentController::toggleAllTables() {
     store.stepTable = store.firstShown < 0 ? 0 : store.firstShown;
     store.firstShown = 0;
   } else {
-    store.firstShown = store.stepTable;
+    store.firstShown = std::clamp(store.stepTable, 0, std::max(store.lastIndex, 0));
   }
   writeOption(settings_keys::kAllTables, options.showAllTables);
   listener().viewChanged(options.showAllTables);

@@ -160,6 +160,15 @@ TEST_F(ControllerTest, StoreHoldsOneHundredTables) {
   EXPECT_EQ(doc.newest().titleLines[1], " Age                            21 years");
 }
 
+TEST_F(ControllerTest, AFullStoreShownWholeStillKnowsItsNewestStep) {
+  Document doc(session, settings);
+  for (int i = 0; i < 101; ++i) ASSERT_TRUE(doc.initUnthinned(20, 500, 60));
+  EXPECT_EQ(doc.controller.store().stepTable, 99);
+  doc.controller.toggleAllTables();
+  EXPECT_EQ(doc.controller.store().firstShown, 99);
+  EXPECT_FALSE(selectAllText(doc.controller.store(), true).empty());
+}
+
 TEST_F(ControllerTest, AllTablesAndCurrentStep) {
   Document doc(session, settings);
   ASSERT_TRUE(doc.initUnthinned(20, 500, 60));
