@@ -112,6 +112,10 @@ int replaceFileContents(const std::string& path, std::span<const std::uint8_t> b
 int readFileContents(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && info.st_size > 0) {
+    bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), limit));
+  }
   int error = 0;
   while (bytes.size() < limit) {
     std::size_t old = bytes.size();

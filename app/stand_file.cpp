@@ -376,6 +376,7 @@ StandFileResult readStandFile(std::span<const std::uint8_t> bytes, DocumentConte
                         document.settings, document.remembered, document.options, {}};
   exchangeHeader(reader, loaded);
   std::size_t count = reader.failed() ? 0 : entries(loaded.lastIndex, kTableCapacity);
+  loaded.tables.reserve(count);
   for (std::size_t i = 0; i < count && !reader.failed(); ++i) {
     loaded.tables.push_back(store.tables[i]);
     exchangeTable(reader, loaded.tables.back(), loaded.settings);

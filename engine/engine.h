@@ -7,6 +7,10 @@
 
 namespace keldovar {
 
+// The kinds of initializeStand and the actions of dispatchAction.
+enum StandKind { kExistingUnthinned = 1, kExistingThinned = 2, kNewPlantation = 3 };
+enum Treatment { kThinomatic = 1, kRowThin = 2, kLowThin = 3, kRowAndLowThin = 4, kHarvest = 5 };
+
 // The accepted values of the existing-unthinned dialog, as its fields hold them.
 struct UnthinnedInput {
   int trees = 0;

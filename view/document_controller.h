@@ -20,9 +20,6 @@ struct Session {
   BarGraph barGraph;
 };
 
-enum StandKind { kExistingUnthinned = 1, kExistingThinned = 2, kNewPlantation = 3 };
-enum Treatment { kThinomatic = 1, kRowThin = 2, kLowThin = 3, kRowAndLowThin = 4, kHarvest = 5 };
-
 // What the window does when the document changed: lay out again, clear the selection, scroll
 // and repaint. The defaults do nothing, for callers without a window.
 class DocumentListener {

@@ -24,8 +24,11 @@ void linesToTable(const std::array<ReportLine, N>& from, std::array<std::string,
 }
 
 template <std::size_t N>
-void linesToEngine(const std::array<std::string, N>& from, std::array<ReportLine, N>& to) {
-  for (std::size_t i = 0; i < N; ++i) setLine(to[i], from[i]);
+void linesToEngine(const std::array<std::string, N>& from, std::array<ReportLine, N>& to,
+                   int last = static_cast<int>(N) - 1) {
+  for (int i = 0; i <= last && i < static_cast<int>(N); ++i) {
+    setLine(to[static_cast<std::size_t>(i)], from[static_cast<std::size_t>(i)]);
+  }
 }
 
 }  // namespace
@@ -188,7 +191,8 @@ void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph
   graph = table.bar;
   s.final_harvest = table.history;
   out.financialLast = table.financialLast;
-  linesToEngine(table.financialLines, out.financial);
+  // Lines past the last one are never read: the store copies 0..financialLast back.
+  linesToEngine(table.financialLines, out.financial, table.financialLast);
   out.historyLast = table.historyLast;
   linesToEngine(table.historyText, out.historyText);
   linesToEngine(table.afterStockLines, out.afterStock);
