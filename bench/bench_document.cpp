@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/stand_file.h"
+#include "bench/bench_time.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "view/copy_text.h"
@@ -24,16 +25,6 @@
 
 namespace keldovar::bench {
 namespace {
-
-LocalTime benchTime() {
-  LocalTime t;
-  t.year = 2026;
-  t.month = 12;
-  t.day = 7;
-  t.hour = 10;
-  t.weekday = weekdayOf(2026, 12, 7);
-  return t;
-}
 
 // ---------------------------------------------------------------------------------------------
 // The per-document controller: restore, step, store.

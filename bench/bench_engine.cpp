@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_time.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "view/bar_graph.h"
@@ -17,16 +18,6 @@
 
 namespace keldovar::bench {
 namespace {
-
-LocalTime benchTime() {
-  LocalTime t;
-  t.year = 2026;
-  t.month = 12;
-  t.day = 7;
-  t.hour = 10;
-  t.weekday = weekdayOf(2026, 12, 7);
-  return t;
-}
 
 // ---------------------------------------------------------------------------------------------
 // The engine alone, driven as the desktop view drives it, with prompts answered from fields.
