@@ -101,7 +101,6 @@ Checked<UnthinnedEntry, UnthinnedField> checkUnthinned(const UnthinnedTexts& t) 
   return e;
 }
 
-
 // ---- Existing thinned plantation -----------------------------------------------------------
 
 ThinnedTexts openThinned(const RememberedValues& r) {
@@ -135,7 +134,6 @@ Checked<ThinnedEntry, ThinnedField> checkThinned(const ThinnedTexts& t) {
   if (heightRefused(e.height)) return refusal(F::Height, kHeightMessage);
   return e;
 }
-
 
 // ---- Percent removed at the last thinning --------------------------------------------------
 
@@ -180,7 +178,6 @@ Checked<PercentRemovedEntry, PercentRemovedField> checkPercentRemoved(
   return e;
 }
 
-
 // ---- New plantation ------------------------------------------------------------------------
 
 PlantationTexts openPlantation(const RememberedValues& r) {
@@ -198,7 +195,6 @@ Checked<PlantationEntry, PlantationField> checkPlantation(const PlantationTexts&
   if (survival.error) return refusal(F::Survival, *survival.error);
   return PlantationEntry{siteIndex.value, trees.value, survival.value, t.control};
 }
-
 
 // ---- Grow ----------------------------------------------------------------------------------
 
@@ -220,7 +216,6 @@ Checked<int, SoleField> checkGrowAge(std::string_view ageText, const StandFacts&
   }
   return age.value;
 }
-
 
 // ---- Thinning dialogs ----------------------------------------------------------------------
 
@@ -248,7 +243,6 @@ Checked<float, SoleField> checkResidualBA(std::string_view text, const StandFact
   return residual.value;
 }
 
-
 DBHBounds thinToDBHBounds(const StandFacts& stand) {
   int lower = truncToInt(std::ceil(std::max(stand.minClass, stand.truncationDBH)));
   int upper = truncToInt(diameterAt(1, stand.BA, stand.AG, stand.AG, stand.TPA, +1));
@@ -272,7 +266,6 @@ Checked<float, SoleField> checkThinToDBH(std::string_view text, const StandFacts
   return dbh.value;
 }
 
-
 RowLowTexts openRowLow(const RememberedValues& r) {
   return RowLowTexts{realOrEmpty(r.rowLowResidual), realOrEmpty(r.rowLowPercent)};
 }
@@ -289,7 +282,6 @@ Checked<RowLowEntry, RowLowField> checkRowLow(const RowLowTexts& t, const StandF
   }
   return RowLowEntry{residual.value, rowPercent.value};
 }
-
 
 // ---- Fertilization -------------------------------------------------------------------------
 
