@@ -18,8 +18,8 @@ bool readFlag(const SettingsStore& store, const char* key, int defaultValue) {
 
 }  // namespace
 
-double readStoredNumber(const SettingsStore& store, std::string_view section,
-                        std::string_view key, std::string_view defaultText) {
+double readStoredNumber(const SettingsStore& store, std::string_view section, std::string_view key,
+                        std::string_view defaultText) {
   std::optional<std::string> text = store.readString(section, key);
   return readDecimalText(text ? std::string_view(*text) : defaultText);
 }
@@ -55,6 +55,8 @@ DocumentDefaults readDocumentDefaults(const SettingsStore& store) {
   return d;
 }
 
-DocumentDefaults builtInDefaults() { return readDocumentDefaults(MemorySettingsStore()); }
+DocumentDefaults builtInDefaults() {
+  return readDocumentDefaults(MemorySettingsStore());
+}
 
 }  // namespace keldovar

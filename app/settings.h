@@ -10,8 +10,8 @@ namespace keldovar {
 
 // A stored number: the leading decimal number of its text, 0 when there is none; a missing
 // key reads as its default text. No range check: the stored value is taken as it stands.
-double readStoredNumber(const SettingsStore& store, std::string_view section,
-                        std::string_view key, std::string_view defaultText);
+double readStoredNumber(const SettingsStore& store, std::string_view section, std::string_view key,
+                        std::string_view defaultText);
 
 struct DocumentDefaults {
   DocumentSettings settings;

@@ -5,6 +5,8 @@
 
 namespace keldovar::bench {
 
-inline LocalTime benchTime() { return LocalTime{2026, 12, 7, 10, 0, 0, weekdayOf(2026, 12, 7)}; }
+inline LocalTime benchTime() {
+  return LocalTime{2026, 12, 7, 10, 0, 0, weekdayOf(2026, 12, 7)};
+}
 
 }  // namespace keldovar::bench

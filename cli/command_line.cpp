@@ -103,7 +103,8 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       return "unexpected argument '" + a + "'";
     }
   }
-  if (o.input.empty()) return run ? std::string("no script given") : std::string("no stand file given");
+  if (o.input.empty())
+    return run ? std::string("no script given") : std::string("no stand file given");
   return std::nullopt;
 }
 

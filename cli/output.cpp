@@ -87,8 +87,8 @@ std::string historyJson(const ReportTable& t) {
 
 std::string barGraphJson(const BarGraph& g) {
   if (g.barLast < 0) return "null";
-  std::string out = "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + number(g.barMax) +
-                    ", \"bars\": [";
+  std::string out =
+      "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + number(g.barMax) + ", \"bars\": [";
   for (int n = 0; n <= g.barLast && n < kBarCapacity; ++n) {
     auto b = static_cast<std::size_t>(n);
     const BarRect& r = g.bars[b];
@@ -104,14 +104,16 @@ std::string tableJson(const ReportTable& t) {
   out += t.hasStandTable != 0 ? stringArray(t.titleLines, 0, t.titleLines.size()) : "[]";
   out += ",\n      \"stock\": " + stockJson(t);
   out += ",\n      \"thinning\": ";
-  out += t.hasThinningReport != 0 ? stringArray(t.thinningLines, 0, t.thinningLines.size())
-                                  : "null";
+  out +=
+      t.hasThinningReport != 0 ? stringArray(t.thinningLines, 0, t.thinningLines.size()) : "null";
   out += ",\n      \"history\": " + historyJson(t);
   out += ",\n      \"financial\": ";
-  out += t.financialLast >= 0
-             ? stringArray(t.financialLines, 0,
-                           static_cast<std::size_t>(std::min(t.financialLast, kFinancialLineCapacity - 1)) + 1)
-             : "null";
+  out +=
+      t.financialLast >= 0
+          ? stringArray(
+                t.financialLines, 0,
+                static_cast<std::size_t>(std::min(t.financialLast, kFinancialLineCapacity - 1)) + 1)
+          : "null";
   out += ",\n      \"bargraph\": " + barGraphJson(t.bar);
   return out + "\n    }";
 }

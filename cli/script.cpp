@@ -32,11 +32,12 @@ struct Syntax {
 };
 
 const std::vector<std::string> kFinancialKeys = {
-    "interest",      "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",       "next_thin_saw",
-    "harvest_pulp",  "harvest_saw",   "establishment_cost", "midrotation_fert_cost"};
+    "interest",     "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",       "next_thin_saw",
+    "harvest_pulp", "harvest_saw",   "establishment_cost", "midrotation_fert_cost"};
 
 std::optional<Syntax> commandSyntax(const std::string& word) {
-  if (word == "unthinned") return Syntax{CommandKind::Unthinned, {"age", "trees", "ba", "height", "si"}};
+  if (word == "unthinned")
+    return Syntax{CommandKind::Unthinned, {"age", "trees", "ba", "height", "si"}};
   if (word == "thinned") {
     return Syntax{CommandKind::Thinned,
                   {"age", "ba", "trees", "thinage", "height", "si", "pcttrees", "pctba"}};

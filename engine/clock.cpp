@@ -36,7 +36,8 @@ TimeStamp makeTimeStamp(const LocalTime& time) {
   char text[64];
   std::snprintf(text, sizeof text, "%s %s %02d %02d:%02d:%02d", weekdays[weekday], months[month],
                 time.day, hour, time.minute, time.second);
-  for (std::size_t i = 0; i + 1 < stamp.text.size() && text[i] != '\0'; ++i) stamp.text[i] = text[i];
+  for (std::size_t i = 0; i + 1 < stamp.text.size() && text[i] != '\0'; ++i)
+    stamp.text[i] = text[i];
   return stamp;
 }
 

@@ -24,9 +24,9 @@ double Engine::classHeightAt(double dbh) const {
 
 void Engine::fillDistribution() {
   s_.firstClass = s_.minClass;
-  for (ClassArray* a : {&s_.classTrees, &s_.classHeight, &s_.classBA, &s_.classVolume,
-                        &s_.classTopVolume, &s_.classPulpTons, &s_.classIUPulpTons,
-                        &s_.classSawTons}) {
+  for (ClassArray* a :
+       {&s_.classTrees, &s_.classHeight, &s_.classBA, &s_.classVolume, &s_.classTopVolume,
+        &s_.classPulpTons, &s_.classIUPulpTons, &s_.classSawTons}) {
     a->fill(0);
   }
   Weibull w = makeWeibull(s_.baRatio, s_.BA, s_.AG, s_.thinAge, s_.TPA);

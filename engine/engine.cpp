@@ -7,14 +7,20 @@
 
 namespace keldovar {
 
-double SilentHooks::askThinToDBH() { return kCancelledDiameter; }
+double SilentHooks::askThinToDBH() {
+  return kCancelledDiameter;
+}
 
 Engine::Engine(EngineHooks* hooks, const Clock* clock) : hooks_(hooks), clock_(clock) {
   resetEngine();
 }
 
-void Engine::setHooks(EngineHooks* hooks) { hooks_ = hooks; }
-void Engine::setClock(const Clock* clock) { clock_ = clock; }
+void Engine::setHooks(EngineHooks* hooks) {
+  hooks_ = hooks;
+}
+void Engine::setClock(const Clock* clock) {
+  clock_ = clock;
+}
 
 EngineHooks& Engine::hooks() {
   if (hooks_ != nullptr) return *hooks_;
@@ -110,8 +116,7 @@ void Engine::initializeStand(int kind) {
 
 void Engine::dispatchAction(int action) {
   if (s_.initialized == 0) {
-    message(" THINNING ERROR ", "The stand must have been initialized before you can ",
-            "thin it.");
+    message(" THINNING ERROR ", "The stand must have been initialized before you can ", "thin it.");
     s_.status = -1;
     return;
   }

@@ -39,7 +39,7 @@ class Engine {
 
   // Entry points.
   void resetEngine();
-  void initializeStand(int kind);  // 1 existing unthinned, 2 existing thinned, 3 new plantation
+  void initializeStand(int kind);   // 1 existing unthinned, 2 existing thinned, 3 new plantation
   void dispatchAction(int action);  // 1 Thinomatic, 2 row, 3 low, 4 row and low, 5 harvest
   int growStand();                  // 1 projected, 0 cancelled, -1 refused
   void finishStep();

@@ -1,4 +1,5 @@
-// The three ways a stand enters the simulator: existing unthinned, existing thinned, new plantation.
+// The three ways a stand enters the simulator: existing unthinned, existing thinned, new
+// plantation.
 #include "engine/engine.h"
 #include "engine/models.h"
 

@@ -20,9 +20,15 @@ double applyFactor(const FactorTable& table, double x, int dbhClass) {
 
 }  // namespace
 
-double internationalFactor(double x, int dbhClass) { return applyFactor(kInternational, x, dbhClass); }
-double doyleFactor(double x, int dbhClass) { return applyFactor(kDoyle, x, dbhClass); }
-double scribnerFactor(double x, int dbhClass) { return applyFactor(kScribner, x, dbhClass); }
+double internationalFactor(double x, int dbhClass) {
+  return applyFactor(kInternational, x, dbhClass);
+}
+double doyleFactor(double x, int dbhClass) {
+  return applyFactor(kDoyle, x, dbhClass);
+}
+double scribnerFactor(double x, int dbhClass) {
+  return applyFactor(kScribner, x, dbhClass);
+}
 
 int logRuleCode(const char* name) {
   if (std::strcmp(name, kLogRuleScribner) == 0) return 3;

@@ -47,8 +47,8 @@ double survival(double n1, double age1, double age2, double baRatio, double site
   return std::pow(inner, -0.7885813421654444);
 }
 
-double projectBasalArea(double b1, double age1, double age2, double n1, double n2,
-                        double baRatio, double thinAge, double siteIndex) {
+double projectBasalArea(double b1, double age1, double age2, double n1, double n2, double baRatio,
+                        double thinAge, double siteIndex) {
   double l = std::log(siteIndex);
   double h = 0.657851299 * baRatio * l;
   double p1 = thinningPower(baRatio, age1, thinAge, 0.912116489, -9.064775739);

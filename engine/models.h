@@ -17,8 +17,8 @@ double thinningPower(double x, double age, double thinAge, double c, double d);
 // Trees at age2 from n1 at age1.
 double survival(double n1, double age1, double age2, double baRatio, double siteIndex);
 // Basal area at age2 from b1 at age1, with the trees n1 and n2 of the survival relation.
-double projectBasalArea(double b1, double age1, double age2, double n1, double n2,
-                        double baRatio, double thinAge, double siteIndex);
+double projectBasalArea(double b1, double age1, double age2, double n1, double n2, double baRatio,
+                        double thinAge, double siteIndex);
 
 // Existing-stand basal area with the removal P (percent) at thinAge given as trees or as basal
 // area; and the same relations solved for the removal fraction P / 100.

@@ -8,17 +8,17 @@
 namespace keldovar {
 
 // Fixed capacities of the engine's arrays.
-inline constexpr int kClassCount = 25;        // one-inch DBH classes
-inline constexpr int kHistoryCapacity = 30;   // final_harvest records
-inline constexpr int kFertAgesCapacity = 101; // fertilization ages
-inline constexpr int kLineLength = 300;       // characters of a report line
+inline constexpr int kClassCount = 25;         // one-inch DBH classes
+inline constexpr int kHistoryCapacity = 30;    // final_harvest records
+inline constexpr int kFertAgesCapacity = 101;  // fertilization ages
+inline constexpr int kLineLength = 300;        // characters of a report line
 inline constexpr int kSummaryLineCount = 8;
 inline constexpr int kThinLineCount = 6;
 inline constexpr int kStockRowCapacity = 101;  // 100 data rows and the totals row
 inline constexpr int kStockColumns = 9;        // 8 used, one spare
 inline constexpr int kHistoryTextLineCount = 9;
 inline constexpr int kFinancialLineCapacity = 101;
-inline constexpr int kLabelLength = 24;        // history label bytes, terminator included
+inline constexpr int kLabelLength = 24;  // history label bytes, terminator included
 inline constexpr int kLogRuleNameCapacity = 24;
 inline constexpr int kBarkBasisCapacity = 8;
 

@@ -30,9 +30,9 @@ double cubicFeetPerCord(double dbh) {
 struct MerchCoefficients {
   double top, topPower, dist, tpaPower, shape, thinC, thinD;
 };
-constexpr MerchCoefficients kOutsideBark = {0.61101, 3.37678, 1.02117, -0.14372,
+constexpr MerchCoefficients kOutsideBark = {0.61101, 3.37678,  1.02117, -0.14372,
                                             6.0825,  -2.81786, 20.6673};
-constexpr MerchCoefficients kOtherBark = {0.64451, 3.31852, 1.11606, -0.16181,
+constexpr MerchCoefficients kOtherBark = {0.64451, 3.31852,  1.11606, -0.16181,
                                           5.58466, -2.74538, 20.79355};
 
 // merchVolume with the stand-level terms worked out once per table.
@@ -131,16 +131,15 @@ void Engine::writeStockTable(int first) {
       sumVolume += s_.classVolume[k];
       sumIU += s_.classIUPulpTons[k];
       if (rows < kStockRowCapacity - 1) {
-        out_.stock[static_cast<std::size_t>(rows)] = {
-            static_cast<float>(dbh),
-            static_cast<float>(s_.classTrees[k]),
-            static_cast<float>(s_.classHeight[k]),
-            static_cast<float>(s_.classBA[k]),
-            static_cast<float>(s_.classVolume[k]),
-            static_cast<float>(s_.classPulpTons[k]),
-            static_cast<float>(s_.classIUPulpTons[k]),
-            static_cast<float>(s_.classSawTons[k]),
-            0.0f};
+        out_.stock[static_cast<std::size_t>(rows)] = {static_cast<float>(dbh),
+                                                      static_cast<float>(s_.classTrees[k]),
+                                                      static_cast<float>(s_.classHeight[k]),
+                                                      static_cast<float>(s_.classBA[k]),
+                                                      static_cast<float>(s_.classVolume[k]),
+                                                      static_cast<float>(s_.classPulpTons[k]),
+                                                      static_cast<float>(s_.classIUPulpTons[k]),
+                                                      static_cast<float>(s_.classSawTons[k]),
+                                                      0.0f};
         ++rows;
       } else if (!limitShown) {
         limitShown = true;

@@ -21,7 +21,7 @@ struct BarGraph {
   float barMax = 0;  // the peak class value: the trees axis runs from 0 to it
   int barAge = 0;
   std::array<BarRect, kBarCapacity> bars{};
-  int barLast = -1;  // -1: no graph
+  int barLast = -1;                          // -1: no graph
   std::array<int, kBarCapacity> barValue{};  // trees per acre, rounded half up
   std::array<int, kBarCapacity> barClass{};  // DBH class, inches
 };

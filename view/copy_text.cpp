@@ -16,8 +16,7 @@ const ReportTable* tableAt(const TableStore& store, int table) {
 }
 
 bool validCell(const ReportTable& table, int row, int column) {
-  return row >= 0 && row <= table.stockLast && row < kStockRowCapacity && column >= 0 &&
-         column < 8;
+  return row >= 0 && row <= table.stockLast && row < kStockRowCapacity && column >= 0 && column < 8;
 }
 
 float cellValue(const ReportTable& table, int row, int column) {
@@ -88,7 +87,8 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
         bool totals = r == table.stockLast;
         std::string s = totals ? std::string("Total") : formatText("%5d", truncToInt(row[0]));
         for (std::size_t c = 1; c < 8; ++c) {
-          s += totals && c == 2 ? std::string(10, ' ') : formatText("%10.1f", static_cast<double>(row[c]));
+          s += totals && c == 2 ? std::string(10, ' ')
+                                : formatText("%10.1f", static_cast<double>(row[c]));
         }
         line(s);
       }
@@ -103,7 +103,8 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     if (table.historyLast >= 0) {
       for (int i = 0; i <= 4; ++i) line(table.historyText[static_cast<std::size_t>(i)]);
       int rows = std::min(table.historyLast, kHistoryCapacity - 1);
-      for (int r = 0; r <= rows; ++r) line(historyRowText(table.history[static_cast<std::size_t>(r)]));
+      for (int r = 0; r <= rows; ++r)
+        line(historyRowText(table.history[static_cast<std::size_t>(r)]));
       for (int i = 5; i <= 7; ++i) line(table.historyText[static_cast<std::size_t>(i)]);
     }
     blankLines();

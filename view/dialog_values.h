@@ -14,7 +14,7 @@ struct ThinnedEntry {
   float basalArea = 0;
   int trees = 0;
   int thinAge = 0;
-  float height = 0;   // 0 = not given: the site index is used
+  float height = 0;  // 0 = not given: the site index is used
   int siteIndex = 0;
 };
 

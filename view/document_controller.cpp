@@ -30,8 +30,7 @@ class DocumentController::HooksScope {
 
 DocumentController::DocumentController(Session& session, Prompts& prompts,
                                        SettingsStore& settingsStore,
-                                       const DocumentSettings& settings,
-                                       const ViewOptions& options)
+                                       const DocumentSettings& settings, const ViewOptions& options)
     : session_(session), prompts_(prompts), settingsStore_(settingsStore) {
   content_.settings = settings;
   content_.options = options;
@@ -45,7 +44,9 @@ DocumentListener& DocumentController::listener() {
   return listener_ != nullptr ? *listener_ : quietListener_;
 }
 
-void DocumentController::setListener(DocumentListener* listener) { listener_ = listener; }
+void DocumentController::setListener(DocumentListener* listener) {
+  listener_ = listener;
+}
 
 void DocumentController::setModified(bool modified) {
   if (modified_ == modified) return;
@@ -53,7 +54,9 @@ void DocumentController::setModified(bool modified) {
   listener().modifiedChanged(modified);
 }
 
-void DocumentController::markSaved() { setModified(false); }
+void DocumentController::markSaved() {
+  setModified(false);
+}
 
 void DocumentController::replaceContent(DocumentContent content) {
   bool showAll = content_.options.showAllTables;  // not carried by stand files
@@ -91,9 +94,8 @@ void DocumentController::storeTables() {
   store.lastIndex += 1;
   if (store.lastIndex >= kTableCapacity) {
     store.lastIndex = kTableCapacity - 1;
-    prompts_.showMessage(
-        {"", "Maximum number of tables has been reached, overwriting last table",
-         MessageIcon::Exclamation});
+    prompts_.showMessage({"", "Maximum number of tables has been reached, overwriting last table",
+                          MessageIcon::Exclamation});
   }
   copyOutputsToTable(session_.engine, session_.barGraph,
                      store.tables[static_cast<std::size_t>(store.lastIndex)]);
@@ -177,8 +179,8 @@ bool DocumentController::fertilize() {
   // This document's own stand decides, not whatever the shared engine last computed.
   StandSnapshot& snapshot = content_.store.snapshot;
   if (snapshot.initialized == 0) {
-    prompts_.showMessage({"", "The stand must have been initialized first.",
-                          MessageIcon::Exclamation});
+    prompts_.showMessage(
+        {"", "The stand must have been initialized first.", MessageIcon::Exclamation});
     return false;
   }
   auto entry = prompts_.askFertilize();
@@ -213,8 +215,8 @@ bool DocumentController::financialValues() {
   }
   if (!entry->makeDefault) return true;
   const FinancialValues& v = entry->values;
-  const float values[9] = {v.interestRate, v.oneThinPulp,  v.oneThinSaw,
-                           v.nextThinPulp, v.nextThinSaw,  v.harvestPulp,
+  const float values[9] = {v.interestRate, v.oneThinPulp,       v.oneThinSaw,
+                           v.nextThinPulp, v.nextThinSaw,       v.harvestPulp,
                            v.harvestSaw,   v.establishmentCost, v.midrotationFertCost};
   for (int i = 0; i < 9; ++i) {
     std::string text = formatText("%0.2f", static_cast<double>(values[i]));
@@ -314,7 +316,9 @@ bool DocumentController::resetView(DocumentHost& host, const std::string& title)
   return true;
 }
 
-void DocumentController::switchTraceOff() { session_.engine.setTraceSwitch(0); }
+void DocumentController::switchTraceOff() {
+  session_.engine.setTraceSwitch(0);
+}
 
 // ---- Engine hooks ----
 
@@ -413,7 +417,9 @@ double DocumentController::askThinToDBH() {
   return *value;
 }
 
-int DocumentController::askLowThinMethod() { return prompts_.askLowThinMethod(); }
+int DocumentController::askLowThinMethod() {
+  return prompts_.askLowThinMethod();
+}
 
 int DocumentController::askRowLow(double& residual, double& rowPercent) {
   auto entry = prompts_.askRowLow(content_.remembered, standFactsOf(session_.engine.state()));

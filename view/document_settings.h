@@ -10,10 +10,10 @@ namespace keldovar {
 
 struct DocumentSettings {
   FinancialValues financial;
-  double merchLimit = 3;       // outside-bark top diameter for pulpwood, inches
-  float merchLimitShown = 3;   // the same, as the Merchantability Limits dialog shows it
-  int sawThreshold = 8;        // threshold sawtimber DBH, inches
-  int pulpThreshold = 5;       // threshold pulpwood DBH, inches
+  double merchLimit = 3;      // outside-bark top diameter for pulpwood, inches
+  float merchLimitShown = 3;  // the same, as the Merchantability Limits dialog shows it
+  int sawThreshold = 8;       // threshold sawtimber DBH, inches
+  int pulpThreshold = 5;      // threshold pulpwood DBH, inches
   std::string barkBasis = "OB";
   std::string logRuleName = kLogRuleInternational;  // at most 23 characters
   LogRuleFactor logRuleFactor = internationalFactor;

@@ -21,9 +21,8 @@ inline constexpr const char* kThresholdSaw = "threshold_saw";
 inline constexpr const char* kThresholdPulp = "threshold_pulp";
 // The nine financial values, in document order.
 inline constexpr const char* kFinancialKeys[9] = {
-    "interest_rate", "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",
-    "next_thin_saw", "harvest_pulp",  "harvest_saw",        "establishment_cost",
-    "midrotation_fert_cost"};
+    "interest_rate", "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",       "next_thin_saw",
+    "harvest_pulp",  "harvest_saw",   "establishment_cost", "midrotation_fert_cost"};
 }  // namespace settings_keys
 
 class SettingsStore {
@@ -45,8 +44,7 @@ class MemorySettingsStore final : public SettingsStore {
   std::optional<std::string> readString(std::string_view section,
                                         std::string_view key) const override;
   std::optional<int> readInt(std::string_view section, std::string_view key) const override;
-  bool writeString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+  bool writeString(std::string_view section, std::string_view key, std::string_view value) override;
   bool writeInt(std::string_view section, std::string_view key, int value) override;
 
   // Makes every later write fail, as a store that raises an error does.

@@ -13,7 +13,9 @@ std::string lineOf(const ReportLine& line) {
   return std::string(line.data(), strnlen(line.data(), kLineLength));
 }
 
-void setLine(ReportLine& line, const std::string& text) { copyText(line, text.c_str()); }
+void setLine(ReportLine& line, const std::string& text) {
+  copyText(line, text.c_str());
+}
 
 template <std::size_t N>
 void linesToTable(const std::array<ReportLine, N>& from, std::array<std::string, N>& to,
@@ -163,8 +165,8 @@ void copyOutputsToTable(const Engine& engine, const BarGraph& graph, ReportTable
   linesToTable(out.thinning, table.thinningLines);
   table.bar = graph;
   table.history = s.final_harvest;
-  table.financialLast = out.financialLast < kFinancialLineCapacity ? out.financialLast
-                                                                   : kFinancialLineCapacity - 1;
+  table.financialLast =
+      out.financialLast < kFinancialLineCapacity ? out.financialLast : kFinancialLineCapacity - 1;
   linesToTable(out.financial, table.financialLines, table.financialLast);
   table.historyLast = out.historyLast;
   linesToTable(out.historyText, table.historyText);
@@ -176,7 +178,8 @@ void copyOutputsToTable(const Engine& engine, const BarGraph& graph, ReportTable
     table.stock[k] = out.stock[k];
   }
   linesToTable(out.summary, table.titleLines);
-  table.barkBasis = std::string(s.barkBasis.data(), strnlen(s.barkBasis.data(), s.barkBasis.size()));
+  table.barkBasis =
+      std::string(s.barkBasis.data(), strnlen(s.barkBasis.data(), s.barkBasis.size()));
   table.logRuleName =
       std::string(s.logRuleName.data(), strnlen(s.logRuleName.data(), s.logRuleName.size()));
   table.merchLimit = s.pulpTopDiameter;

@@ -106,7 +106,8 @@ TEST(Cli, UsageHelpAndVersion) {
 }
 
 TEST(Cli, SyntaxErrorsStopTheRunBeforeAnythingRuns) {
-  Outcome r = runScript("unthinned age=20 trees=500 si=60\ngrow\nthin wide\n", {"--out", "/nonexistent/x.kdv"});
+  Outcome r = runScript("unthinned age=20 trees=500 si=60\ngrow\nthin wide\n",
+                        {"--out", "/nonexistent/x.kdv"});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err,
@@ -138,7 +139,8 @@ TEST(Cli, EngineMessagesKeepTheirCaption) {
   Outcome r = runScript("fertilize n=100\nharvest\nunthinned age=40 trees=400 si=60\ngrow 41\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "-:1: The stand must have been initialized first.\n");
-  Outcome going = runScript("harvest\nunthinned age=40 trees=400 si=60\ngrow 45\n", {"--keep-going"});
+  Outcome going =
+      runScript("harvest\nunthinned age=40 trees=400 si=60\ngrow 45\n", {"--keep-going"});
   EXPECT_EQ(going.err,
             "-:1: THINNING ERROR: The stand must have been initialized before you can  thin it.\n"
             "-:1: Returning to previous conditions. Function aborted.\n"
@@ -189,8 +191,9 @@ TEST(Cli, StandFileWrittenByRunAndReadByReport) {
   Outcome missing = cli({"report", file.string()});
   EXPECT_EQ(missing.status, 1);
   // A stand file that cannot be written fails the run, after the report is printed.
-  Outcome unwritable = runScript("unthinned age=20 trees=500 si=60\n",
-                             {"--out", (fs::temp_directory_path() / "no-such-dir" / "x.kdv").string()});
+  Outcome unwritable =
+      runScript("unthinned age=20 trees=500 si=60\n",
+                {"--out", (fs::temp_directory_path() / "no-such-dir" / "x.kdv").string()});
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.out.find("STAND SUMMARY"), std::string::npos);
   EXPECT_FALSE(unwritable.err.empty());
@@ -201,7 +204,8 @@ TEST(Cli, CsvRowsOfEveryStockTable) {
   std::istringstream lines(r.out);
   std::string line;
   std::getline(lines, line);
-  EXPECT_EQ(line, "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons");
+  EXPECT_EQ(line,
+            "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons");
   std::getline(lines, line);
   EXPECT_EQ(line.substr(0, 7), "0,20,2,");
   int totals = 0;
@@ -243,13 +247,17 @@ class TypedPrompts final : public Prompts {
   void showMessage(const Message& m) override { messages.push_back(m); }
   std::optional<UnthinnedEntry> askUnthinned(const RememberedValues&) override { return unthinned; }
   std::optional<ThinnedEntry> askThinned(const RememberedValues&) override { return {}; }
-  std::optional<PercentRemovedEntry> askPercentRemoved(const RememberedValues&) override { return {}; }
+  std::optional<PercentRemovedEntry> askPercentRemoved(const RememberedValues&) override {
+    return {};
+  }
   std::optional<PlantationEntry> askPlantation(const RememberedValues&) override { return {}; }
   std::optional<int> askGrowAge(const StandFacts&) override { return growAge; }
   std::optional<float> askResidualBA(const RememberedValues&, const StandFacts&) override {
     return residual;
   }
-  std::optional<float> askThinToDBH(const RememberedValues&, const StandFacts&) override { return {}; }
+  std::optional<float> askThinToDBH(const RememberedValues&, const StandFacts&) override {
+    return {};
+  }
   int askLowThinMethod() override { return 2; }
   std::optional<RowLowEntry> askRowLow(const RememberedValues&, const StandFacts&) override {
     return rowLow;

@@ -8,7 +8,9 @@
 
 namespace keldovar::testing {
 
-ScriptedHooks::ScriptedHooks(Engine& engine) : engine_(engine) { engine.setHooks(this); }
+ScriptedHooks::ScriptedHooks(Engine& engine) : engine_(engine) {
+  engine.setHooks(this);
+}
 
 void ScriptedHooks::showMessage(const char* caption, const char* line1, const char* line2) {
   messages.push_back({caption, line1, line2});
@@ -69,8 +71,12 @@ int ScriptedHooks::askResidualBA(double& residual) {
   return 1;
 }
 
-double ScriptedHooks::askThinToDBH() { return thinToDBH; }
-int ScriptedHooks::askLowThinMethod() { return lowThinMethod; }
+double ScriptedHooks::askThinToDBH() {
+  return thinToDBH;
+}
+int ScriptedHooks::askLowThinMethod() {
+  return lowThinMethod;
+}
 
 int ScriptedHooks::askRowLow(double& residual, double& rowPercent) {
   if (!rowLow) return 0;
@@ -149,6 +155,8 @@ bool grow(Engine& engine, ScriptedHooks& hooks, int age) {
   return growStep(engine);
 }
 
-std::string lineText(const ReportLine& line) { return std::string(line.data()); }
+std::string lineText(const ReportLine& line) {
+  return std::string(line.data());
+}
 
 }  // namespace keldovar::testing

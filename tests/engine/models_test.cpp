@@ -9,7 +9,9 @@
 namespace keldovar {
 namespace {
 
-double round2(double v) { return std::round(v * 100) / 100; }
+double round2(double v) {
+  return std::round(v * 100) / 100;
+}
 
 TEST(SiteModel, RoundedVariantHeightsOfSiteIndex60And70) {
   EXPECT_DOUBLE_EQ(round2(heightFromSite(60, 8, SiteVariant::Rounded)), 23.19);

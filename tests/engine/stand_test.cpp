@@ -102,7 +102,8 @@ TEST_F(StandTest, ThinnedStandFromPercentOfTreesRemoved) {
   EXPECT_DOUBLE_EQ(s.baRatio, 1 / (s.pctBARemoved + 1));
   EXPECT_NEAR(s.BA, baByTrees(20, s.HD, 15, 400, 30, 60), 1e-9);
   EXPECT_EQ(lineText(out.summary[0]), "         STAND SUMMARY THINNED ");
-  EXPECT_EQ(lineText(out.summary[1]), " Age                            20 years(THINNED AT AGE 15) ");
+  EXPECT_EQ(lineText(out.summary[1]),
+            " Age                            20 years(THINNED AT AGE 15) ");
   // Record 0 is written for a thinned stand too, and its history counts from record 1.
   EXPECT_STREQ(s.final_harvest[0].label, "Planted");
   EXPECT_STREQ(s.final_harvest[1].label, "Initialized Thinned");
@@ -203,7 +204,8 @@ TEST_F(StandTest, FertilizedProjectionRunsInAnnualSteps) {
   EXPECT_EQ(s.fertRecordPending, 0);
   // The height response shows up as a higher exhibited site index.
   EXPECT_GT(s.SI, 60.1);
-  EXPECT_EQ(lineText(out.summary[1]), " Age                            20 years(FERTILIZED AT AGE 12) ");
+  EXPECT_EQ(lineText(out.summary[1]),
+            " Age                            20 years(FERTILIZED AT AGE 12) ");
 
   // The same stand without fertilizer, stepped year by year by hand, equals the annual loop's
   // basal area only with the response: fertilized stands end with more basal area.
@@ -225,8 +227,9 @@ TEST_F(StandTest, SummaryListsEveryFertilizationAndTheThinning) {
   st.fertAges[1] = 15;
   st.fertAgesLast = 1;
   engine.writeSummary();
-  EXPECT_EQ(lineText(out.summary[1]),
-            " Age                            20 years(THINNED AT AGE 15) (FERTILIZED AT AGE 12,15) ");
+  EXPECT_EQ(
+      lineText(out.summary[1]),
+      " Age                            20 years(THINNED AT AGE 15) (FERTILIZED AT AGE 12,15) ");
   st.TPA = 0;
   engine.writeSummary();
   EXPECT_EQ(lineText(out.summary[6]), " Quadratic Mean D.B.H.          0.0 inches");
@@ -363,8 +366,10 @@ TEST_F(StandTest, StockTableMerchandisingRules) {
   const StandState& st = s;
   int i8 = static_cast<int>(8 - st.firstClass);
   auto k = static_cast<std::size_t>(i8);
-  double v = engine.merchVolume(7.5, 3, st.totalVolume) - engine.merchVolume(8.5, 3, st.totalVolume);
-  double sv = engine.merchVolume(7.5, 6, st.totalVolume) - engine.merchVolume(8.5, 6, st.totalVolume);
+  double v =
+      engine.merchVolume(7.5, 3, st.totalVolume) - engine.merchVolume(8.5, 3, st.totalVolume);
+  double sv =
+      engine.merchVolume(7.5, 6, st.totalVolume) - engine.merchVolume(8.5, 6, st.totalVolume);
   double pulp8 = v / 90 * 2.575;
   EXPECT_DOUBLE_EQ(st.classPulpTons[k], pulp8);
   double iu8 = (1 - 0.488) * pulp8 + 0.488 * (v - sv) / 54 * 2.575;

@@ -341,7 +341,8 @@ TEST_F(RealStand, HarvestRightAfterInitialization) {
   // Harvest-only rotation of an existing stand: one row and the two plain values.
   EXPECT_EQ(out.financialLast, 7);
   EXPECT_EQ(lineText(out.financial[4]).substr(0, 36), "   20   Harvest                     ");
-  EXPECT_EQ(lineText(out.financial[6]).substr(0, 45), "     Net Present Value (Pulpwood Management):");
+  EXPECT_EQ(lineText(out.financial[6]).substr(0, 45),
+            "     Net Present Value (Pulpwood Management):");
 }
 
 TEST_F(RealStand, HarvestAfterALowThinningCountsTheRemovedWoodOnce) {
@@ -371,7 +372,8 @@ TEST_F(RealStand, RemovedLineSkipsThinningsThatRemovedNothing) {
 std::string financialRow(const HistoryRecord& r, float pulpPrice, float sawPrice) {
   float rate = 5.0f / 100;
   auto pv = [&](float amount) {
-    return static_cast<float>(amount / std::pow(static_cast<double>(1 + rate), static_cast<int>(r.age)));
+    return static_cast<float>(amount /
+                              std::pow(static_cast<double>(1 + rate), static_cast<int>(r.age)));
   };
   float pulp = static_cast<float>(pulpPrice * r.cords * (-1));
   float integrated = static_cast<float>(sawPrice * r.bdft * (-1) + pulpPrice * r.topcords * (-1));
@@ -407,7 +409,8 @@ TEST(FinancialAnalysis, PricesByThinningAndEstablishmentCost) {
   EXPECT_EQ(lineText(out.financial[9]).substr(0, 78),
             " Net Present Value (Sawtimber+Pulpwood Management) minus Establishment Cost: $");
   EXPECT_EQ(out.financialLast, 9);
-  EXPECT_EQ(lineText(out.financial[0]), "         FINANCIAL ANALYSIS(Acre)  Mon Dec 07 09:30:00 AM");
+  EXPECT_EQ(lineText(out.financial[0]),
+            "         FINANCIAL ANALYSIS(Acre)  Mon Dec 07 09:30:00 AM");
 }
 
 TEST(FinancialAnalysis, FertilizationEntersBothSumsAsACost) {
@@ -427,9 +430,10 @@ TEST(FinancialAnalysis, FertilizationEntersBothSumsAsACost) {
   float rate = 0.05f;
   float cost = static_cast<float>(120.0f / std::pow(static_cast<double>(1 + rate), 12));
   // The fertilization row: no returns, the cost in both present-value columns.
-  EXPECT_EQ(lineText(out.financial[4]),
-            formatText("   %2.0f   %-24s   % 8.2f     % 9.2f % 8.2f   % 9.2f", 12.0, "Fertilization",
-                       0.0, 0.0, static_cast<double>(-cost), static_cast<double>(-cost)));
+  EXPECT_EQ(
+      lineText(out.financial[4]),
+      formatText("   %2.0f   %-24s   % 8.2f     % 9.2f % 8.2f   % 9.2f", 12.0, "Fertilization", 0.0,
+                 0.0, static_cast<double>(-cost), static_cast<double>(-cost)));
   // The harvest row follows, and the sums include the cost.
   const HistoryRecord& h = engine.state().final_harvest[static_cast<std::size_t>(st.historyCount)];
   EXPECT_EQ(lineText(out.financial[5]), financialRow(h, 10, 25));

@@ -53,7 +53,8 @@ TEST(BarGraph, ClassUnderOneTreeGetsAFlatBar) {
 TEST(BarGraph, RunsToTheLastClassWhenNothingFallsUnderHalfATree) {
   StandState s;
   s.firstClass = 2;
-  for (std::size_t i = 0; i < kClassCount; ++i) s.classTrees[i] = i < 5 ? 10.0 * static_cast<double>(i + 1) : 3;
+  for (std::size_t i = 0; i < kClassCount; ++i)
+    s.classTrees[i] = i < 5 ? 10.0 * static_cast<double>(i + 1) : 3;
   BarGraph g;
   buildBarGraph(g, s, 0);
   EXPECT_EQ(g.barLast, 24);

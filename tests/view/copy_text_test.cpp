@@ -1,9 +1,9 @@
 // The clipboard text of single cells, rectangles and the whole report.
 #include <gtest/gtest.h>
 
+#include "tests/view/scripted_prompts.h"
 #include "view/copy_text.h"
 #include "view/document_controller.h"
-#include "tests/view/scripted_prompts.h"
 
 namespace keldovar::testing {
 namespace {
@@ -73,12 +73,12 @@ TEST_F(CopyTextTest, SelectAllWithAndWithoutTheFinancialLines) {
   std::string with = selectAllText(store(), true, kUnixLineEnd);
   std::string without = selectAllText(store(), false, kUnixLineEnd);
   const ReportTable& harvest = *store().newest();
-  EXPECT_EQ(with.size() - without.size(),
-            [&] {
-              std::size_t n = 0;
-              for (int i = 0; i <= harvest.financialLast; ++i) n += harvest.financialLines[static_cast<std::size_t>(i)].size() + 1;
-              return n;
-            }());
+  EXPECT_EQ(with.size() - without.size(), [&] {
+    std::size_t n = 0;
+    for (int i = 0; i <= harvest.financialLast; ++i)
+      n += harvest.financialLines[static_cast<std::size_t>(i)].size() + 1;
+    return n;
+  }());
   EXPECT_EQ(without.find("FINANCIAL ANALYSIS"), std::string::npos);
   // Each table's financial lines follow its history.
   std::size_t history = with.find("         STAND HISTORY(Acre)");
@@ -90,7 +90,8 @@ TEST_F(CopyTextTest, SelectAllWithAndWithoutTheFinancialLines) {
             std::string::npos);
   EXPECT_NE(with.find("\n         ROW THINNING-LEAVING 100 SQ. FT. BASAL AREA \n"),
             std::string::npos);
-  std::string last = "     Net Present Value (Sawtimber+Pulpwood Management):             $   395.74\n";
+  std::string last =
+      "     Net Present Value (Sawtimber+Pulpwood Management):             $   395.74\n";
   EXPECT_EQ(with.substr(with.size() - last.size()), last);
 }
 

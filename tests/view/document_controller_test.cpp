@@ -3,9 +3,9 @@
 
 #include <memory>
 
+#include "tests/view/scripted_prompts.h"
 #include "view/copy_text.h"
 #include "view/document_controller.h"
-#include "tests/view/scripted_prompts.h"
 
 namespace keldovar::testing {
 namespace {
@@ -212,7 +212,8 @@ TEST_F(ControllerTest, FertilizeRecordsTheRequestInThisDocumentsStand) {
   EXPECT_EQ(snap.bFert_Phosphorus, 0);
   EXPECT_EQ(doc.controller.store().lastIndex, 0);  // no table of its own
   ASSERT_TRUE(doc.grow(14));
-  EXPECT_EQ(doc.newest().titleLines[1], " Age                            14 years(FERTILIZED AT AGE 12) ");
+  EXPECT_EQ(doc.newest().titleLines[1],
+            " Age                            14 years(FERTILIZED AT AGE 12) ");
   EXPECT_STREQ(doc.newest().history[2].label, "Fertilization");
   doc.prompts.fertilize.reset();  // cancelled: nothing recorded
   EXPECT_FALSE(doc.controller.fertilize());

@@ -61,7 +61,8 @@ class ScriptedPrompts : public Prompts {
     return thinToDBH;
   }
   int askLowThinMethod() override { return lowThinMethod; }
-  std::optional<RowLowEntry> askRowLow(const RememberedValues& r, const StandFacts& facts) override {
+  std::optional<RowLowEntry> askRowLow(const RememberedValues& r,
+                                       const StandFacts& facts) override {
     lastRemembered = r;
     lastFacts = facts;
     return rowLow;
