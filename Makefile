@@ -8,7 +8,7 @@ EXAMPLE    ?= examples/plantation-thin-harvest.kdr
 
 CONFIGURE = cmake -G Ninja -DKELDOVAR_WERROR=ON
 
-.PHONY: all deps build run test test-release test-sanitize fuzz bench clean
+.PHONY: all deps build run test format-check test-release test-sanitize fuzz bench clean
 
 all: build
 
@@ -23,7 +23,11 @@ build: deps
 run: build
 	$(BUILD)/cli/keldovar-cli run $(EXAMPLE)
 
-test: test-release test-sanitize fuzz
+test: format-check test-release test-sanitize fuzz
+
+# Every C++ file as .clang-format writes it.
+format-check: deps
+	tools/check-format.sh
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
