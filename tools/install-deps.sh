@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev clang-format)
+packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev clang-format
+          qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation xvfb xauth poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do
