@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/text_format.h"
+
 namespace keldovar {
 
 void formatLine(ReportLine& line, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::vsnprintf(line.data(), line.size(), format, args);
+  formatTo(line.data(), line.size(), format, args);
   va_end(args);
 }
 
@@ -18,7 +20,7 @@ void appendLine(ReportLine& line, const char* format, ...) {
   std::size_t used = strnlen(line.data(), line.size() - 1);
   va_list args;
   va_start(args, format);
-  std::vsnprintf(line.data() + used, line.size() - used, format, args);
+  formatTo(line.data() + used, line.size() - used, format, args);
   va_end(args);
 }
 
@@ -28,7 +30,7 @@ std::string formatText(const char* format, ...) {
   va_start(args, format);
   va_list again;
   va_copy(again, args);
-  int length = std::vsnprintf(small, sizeof small, format, args);
+  int length = formatTo(small, sizeof small, format, args);
   va_end(args);
   std::string text;
   if (length < 0) {
@@ -39,7 +41,7 @@ std::string formatText(const char* format, ...) {
     text.assign(small, static_cast<std::size_t>(length));
   } else {
     text.resize(static_cast<std::size_t>(length) + 1);
-    std::vsnprintf(text.data(), text.size(), format, again);
+    formatTo(text.data(), text.size(), format, again);
     text.resize(static_cast<std::size_t>(length));
   }
   va_end(again);
