@@ -123,7 +123,7 @@ TEST(Cli, AFailedStepStopsTheRunUnlessKeepGoing) {
   Outcome stop = runScript(script, {"--format", "json"});
   EXPECT_EQ(stop.status, 1);
   EXPECT_EQ(stop.err,
-            "-:2: Please enter a Residual Basal Area in the range  20.0 - 132.9\n"
+            "-:2: ba: Please enter a Residual Basal Area in the range  20.0 - 132.9\n"
             "-:2: Returning to previous conditions. Function aborted.\n");
   EXPECT_NE(stop.out.find("{\"line\": 2, \"caption\": \"\", \"text\": \"Please enter a Residual "
                           "Basal Area in the range\\n 20.0 - 132.9\"}"),
