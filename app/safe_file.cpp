@@ -221,14 +221,18 @@ int createTemporary(const SaveTarget& target, SignalCleanup& cleanup, std::strin
   std::uint64_t base = randomTag() ^ static_cast<std::uint64_t>(::getpid());
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     temp = target.folder + "/" + temporaryName(base + static_cast<std::uint64_t>(attempt));
-    int fd = -1;
+    int fd = -1, error = 0;
     {
       SignalsHeld held;
       fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      error = errno;
       if (fd >= 0) cleanup.arm(temp);
     }
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return -1;
+    if (fd < 0 && error == EEXIST) continue;
+    if (fd < 0) {
+      errno = error;
+      return -1;
+    }
     // A cleaner may have taken the new file for a stale one before the lock was on it.
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameFile(fd, AT_FDCWD, temp.c_str())) return fd;
     cleanup.disarm();

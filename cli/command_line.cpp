@@ -40,6 +40,7 @@ constexpr int kLastHour = 23;
 constexpr int kLastMinute = 59;
 constexpr int kLastSecond = 59;  // no leap second: the report clock never shows one
 constexpr int kClockFields = 6;
+constexpr std::size_t kStreamChunk = 4096;
 
 struct Options {
   std::string command;
@@ -301,9 +302,11 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
 int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err) {
   InputReader fromStream = [&in](std::size_t limit, std::vector<std::uint8_t>& bytes) {
-    std::string chunk(limit, '\0');
-    in.read(chunk.data(), static_cast<std::streamsize>(limit));
-    bytes.assign(chunk.begin(), chunk.begin() + in.gcount());
+    char chunk[kStreamChunk];
+    while (bytes.size() < limit && in) {
+      in.read(chunk, static_cast<std::streamsize>(std::min(sizeof chunk, limit - bytes.size())));
+      bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+    }
     return in.bad() ? EIO : 0;
   };
   return runCli(args, fromStream, out, err);
