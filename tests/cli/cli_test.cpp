@@ -234,6 +234,8 @@ TEST(CliProcess, InputsThatCannotBeReadAreRefusedWithTheirReason) {
   const std::string kNotAFileToSave = " is not a regular file (nor a symbolic link to one)";
   const std::pair<std::string, std::string> cases[] = {
       {"run " + dir, dir + " is not a regular file"},
+      {"run " + dir + "/none.kdr",
+       "cannot read the script " + dir + "/none.kdr: No such file or directory"},
       {"run - < " + dir, "cannot read the script -: Is a directory"},
       {"run - <&-", "cannot read the script -: Bad file descriptor"},
       {"run /dev/zero", "/dev/zero is not a regular file"},
