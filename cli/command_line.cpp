@@ -69,7 +69,8 @@ bool realTime(const LocalTime& t) {
          t.second <= kLastSecond;
 }
 
-std::optional<LocalTime> parseClock(const std::string& text) {
+// The time, or the error's text.
+std::optional<std::string> parseClock(const std::string& text, std::optional<LocalTime>& clock) {
   bool plain = std::all_of(text.begin(), text.end(), [](char c) {
     return (c >= '0' && c <= '9') || c == '-' || c == ' ' || c == ':';
   });
@@ -77,9 +78,16 @@ std::optional<LocalTime> parseClock(const std::string& text) {
   char tail = 0;
   int fields = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day,
                            &t.hour, &t.minute, &t.second, &tail);
-  if (!plain || fields != kClockFields || !realTime(t)) return std::nullopt;
+  if (!plain || fields != kClockFields) {
+    return "--clock takes \"YYYY-MM-DD HH:MM:SS\", not '" + shownWord(text) + "'";
+  }
+  if (!realTime(t)) {
+    return "--clock takes a real date and time (years 1 to 9999, seconds 0 to 59), not '" +
+           shownWord(text) + "'";
+  }
   t.weekday = weekdayOf(t.year, t.month, t.day);
-  return t;
+  clock = t;
+  return std::nullopt;
 }
 
 std::optional<std::string> parseFormat(const std::string& word, OutputFormat& format) {
@@ -100,18 +108,17 @@ std::optional<std::string> valueOption(const std::string& a, const std::string* 
                                        Options& o, bool& taken) {
   taken = a == "--format" || (run && (a == "--out" || a == "--clock"));
   if (!taken) return std::nullopt;
-  if (value == nullptr) return a + " needs a value";
-  if (a == "--format") return parseFormat(*value, o.format);
+  if (a == "--format") {
+    if (value == nullptr) return std::string("--format needs a value");
+    return parseFormat(*value, o.format);
+  }
   if (a == "--out") {
+    if (value == nullptr) return std::string("--out needs a file name");
     o.out = *value;
     return std::nullopt;
   }
-  o.clock = parseClock(*value);
-  if (!o.clock) {
-    return "--clock takes a real time \"YYYY-MM-DD HH:MM:SS\" (years 1 to 9999), not '" +
-           shownWord(*value) + "'";
-  }
-  return std::nullopt;
+  if (value == nullptr) return std::string("--clock needs a time");
+  return parseClock(*value, o.clock);
 }
 
 std::optional<std::string> flagOption(const std::string& a, bool run, Options& o) {
