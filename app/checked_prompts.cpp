@@ -31,12 +31,21 @@ VegetationControl controlOf(const std::string& word) {
   return VegetationControl::None;
 }
 
-template <typename Entry, typename Field>
-std::optional<Entry> settle(FieldSource& source, const Checked<Entry, Field>& checked) {
+// `keys` names the dialog's fields in the order of its Field enumeration.
+template <typename Entry, typename Field, std::size_t N>
+std::optional<Entry> settle(FieldSource& source, const Checked<Entry, Field>& checked,
+                            const std::array<const char*, N>& keys) {
   if (checked.ok()) return checked.accepted();
-  source.showMessage(checked.failure().message());
+  const CheckFailure<Field>& failure = checked.failure();
+  if (failure.focus && static_cast<std::size_t>(*failure.focus) < N) {
+    source.fieldRefused(keys[static_cast<std::size_t>(*failure.focus)]);
+  }
+  source.showMessage(failure.message());
   return std::nullopt;
 }
+
+template <std::size_t N>
+using Keys = std::array<const char*, N>;
 
 // In the order of FinanceField.
 constexpr std::array<const char*, kFinanceFieldCount> kFinanceKeys{
@@ -57,7 +66,7 @@ std::optional<UnthinnedEntry> CheckedPrompts::askUnthinned(const RememberedValue
                    .basalArea = textOf(*f, "ba"),
                    .height = textOf(*f, "height"),
                    .siteIndex = textOf(*f, "si")};
-  return settle(source_, checkUnthinned(t));
+  return settle(source_, checkUnthinned(t), Keys<5>{"trees", "age", "ba", "height", "si"});
 }
 
 std::optional<ThinnedEntry> CheckedPrompts::askThinned(const RememberedValues&) {
@@ -69,14 +78,14 @@ std::optional<ThinnedEntry> CheckedPrompts::askThinned(const RememberedValues&) 
                  .thinAge = textOf(*f, "thinage"),
                  .height = textOf(*f, "height"),
                  .siteIndex = textOf(*f, "si")};
-  return settle(source_, checkThinned(t));
+  return settle(source_, checkThinned(t), Keys<6>{"age", "ba", "trees", "thinage", "height", "si"});
 }
 
 std::optional<PercentRemovedEntry> CheckedPrompts::askPercentRemoved(const RememberedValues&) {
   std::optional<FieldTexts> f = source_.fields(DialogId::PercentRemoved);
   if (!f) return std::nullopt;
   PercentRemovedTexts t{.trees = textOf(*f, "pcttrees"), .basalArea = textOf(*f, "pctba")};
-  return settle(source_, checkPercentRemoved(t));
+  return settle(source_, checkPercentRemoved(t), Keys<2>{"pcttrees", "pctba"});
 }
 
 std::optional<PlantationEntry> CheckedPrompts::askPlantation(const RememberedValues&) {
@@ -86,13 +95,13 @@ std::optional<PlantationEntry> CheckedPrompts::askPlantation(const RememberedVal
                     .trees = textOf(*f, "trees"),
                     .survival = textOf(*f, "survival"),
                     .control = controlOf(textOf(*f, "control"))};
-  return settle(source_, checkPlantation(t));
+  return settle(source_, checkPlantation(t), Keys<3>{"si", "trees", "survival"});
 }
 
 std::optional<int> CheckedPrompts::askGrowAge(const StandFacts& stand) {
   std::optional<FieldTexts> f = source_.fields(DialogId::Grow);
   if (!f) return std::nullopt;
-  return settle(source_, checkGrowAge(textOf(*f, "age"), stand));
+  return settle(source_, checkGrowAge(textOf(*f, "age"), stand), Keys<1>{"age"});
 }
 
 std::optional<float> CheckedPrompts::askResidualBA(const RememberedValues&,
@@ -103,14 +112,14 @@ std::optional<float> CheckedPrompts::askResidualBA(const RememberedValues&,
   }
   std::optional<FieldTexts> f = source_.fields(DialogId::ResidualBA);
   if (!f) return std::nullopt;
-  return settle(source_, checkResidualBA(textOf(*f, "ba"), stand));
+  return settle(source_, checkResidualBA(textOf(*f, "ba"), stand), Keys<1>{"ba"});
 }
 
 std::optional<float> CheckedPrompts::askThinToDBH(const RememberedValues&,
                                                   const StandFacts& stand) {
   std::optional<FieldTexts> f = source_.fields(DialogId::ThinToDBH);
   if (!f) return std::nullopt;
-  return settle(source_, checkThinToDBH(textOf(*f, "dbh"), stand));
+  return settle(source_, checkThinToDBH(textOf(*f, "dbh"), stand), Keys<1>{"dbh"});
 }
 
 int CheckedPrompts::askLowThinMethod() {
@@ -138,7 +147,7 @@ std::optional<RowLowEntry> CheckedPrompts::askRowLow(const RememberedValues&,
   std::optional<FieldTexts> f = source_.fields(DialogId::RowLow);
   if (!f) return std::nullopt;
   RowLowTexts t{.residual = textOf(*f, "ba"), .rowPercent = textOf(*f, "row")};
-  return settle(source_, checkRowLow(t, stand));
+  return settle(source_, checkRowLow(t, stand), Keys<2>{"ba", "row"});
 }
 
 std::optional<FertilizeEntry> CheckedPrompts::askFertilize() {
@@ -146,7 +155,7 @@ std::optional<FertilizeEntry> CheckedPrompts::askFertilize() {
   if (!f) return std::nullopt;
   FertilizeTexts t{.nitrogen = textOf(*f, "n"),
                    .phosphorus = !sameWord(textOf(*f, "p", "yes"), "no")};
-  return settle(source_, checkFertilize(t));
+  return settle(source_, checkFertilize(t), Keys<1>{"n"});
 }
 
 std::optional<FinanceEntry> CheckedPrompts::askFinance(const FinancialValues& current) {
@@ -156,7 +165,7 @@ std::optional<FinanceEntry> CheckedPrompts::askFinance(const FinancialValues& cu
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
     t.fields[i] = textOf(*f, kFinanceKeys[i], t.fields[i]);
   }
-  return settle(source_, checkFinance(t));
+  return settle(source_, checkFinance(t), kFinanceKeys);
 }
 
 std::optional<MerchEntry> CheckedPrompts::askMerchLimits(const DocumentSettings& current) {
@@ -166,7 +175,7 @@ std::optional<MerchEntry> CheckedPrompts::askMerchLimits(const DocumentSettings&
   t.topDiameter = textOf(*f, "top", t.topDiameter);
   t.sawThreshold = textOf(*f, "saw", t.sawThreshold);
   t.pulpThreshold = textOf(*f, "pulp", t.pulpThreshold);
-  return settle(source_, checkMerchLimits(t));
+  return settle(source_, checkMerchLimits(t), Keys<3>{"top", "saw", "pulp"});
 }
 
 }  // namespace keldovar

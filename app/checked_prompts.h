@@ -48,6 +48,8 @@ class FieldSource {
   // The texts typed into the dialog; nothing when the dialog was cancelled.
   virtual std::optional<FieldTexts> fields(DialogId dialog) = 0;
   virtual void showMessage(const Message& message) = 0;
+  // A check refused the field of this key; its message follows through showMessage.
+  virtual void fieldRefused(const std::string& key) { (void)key; }
 };
 
 // A refused value cancels the dialog after its message, since nobody is there to correct the

@@ -3,22 +3,41 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <system_error>
 
 #ifndef _WIN32
+#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
 #endif
 
 namespace keldovar {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Temporary files are ".keldovar-" + 8 hex digits + ".tmp": short enough for any folder that
+// holds the target, and recognisable when a killed save left one behind.
+constexpr const char* kTemporaryPrefix = ".keldovar-";
+constexpr const char* kTemporarySuffix = ".tmp";
+constexpr std::size_t kTemporaryTagDigits = 8;
+// Earlier versions named the temporary file after the target: NAME + ".tmp-" + 16 hex digits.
+constexpr const char* kOldTemporaryMark = ".tmp-";
+constexpr std::size_t kOldTemporaryTagDigits = 16;
+constexpr int kNameAttempts = 64;
+constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 
 std::uint64_t randomTag() {
   try {
@@ -29,24 +48,199 @@ std::uint64_t randomTag() {
   }
 }
 
-std::string temporaryName(const fs::path& target, std::uint64_t tag) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(tag));
-  fs::path temp = target;
-  temp.replace_filename(target.filename().string() + ".tmp-" + text);
-  return temp.string();
+bool hexDigits(std::string_view text, std::size_t count) {
+  return text.size() == count && std::all_of(text.begin(), text.end(), [](char c) {
+           return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+         });
 }
 
-fs::path resolved(const std::string& path) {
-  std::error_code error;
-  if (fs::is_symlink(path, error)) {
-    fs::path target = fs::weakly_canonical(path, error);
-    if (!error) return target;
+bool isTemporaryName(std::string_view name, std::string_view targetName) {
+  std::string_view prefix = kTemporaryPrefix, suffix = kTemporarySuffix;
+  if (name.size() == prefix.size() + kTemporaryTagDigits + suffix.size() &&
+      name.starts_with(prefix) && name.ends_with(suffix)) {
+    return hexDigits(name.substr(prefix.size(), kTemporaryTagDigits), kTemporaryTagDigits);
   }
-  return path;
+  std::string old = std::string(targetName) + kOldTemporaryMark;
+  return name.starts_with(old) && hexDigits(name.substr(old.size()), kOldTemporaryTagDigits);
+}
+
+std::string temporaryName(std::uint64_t tag) {
+  char text[kTemporaryTagDigits + 1];
+  std::snprintf(text, sizeof text, "%08llx", static_cast<unsigned long long>(tag & 0xffffffffu));
+  return std::string(kTemporaryPrefix) + text + kTemporarySuffix;
+}
+
+}  // namespace
+
+std::string fileErrorText(int error) {
+  if (error == kNotRegularFile) return "Not a regular file";
+  return std::generic_category().message(error);
 }
 
 #ifndef _WIN32
+
+namespace {
+
+constexpr std::size_t kPendingPathCapacity = 4096;
+
+// The one temporary file that SIGINT or SIGTERM must remove. A signal handler reaches nothing
+// but static storage, so this is the only state outside any object; one save arms it at a time.
+struct PendingTemporary {
+  char path[kPendingPathCapacity];
+  volatile std::sig_atomic_t armed;
+};
+PendingTemporary pendingTemporary{};
+std::atomic<bool> signalsTaken{false};
+
+extern "C" void removeTemporaryAndStop(int signal) {
+  if (pendingTemporary.armed != 0) ::unlink(pendingTemporary.path);
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);  // delivered once this handler returns, with the default action
+}
+
+// Blocks SIGINT and SIGTERM for its lifetime, so that the file and its pending entry change
+// together.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &set, &old_);
+  }
+  ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t old_;
+};
+
+// For the length of one save, SIGINT and SIGTERM remove its temporary file before the program
+// ends. Only signals left at their default action are taken over: a program with handlers of
+// its own decides itself, and a save that finishes leaves nothing behind anyway.
+class SignalCleanup {
+ public:
+  SignalCleanup() : owner_(!signalsTaken.exchange(true)) {
+    if (!owner_) return;
+    take(SIGINT, oldInt_, tookInt_);
+    take(SIGTERM, oldTerm_, tookTerm_);
+  }
+  ~SignalCleanup() {
+    if (!owner_) return;
+    disarm();
+    if (tookInt_) ::sigaction(SIGINT, &oldInt_, nullptr);
+    if (tookTerm_) ::sigaction(SIGTERM, &oldTerm_, nullptr);
+    signalsTaken.store(false);
+  }
+  SignalCleanup(const SignalCleanup&) = delete;
+  SignalCleanup& operator=(const SignalCleanup&) = delete;
+
+  // Call with the signals held.
+  void arm(const std::string& path) {
+    if (!owner_ || path.size() >= kPendingPathCapacity) return;
+    std::memcpy(pendingTemporary.path, path.c_str(), path.size() + 1);
+    pendingTemporary.armed = 1;
+  }
+  void disarm() {
+    if (owner_) pendingTemporary.armed = 0;
+  }
+
+ private:
+  static void take(int signal, struct sigaction& old, bool& took) {
+    struct sigaction action {};
+    action.sa_handler = removeTemporaryAndStop;
+    sigemptyset(&action.sa_mask);
+    took = ::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_DFL &&
+           (old.sa_flags & SA_SIGINFO) == 0 && ::sigaction(signal, &action, nullptr) == 0;
+  }
+
+  bool owner_;
+  struct sigaction oldInt_ {
+  }, oldTerm_{};
+  bool tookInt_ = false, tookTerm_ = false;
+};
+
+bool sameFile(int fd, int folder, const char* name) {
+  struct stat open {
+  }, named{};
+  return ::fstat(fd, &open) == 0 && ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+// A temporary file is in use exactly while its save holds a lock on it, so one whose lock can
+// be taken was left by a process that ended.
+void removeIfStale(int folder, const char* name) {
+  int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      sameFile(fd, folder, name)) {
+    ::unlinkat(folder, name, 0);
+  }
+  ::close(fd);
+}
+
+void removeStaleTemporaries(const std::string& folder, const std::string& targetName) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  std::vector<std::string> stale;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (isTemporaryName(entry->d_name, targetName)) stale.emplace_back(entry->d_name);
+  }
+  for (const std::string& name : stale) removeIfStale(::dirfd(dir), name.c_str());
+  ::closedir(dir);
+}
+
+struct SaveTarget {
+  std::string path;    // the file to replace: the link's target for a symbolic link
+  std::string folder;  // its folder, where the temporary file goes
+  std::string name;    // its name within the folder
+};
+
+int resolveTarget(const std::string& path, SaveTarget& target) {
+  if (int error = checkSaveTarget(path); error != 0) return error;
+  target.path = path;
+  struct stat link {};
+  if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) return errno;
+    target.path = real;
+    std::free(real);
+  }
+  std::size_t slash = target.path.rfind('/');
+  target.folder =
+      slash == std::string::npos ? "." : target.path.substr(0, std::max<std::size_t>(slash, 1));
+  target.name = slash == std::string::npos ? target.path : target.path.substr(slash + 1);
+  return 0;
+}
+
+// A new, locked file beside the target, so that the final rename never crosses file systems.
+int createTemporary(const SaveTarget& target, SignalCleanup& cleanup, std::string& temp) {
+  std::uint64_t base = randomTag() ^ static_cast<std::uint64_t>(::getpid());
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    temp = target.folder + "/" + temporaryName(base + static_cast<std::uint64_t>(attempt));
+    int fd = -1, error = 0;
+    {
+      SignalsHeld held;
+      fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      error = errno;
+      if (fd >= 0) cleanup.arm(temp);
+    }
+    if (fd < 0 && error == EEXIST) continue;
+    if (fd < 0) {
+      errno = error;
+      return -1;
+    }
+    // A cleaner may have taken the new file for a stale one before the lock was on it.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameFile(fd, AT_FDCWD, temp.c_str())) return fd;
+    cleanup.disarm();
+    ::close(fd);
+  }
+  errno = EEXIST;
+  return -1;
+}
 
 bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
@@ -60,85 +254,124 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-// A new file beside the target, so that the final rename never crosses file systems.
-int createTemporary(const fs::path& target, std::string& name) {
-  std::uint64_t base = randomTag() ^ static_cast<std::uint64_t>(::getpid());
-  for (std::uint64_t attempt = 0; attempt < 64; ++attempt) {
-    name = temporaryName(target, base + attempt);
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
 // Makes the rename itself durable; the new file is complete whether or not this succeeds.
-void syncFolder(const fs::path& target) {
-  fs::path folder = target.parent_path();
-  int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void syncFolder(const std::string& folder) {
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
 }
 
-}  // namespace
-
-int replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
-  fs::path target = resolved(path);
-  std::string temp;
-  int fd = createTemporary(target, temp);
-  if (fd < 0) return errno;
+// Writes, syncs and renames while the lock is held, so that no cleaner takes the file for a
+// stale one; on failure the temporary file is removed. Returns 0 or the error number.
+int fillAndRename(int fd, const std::string& temp, const SaveTarget& target,
+                  std::span<const std::uint8_t> bytes, SignalCleanup& cleanup) {
   struct stat old {};
-  if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+  if (::stat(target.path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
     ::fchmod(fd, old.st_mode & 07777);  // a failure here only loses the old permissions
   }
+  errno = 0;
   bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
   int error = errno;
-  if (::close(fd) != 0 && written) {
+  SignalsHeld held;
+  if (written && ::rename(temp.c_str(), target.path.c_str()) != 0) {
     written = false;
     error = errno;
   }
-  if (written && ::rename(temp.c_str(), target.c_str()) != 0) {
-    written = false;
-    error = errno;
-  }
-  if (!written) {
-    ::unlink(temp.c_str());
-    return error != 0 ? error : EIO;
-  }
-  syncFolder(target);
-  return 0;
+  if (!written) ::unlink(temp.c_str());
+  cleanup.disarm();
+  if (written) return 0;
+  return error != 0 ? error : EIO;
 }
 
-int readFileContents(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && info.st_size > 0) {
-    bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), limit));
-  }
+int readDescriptor(int fd, std::size_t limit, std::vector<std::uint8_t>& bytes) {
   int error = 0;
   while (bytes.size() < limit) {
     std::size_t old = bytes.size();
-    bytes.resize(std::min(old + (std::size_t{1} << 16), limit));
+    bytes.resize(std::min(old + kReadChunk, limit));
     ssize_t n = ::read(fd, bytes.data() + old, bytes.size() - old);
     bytes.resize(old + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) error = errno;
     if (n <= 0) break;
   }
+  return error;
+}
+
+}  // namespace
+
+int checkSaveTarget(const std::string& path) {
+  struct stat link {};
+  if (::lstat(path.c_str(), &link) != 0) return errno == ENOENT ? 0 : errno;
+  if (S_ISREG(link.st_mode)) return 0;
+  struct stat pointed {};
+  bool linkToFile =
+      S_ISLNK(link.st_mode) && ::stat(path.c_str(), &pointed) == 0 && S_ISREG(pointed.st_mode);
+  return linkToFile ? 0 : kNotRegularFile;
+}
+
+int replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
+  return replaceFileContents(path, bytes, {});
+}
+
+int replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
+                        const std::function<void(const std::string&)>& paused) {
+  SaveTarget target;
+  if (int error = resolveTarget(path, target); error != 0) return error;
+  removeStaleTemporaries(target.folder, target.name);
+  SignalCleanup cleanup;
+  std::string temp;
+  int fd = createTemporary(target, cleanup, temp);
+  if (fd < 0) return errno;
+  if (paused) paused(temp);
+  int error = fillAndRename(fd, temp, target, bytes, cleanup);
+  ::close(fd);  // the data is on disk already: fsync succeeded before the rename
+  if (error == 0) syncFolder(target.folder);
+  return error;
+}
+
+int readFileContents(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
+  // Opening a FIFO without a writer would wait; O_NONBLOCK returns at once, and the type check
+  // refuses it before any read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat info {};
+  int error = ::fstat(fd, &info) == 0 ? 0 : errno;
+  if (error == 0 && !S_ISREG(info.st_mode)) error = kNotRegularFile;
+  if (error == 0) {
+    if (info.st_size > 0) bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), limit));
+    error = readDescriptor(fd, limit, bytes);
+  }
   ::close(fd);
   return error;
 }
 
+int readStandardInput(std::size_t limit, std::vector<std::uint8_t>& bytes) {
+  return readDescriptor(STDIN_FILENO, limit, bytes);
+}
+
 #else  // Windows: the standard library's rename replaces an existing file.
 
-}  // namespace
+int checkSaveTarget(const std::string& path) {
+  std::error_code error;
+  fs::file_status status = fs::status(path, error);
+  if (!fs::exists(status)) return 0;
+  return fs::is_regular_file(status) ? 0 : kNotRegularFile;
+}
 
 int replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
-  fs::path target = resolved(path);
-  std::string temp = temporaryName(target, randomTag());
+  return replaceFileContents(path, bytes, {});
+}
+
+int replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
+                        const std::function<void(const std::string&)>& paused) {
+  if (int refused = checkSaveTarget(path); refused != 0) return refused;
+  fs::path target = path;
+  fs::path temp = target;
+  temp.replace_filename(temporaryName(randomTag()));
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (paused) paused(temp.string());
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.flush();
@@ -160,12 +393,20 @@ int replaceFileContents(const std::string& path, std::span<const std::uint8_t> b
 }
 
 int readFileContents(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes) {
+  if (std::error_code e; !fs::is_regular_file(path, e))
+    return fs::exists(path, e) ? kNotRegularFile : ENOENT;
   std::ifstream in(path, std::ios::binary);
   if (!in) return ENOENT;
   bytes.resize(limit);
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
   return in.bad() ? EIO : 0;
+}
+
+int readStandardInput(std::size_t limit, std::vector<std::uint8_t>& bytes) {
+  bytes.resize(limit);
+  bytes.resize(std::fread(bytes.data(), 1, limit, stdin));
+  return std::ferror(stdin) != 0 ? EIO : 0;
 }
 
 #endif

@@ -343,7 +343,7 @@ std::string reasonOf(int error) {
   if (error == EDQUOT) return "Destination disk drive is full.";
 #endif
   if (error == ENOSPC) return "Destination disk drive is full.";
-  return std::generic_category().message(error) + ".";
+  return fileErrorText(error) + ".";
 }
 
 StandFileResult fileError(const char* verb, const std::string& path, int error) {

@@ -1,16 +1,17 @@
 // Parsing keldovar-cli's arguments and running its two commands.
 #include "cli/command_line.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cerrno>
 #include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
+#include <system_error>
 
 #include "app/settings.h"
 #include "app/stand_file.h"
 #include "cli/output.h"
 #include "cli/runner.h"
+#include "cli/script.h"
 
 namespace keldovar::cli {
 namespace {
@@ -24,11 +25,22 @@ constexpr const char* kUsage =
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
-    "run     runs a regime script (SCRIPT - reads standard input) and prints its report\n"
+    "run     runs a regime script (SCRIPT - reads standard input) and prints its report;\n"
+    "        a script is a regular file or standard input of at most 16 MB\n"
     "report  prints the report of a stand file\n"
     "\n"
-    "Exit status: 0 every step succeeded; 1 a step failed or a stand file could not be read\n"
-    "or written; 2 a usage or script syntax error (nothing is run).\n";
+    "Exit status: 0 every step succeeded; 1 a step failed, a stand file could not be read\n"
+    "or written, or the report could not be written; 2 a usage or script syntax error, or a\n"
+    "script that cannot be read (nothing is run); 3 an unexpected internal error.\n";
+
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 9999;
+constexpr int kMonths = 12;
+constexpr int kLastHour = 23;
+constexpr int kLastMinute = 59;
+constexpr int kLastSecond = 59;  // no leap second: the report clock never shows one
+constexpr int kClockFields = 6;
+constexpr std::size_t kStreamChunk = 4096;
 
 struct Options {
   std::string command;
@@ -41,17 +53,89 @@ struct Options {
   bool currentStep = false;
 };
 
-std::optional<LocalTime> parseClock(const std::string& text) {
+bool isLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool realTime(const LocalTime& t) {
+  return t.year >= kFirstYear && t.year <= kLastYear && t.month >= 1 && t.month <= kMonths &&
+         t.day >= 1 && t.day <= daysInMonth(t.year, t.month) && t.hour >= 0 &&
+         t.hour <= kLastHour && t.minute >= 0 && t.minute <= kLastMinute && t.second >= 0 &&
+         t.second <= kLastSecond;
+}
+
+// The time, or the error's text.
+std::optional<std::string> parseClock(const std::string& text, std::optional<LocalTime>& clock) {
+  bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == ' ' || c == ':';
+  });
   LocalTime t;
   char tail = 0;
   int fields = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day,
                            &t.hour, &t.minute, &t.second, &tail);
-  if (fields != 6 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 ||
-      t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 60) {
-    return std::nullopt;
+  if (!plain || fields != kClockFields) {
+    return "--clock takes \"YYYY-MM-DD HH:MM:SS\", not '" + shownWord(text) + "'";
+  }
+  if (!realTime(t)) {
+    return "--clock takes a real date and time (years 1 to 9999, seconds 0 to 59), not '" +
+           shownWord(text) + "'";
   }
   t.weekday = weekdayOf(t.year, t.month, t.day);
-  return t;
+  clock = t;
+  return std::nullopt;
+}
+
+std::optional<std::string> parseFormat(const std::string& word, OutputFormat& format) {
+  if (word == "text") {
+    format = OutputFormat::Text;
+  } else if (word == "json") {
+    format = OutputFormat::Json;
+  } else if (word == "csv") {
+    format = OutputFormat::Csv;
+  } else {
+    return "unknown format '" + shownWord(word) + "'";
+  }
+  return std::nullopt;
+}
+
+// One option that takes a value; nothing when `a` is not such an option.
+std::optional<std::string> valueOption(const std::string& a, const std::string* value, bool run,
+                                       Options& o, bool& taken) {
+  taken = a == "--format" || (run && (a == "--out" || a == "--clock"));
+  if (!taken) return std::nullopt;
+  if (a == "--format") {
+    if (value == nullptr) return std::string("--format needs a value");
+    return parseFormat(*value, o.format);
+  }
+  if (a == "--out") {
+    if (value == nullptr) return std::string("--out needs a file name");
+    o.out = *value;
+    return std::nullopt;
+  }
+  if (value == nullptr) return std::string("--clock needs a time");
+  return parseClock(*value, o.clock);
+}
+
+std::optional<std::string> flagOption(const std::string& a, bool run, Options& o) {
+  if (a == "--no-financial") {
+    o.showFinancial = false;
+  } else if (a == "--current-step") {
+    o.currentStep = true;
+  } else if (run && a == "--keep-going") {
+    o.keepGoing = true;
+  } else if (a.size() > 1 && a[0] == '-') {
+    return "unknown option '" + shownWord(a) + "'";
+  } else if (o.input.empty()) {
+    o.input = a;
+  } else {
+    return "unexpected argument '" + shownWord(a) + "'";
+  }
+  return std::nullopt;
 }
 
 // The options, or the usage error's text.
@@ -59,52 +143,22 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
   if (args.empty()) return std::string("no command given");
   o.command = args[0];
   if (o.command != "run" && o.command != "report") {
-    return "unknown command '" + o.command + "'";
+    return "unknown command '" + shownWord(o.command) + "'";
   }
   bool run = o.command == "run";
   for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](const char* name) -> std::optional<std::string> {
-      if (i + 1 >= args.size()) return std::nullopt;
-      (void)name;
-      return args[++i];
-    };
-    if (a == "--format") {
-      auto v = value("--format");
-      if (!v) return std::string("--format needs a value");
-      if (*v == "text") {
-        o.format = OutputFormat::Text;
-      } else if (*v == "json") {
-        o.format = OutputFormat::Json;
-      } else if (*v == "csv") {
-        o.format = OutputFormat::Csv;
-      } else {
-        return "unknown format '" + *v + "'";
-      }
-    } else if (a == "--no-financial") {
-      o.showFinancial = false;
-    } else if (a == "--current-step") {
-      o.currentStep = true;
-    } else if (run && a == "--out") {
-      o.out = value("--out");
-      if (!o.out) return std::string("--out needs a file name");
-    } else if (run && a == "--clock") {
-      auto v = value("--clock");
-      if (!v) return std::string("--clock needs a time");
-      o.clock = parseClock(*v);
-      if (!o.clock) return "--clock takes \"YYYY-MM-DD HH:MM:SS\", not '" + *v + "'";
-    } else if (run && a == "--keep-going") {
-      o.keepGoing = true;
-    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-      return "unknown option '" + a + "'";
-    } else if (o.input.empty()) {
-      o.input = a;
-    } else {
-      return "unexpected argument '" + a + "'";
+    const std::string* next = i + 1 < args.size() ? &args[i + 1] : nullptr;
+    bool taken = false;
+    if (auto error = valueOption(args[i], next, run, o, taken)) return error;
+    if (taken) {
+      ++i;
+    } else if (auto error = flagOption(args[i], run, o)) {
+      return error;
     }
   }
-  if (o.input.empty())
+  if (o.input.empty()) {
     return run ? std::string("no script given") : std::string("no stand file given");
+  }
   return std::nullopt;
 }
 
@@ -121,25 +175,66 @@ std::string render(OutputFormat format, const TableStore& store, const Options& 
   return textOutput(store, o.showFinancial, o.currentStep);
 }
 
-int runScript(const Options& o, std::istream& in, std::ostream& out, std::ostream& err) {
+// Writes and flushes; false with the system's reason when the output refused the text.
+bool writeOut(std::ostream& out, const std::string& text, std::string& reason) {
+  errno = 0;
+  out << text;
+  out.flush();
+  if (out) return true;
+  reason = std::generic_category().message(errno != 0 ? errno : EIO);
+  return false;
+}
+
+int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {
+  std::string reason;
+  if (writeOut(out, text, reason)) return 0;
+  err << "keldovar-cli: cannot write the report: " << reason << "\n";
+  return kExitFailedStep;
+}
+
+// The script's commands, or nothing after its errors are reported.
+std::optional<ParsedScript> loadScript(const Options& o, const InputReader& standardInput,
+                                       std::ostream& err) {
   std::string text;
-  if (o.input == "-") {
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } else {
-    std::ifstream file(o.input, std::ios::binary);
-    if (!file) {
-      err << "keldovar-cli: cannot read the script " << o.input << "\n";
-      return 2;
-    }
-    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (auto reason = readScriptText(o.input, standardInput, text)) {
+    err << "keldovar-cli: cannot read the script " << o.input << ": " << *reason << "\n";
+    return std::nullopt;
   }
   ParsedScript script = parseScript(text);
-  if (!script.errors.empty()) {
-    for (const SyntaxError& e : script.errors) {
-      err << o.input << ":" << e.line << ": " << e.message << "\n";
-    }
-    return 2;
+  if (!script.failed()) return script;
+  for (const SyntaxError& e : script.errors) {
+    err << o.input << ":" << e.line << ": " << e.message << "\n";
   }
+  if (script.unlistedErrors > 0) {
+    err << o.input << ": " << script.unlistedErrors << " more syntax errors not listed\n";
+  }
+  return std::nullopt;
+}
+
+// Runs every command (up to the first failure unless --keep-going); 0 or kExitFailedStep.
+int runCommands(const Options& o, const ParsedScript& script, Runner& runner, std::ostream& err) {
+  int status = 0;
+  std::size_t reported = 0;
+  for (const Command& command : script.commands) {
+    bool ok = runner.run(command);
+    for (; reported < runner.messages().size(); ++reported) {
+      err << messageLine(o.input, runner.messages()[reported]) << "\n";
+    }
+    if (const char* reason = runner.unspokenReason()) {
+      err << o.input << ":" << command.line << ": " << reason << "\n";
+    }
+    if (!ok) {
+      status = kExitFailedStep;
+      if (!o.keepGoing) break;
+    }
+  }
+  return status;
+}
+
+int runScript(const Options& o, const InputReader& standardInput, std::ostream& out,
+              std::ostream& err) {
+  std::optional<ParsedScript> script = loadScript(o, standardInput, err);
+  if (!script) return kExitUsage;
 
   SystemClock systemClock;
   std::optional<FixedClock> fixedClock;
@@ -150,25 +245,15 @@ int runScript(const Options& o, std::istream& in, std::ostream& out, std::ostrea
   options.showAllTables = !o.currentStep;
   Runner runner(clock, options);
 
-  int status = 0;
-  std::size_t reported = 0;
-  for (const Command& command : script.commands) {
-    bool ok = runner.run(command);
-    for (; reported < runner.messages().size(); ++reported) {
-      err << messageLine(o.input, runner.messages()[reported]) << "\n";
-    }
-    if (!ok) {
-      status = 1;
-      if (!o.keepGoing) break;
-    }
-  }
+  int status = runCommands(o, *script, runner, err);
   const DocumentContent& content = runner.document().content();
-  out << render(o.format, content.store, o, runner.messages());
+  status = std::max(status,
+                    writeReport(out, err, render(o.format, content.store, o, runner.messages())));
   if (o.out) {
     StandFileResult saved = saveStandFile(*o.out, content);
     if (!saved.ok()) {
       err << "keldovar-cli: " << saved.message << "\n";
-      status = 1;
+      status = kExitFailedStep;
     }
   }
   return status;
@@ -183,34 +268,55 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
   StandFileResult opened = openStandFile(o.input, content);
   if (!opened.ok()) {
     err << "keldovar-cli: " << o.input << ": " << opened.message << "\n";
-    return 1;
+    return kExitFailedStep;
   }
   bool showFinancial = o.showFinancial && content.options.showFinancial;
   Options shown = o;
   shown.showFinancial = showFinancial;
-  out << render(o.format, content.store, shown, {});
-  return 0;
+  return writeReport(out, err, render(o.format, content.store, shown, {}));
+}
+
+// A directory, FIFO or device named on the command line is refused before anything runs.
+std::optional<std::string> refusedFile(const Options& o) {
+  if (auto refused = refusedInput(o.input)) return refused;
+  if (o.out) return refusedOutput(*o.out);
+  return std::nullopt;
 }
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+int runCli(const std::vector<std::string>& args, const InputReader& standardInput,
+           std::ostream& out, std::ostream& err) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-    out << kUsage;
-    return 0;
+    return writeReport(out, err, kUsage);
   }
   if (!args.empty() && args[0] == "--version") {
-    out << "keldovar-cli " << kVersion << "\n";
-    return 0;
+    return writeReport(out, err, std::string("keldovar-cli ") + kVersion + "\n");
   }
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;
-    return 2;
+    return kExitUsage;
   }
-  if (options.command == "run") return runScript(options, in, out, err);
+  if (auto refused = refusedFile(options)) {
+    err << "keldovar-cli: " << *refused << "\n";
+    return kExitUsage;
+  }
+  if (options.command == "run") return runScript(options, standardInput, out, err);
   return report(options, out, err);
+}
+
+int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err) {
+  InputReader fromStream = [&in](std::size_t limit, std::vector<std::uint8_t>& bytes) {
+    char chunk[kStreamChunk];
+    while (bytes.size() < limit && in) {
+      in.read(chunk, static_cast<std::streamsize>(std::min(sizeof chunk, limit - bytes.size())));
+      bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+    }
+    return in.bad() ? EIO : 0;
+  };
+  return runCli(args, fromStream, out, err);
 }
 
 }  // namespace keldovar::cli

@@ -1,12 +1,22 @@
 // keldovar-cli: the batch runner.
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/safe_file.h"
 #include "cli/command_line.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  std::ios::sync_with_stdio(false);
-  return keldovar::cli::runCli(args, std::cin, std::cout, std::cerr);
+  // Nothing may escape as an abort: the reason is printed and the status tells it apart.
+  try {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::ios::sync_with_stdio(false);
+    return keldovar::cli::runCli(args, keldovar::readStandardInput, std::cout, std::cerr);
+  } catch (const std::exception& error) {
+    std::cerr << "keldovar-cli: internal error: " << error.what() << "\n";
+  } catch (...) {
+    std::cerr << "keldovar-cli: internal error\n";
+  }
+  return keldovar::cli::kExitInternal;
 }

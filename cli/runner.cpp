@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/settings.h"
+#include "view/step_messages.h"
 
 namespace keldovar::cli {
 namespace {
@@ -22,6 +23,23 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, end - begin + 1);
 }
 
+bool isThinning(CommandKind kind) {
+  return kind == CommandKind::ThinRow || kind == CommandKind::ThinThinomatic ||
+         kind == CommandKind::ThinLow || kind == CommandKind::ThinRowLow;
+}
+
+// The engine refuses a second thinning at one age without a message of its own. Seen from
+// outside: a thinning failed while the stand's lock forbade it, and nothing but the abort
+// message was shown (every other refusal before the lock check shows its own message).
+bool refusedSecondThinning(CommandKind kind, const StandSnapshot& before,
+                           std::size_t messagesShown) {
+  if (!isThinning(kind) || before.initialized == 0 || before.truncatedDistribution != 0) {
+    return false;
+  }
+  bool locked = kind == CommandKind::ThinLow ? before.thinLock == -1 : before.thinLock < 0;
+  return locked && messagesShown == 1;
+}
+
 }  // namespace
 
 std::optional<FieldTexts> ScriptSource::fields(DialogId) {
@@ -30,7 +48,9 @@ std::optional<FieldTexts> ScriptSource::fields(DialogId) {
 }
 
 void ScriptSource::showMessage(const Message& message) {
-  messages_.push_back({current_ != nullptr ? current_->line : 0, message.caption, message.text});
+  messages_.push_back(
+      {current_ != nullptr ? current_->line : 0, message.caption, message.text, refusedKey_});
+  refusedKey_.clear();
 }
 
 Runner::Runner(const Clock& clock, const ViewOptions& options)
@@ -39,7 +59,18 @@ Runner::Runner(const Clock& clock, const ViewOptions& options)
       controller_(session_, prompts_, settings_, builtInDefaults().settings, options) {}
 
 bool Runner::run(const Command& command) {
+  StandSnapshot before = controller_.store().snapshot;
+  std::size_t shown = source_.messages().size();
   source_.setCurrent(&command);
+  bool ok = step(command);
+  source_.setCurrent(nullptr);
+  bool refused =
+      !ok && refusedSecondThinning(command.kind, before, source_.messages().size() - shown);
+  unspokenReason_ = refused ? kThinRefusedReason : nullptr;
+  return ok;
+}
+
+bool Runner::step(const Command& command) {
   bool ok = false;
   switch (command.kind) {
     case CommandKind::Unthinned:
@@ -84,7 +115,6 @@ bool Runner::run(const Command& command) {
       break;
     }
   }
-  source_.setCurrent(nullptr);
   return ok;
 }
 
@@ -92,6 +122,7 @@ std::string messageLine(const std::string& script, const RecordedMessage& messag
   std::string line = script + ":" + std::to_string(message.line) + ": ";
   std::string caption = trimmed(message.caption);
   if (!caption.empty()) line += caption + ": ";
+  if (!message.key.empty()) line += message.key + ": ";
   std::string text = message.text;
   std::replace(text.begin(), text.end(), '\n', ' ');
   return line + text;

@@ -15,6 +15,7 @@ struct RecordedMessage {
   int line = 0;
   std::string caption;
   std::string text;
+  std::string key;  // the script key of the field a dialog check refused, if any
 };
 
 // The script's answers to the dialogs of its current command, and the messages shown meanwhile.
@@ -23,11 +24,13 @@ class ScriptSource final : public FieldSource {
   void setCurrent(const Command* command) { current_ = command; }
   std::optional<FieldTexts> fields(DialogId dialog) override;
   void showMessage(const Message& message) override;
+  void fieldRefused(const std::string& key) override { refusedKey_ = key; }
   const std::vector<RecordedMessage>& messages() const { return messages_; }
 
  private:
   const Command* current_ = nullptr;
   std::vector<RecordedMessage> messages_;
+  std::string refusedKey_;
 };
 
 class Runner {
@@ -38,6 +41,8 @@ class Runner {
 
   // Runs one command; false when its step failed.
   bool run(const Command& command);
+  // Why the last step failed when no message said so, else nullptr.
+  const char* unspokenReason() const { return unspokenReason_; }
 
   const DocumentController& document() const { return controller_; }
   const std::vector<RecordedMessage>& messages() const { return source_.messages(); }
@@ -48,9 +53,13 @@ class Runner {
   ScriptSource source_;
   CheckedPrompts prompts_;
   DocumentController controller_;
+  const char* unspokenReason_ = nullptr;
+
+  bool step(const Command& command);
 };
 
-// A message as standard error shows it: "SCRIPT:LINE: caption: text" on one line.
+// A message as standard error shows it on one line: "SCRIPT:LINE: caption: key: text", without
+// the caption when it is blank and without the key when no field was refused.
 std::string messageLine(const std::string& script, const RecordedMessage& message);
 
 }  // namespace keldovar::cli

@@ -2,6 +2,7 @@
 // of it runs.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -39,11 +40,21 @@ struct SyntaxError {
   std::string message;
 };
 
+// Syntax errors listed; a script of nothing but errors says how many more there were instead.
+inline constexpr std::size_t kListedErrorCapacity = 100;
+
 struct ParsedScript {
   std::vector<Command> commands;
-  std::vector<SyntaxError> errors;
+  std::vector<SyntaxError> errors;  // at most kListedErrorCapacity, the first ones
+  std::size_t unlistedErrors = 0;   // errors beyond those
+
+  bool failed() const { return !errors.empty(); }
 };
 
+// A UTF-8 byte-order mark at the start is skipped; CR, LF and CR LF all end a line.
 ParsedScript parseScript(std::string_view text);
+
+// A word of the user's as messages echo it: at most 60 characters, control bytes as \xNN.
+std::string shownWord(std::string_view word);
 
 }  // namespace keldovar::cli

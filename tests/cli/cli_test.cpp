@@ -9,9 +9,14 @@
 #include <functional>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "cli/command_line.h"
 #include "view/copy_text.h"
 #include "view/document_controller.h"
+#include "view/step_messages.h"
 
 namespace keldovar::cli {
 namespace {
@@ -123,7 +128,7 @@ TEST(Cli, AFailedStepStopsTheRunUnlessKeepGoing) {
   Outcome stop = runScript(script, {"--format", "json"});
   EXPECT_EQ(stop.status, 1);
   EXPECT_EQ(stop.err,
-            "-:2: Please enter a Residual Basal Area in the range  20.0 - 132.9\n"
+            "-:2: ba: Please enter a Residual Basal Area in the range  20.0 - 132.9\n"
             "-:2: Returning to previous conditions. Function aborted.\n");
   EXPECT_NE(stop.out.find("{\"line\": 2, \"caption\": \"\", \"text\": \"Please enter a Residual "
                           "Basal Area in the range\\n 20.0 - 132.9\"}"),
@@ -197,6 +202,128 @@ TEST(Cli, StandFileWrittenByRunAndReadByReport) {
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.out.find("STAND SUMMARY"), std::string::npos);
   EXPECT_FALSE(unwritable.err.empty());
+}
+
+// A scratch folder of the test's own.
+struct Scratch {
+  Scratch() { fs::create_directories(dir); }
+  ~Scratch() { fs::remove_all(dir); }
+  const fs::path dir =
+      fs::temp_directory_path() / ("keldovar-cli-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+};
+
+// The program itself through a shell, for what only a real process shows: standard streams
+// closed, full or pointing at odd files.
+Outcome shell(const std::string& arguments) {
+  fs::path errors = fs::temp_directory_path() / ("keldovar-cli-err-" + std::to_string(::getpid()));
+  std::string command =
+      std::string("'") + KELDOVAR_CLI + "' " + arguments + " 2>'" + errors.string() + "'";
+  int raw = std::system(command.c_str());
+  Outcome r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", readFile(errors)};
+  fs::remove(errors);
+  return r;
+}
+
+TEST(CliProcess, InputsThatCannotBeReadAreRefusedWithTheirReason) {
+  Scratch scratch;
+  std::string fifo = scratch.dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string example = (kSource / "examples" / "plantation-thin-harvest.kdr").string();
+  std::string dir = scratch.dir.string();
+  const std::string kNotAFileToSave = " is not a regular file (nor a symbolic link to one)";
+  const std::pair<std::string, std::string> cases[] = {
+      {"run " + dir, dir + " is not a regular file"},
+      {"run " + dir + "/none.kdr",
+       "cannot read the script " + dir + "/none.kdr: No such file or directory"},
+      {"run - < " + dir, "cannot read the script -: Is a directory"},
+      {"run - <&-", "cannot read the script -: Bad file descriptor"},
+      {"run /dev/zero", "/dev/zero is not a regular file"},
+      {"run - < /dev/zero", "cannot read the script -: larger than 16 MB"},
+      {"run " + fifo, fifo + " is not a regular file"},  // no writer: would wait forever
+      {"report " + fifo, fifo + " is not a regular file"},
+      {"run " + example + " --out " + fifo, "--out " + fifo + kNotAFileToSave},
+      {"run " + example + " --out " + dir, "--out " + dir + kNotAFileToSave},
+  };
+  for (const auto& [arguments, says] : cases) {
+    Outcome r = shell(arguments + " >/dev/null");
+    EXPECT_EQ(r.status, 2) << arguments;
+    EXPECT_EQ(r.err, "keldovar-cli: " + says + "\n") << arguments;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST(CliProcess, AReportThatCannotBeWrittenFailsTheRun) {
+  std::string example = (kSource / "examples" / "plantation-thin-harvest.kdr").string();
+  for (const std::string& arguments :
+       {"run " + example + " --format json", std::string("--help"), std::string("--version")}) {
+    Outcome r = shell(arguments + " >/dev/full");
+    EXPECT_EQ(r.status, 1) << arguments;
+    EXPECT_EQ(r.err, "keldovar-cli: cannot write the report: No space left on device\n");
+  }
+}
+
+TEST(Cli, OutWritesThroughLinksFitsLongNamesAndRefusesOtherFiles) {
+  Scratch scratch;
+  fs::path real = scratch.dir / "real.kdv", link = scratch.dir / "link.kdv";
+  std::ofstream(real) << "old";
+  fs::create_symlink("real.kdv", link);
+  fs::path longName = scratch.dir / (std::string(246, 'a') + ".kdv");  // 250 bytes
+  fs::path dangling = scratch.dir / "dangling.kdv";
+  fs::create_symlink("nowhere.kdv", dangling);
+  for (const fs::path& out : {link, longName}) {
+    Outcome r = runScript("unthinned age=20 trees=500 si=60\n", {"--out", out.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(cli({"report", out.string()}).out, r.out);
+  }
+  EXPECT_TRUE(fs::is_symlink(link));
+  Outcome refused = runScript("harvest\n", {"--out", dangling.string()});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_TRUE(fs::is_symlink(dangling));
+  EXPECT_FALSE(fs::exists(scratch.dir / "nowhere.kdv"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(scratch.dir), {}), 4);  // no temporary file
+}
+
+TEST(Cli, ClockMustBeARealTime) {
+  for (const char* clock : {"2026-02-30 10:00:00", "2025-02-29 10:00:00", "0000-06-01 10:00:00",
+                            "-001-06-01 10:00:00", "2026-12-07 23:59:60", "2026-12-07 24:00:00",
+                            "2026-13-01 10:00:00", "2026-12-07 10:00:00x", "+2026-12-07 1:0:0"}) {
+    Outcome r = cli({"run", "-", "--clock", clock}, "harvest\n");
+    EXPECT_EQ(r.status, 2) << clock;
+  }
+  Outcome leap =
+      cli({"run", "-", "--clock", "2024-02-29 23:59:59"}, "unthinned age=20 trees=500 si=60\n");
+  EXPECT_EQ(leap.status, 0) << leap.err;
+  EXPECT_NE(leap.out.find("Thu Feb 29 11:59:59"), std::string::npos);
+}
+
+TEST(Cli, StandardErrorNamesRefusedKeysExplainsRefusedThinningsAndCapsErrors) {
+  Outcome r = runScript(
+      "unthinned age=20 trees=500 si=60\n"
+      "grow 2O\n"
+      "thin row ba=100\n"
+      "thin thinomatic ba=90\n"  // a second thinning at age 20
+      "thin low ba=90\n",        // a low thinning may follow a row thinning
+      {"--keep-going", "--format", "json"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, std::string("-:2: age: Enter an integer.\n"
+                               "-:2: Returning to previous conditions. Function aborted.\n"
+                               "-:4: Returning to previous conditions. Function aborted.\n"
+                               "-:4: ") +
+                       kThinRefusedReason + "\n");
+  // The JSON messages stay the boxes' own texts.
+  EXPECT_NE(r.out.find("{\"line\": 2, \"caption\": \"\", \"text\": \"Enter an integer.\"}"),
+            std::string::npos);
+  EXPECT_EQ(r.out.find(kThinRefusedReason), std::string::npos);
+
+  std::string many;
+  for (int i = 0; i < 130; ++i) many += "prune\n";
+  Outcome errors = runScript(many);
+  EXPECT_EQ(errors.status, 2);
+  EXPECT_NE(
+      errors.err.find("-:100: unknown command 'prune'\n-: 30 more syntax errors not listed\n"),
+      std::string::npos);
 }
 
 TEST(Cli, CsvRowsOfEveryStockTable) {

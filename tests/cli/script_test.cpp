@@ -65,5 +65,35 @@ TEST(Script, EverySyntaxErrorIsFoundWithItsLine) {
   EXPECT_EQ(parseScript("grow\nthin\nprune\n").errors.size(), 3u);
 }
 
+TEST(Script, ByteOrderMarkAndEveryLineEnd) {
+  ParsedScript s = parseScript("\xEF\xBB\xBFplantation si=65\rgrow 16\r\nharvest\n\rreset");
+  ASSERT_TRUE(s.errors.empty()) << s.errors[0].message;
+  ASSERT_EQ(s.commands.size(), 4u);
+  EXPECT_EQ(s.commands[0].kind, CommandKind::Plantation);
+  EXPECT_EQ(s.commands[1].line, 2);
+  EXPECT_EQ(s.commands[2].line, 3);
+  EXPECT_EQ(s.commands[3].line, 5);  // LF then CR: two line ends
+}
+
+TEST(Script, EchoedWordsAreCutAndEscapedAndErrorListsCapped) {
+  std::string longWord(100000, 'x');
+  ParsedScript s = parseScript(longWord + "\nharvest \x01\x1b[2J\n");
+  ASSERT_EQ(s.errors.size(), 2u);
+  EXPECT_EQ(s.errors[0].message, "unknown command '" + std::string(60, 'x') + "...'");
+  EXPECT_EQ(s.errors[1].message, "'\\x01\\x1b[2J' is not key=value");
+  // Characters, not bytes: a word of 60 two-byte letters is shown whole.
+  std::string letters;
+  for (int i = 0; i < 60; ++i) letters += "\xC3\xA9";
+  EXPECT_EQ(shownWord(letters), letters);
+  EXPECT_EQ(shownWord(letters + "e"), letters + "...");
+
+  std::string many;
+  for (int i = 0; i < 250; ++i) many += "prune\n";
+  ParsedScript capped = parseScript(many);
+  EXPECT_EQ(capped.errors.size(), kListedErrorCapacity);
+  EXPECT_EQ(capped.errors.back().line, 100);
+  EXPECT_EQ(capped.unlistedErrors, 150u);
+}
+
 }  // namespace
 }  // namespace keldovar::cli
