@@ -175,9 +175,12 @@ void addStockTable(const ShownTable& shown, std::vector<std::string>& cells, con
     }
   }
   for (int c = 0; c < kStockTableColumns; ++c) {
-    const StockColumnFace& face = kStockColumnFaces[static_cast<std::size_t>(c)];
-    addBox(ItemKind::Heading, out, c, pos.headTopY, h, std::string(face.headTop), out);
-    addBox(ItemKind::Heading, out, c, pos.headTopY + h, h, std::string(face.headBottom), out);
+    std::string_view top = kStockColumnFaces[static_cast<std::size_t>(c)].headTop;
+    addBox(ItemKind::Heading, out, c, pos.headTopY, h, std::string(top), out);
+  }
+  for (int c = 0; c < kStockTableColumns; ++c) {
+    std::string_view bottom = kStockColumnFaces[static_cast<std::size_t>(c)].headBottom;
+    addBox(ItemKind::Heading, out, c, pos.headTopY + h, h, std::string(bottom), out);
   }
   for (std::size_t i = 0; i < cells.size(); ++i) {
     int row = static_cast<int>(i) / kStockTableColumns;
