@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "view/report_model.h"
 #include "view/table_store.h"
 
 namespace keldovar {
@@ -20,14 +21,16 @@ std::string singleCellText(const TableStore& store, int table, int row, int colu
 std::string rectangleText(const TableStore& store, int table, int row0, int col0, int row1,
                           int col1, std::string_view lineEnd = kWindowsLineEnd);
 
+// The same cells for spreadsheets, comma-separated, under a first line with the headings of the
+// selected columns ("DBH Class", ..., "Utilization Sawtimber Tons").
+std::string rectangleCsvText(const TableStore& store, int table, int row0, int col0, int row1,
+                             int col1, std::string_view lineEnd = kWindowsLineEnd);
+
 // Every shown table (from firstShown to the newest) as report text.
 std::string selectAllText(const TableStore& store, bool showFinancial,
                           std::string_view lineEnd = kWindowsLineEnd);
 // The same from table `first` on.
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
                           std::string_view lineEnd);
-
-// One stand history row as the report prints it.
-std::string historyRowText(const HistoryRecord& record);
 
 }  // namespace keldovar
