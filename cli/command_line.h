@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "keldovar_version.h"
+
 namespace keldovar::cli {
 
-inline constexpr const char* kVersion = "3.0.0";
+inline constexpr const char* kVersion = kFullVersion;
 
 // Exit statuses: 0 every step succeeded; 1 a step failed or a stand file could not be read or
 // written; 2 a usage or script syntax error, in which case nothing ran.
