@@ -46,6 +46,7 @@ fuzz: deps
 # The Debian package (CPack), its dependencies computed by dpkg-shlibdeps: $(BUILD)/keldovar_*.deb
 package: build
 	cmake --build $(BUILD) --target package
+	tools/check-package.sh $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

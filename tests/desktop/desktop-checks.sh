@@ -50,7 +50,8 @@ case $check in
     scratch
     mkdir -p "$tmp/share/mime/packages" "$tmp/home"
     cp "$mime_xml" "$tmp/share/mime/packages/keldovar.xml"
-    update-mime-database "$tmp/share/mime" || exit 1
+    XDG_DATA_HOME="$tmp/share" XDG_DATA_DIRS="$tmp/share:/usr/share" \
+      update-mime-database "$tmp/share/mime" || exit 1
     "$cli" run "$script" --out "$tmp/stand.kdv" --clock "2026-12-07 10:00:00" >/dev/null || exit 1
     cp "$tmp/stand.kdv" "$tmp/stand-without-extension"
     status=0
