@@ -8,7 +8,7 @@ EXAMPLE    ?= examples/plantation-thin-harvest.kdr
 
 CONFIGURE = cmake -G Ninja -DKELDOVAR_WERROR=ON
 
-.PHONY: all deps build run test format-check test-release test-sanitize fuzz bench clean
+.PHONY: all deps build run test format-check test-release test-sanitize fuzz bench package clean
 
 all: build
 
@@ -42,6 +42,11 @@ fuzz: deps
 	CXX=clang++ $(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELDOVAR_FUZZ=ON -DKELDOVAR_TESTS=OFF -DKELDOVAR_BENCHMARKS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_RUNS)
+
+# The Debian package (CPack), its dependencies computed by dpkg-shlibdeps: $(BUILD)/keldovar_*.deb
+package: build
+	cmake --build $(BUILD) --target package
+	tools/check-package.sh $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "cli/input.h"
+#include "keldovar_version.h"
 
 namespace keldovar::cli {
 
-inline constexpr const char* kVersion = "3.0.0";
+inline constexpr const char* kVersion = kFullVersion;
 
 // Exit statuses: 0 every step succeeded; 1 a step failed, a stand file could not be read or
 // written, or the report could not be written; 2 a usage or script syntax error, or an input
