@@ -1,0 +1,18 @@
+// Grow: the field opens empty whatever was grown to before, since the last age is always past.
+#include "app/qt/dialogs/grow_dlg.h"
+
+namespace keldovar {
+
+growDlg::growDlg(QWidget* parent, const StandFacts& stand)
+    : CheckedDialog(parent, "growDlg", "Grow"), stand_(stand) {
+  age_ = addField("Grow to Age", "grow", "");
+  addButtons();
+  focusField(age_);
+}
+
+void growDlg::accept() {
+  entry_ = settle(checkGrowAge(textOf(age_), stand_), std::array{age_});
+  if (entry_) QDialog::accept();
+}
+
+}  // namespace keldovar

@@ -1,0 +1,19 @@
+// Thinning to a residual basal area.
+#include "app/qt/dialogs/res_basal_dlg.h"
+
+namespace keldovar {
+
+resBasalDlg::resBasalDlg(QWidget* parent, const RememberedValues& remembered,
+                         const StandFacts& stand)
+    : CheckedDialog(parent, "resBasalDlg", "Thinning-  Row, Low or Thinomatic"), stand_(stand) {
+  residual_ = addField("Residual Basal Area", "residual", openResidualBA(remembered));
+  addButtons();
+  focusField(residual_);
+}
+
+void resBasalDlg::accept() {
+  entry_ = settle(checkResidualBA(textOf(residual_), stand_), std::array{residual_});
+  if (entry_) QDialog::accept();
+}
+
+}  // namespace keldovar
