@@ -363,6 +363,28 @@ class DialogsTest : public QObject {
     QCOMPARE(script.boxes[0].text, QString("Returning to previous conditions. Function aborted."));
     QCOMPARE(script.boxes[0].icon, QMessageBox::Information);
     QCOMPARE(script.boxes[0].caption, kTitle);
+
+    // The settings commands: the ticked box makes the document's controller write the defaults.
+    auto tickDefault = [](const Texts& texts) {
+      return [texts](QWidget* w) {
+        for (const auto& [name, text] : texts) fieldOf(w, name)->setText(text);
+        w->findChild<QCheckBox*>("makedefault")->setChecked(true);
+        pressLater(w, QMessageBox::Ok);
+      };
+    };
+    ModalScript settingsScript;
+    settingsScript.on("financeDlg", tickDefault({{"interest", "2.5"}}));
+    settingsScript.on("merchLimitDlg", tickDefault({{"top", "4"}, {"saw", "10"}, {"pulp", "6"}}));
+    settingsScript.box();
+    QVERIFY(document.financialValues());
+    QVERIFY(document.merchLimits());
+    QVERIFY(settingsScript.finished());
+    QCOMPARE(settings.readString("Options", "interest_rate"), std::optional<std::string>("2.50"));
+    QCOMPARE(settings.readString("Options", "Merch_limit"), std::optional<std::string>("4.00"));
+    QCOMPARE(settings.readInt("Options", "threshold_saw"), std::optional<int>(10));
+    QCOMPARE(settingsScript.boxes[0].text,
+             QString("Warning: due to Merchantability Limit changes the current output data is "
+                     "invalid.  Please generate data again."));
   }
 };
 KELDOVAR_GUI_TEST(DialogsTest);
