@@ -54,6 +54,32 @@ ModalScript& ModalScript::noteFocus(const QString& dialog) {
   });
 }
 
+ModalScript& ModalScript::read(const QString& dialog, const QStringList& fields, QStringList* out) {
+  return on(dialog, [fields, out](QWidget* w) {
+    for (const QString& name : fields) out->append(fieldOf(w, name)->text());
+  });
+}
+
+ModalScript& ModalScript::tick(const QString& dialog, const QString& button, bool checked) {
+  return on(dialog, [button, checked](QWidget* w) {
+    auto* found = w->findChild<QAbstractButton*>(button);
+    if (!found) qFatal("%s has no button %s", qPrintable(w->objectName()), qPrintable(button));
+    found->setChecked(checked);
+  });
+}
+
+QStringList ModalScript::boxTexts() const {
+  QStringList texts;
+  for (const ShownBox& shown : boxes) texts.append(shown.text);
+  return texts;
+}
+
+QStringList ModalScript::focusedFields() const {
+  QStringList fields;
+  for (const FocusState& state : focus) fields.append(state.field);
+  return fields;
+}
+
 void ModalScript::poll() {
   QWidget* modal = QApplication::activeModalWidget();
   if (++polls_ > kPollLimit) {

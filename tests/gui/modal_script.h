@@ -48,6 +48,13 @@ class ModalScript : public QObject {
   ModalScript& box();
   // Records the focus of the dialog into `focus`.
   ModalScript& noteFocus(const QString& dialog);
+  // Records the texts of the named fields into `out`.
+  ModalScript& read(const QString& dialog, const QStringList& fields, QStringList* out);
+  // Ticks (or clears) a check box or radio button.
+  ModalScript& tick(const QString& dialog, const QString& button, bool checked = true);
+
+  QStringList boxTexts() const;
+  QStringList focusedFields() const;
 
   // True when every step ran and nothing had to be closed by force.
   bool finished() const { return steps_.empty() && !timedOut_; }

@@ -76,6 +76,8 @@ void CheckedDialog::addButtons(Buttons buttons) {
   QDialogButtonBox::StandardButtons shown = QDialogButtonBox::Ok;
   if (buttons == Buttons::OkCancel) shown |= QDialogButtonBox::Cancel;
   auto* box = new QDialogButtonBox(shown, this);
+  // A little air between the last field and the buttons.
+  form_->addItem(new QSpacerItem(0, box->fontMetrics().height() / 2));
   connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form_->addRow(box);

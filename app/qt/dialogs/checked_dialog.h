@@ -70,4 +70,26 @@ class CheckedDialog : public QDialog {
   QFormLayout* form_;
 };
 
+// A dialog that hands back one accepted entry.
+template <typename Entry>
+class EntryDialog : public CheckedDialog {
+ public:
+  // Valid once the dialog was accepted.
+  const Entry& entry() const { return entry_.value(); }
+
+ protected:
+  using CheckedDialog::CheckedDialog;
+
+  // Closes with OK when the check passed; otherwise shows its failure and stays open.
+  template <typename Field, std::size_t N>
+  void acceptChecked(const Checked<Entry, Field>& checked,
+                     const std::array<QLineEdit*, N>& fields) {
+    entry_ = settle(checked, fields);
+    if (entry_) QDialog::accept();
+  }
+
+ private:
+  std::optional<Entry> entry_;
+};
+
 }  // namespace keldovar

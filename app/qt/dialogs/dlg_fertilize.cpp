@@ -5,8 +5,7 @@
 
 namespace keldovar {
 
-dlgFertilize::dlgFertilize(QWidget* parent)
-    : CheckedDialog(parent, "dlgFertilize", "Fertilization") {
+dlgFertilize::dlgFertilize(QWidget* parent) : EntryDialog(parent, "dlgFertilize", "Fertilization") {
   FertilizeTexts t;
   nitrogen_ = addField("Nitrogen", "nitrogen", t.nitrogen);
   phosphorus_ = addCheckBox("Phosphorus", "phosphorus", t.phosphorus);
@@ -16,8 +15,7 @@ dlgFertilize::dlgFertilize(QWidget* parent)
 
 void dlgFertilize::accept() {
   FertilizeTexts t{textOf(nitrogen_), phosphorus_->isChecked()};
-  entry_ = settle(checkFertilize(t), std::array{nitrogen_});
-  if (entry_) QDialog::accept();
+  acceptChecked(checkFertilize(t), std::array{nitrogen_});
 }
 
 }  // namespace keldovar

@@ -29,7 +29,7 @@ constexpr std::array<FinanceFieldView, kFinanceFieldCount> kFinanceViews{{
 }  // namespace
 
 financeDlg::financeDlg(QWidget* parent, const FinancialValues& current)
-    : CheckedDialog(parent, "financeDlg", "Financial Analysis Values") {
+    : EntryDialog(parent, "financeDlg", "Financial Analysis Values") {
   FinanceTexts t = openFinance(current);
   QFormLayout* groupForm = nullptr;
   const char* groupName = nullptr;
@@ -52,8 +52,7 @@ void financeDlg::accept() {
   FinanceTexts t;
   t.makeDefault = makeDefault_->isChecked();
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) t.fields[i] = textOf(fields_[i]);
-  entry_ = settle(checkFinance(t), fields_);
-  if (entry_) QDialog::accept();
+  acceptChecked(checkFinance(t), fields_);
 }
 
 }  // namespace keldovar

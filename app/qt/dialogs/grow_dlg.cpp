@@ -4,15 +4,14 @@
 namespace keldovar {
 
 growDlg::growDlg(QWidget* parent, const StandFacts& stand)
-    : CheckedDialog(parent, "growDlg", "Grow"), stand_(stand) {
+    : EntryDialog(parent, "growDlg", "Grow"), stand_(stand) {
   age_ = addField("Grow to Age", "grow", "");
   addButtons();
   focusField(age_);
 }
 
 void growDlg::accept() {
-  entry_ = settle(checkGrowAge(textOf(age_), stand_), std::array{age_});
-  if (entry_) QDialog::accept();
+  acceptChecked(checkGrowAge(textOf(age_), stand_), std::array{age_});
 }
 
 }  // namespace keldovar

@@ -4,7 +4,7 @@
 namespace keldovar {
 
 initDlg::initDlg(QWidget* parent, const RememberedValues& remembered)
-    : CheckedDialog(parent, "initDlg", "Initialize Existing Unthinned Plantation") {
+    : EntryDialog(parent, "initDlg", "Initialize Existing Unthinned Plantation") {
   using F = UnthinnedField;
   UnthinnedTexts t = openUnthinned(remembered);
   QLineEdit* trees = addField("Trees per Acre", "trees", t.trees);
@@ -30,8 +30,7 @@ void initDlg::accept() {
   UnthinnedTexts t{textOf(at(fields_, F::Trees)), textOf(at(fields_, F::Age)),
                    textOf(at(fields_, F::BasalArea)), textOf(at(fields_, F::Height)),
                    textOf(at(fields_, F::SiteIndex))};
-  entry_ = settle(checkUnthinned(t), fields_);
-  if (entry_) QDialog::accept();
+  acceptChecked(checkUnthinned(t), fields_);
 }
 
 }  // namespace keldovar

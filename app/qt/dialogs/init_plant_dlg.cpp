@@ -6,7 +6,7 @@
 namespace keldovar {
 
 initPlantDlg::initPlantDlg(QWidget* parent, const RememberedValues& remembered)
-    : CheckedDialog(parent, "initPlantDlg", "Initialize a New Plantation") {
+    : EntryDialog(parent, "initPlantDlg", "Initialize a New Plantation") {
   PlantationTexts t = openPlantation(remembered);
   QLineEdit* siteIndex = addField("Site Index", "si", t.siteIndex);
   QLineEdit* trees = addField("Number of Trees", "trees", t.trees);
@@ -27,8 +27,7 @@ void initPlantDlg::accept() {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (controls_[i]->isChecked()) t.control = static_cast<VegetationControl>(i);
   }
-  entry_ = settle(checkPlantation(t), fields_);
-  if (entry_) QDialog::accept();
+  acceptChecked(checkPlantation(t), fields_);
 }
 
 }  // namespace keldovar

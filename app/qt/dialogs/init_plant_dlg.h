@@ -2,25 +2,22 @@
 #pragma once
 
 #include <array>
-#include <optional>
 
 #include "app/qt/dialogs/checked_dialog.h"
 
 namespace keldovar {
 
-class initPlantDlg final : public CheckedDialog {
+class initPlantDlg final : public EntryDialog<PlantationEntry> {
   Q_OBJECT
 
  public:
   initPlantDlg(QWidget* parent, const RememberedValues& remembered);
-  const PlantationEntry& entry() const { return entry_.value(); }
   void accept() override;
 
  private:
   std::array<QLineEdit*, 3> fields_{};  // in the order of PlantationField
   // In the order of VegetationControl.
   std::array<QRadioButton*, 3> controls_{};
-  std::optional<PlantationEntry> entry_;
 };
 
 }  // namespace keldovar

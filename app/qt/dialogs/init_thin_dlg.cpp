@@ -4,7 +4,7 @@
 namespace keldovar {
 
 initThinDlg::initThinDlg(QWidget* parent, const RememberedValues& remembered)
-    : CheckedDialog(parent, "initThinDlg", "Initialize Existing Thinned Plantation") {
+    : EntryDialog(parent, "initThinDlg", "Initialize Existing Thinned Plantation") {
   ThinnedTexts t = openThinned(remembered);
   QLineEdit* age = addField("Age", "age", t.age);
   QLineEdit* basalArea = addField("Basal Area", "ba", t.basalArea);
@@ -24,8 +24,7 @@ void initThinDlg::accept() {
   ThinnedTexts t{textOf(at(fields_, F::Age)),    textOf(at(fields_, F::BasalArea)),
                  textOf(at(fields_, F::Trees)),  textOf(at(fields_, F::ThinAge)),
                  textOf(at(fields_, F::Height)), textOf(at(fields_, F::SiteIndex))};
-  entry_ = settle(checkThinned(t), fields_);
-  if (entry_) QDialog::accept();
+  acceptChecked(checkThinned(t), fields_);
 }
 
 }  // namespace keldovar

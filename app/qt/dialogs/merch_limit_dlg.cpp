@@ -6,7 +6,7 @@
 namespace keldovar {
 
 merchLimitDlg::merchLimitDlg(QWidget* parent, const DocumentSettings& current)
-    : CheckedDialog(parent, "merchLimitDlg", "Merchantability Limits") {
+    : EntryDialog(parent, "merchLimitDlg", "Merchantability Limits") {
   MerchTexts t = openMerchLimits(current);
   addNote(
       "NOTE: If you wish to keep the current stand data, \n  cancel this message and SAVE "
@@ -24,8 +24,7 @@ void merchLimitDlg::accept() {
   using F = MerchField;
   MerchTexts t{textOf(at(fields_, F::TopDiameter)), textOf(at(fields_, F::SawThreshold)),
                textOf(at(fields_, F::PulpThreshold)), makeDefault_->isChecked()};
-  entry_ = settle(checkMerchLimits(t), fields_);
-  if (entry_) QDialog::accept();
+  acceptChecked(checkMerchLimits(t), fields_);
 }
 
 }  // namespace keldovar

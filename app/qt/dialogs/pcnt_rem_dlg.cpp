@@ -4,7 +4,7 @@
 namespace keldovar {
 
 pcntRemDlg::pcntRemDlg(QWidget* parent, const RememberedValues& remembered)
-    : CheckedDialog(parent, "pcntRemDlg", "Percent to Removed") {
+    : EntryDialog(parent, "pcntRemDlg", "Percent to Removed") {
   PercentRemovedTexts t = openPercentRemoved(remembered);
   addNote("Enter only one of the following values:");
   QLineEdit* trees = addField("Percent of Trees Removed", "pcttrees", t.trees);
@@ -18,8 +18,7 @@ pcntRemDlg::pcntRemDlg(QWidget* parent, const RememberedValues& remembered)
 void pcntRemDlg::accept() {
   using F = PercentRemovedField;
   PercentRemovedTexts t{textOf(at(fields_, F::Trees)), textOf(at(fields_, F::BasalArea))};
-  entry_ = settle(checkPercentRemoved(t), fields_);
-  if (entry_) QDialog::accept();
+  acceptChecked(checkPercentRemoved(t), fields_);
 }
 
 }  // namespace keldovar

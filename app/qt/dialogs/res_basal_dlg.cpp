@@ -5,15 +5,14 @@ namespace keldovar {
 
 resBasalDlg::resBasalDlg(QWidget* parent, const RememberedValues& remembered,
                          const StandFacts& stand)
-    : CheckedDialog(parent, "resBasalDlg", "Thinning-  Row, Low or Thinomatic"), stand_(stand) {
+    : EntryDialog(parent, "resBasalDlg", "Thinning-  Row, Low or Thinomatic"), stand_(stand) {
   residual_ = addField("Residual Basal Area", "residual", openResidualBA(remembered));
   addButtons();
   focusField(residual_);
 }
 
 void resBasalDlg::accept() {
-  entry_ = settle(checkResidualBA(textOf(residual_), stand_), std::array{residual_});
-  if (entry_) QDialog::accept();
+  acceptChecked(checkResidualBA(textOf(residual_), stand_), std::array{residual_});
 }
 
 }  // namespace keldovar

@@ -5,7 +5,7 @@ namespace keldovar {
 
 rowLowThinDlg::rowLowThinDlg(QWidget* parent, const RememberedValues& remembered,
                              const StandFacts& stand)
-    : CheckedDialog(parent, "rowLowThinDlg", "Row and Low Thin"), stand_(stand) {
+    : EntryDialog(parent, "rowLowThinDlg", "Row and Low Thin"), stand_(stand) {
   RowLowTexts t = openRowLow(remembered);
   QLineEdit* residual = addField("Residual Basal Area", "residual", t.residual);
   QLineEdit* rowPercent = addField("Percentage Removed by Row Thinning", "row", t.rowPercent);
@@ -17,8 +17,7 @@ rowLowThinDlg::rowLowThinDlg(QWidget* parent, const RememberedValues& remembered
 void rowLowThinDlg::accept() {
   using F = RowLowField;
   RowLowTexts t{textOf(at(fields_, F::Residual)), textOf(at(fields_, F::RowPercent))};
-  entry_ = settle(checkRowLow(t, stand_), fields_);
-  if (entry_) QDialog::accept();
+  acceptChecked(checkRowLow(t, stand_), fields_);
 }
 
 }  // namespace keldovar

@@ -2,25 +2,22 @@
 #pragma once
 
 #include <array>
-#include <optional>
 
 #include "app/qt/dialogs/checked_dialog.h"
 
 namespace keldovar {
 
 // Opened only on a stand that thinningOpeningRefusal lets through.
-class rowLowThinDlg final : public CheckedDialog {
+class rowLowThinDlg final : public EntryDialog<RowLowEntry> {
   Q_OBJECT
 
  public:
   rowLowThinDlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand);
-  const RowLowEntry& entry() const { return entry_.value(); }
   void accept() override;
 
  private:
   StandFacts stand_;
   std::array<QLineEdit*, 2> fields_{};  // in the order of RowLowField
-  std::optional<RowLowEntry> entry_;
 };
 
 }  // namespace keldovar

@@ -5,15 +5,14 @@ namespace keldovar {
 
 thintoDBHdlg::thintoDBHdlg(QWidget* parent, const RememberedValues& remembered,
                            const StandFacts& stand)
-    : CheckedDialog(parent, "thintoDBHdlg", "DBH to Thin to"), stand_(stand) {
+    : EntryDialog(parent, "thintoDBHdlg", "DBH to Thin to"), stand_(stand) {
   dbh_ = addField("Final DBH", "dbh", openThinToDBH(remembered));
   addButtons();
   focusField(dbh_);
 }
 
 void thintoDBHdlg::accept() {
-  entry_ = settle(checkThinToDBH(textOf(dbh_), stand_), std::array{dbh_});
-  if (entry_) QDialog::accept();
+  acceptChecked(checkThinToDBH(textOf(dbh_), stand_), std::array{dbh_});
 }
 
 }  // namespace keldovar
