@@ -43,6 +43,7 @@ ModalScript& ModalScript::box() {
   return on(QStringLiteral("QMessageBox"), [this](QWidget* w) {
     auto* shown = static_cast<QMessageBox*>(w);
     boxes.push_back({shown->windowTitle(), shown->text(), shown->icon()});
+    answeredBox_ = w;
     pressLater(w, QMessageBox::Ok);
   });
 }
@@ -92,7 +93,9 @@ void ModalScript::poll() {
     timer_.stop();
     return;
   }
-  if (!modal || !modal->isVisible()) return;
+  // The event loop may serve this timer between a box closing and the code that showed it going
+  // on (focusing a field, say); the box is destroyed only once that code runs.
+  if (answeredBox_ || !modal || !modal->isVisible()) return;
   const QString& expected = steps_.front().first;
   bool isBox = modal->inherits("QMessageBox");
   if (isBox ? expected != QLatin1String("QMessageBox") : modal->objectName() != expected) return;

@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -65,6 +66,8 @@ class ModalScript : public QObject {
  private:
   void poll();
   std::deque<std::pair<QString, Action>> steps_;
+  // A box that was answered but is not gone yet: its dialog has not yet seen the answer.
+  QPointer<QWidget> answeredBox_;
   QTimer timer_;
   int polls_ = 0;
   bool timedOut_ = false;

@@ -1,6 +1,9 @@
 // Prompts answered by the input dialogs.
 #include "app/qt/dialogs/qt_prompts.h"
 
+#include <type_traits>
+#include <utility>
+
 #include "app/qt/dialogs/dlg_fertilize.h"
 #include "app/qt/dialogs/finance_dlg.h"
 #include "app/qt/dialogs/grow_dlg.h"
