@@ -34,18 +34,26 @@ QLineEdit* CheckedDialog::addField(const char* label, const char* name, const st
   return field;
 }
 
+namespace {
+
+template <typename Button>
+Button* makeButton(QWidget* dialog, const char* label, const char* name, bool checked) {
+  auto* button = new Button(QString::fromLatin1(label), dialog);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setChecked(checked);
+  return button;
+}
+
+}  // namespace
+
 QCheckBox* CheckedDialog::addCheckBox(const char* label, const char* name, bool checked) {
-  auto* box = new QCheckBox(QString::fromLatin1(label), this);
-  box->setObjectName(QString::fromLatin1(name));
-  box->setChecked(checked);
+  auto* box = makeButton<QCheckBox>(this, label, name, checked);
   form_->addRow(box);
   return box;
 }
 
 QRadioButton* CheckedDialog::addRadio(const char* label, const char* name, bool checked) {
-  auto* radio = new QRadioButton(QString::fromLatin1(label), this);
-  radio->setObjectName(QString::fromLatin1(name));
-  radio->setChecked(checked);
+  auto* radio = makeButton<QRadioButton>(this, label, name, checked);
   form_->addRow(radio);
   return radio;
 }
