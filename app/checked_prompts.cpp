@@ -38,11 +38,6 @@ std::optional<Entry> settle(FieldSource& source, const Checked<Entry, Field>& ch
   return std::nullopt;
 }
 
-// In the order of FinanceField.
-constexpr std::array<const char*, kFinanceFieldCount> kFinanceKeys{
-    "interest",     "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",       "next_thin_saw",
-    "harvest_pulp", "harvest_saw",   "establishment_cost", "midrotation_fert_cost"};
-
 }  // namespace
 
 void CheckedPrompts::showMessage(const Message& message) {
@@ -154,7 +149,7 @@ std::optional<FinanceEntry> CheckedPrompts::askFinance(const FinancialValues& cu
   if (!f) return std::nullopt;
   FinanceTexts t = openFinance(current);
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    t.fields[i] = textOf(*f, kFinanceKeys[i], t.fields[i]);
+    t.fields[i] = textOf(*f, kFinancialFields[i].scriptKey, t.fields[i]);
   }
   return settle(source_, checkFinance(t));
 }

@@ -246,10 +246,7 @@ void exchangeStand(Io& io, Snapshot& n) {
 
 template <class Io, class Financial>
 void exchangeFinancial(Io& io, Financial& f) {
-  for (auto* v : {&f.interestRate, &f.oneThinPulp, &f.oneThinSaw, &f.nextThinPulp, &f.nextThinSaw,
-                  &f.harvestPulp, &f.harvestSaw, &f.establishmentCost, &f.midrotationFertCost}) {
-    io.f32(*v);
-  }
+  for (const FinancialField& field : kFinancialFields) io.f32(f.*field.value);
 }
 
 template <class Io, class Snapshot>
@@ -260,7 +257,11 @@ void exchangeTreatments(Io& io, Snapshot& n) {
   for (auto& age : n.fertAges) io.i32(age);
   io.i32(n.fertRecordPending);
   io.i32(n.bFert_Phosphorus);
-  for (auto& v : n.thinResult) io.f64(v);
+  auto& r = n.thinResult;
+  for (auto* v : {&r.residualBA, &r.treesCut, &r.baRemoved, &r.volumeRemoved, &r.tonsRemoved,
+                  &r.sawTonsRemoved, &r.pulpTonsRemoved}) {
+    io.f64(*v);
+  }
   io.i32(n.thinLock);
   io.reservedI32();
   io.reservedI32();
