@@ -14,6 +14,8 @@ constexpr double kMinThinnableBA = 20;
 // Values of thinLock after a thinning.
 constexpr int kThinnedThisAge = -1;
 constexpr int kRowThinnedThisAge = -2;
+// A thinning writes its removal and the residual's pending record.
+constexpr int kThinningRecords = 2;
 
 }  // namespace
 
@@ -140,7 +142,7 @@ bool Engine::thinningRefused(int action) {
     s_.status = -1;
     return true;
   }
-  if (!historyHasRoom(2)) {
+  if (!historyHasRoom(kThinningRecords)) {
     refuseHistoryFull();
     s_.status = -1;
     return true;
@@ -193,10 +195,7 @@ void Engine::noteCancel() {
 
 int Engine::askUnthinnedWrapped() {
   std::optional<UnthinnedEntry> entry = hooks().askUnthinned();
-  if (!entry) {
-    noteCancel();
-    return 0;
-  }
+  if (!accepted(entry)) return 0;
   if (!deriveUnthinned(*entry)) return 0;
   computeClassLimits();
   return 1;
@@ -204,10 +203,7 @@ int Engine::askUnthinnedWrapped() {
 
 int Engine::askThinnedWrapped() {
   std::optional<ThinnedEntry> entry = hooks().askThinned();
-  if (!entry) {
-    noteCancel();
-    return 0;
-  }
+  if (!accepted(entry)) return 0;
   applyThinned(*entry);
   return 1;
 }
@@ -240,10 +236,7 @@ int Engine::askPercentRemovedWrapped() {
 
 int Engine::askPlantationWrapped() {
   std::optional<PlantationEntry> entry = hooks().askPlantation();
-  if (!entry) {
-    noteCancel();
-    return 0;
-  }
+  if (!accepted(entry)) return 0;
   applyPlantation(*entry);
   return 1;
 }
@@ -259,10 +252,7 @@ void Engine::applyPlantation(const PlantationEntry& e) {
 
 int Engine::askGrowAgeWrapped() {
   std::optional<int> age = hooks().askGrowAge();
-  if (!age) {
-    noteCancel();
-    return 0;
-  }
+  if (!accepted(age)) return 0;
   s_.targetAge = *age;
   return 1;
 }
@@ -270,9 +260,7 @@ int Engine::askGrowAgeWrapped() {
 double Engine::askResidualBAWrapped() {
   s_.unthinned = 0;
   std::optional<double> residual = hooks().askResidualBA();
-  if (residual) return *residual;
-  noteCancel();
-  return 0;
+  return accepted(residual) ? *residual : 0;
 }
 
 // Returns the cancelled-diameter sentinel on Cancel, which the caller tests.
@@ -285,10 +273,7 @@ double Engine::askThinToDBHWrapped() {
 
 int Engine::askRowLowWrapped(double& residual, double& rowPercent) {
   std::optional<RowLowEntry> entry = hooks().askRowLow();
-  if (!entry) {
-    noteCancel();
-    return 0;
-  }
+  if (!accepted(entry)) return 0;
   residual = entry->residual;
   rowPercent = entry->rowPercent;
   return 1;

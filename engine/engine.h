@@ -1,6 +1,8 @@
 // The simulator engine: one stand, its entry points, its treatments and its report text.
 #pragma once
 
+#include <optional>
+
 #include "engine/clock.h"
 #include "engine/engine_hooks.h"
 #include "engine/stand_state.h"
@@ -70,6 +72,12 @@ class Engine {
   class StepScope;
   StepResult resultOf(bool needsSummary) const;
   void noteCancel();
+  // True when the prompt was answered; a cancelled one fails the step.
+  template <class Entry>
+  bool accepted(const std::optional<Entry>& answer) {
+    if (!answer) noteCancel();
+    return answer.has_value();
+  }
 
   // Ask wrappers: each applies the accepted entry; Cancel becomes status -1.
   int askUnthinnedWrapped();
