@@ -327,7 +327,8 @@ void commit(LoadedDocument& loaded, DocumentContent& document) {
   store.firstShown = loaded.firstShown;
   store.stepTable = loaded.stepTable;
   store.lastIndex = loaded.lastIndex;
-  for (std::size_t i = 0; i < loaded.tables.size(); ++i)
+  // The highest slot first, so that the store allocates every slot up to it at once.
+  for (std::size_t i = loaded.tables.size(); i-- > 0;)
     store.tables[i] = std::move(loaded.tables[i]);
   store.snapshot = loaded.snapshot;
   // Not carried by the file: a reopened stand is never blocked by an old truncation.
