@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "app/stand_file.h"
+#include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/runner.h"
 
@@ -21,11 +22,15 @@ constexpr const char* kUsage =
     "                   [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going] [--no-financial]\n"
     "                   [--current-step]\n"
     "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
+    "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
+    "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
     "run     runs a regime script (SCRIPT - reads standard input) and prints its report\n"
     "report  prints the report of a stand file\n"
+    "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
+    "        results of --shard runs\n"
     "\n"
     "Exit status: 0 every step succeeded; 1 a step failed or a stand file could not be read\n"
     "or written; 2 a usage or script syntax error (nothing is run).\n";
@@ -108,13 +113,14 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
   return std::nullopt;
 }
 
-std::string render(OutputFormat format, const TableStore& store, const Options& o,
+std::string render(OutputFormat format, const DocumentContent& content, const Options& o,
                    const std::vector<RecordedMessage>& messages) {
+  const TableStore& store = content.store;
   switch (format) {
     case OutputFormat::Json:
-      return jsonOutput(store, messages);
+      return jsonOutput(store, messages, content.settings.financial);
     case OutputFormat::Csv:
-      return csvOutput(store);
+      return csvOutput(store, content.settings.financial);
     case OutputFormat::Text:
       break;
   }
@@ -163,7 +169,7 @@ int runScript(const Options& o, std::istream& in, std::ostream& out, std::ostrea
     }
   }
   const DocumentContent& content = runner.document().content();
-  out << render(o.format, content.store, o, runner.messages());
+  out << render(o.format, content, o, runner.messages());
   if (o.out) {
     StandFileResult saved = saveStandFile(*o.out, content);
     if (!saved.ok()) {
@@ -188,7 +194,7 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
   bool showFinancial = o.showFinancial && content.options.showFinancial;
   Options shown = o;
   shown.showFinancial = showFinancial;
-  out << render(o.format, content.store, shown, {});
+  out << render(o.format, content, shown, {});
   return 0;
 }
 
@@ -204,6 +210,7 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     out << "keldovar-cli " << kVersion << "\n";
     return 0;
   }
+  if (!args.empty() && args[0] == "optimize") return runOptimize(args, out, err);
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;

@@ -3,13 +3,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
+#include "econ/cash_flows.h"
 #include "engine/numeric.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
 
 namespace keldovar::cli {
-namespace {
 
 std::string jsonString(const std::string& text) {
   std::string out = "\"";
@@ -34,6 +35,8 @@ std::string jsonString(const std::string& text) {
   }
   return out + "\"";
 }
+
+namespace {
 
 std::string number(float value) {
   if (!std::isfinite(value)) return "null";
@@ -99,7 +102,35 @@ std::string barGraphJson(const BarGraph& g) {
   return out + "]}";
 }
 
-std::string tableJson(const ReportTable& t) {
+// The LEV and IRR of both managements of a harvest table, when its figures are the document's.
+struct HarvestMeasures {
+  econ::Measures pulpwood;
+  econ::Measures sawtimber;
+};
+
+std::optional<HarvestMeasures> harvestMeasures(const ReportTable& t, const FinancialValues& v) {
+  std::optional<econ::RegimeFlows> flows = econ::harvestFlows(t, v);
+  if (!flows) return std::nullopt;
+  HarvestMeasures m;
+  if (econ::agreesWithTable(*flows, t)) {
+    m.pulpwood = econ::measuresOf(*flows, econ::Management::Pulpwood);
+    m.sawtimber = econ::measuresOf(*flows, econ::Management::Sawtimber);
+  }
+  return m;
+}
+
+std::string optionalNumber(const std::optional<double>& value, double scale) {
+  return value ? number(*value * scale) : std::string("null");
+}
+
+std::string harvestJson(const HarvestMeasures& m) {
+  return ",\n      \"lev\": {\"pulpwood\": " + optionalNumber(m.pulpwood.lev, 1) +
+         ", \"sawtimber\": " + optionalNumber(m.sawtimber.lev, 1) +
+         "},\n      \"irr\": {\"pulpwood\": " + optionalNumber(m.pulpwood.irr, 100) +
+         ", \"sawtimber\": " + optionalNumber(m.sawtimber.irr, 100) + "}";
+}
+
+std::string tableJson(const ReportTable& t, const FinancialValues& values) {
   std::string out = "    {\n      \"summary\": ";
   out += t.hasStandTable != 0 ? stringArray(t.titleLines, 0, t.titleLines.size()) : "[]";
   out += ",\n      \"stock\": " + stockJson(t);
@@ -114,6 +145,7 @@ std::string tableJson(const ReportTable& t) {
                 t.financialLines, 0,
                 static_cast<std::size_t>(std::min(t.financialLast, kFinancialLineCapacity - 1)) + 1)
           : "null";
+  if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) out += harvestJson(*m);
   out += ",\n      \"bargraph\": " + barGraphJson(t.bar);
   return out + "\n    }";
 }
@@ -124,11 +156,12 @@ std::string textOutput(const TableStore& store, bool showFinancial, bool current
   return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
 }
 
-std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages) {
+std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
+                       const FinancialValues& values) {
   std::string out = "{\n  \"tables\": [";
   for (int t = 0; t <= store.lastIndex && t < kTableCapacity; ++t) {
     out += t > 0 ? ",\n" : "\n";
-    out += tableJson(store.tables[static_cast<std::size_t>(t)]);
+    out += tableJson(store.tables[static_cast<std::size_t>(t)], values);
   }
   out += store.lastIndex >= 0 ? "\n  ],\n" : "],\n";
   out += "  \"messages\": [";
@@ -149,9 +182,10 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
   return out;
 }
 
-std::string csvOutput(const TableStore& store) {
+std::string csvOutput(const TableStore& store, const FinancialValues& values) {
   std::string out =
-      "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons\n";
+      "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
+      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber\n";
   for (int t = 0; t <= store.lastIndex && t < kTableCapacity; ++t) {
     const ReportTable& table = store.tables[static_cast<std::size_t>(t)];
     for (int r = 0; r <= table.stockLast && r < kStockRowCapacity; ++r) {
@@ -163,7 +197,16 @@ std::string csvOutput(const TableStore& store) {
         out += ",";
         if (!(totals && c == 2)) out += number(row[c]);
       }
-      out += "\n";
+      out += ",,,,\n";
+    }
+    if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
+      auto cell = [](const std::optional<double>& v, double scale) {
+        return v ? number(*v * scale) : std::string();
+      };
+      out += std::to_string(t) + "," +
+             formatText("%.0f", table.history[static_cast<std::size_t>(table.historyLast)].age) +
+             ",Harvest,,,,,,,," + cell(m->pulpwood.lev, 1) + "," + cell(m->sawtimber.lev, 1) + "," +
+             cell(m->pulpwood.irr, 100) + "," + cell(m->sawtimber.irr, 100) + "\n";
     }
   }
   return out;

@@ -1,0 +1,178 @@
+// The best regimes of a search as text, JSON and CSV, and the JSON read back for a merge.
+#include <cmath>
+
+#include "cli/json_reader.h"
+#include "cli/optimize.h"
+#include "cli/output.h"
+#include "engine/report_text.h"
+
+namespace keldovar::cli {
+namespace {
+
+using econ::Management;
+
+std::string jsonNumber(double value) {
+  return std::isfinite(value) ? formatText("%.17g", value) : std::string("null");
+}
+
+std::string optionalNumber(const std::optional<double>& value, double scale) {
+  return value ? jsonNumber(*value * scale) : std::string("null");
+}
+
+std::string measuresJson(const econ::Measures& m) {
+  return "{\"npv\": " + formatText("%.9g", static_cast<double>(m.npv)) +
+         ", \"lev\": " + optionalNumber(m.lev, 1) + ", \"irr\": " + optionalNumber(m.irr, 100) +
+         "}";
+}
+
+std::string money(const std::optional<double>& value) {
+  return value ? formatText("$%.2f", *value) : std::string("none");
+}
+
+std::string percent(const std::optional<double>& irr) {
+  return irr ? formatText("%.2f %%", *irr * 100) : std::string("none");
+}
+
+std::string measuresText(const char* name, const econ::Measures& m) {
+  return formatText("     %-22s NPV $%.2f  LEV %s  IRR %s\n", name, static_cast<double>(m.npv),
+                    money(m.lev).c_str(), percent(m.irr).c_str());
+}
+
+const char* managementName(Management m) {
+  return m == Management::Pulpwood ? "pulpwood" : "sawtimber";
+}
+
+std::optional<double> optionalOf(const JsonValue* v, double scale) {
+  if (v == nullptr || v->kind != JsonValue::Kind::Number) return std::nullopt;
+  return v->number / scale;
+}
+
+double numberOf(const JsonValue& object, const char* key) {
+  const JsonValue* v = object.member(key);
+  return v != nullptr && v->kind == JsonValue::Kind::Number ? v->number : 0;
+}
+
+econ::Measures measuresOf(const JsonValue* object) {
+  econ::Measures m;
+  if (object == nullptr) return m;
+  m.npv = static_cast<float>(numberOf(*object, "npv"));
+  m.lev = optionalOf(object->member("lev"), 1);
+  m.irr = optionalOf(object->member("irr"), 100);
+  return m;
+}
+
+std::optional<ReportedRegime> regimeOf(const JsonValue& v) {
+  const JsonValue* script = v.member("script");
+  if (v.kind != JsonValue::Kind::Object || script == nullptr ||
+      script->kind != JsonValue::Kind::Array || v.member("score") == nullptr) {
+    return std::nullopt;
+  }
+  ReportedRegime r;
+  r.ordinal = static_cast<std::int64_t>(numberOf(v, "ordinal"));
+  r.score = numberOf(v, "score");
+  r.rotation = static_cast<int>(numberOf(v, "rotation"));
+  r.pulpwood = measuresOf(v.member("pulpwood"));
+  r.sawtimber = measuresOf(v.member("sawtimber"));
+  r.harvestPulpTons = numberOf(v, "harvest_pulp_tons");
+  r.harvestIUPulpTons = numberOf(v, "harvest_iu_pulp_tons");
+  r.harvestSawTons = numberOf(v, "harvest_saw_tons");
+  for (const JsonValue& line : script->items) r.script.push_back(line.text);
+  return r;
+}
+
+}  // namespace
+
+std::string searchText(const SearchReport& report) {
+  std::string out = formatText(
+      "Best regimes by %s, %s management\n%lld regimes: %lld valued, %lld refused by the engine\n",
+      report.newPlantation ? "land expectation value" : "net present value",
+      report.management == Management::Pulpwood ? "pulpwood" : "sawtimber+pulpwood",
+      static_cast<long long>(report.candidates), static_cast<long long>(report.valued),
+      static_cast<long long>(report.refused));
+  int rank = 0;
+  for (const ReportedRegime& r : report.regimes) {
+    out += formatText("\n%3d. rotation %d, %s%.2f\n", ++rank, r.rotation,
+                      report.newPlantation ? "LEV $" : "NPV $", r.score);
+    out += measuresText("sawtimber+pulpwood:", r.sawtimber);
+    out += measuresText("pulpwood:", r.pulpwood);
+    out += formatText("     harvest: %.1f pulp tons, %.1f sawtimber tons, %.1f IU pulp tons\n",
+                      r.harvestPulpTons, r.harvestSawTons, r.harvestIUPulpTons);
+    for (const std::string& line : r.script) out += "       " + line + "\n";
+  }
+  return out;
+}
+
+std::string searchJson(const SearchReport& report) {
+  std::string out = "{\n  \"ranked_by\": \"" + std::string(report.newPlantation ? "lev" : "npv") +
+                    "\",\n  \"management\": \"" + managementName(report.management) +
+                    "\",\n  \"new_plantation\": " + (report.newPlantation ? "true" : "false") +
+                    ",\n  \"best_count\": " + std::to_string(report.best) +
+                    ",\n  \"candidates\": " + std::to_string(report.candidates) +
+                    ",\n  \"valued\": " + std::to_string(report.valued) +
+                    ",\n  \"refused\": " + std::to_string(report.refused) + ",\n  \"best\": [";
+  for (std::size_t i = 0; i < report.regimes.size(); ++i) {
+    const ReportedRegime& r = report.regimes[i];
+    out += i > 0 ? ",\n    {" : "\n    {";
+    out += "\"ordinal\": " + std::to_string(r.ordinal) + ", \"score\": " + jsonNumber(r.score) +
+           ", \"rotation\": " + std::to_string(r.rotation) +
+           ",\n     \"sawtimber\": " + measuresJson(r.sawtimber) +
+           ",\n     \"pulpwood\": " + measuresJson(r.pulpwood) +
+           ",\n     \"harvest_pulp_tons\": " + jsonNumber(r.harvestPulpTons) +
+           ", \"harvest_iu_pulp_tons\": " + jsonNumber(r.harvestIUPulpTons) +
+           ", \"harvest_saw_tons\": " + jsonNumber(r.harvestSawTons) + ",\n     \"script\": [";
+    for (std::size_t l = 0; l < r.script.size(); ++l) {
+      out += (l > 0 ? ", " : "") + jsonString(r.script[l]);
+    }
+    out += "]}";
+  }
+  return out + (report.regimes.empty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+std::string searchCsv(const SearchReport& report) {
+  std::string out =
+      "rank,ordinal,rotation,score,npv_sawtimber,lev_sawtimber,irr_sawtimber,npv_pulpwood,"
+      "lev_pulpwood,irr_pulpwood,harvest_pulp_tons,harvest_iu_pulp_tons,harvest_saw_tons,script\n";
+  int rank = 0;
+  for (const ReportedRegime& r : report.regimes) {
+    out += std::to_string(++rank) + "," + std::to_string(r.ordinal) + "," +
+           std::to_string(r.rotation) + "," + jsonNumber(r.score);
+    for (const econ::Measures* m : {&r.sawtimber, &r.pulpwood}) {
+      std::string lev = m->lev ? jsonNumber(*m->lev) : "";
+      std::string irr = m->irr ? jsonNumber(*m->irr * 100) : "";
+      out += "," + formatText("%.9g", static_cast<double>(m->npv)) + "," + lev + "," + irr;
+    }
+    out += "," + jsonNumber(r.harvestPulpTons) + "," + jsonNumber(r.harvestIUPulpTons) + "," +
+           jsonNumber(r.harvestSawTons) + ",\"";
+    for (std::size_t l = 0; l < r.script.size(); ++l) out += (l > 0 ? "; " : "") + r.script[l];
+    out += "\"\n";
+  }
+  return out;
+}
+
+std::optional<SearchReport> readSearchJson(std::string_view text) {
+  std::optional<JsonValue> json = readJson(text);
+  if (!json || json->kind != JsonValue::Kind::Object) return std::nullopt;
+  const JsonValue* best = json->member("best");
+  const JsonValue* ranked = json->member("ranked_by");
+  if (best == nullptr || best->kind != JsonValue::Kind::Array || ranked == nullptr) {
+    return std::nullopt;
+  }
+  SearchReport report;
+  report.newPlantation = ranked->text == "lev";
+  const JsonValue* management = json->member("management");
+  report.management = management != nullptr && management->text == "pulpwood"
+                          ? Management::Pulpwood
+                          : Management::Sawtimber;
+  report.best = static_cast<int>(numberOf(*json, "best_count"));
+  report.candidates = static_cast<std::int64_t>(numberOf(*json, "candidates"));
+  report.valued = static_cast<std::int64_t>(numberOf(*json, "valued"));
+  report.refused = static_cast<std::int64_t>(numberOf(*json, "refused"));
+  for (const JsonValue& item : best->items) {
+    std::optional<ReportedRegime> regime = regimeOf(item);
+    if (!regime) return std::nullopt;
+    report.regimes.push_back(std::move(*regime));
+  }
+  return report;
+}
+
+}  // namespace keldovar::cli
