@@ -1,0 +1,127 @@
+// keldovar-cli optimize: the best regime's script reproduces its LEV through run, shards merge
+// into the unsharded answer, and mistakes in the search-space file are reported by line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/command_line.h"
+#include "cli/json_reader.h"
+
+namespace keldovar::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+Outcome cli(std::vector<std::string> args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  Outcome r;
+  r.status = runCli(args, in, out, err);
+  r.out = out.str();
+  r.err = err.str();
+  return r;
+}
+
+fs::path writeTemp(const std::string& name, const std::string& text) {
+  fs::path path = fs::temp_directory_path() / ("keldovar-optimize-" + name);
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+const std::string kSpace =
+    "# a plantation, up to two thinnings\n"
+    "start = plantation si=60 trees=700 survival=80 control=woody\n"
+    "start = financial interest=6.5 harvest_saw=28\n"
+    "rotations = 22-30/4\n"
+    "thinnings = 0, 1, 2\n"
+    "thin_ages = 12, 16\n"
+    "methods = low, rowlow, thinomatic, row\n"
+    "row_percents = 25, 50\n"
+    "residual_ba = 60-90/30\n"
+    "fertilize_ages = 16\n"
+    "fertilizer = n=150 p=no\n"
+    "best = 4\n";
+
+TEST(Optimize, TheBestScriptGivesTheSameLevThroughRun) {
+  fs::path spec = writeTemp("space.txt", kSpace);
+  Outcome r = cli({"optimize", spec.string(), "--format", "json", "--jobs", "2"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::optional<JsonValue> json = readJson(r.out);
+  ASSERT_TRUE(json);
+  EXPECT_EQ(json->member("ranked_by")->text, "lev");
+  const JsonValue& best = json->member("best")->items.at(0);
+  std::string script;
+  for (const JsonValue& line : best.member("script")->items) script += line.text + "\n";
+  EXPECT_EQ(script.rfind("plantation si=60 trees=700 survival=80 control=woody\nfinancial ", 0),
+            0u);
+  Outcome run = cli({"run", "-", "--format", "json"}, script);
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::optional<JsonValue> report = readJson(run.out);
+  ASSERT_TRUE(report);
+  const JsonValue& harvest = report->member("tables")->items.back();
+  EXPECT_EQ(harvest.member("lev")->member("sawtimber")->number,
+            best.member("sawtimber")->member("lev")->number);
+  EXPECT_EQ(harvest.member("lev")->member("sawtimber")->number, best.member("score")->number);
+  EXPECT_EQ(harvest.member("irr")->member("pulpwood")->number,
+            best.member("pulpwood")->member("irr")->number);
+}
+
+TEST(Optimize, ShardsMergeIntoTheWholeSearch) {
+  fs::path spec = writeTemp("space.txt", kSpace);
+  for (const char* format : {"json", "text", "csv"}) {
+    Outcome whole = cli({"optimize", spec.string(), "--format", format, "--jobs", "1"});
+    ASSERT_EQ(whole.status, 0) << whole.err;
+    std::vector<std::string> merge = {"optimize", "--format", format, "--merge"};
+    for (int k = 1; k <= 3; ++k) {
+      std::string shard = std::to_string(k) + "/3";
+      Outcome part = cli({"optimize", spec.string(), "--shard", shard, "--format", "json"});
+      ASSERT_EQ(part.status, 0) << part.err;
+      merge.push_back(writeTemp("shard" + std::to_string(k) + ".json", part.out).string());
+    }
+    Outcome merged = cli(merge);
+    ASSERT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(merged.out, whole.out) << format;
+  }
+  Outcome text = cli({"optimize", spec.string()});
+  EXPECT_EQ(text.out.rfind("Best regimes by land expectation value, sawtimber+pulpwood", 0), 0u);
+  Outcome csv = cli({"optimize", spec.string(), "--format", "csv"});
+  EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
+            "rank,ordinal,rotation,score,npv_sawtimber,lev_sawtimber,irr_sawtimber,npv_pulpwood,"
+            "lev_pulpwood,irr_pulpwood,harvest_pulp_tons,harvest_iu_pulp_tons,harvest_saw_tons,"
+            "script");
+}
+
+TEST(Optimize, MistakesAreReportedBeforeAnythingRuns) {
+  fs::path spec = writeTemp("bad.txt",
+                            "start = plantation si=60 trees=700 colour=red\n"
+                            "rotations = 40-20\n"
+                            "methods = clearcut\n"
+                            "management = pine\n"
+                            "just words\n");
+  Outcome r = cli({"optimize", spec.string()});
+  EXPECT_EQ(r.status, 2);
+  for (const char* line : {":1: unknown key 'colour'", ":2: rotations: give numbers",
+                           ":4: management is pulpwood or sawtimber", ":5: 'just words'",
+                           ": methods are row, low, rowlow and thinomatic, not 'clearcut'"}) {
+    EXPECT_NE(r.err.find(spec.string() + line), std::string::npos) << line << "\n" << r.err;
+  }
+  EXPECT_EQ(cli({"optimize", spec.string(), "--shard", "4/3"}).status, 2);
+  EXPECT_EQ(cli({"optimize"}).status, 2);
+  EXPECT_EQ(cli({"optimize", "--merge", spec.string()}).status, 1);
+  fs::path refused =
+      writeTemp("refused.txt", "start = plantation si=0\nrotations = 25\nthinnings = 0\n");
+  Outcome start = cli({"optimize", refused.string()});
+  EXPECT_EQ(start.status, 1);
+  EXPECT_NE(start.err.find("the start was refused at 'plantation si=0'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace keldovar::cli
