@@ -51,6 +51,8 @@ class StepDocument {
   // Empties the document as Reset View does; its settings stay.
   void reset();
   const DocumentContent& content() const { return controller_.content(); }
+  // Replaces the whole document, as opening a stand file does.
+  void replaceContent(const DocumentContent& content) { controller_.replaceContent(content); }
 
  private:
   class Source final : public FieldSource {
