@@ -71,45 +71,16 @@ std::optional<std::vector<int>> numberList(const std::string& text) {
   return values;
 }
 
-std::optional<StepKind> stepKind(CommandKind kind) {
-  switch (kind) {
-    case CommandKind::Unthinned:
-      return StepKind::Unthinned;
-    case CommandKind::Thinned:
-      return StepKind::Thinned;
-    case CommandKind::Plantation:
-      return StepKind::Plantation;
-    case CommandKind::Grow:
-      return StepKind::Grow;
-    case CommandKind::Fertilize:
-      return StepKind::Fertilize;
-    case CommandKind::ThinRow:
-      return StepKind::ThinRow;
-    case CommandKind::ThinThinomatic:
-      return StepKind::ThinThinomatic;
-    case CommandKind::ThinLow:
-      return StepKind::ThinLow;
-    case CommandKind::ThinRowLow:
-      return StepKind::ThinRowLow;
-    case CommandKind::Financial:
-      return StepKind::Financial;
-    case CommandKind::Merch:
-      return StepKind::Merch;
-    case CommandKind::Harvest:
-    case CommandKind::Reset:
-      break;
-  }
-  return std::nullopt;
-}
-
 // One script line as a step; the error text otherwise.
 std::string scriptStep(const std::string& line, econ::Step& step) {
   ParsedScript parsed = parseScript(line);
   if (!parsed.errors.empty()) return parsed.errors.front().message;
   if (parsed.commands.size() != 1) return "give one script command";
-  std::optional<StepKind> kind = stepKind(parsed.commands.front().kind);
-  if (!kind) return "harvest and reset cannot start a regime";
-  step = {*kind, parsed.commands.front().fields};
+  StepKind kind = parsed.commands.front().kind;
+  if (kind == StepKind::Harvest || kind == StepKind::Reset) {
+    return "harvest and reset cannot start a regime";
+  }
+  step = {kind, parsed.commands.front().fields};
   return "";
 }
 

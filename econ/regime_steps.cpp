@@ -32,6 +32,8 @@ const char* commandWords(StepKind kind) {
       return "financial";
     case StepKind::Merch:
       return "merch";
+    case StepKind::Reset:
+      return "reset";
   }
   return "";
 }
@@ -52,7 +54,48 @@ LocalTime searchTime() {
   return t;
 }
 
+// The controller command of each kind, as the desktop program's menu runs it.
+bool initializeOrTreat(DocumentController& controller, StepKind kind) {
+  switch (kind) {
+    case StepKind::Unthinned:
+      return controller.initialize(kExistingUnthinned);
+    case StepKind::Thinned:
+      return controller.initialize(kExistingThinned);
+    case StepKind::Plantation:
+      return controller.initialize(kNewPlantation);
+    case StepKind::ThinRow:
+      return controller.treat(kRowThin);
+    case StepKind::ThinThinomatic:
+      return controller.treat(kThinomatic);
+    case StepKind::ThinLow:
+      return controller.treat(kLowThin);
+    case StepKind::ThinRowLow:
+      return controller.treat(kRowAndLowThin);
+    default:
+      return controller.treat(kHarvest);
+  }
+}
+
 }  // namespace
+
+bool runStep(DocumentController& controller, StepKind kind) {
+  switch (kind) {
+    case StepKind::Grow:
+      return controller.grow();
+    case StepKind::Fertilize:
+      return controller.fertilize();
+    case StepKind::Financial:
+      return controller.financialValues();
+    case StepKind::Merch:
+      return controller.merchLimits();
+    case StepKind::Reset: {
+      DiscardingHost host;
+      return controller.resetView(host, "");
+    }
+    default:
+      return initializeOrTreat(controller, kind);
+  }
+}
 
 std::string scriptLine(const Step& step) {
   std::string line = commandWords(step.kind);
@@ -86,51 +129,12 @@ StepDocument::StepDocument()
                   builtInDefaults().options) {}
 
 void StepDocument::reset() {
-  DiscardingHost host;
-  controller_.resetView(host, "");
+  runStep(controller_, StepKind::Reset);
 }
 
 bool StepDocument::run(const Step& step) {
   source_.current = &step;
-  bool ok = false;
-  switch (step.kind) {
-    case StepKind::Unthinned:
-      ok = controller_.initialize(kExistingUnthinned);
-      break;
-    case StepKind::Thinned:
-      ok = controller_.initialize(kExistingThinned);
-      break;
-    case StepKind::Plantation:
-      ok = controller_.initialize(kNewPlantation);
-      break;
-    case StepKind::Grow:
-      ok = controller_.grow();
-      break;
-    case StepKind::Fertilize:
-      ok = controller_.fertilize();
-      break;
-    case StepKind::ThinRow:
-      ok = controller_.treat(kRowThin);
-      break;
-    case StepKind::ThinThinomatic:
-      ok = controller_.treat(kThinomatic);
-      break;
-    case StepKind::ThinLow:
-      ok = controller_.treat(kLowThin);
-      break;
-    case StepKind::ThinRowLow:
-      ok = controller_.treat(kRowAndLowThin);
-      break;
-    case StepKind::Harvest:
-      ok = controller_.treat(kHarvest);
-      break;
-    case StepKind::Financial:
-      ok = controller_.financialValues();
-      break;
-    case StepKind::Merch:
-      ok = controller_.merchLimits();
-      break;
-  }
+  bool ok = runStep(controller_, step.kind);
   source_.current = nullptr;
   return ok;
 }

@@ -24,6 +24,7 @@ enum class StepKind {
   Harvest,
   Financial,
   Merch,
+  Reset,
 };
 
 // One script command with its dialog fields under the script's key names (`grow` fills "age",
@@ -33,6 +34,10 @@ struct Step {
   FieldTexts fields;
   bool operator==(const Step&) const = default;
 };
+
+// Runs one command on the document, its dialogs answered by the document's prompts; Reset View
+// empties the document without the save question. False when the step was refused.
+bool runStep(DocumentController& controller, StepKind kind);
 
 // The script line that runs the step through `keldovar-cli run`.
 std::string scriptLine(const Step& step);

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cli/command_line.h"
+#include "tests/cli/cli_outcome.h"
 #include "view/copy_text.h"
 #include "view/document_controller.h"
 
@@ -20,22 +21,6 @@ namespace fs = std::filesystem;
 
 const fs::path kSource = KELDOVAR_SOURCE_DIR;
 constexpr const char* kClock = "2026-12-07 10:00:00";
-
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-Outcome cli(std::vector<std::string> args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  Outcome r;
-  r.status = runCli(args, in, out, err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
 
 Outcome runScript(const std::string& script, std::vector<std::string> extra = {}) {
   std::vector<std::string> args = {"run", "-", "--clock", kClock};

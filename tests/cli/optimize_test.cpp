@@ -8,27 +8,12 @@
 
 #include "cli/command_line.h"
 #include "cli/json_reader.h"
+#include "tests/cli/cli_outcome.h"
 
 namespace keldovar::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-Outcome cli(std::vector<std::string> args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  Outcome r;
-  r.status = runCli(args, in, out, err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
 
 fs::path writeTemp(const std::string& name, const std::string& text) {
   fs::path path = fs::temp_directory_path() / ("keldovar-optimize-" + name);
