@@ -186,6 +186,16 @@ ParsedSpace parseSearchSpace(std::string_view text) {
   return parsed;
 }
 
+namespace {
+
+ReportedMeasures reported(const econ::Measures& m) {
+  std::optional<double> irr;
+  if (m.irr) irr = *m.irr * 100;
+  return {m.npv, m.lev, irr};
+}
+
+}  // namespace
+
 SearchReport reportOf(const econ::SearchResult& result, const std::vector<std::string>& start,
                       int best) {
   SearchReport report;
@@ -199,8 +209,8 @@ SearchReport reportOf(const econ::SearchResult& result, const std::vector<std::s
     ReportedRegime shown{r.ordinal,
                          r.score,
                          r.rotation,
-                         r.pulpwood,
-                         r.sawtimber,
+                         reported(r.pulpwood),
+                         reported(r.sawtimber),
                          static_cast<double>(r.harvestPulpTons),
                          static_cast<double>(r.harvestIUPulpTons),
                          static_cast<double>(r.harvestSawTons),

@@ -25,13 +25,20 @@ struct ParsedSpace {
 
 ParsedSpace parseSearchSpace(std::string_view text);
 
+// One management's figures as reported: the IRR in percent, as it is written and read back.
+struct ReportedMeasures {
+  float npv = 0;
+  std::optional<double> lev;
+  std::optional<double> irrPercent;
+};
+
 // One ranked regime as reported: its figures and its whole script, start included.
 struct ReportedRegime {
   std::int64_t ordinal = 0;
   double score = 0;
   int rotation = 0;
-  econ::Measures pulpwood;
-  econ::Measures sawtimber;
+  ReportedMeasures pulpwood;
+  ReportedMeasures sawtimber;
   double harvestPulpTons = 0;
   double harvestIUPulpTons = 0;
   double harvestSawTons = 0;

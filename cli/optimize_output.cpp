@@ -15,14 +15,13 @@ std::string jsonNumber(double value) {
   return std::isfinite(value) ? formatText("%.17g", value) : std::string("null");
 }
 
-std::string optionalNumber(const std::optional<double>& value, double scale) {
-  return value ? jsonNumber(*value * scale) : std::string("null");
+std::string optionalNumber(const std::optional<double>& value) {
+  return value ? jsonNumber(*value) : std::string("null");
 }
 
-std::string measuresJson(const econ::Measures& m) {
+std::string measuresJson(const ReportedMeasures& m) {
   return "{\"npv\": " + formatText("%.9g", static_cast<double>(m.npv)) +
-         ", \"lev\": " + optionalNumber(m.lev, 1) + ", \"irr\": " + optionalNumber(m.irr, 100) +
-         "}";
+         ", \"lev\": " + optionalNumber(m.lev) + ", \"irr\": " + optionalNumber(m.irrPercent) + "}";
 }
 
 std::string money(const std::optional<double>& value) {
@@ -30,21 +29,21 @@ std::string money(const std::optional<double>& value) {
 }
 
 std::string percent(const std::optional<double>& irr) {
-  return irr ? formatText("%.2f %%", *irr * 100) : std::string("none");
+  return irr ? formatText("%.2f %%", *irr) : std::string("none");
 }
 
-std::string measuresText(const char* name, const econ::Measures& m) {
+std::string measuresText(const char* name, const ReportedMeasures& m) {
   return formatText("     %-22s NPV $%.2f  LEV %s  IRR %s\n", name, static_cast<double>(m.npv),
-                    money(m.lev).c_str(), percent(m.irr).c_str());
+                    money(m.lev).c_str(), percent(m.irrPercent).c_str());
 }
 
 const char* managementName(Management m) {
   return m == Management::Pulpwood ? "pulpwood" : "sawtimber";
 }
 
-std::optional<double> optionalOf(const JsonValue* v, double scale) {
+std::optional<double> optionalOf(const JsonValue* v) {
   if (v == nullptr || v->kind != JsonValue::Kind::Number) return std::nullopt;
-  return v->number / scale;
+  return v->number;
 }
 
 double numberOf(const JsonValue& object, const char* key) {
@@ -52,12 +51,12 @@ double numberOf(const JsonValue& object, const char* key) {
   return v != nullptr && v->kind == JsonValue::Kind::Number ? v->number : 0;
 }
 
-econ::Measures measuresOf(const JsonValue* object) {
-  econ::Measures m;
+ReportedMeasures measuresOf(const JsonValue* object) {
+  ReportedMeasures m;
   if (object == nullptr) return m;
   m.npv = static_cast<float>(numberOf(*object, "npv"));
-  m.lev = optionalOf(object->member("lev"), 1);
-  m.irr = optionalOf(object->member("irr"), 100);
+  m.lev = optionalOf(object->member("lev"));
+  m.irrPercent = optionalOf(object->member("irr"));
   return m;
 }
 
@@ -136,9 +135,9 @@ std::string searchCsv(const SearchReport& report) {
   for (const ReportedRegime& r : report.regimes) {
     out += std::to_string(++rank) + "," + std::to_string(r.ordinal) + "," +
            std::to_string(r.rotation) + "," + jsonNumber(r.score);
-    for (const econ::Measures* m : {&r.sawtimber, &r.pulpwood}) {
+    for (const ReportedMeasures* m : {&r.sawtimber, &r.pulpwood}) {
       std::string lev = m->lev ? jsonNumber(*m->lev) : "";
-      std::string irr = m->irr ? jsonNumber(*m->irr * 100) : "";
+      std::string irr = m->irrPercent ? jsonNumber(*m->irrPercent) : "";
       out += "," + formatText("%.9g", static_cast<double>(m->npv)) + "," + lev + "," + irr;
     }
     out += "," + jsonNumber(r.harvestPulpTons) + "," + jsonNumber(r.harvestIUPulpTons) + "," +

@@ -8,6 +8,7 @@
 
 #include "cli/command_line.h"
 #include "cli/json_reader.h"
+#include "engine/report_text.h"
 #include "tests/cli/cli_outcome.h"
 
 namespace keldovar::cli {
@@ -106,6 +107,39 @@ TEST(Optimize, MistakesAreReportedBeforeAnythingRuns) {
   Outcome start = cli({"optimize", refused.string()});
   EXPECT_EQ(start.status, 1);
   EXPECT_NE(start.err.find("the start was refused at 'plantation si=0'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace keldovar::cli
+
+namespace keldovar::cli {
+namespace {
+
+TEST(RunEconomics, EachHarvestGivesItsLevAndIrrUnlessTheValuesChangedSince) {
+  const std::string regime =
+      "plantation si=65 trees=600 survival=85 control=herbwoody\n"
+      "grow 14\nthin thinomatic ba=80\ngrow 26\nharvest\n";
+  Outcome csv = cli({"run", "-", "--format", "csv"}, regime);
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  std::string last = csv.out.substr(csv.out.rfind('\n', csv.out.size() - 2) + 1);
+  EXPECT_NE(last.find(",26,Harvest,,,,,,,,"), std::string::npos) << last;
+  std::optional<JsonValue> json = readJson(cli({"run", "-", "--format", "json"}, regime).out);
+  ASSERT_TRUE(json);
+  const JsonValue& harvest = json->member("tables")->items.back();
+  EXPECT_EQ(last, formatText("4,26,Harvest,,,,,,,,%.17g,%.17g,%.17g,%.17g\n",
+                             harvest.member("lev")->member("pulpwood")->number,
+                             harvest.member("lev")->member("sawtimber")->number,
+                             harvest.member("irr")->member("pulpwood")->number,
+                             harvest.member("irr")->member("sawtimber")->number));
+  // Only harvest tables carry the keys.
+  EXPECT_EQ(json->member("tables")->items.front().member("lev"), nullptr);
+
+  std::optional<JsonValue> changed =
+      readJson(cli({"run", "-", "--format", "json"}, regime + "financial interest=8\n").out);
+  ASSERT_TRUE(changed);
+  const JsonValue& stale = changed->member("tables")->items.back();
+  EXPECT_EQ(stale.member("lev")->member("sawtimber")->kind, JsonValue::Kind::Null);
+  EXPECT_EQ(stale.member("irr")->member("pulpwood")->kind, JsonValue::Kind::Null);
 }
 
 }  // namespace
