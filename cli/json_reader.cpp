@@ -1,6 +1,7 @@
 // A recursive-descent JSON reader, bounded in depth.
 #include "cli/json_reader.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace keldovar::cli {
@@ -68,7 +69,8 @@ class Reader {
     char* end = nullptr;
     out.kind = JsonValue::Kind::Number;
     out.number = std::strtod(digits.c_str(), &end);
-    return end == digits.c_str() + digits.size();
+    // JSON has no infinities: a number too large for a double is not one.
+    return end == digits.c_str() + digits.size() && std::isfinite(out.number);
   }
 
   bool string(std::string& out) {

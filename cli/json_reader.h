@@ -22,7 +22,8 @@ struct JsonValue {
   const JsonValue* member(const std::string& key) const;
 };
 
-// The value of the whole text; nothing when it is not JSON or nests deeper than 64 levels.
+// The value of the whole text; nothing when it is not JSON, nests deeper than 64 levels, or
+// holds a number beyond a double's range.
 std::optional<JsonValue> readJson(std::string_view text);
 
 }  // namespace keldovar::cli

@@ -1,4 +1,5 @@
 // The best regimes of a search as text, JSON and CSV, and the JSON read back for a merge.
+#include <cfloat>
 #include <cmath>
 
 #include "cli/json_reader.h"
@@ -41,41 +42,78 @@ const char* managementName(Management m) {
   return m == Management::Pulpwood ? "pulpwood" : "sawtimber";
 }
 
-std::optional<double> optionalOf(const JsonValue* v) {
-  if (v == nullptr || v->kind != JsonValue::Kind::Number) return std::nullopt;
-  return v->number;
-}
+constexpr double kExact = 9007199254740992.0;  // 2^53: whole numbers a double holds exactly
 
-double numberOf(const JsonValue& object, const char* key) {
-  const JsonValue* v = object.member(key);
-  return v != nullptr && v->kind == JsonValue::Kind::Number ? v->number : 0;
-}
+// The members of one object of a result, each checked for its kind and range; any that fails
+// makes the whole result unreadable.
+class Members {
+ public:
+  explicit Members(const JsonValue* object)
+      : object_(object), ok_(object != nullptr && object->kind == JsonValue::Kind::Object) {}
 
-ReportedMeasures measuresOf(const JsonValue* object) {
-  ReportedMeasures m;
-  if (object == nullptr) return m;
-  m.npv = static_cast<float>(numberOf(*object, "npv"));
-  m.lev = optionalOf(object->member("lev"));
-  m.irrPercent = optionalOf(object->member("irr"));
-  return m;
+  bool ok() const { return ok_; }
+  const JsonValue* member(const char* key) { return ok_ ? object_->member(key) : nullptr; }
+
+  double number(const char* key, double low = -DBL_MAX, double high = DBL_MAX) {
+    const JsonValue* v = member(key);
+    if (v == nullptr || v->kind != JsonValue::Kind::Number || !(v->number >= low) ||
+        !(v->number <= high)) {
+      ok_ = false;
+      return 0;
+    }
+    return v->number;
+  }
+
+  std::int64_t whole(const char* key, double high = kExact) {
+    double v = number(key, 0, high);
+    if (v != std::floor(v)) ok_ = false;
+    return static_cast<std::int64_t>(v);
+  }
+
+  std::optional<double> optional(const char* key) {
+    const JsonValue* v = member(key);
+    if (v != nullptr && v->kind == JsonValue::Kind::Null) return std::nullopt;
+    return number(key);
+  }
+
+  std::string text(const char* key) {
+    const JsonValue* v = member(key);
+    if (v == nullptr || v->kind != JsonValue::Kind::String) ok_ = false;
+    return ok_ ? v->text : std::string();
+  }
+
+ private:
+  const JsonValue* object_;
+  bool ok_;
+};
+
+bool measuresOf(const JsonValue* object, ReportedMeasures& m) {
+  Members members(object);
+  m.npv = static_cast<float>(members.number("npv", -FLT_MAX, FLT_MAX));
+  m.lev = members.optional("lev");
+  m.irrPercent = members.optional("irr");
+  return members.ok();
 }
 
 std::optional<ReportedRegime> regimeOf(const JsonValue& v) {
-  const JsonValue* script = v.member("script");
-  if (v.kind != JsonValue::Kind::Object || script == nullptr ||
-      script->kind != JsonValue::Kind::Array || v.member("score") == nullptr) {
+  Members members(&v);
+  ReportedRegime r;
+  r.ordinal = members.whole("ordinal");
+  r.score = members.number("score");
+  r.rotation = static_cast<int>(members.whole("rotation", 1000));
+  r.harvestPulpTons = members.number("harvest_pulp_tons");
+  r.harvestIUPulpTons = members.number("harvest_iu_pulp_tons");
+  r.harvestSawTons = members.number("harvest_saw_tons");
+  const JsonValue* script = members.member("script");
+  if (!members.ok() || !measuresOf(v.member("pulpwood"), r.pulpwood) ||
+      !measuresOf(v.member("sawtimber"), r.sawtimber) || script == nullptr ||
+      script->kind != JsonValue::Kind::Array) {
     return std::nullopt;
   }
-  ReportedRegime r;
-  r.ordinal = static_cast<std::int64_t>(numberOf(v, "ordinal"));
-  r.score = numberOf(v, "score");
-  r.rotation = static_cast<int>(numberOf(v, "rotation"));
-  r.pulpwood = measuresOf(v.member("pulpwood"));
-  r.sawtimber = measuresOf(v.member("sawtimber"));
-  r.harvestPulpTons = numberOf(v, "harvest_pulp_tons");
-  r.harvestIUPulpTons = numberOf(v, "harvest_iu_pulp_tons");
-  r.harvestSawTons = numberOf(v, "harvest_saw_tons");
-  for (const JsonValue& line : script->items) r.script.push_back(line.text);
+  for (const JsonValue& line : script->items) {
+    if (line.kind != JsonValue::Kind::String) return std::nullopt;
+    r.script.push_back(line.text);
+  }
   return r;
 }
 
@@ -150,22 +188,24 @@ std::string searchCsv(const SearchReport& report) {
 
 std::optional<SearchReport> readSearchJson(std::string_view text) {
   std::optional<JsonValue> json = readJson(text);
-  if (!json || json->kind != JsonValue::Kind::Object) return std::nullopt;
-  const JsonValue* best = json->member("best");
-  const JsonValue* ranked = json->member("ranked_by");
-  if (best == nullptr || best->kind != JsonValue::Kind::Array || ranked == nullptr) {
+  if (!json) return std::nullopt;
+  Members members(&*json);
+  SearchReport report;
+  std::string ranked = members.text("ranked_by");
+  std::string management = members.text("management");
+  report.newPlantation = ranked == "lev";
+  report.management = management == "pulpwood" ? Management::Pulpwood : Management::Sawtimber;
+  report.best = static_cast<int>(members.whole("best_count", econ::kMaxBest));
+  report.candidates = members.whole("candidates");
+  report.valued = members.whole("valued");
+  report.refused = members.whole("refused");
+  const JsonValue* best = members.member("best");
+  if (!members.ok() || (ranked != "lev" && ranked != "npv") ||
+      (management != "pulpwood" && management != "sawtimber") || report.best < 1 ||
+      best == nullptr || best->kind != JsonValue::Kind::Array ||
+      best->items.size() > static_cast<std::size_t>(report.best)) {
     return std::nullopt;
   }
-  SearchReport report;
-  report.newPlantation = ranked->text == "lev";
-  const JsonValue* management = json->member("management");
-  report.management = management != nullptr && management->text == "pulpwood"
-                          ? Management::Pulpwood
-                          : Management::Sawtimber;
-  report.best = static_cast<int>(numberOf(*json, "best_count"));
-  report.candidates = static_cast<std::int64_t>(numberOf(*json, "candidates"));
-  report.valued = static_cast<std::int64_t>(numberOf(*json, "valued"));
-  report.refused = static_cast<std::int64_t>(numberOf(*json, "refused"));
   for (const JsonValue& item : best->items) {
     std::optional<ReportedRegime> regime = regimeOf(item);
     if (!regime) return std::nullopt;

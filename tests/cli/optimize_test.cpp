@@ -102,6 +102,8 @@ TEST(Optimize, MistakesAreReportedBeforeAnythingRuns) {
   EXPECT_EQ(cli({"optimize", spec.string(), "--shard", "4/3"}).status, 2);
   EXPECT_EQ(cli({"optimize"}).status, 2);
   EXPECT_EQ(cli({"optimize", "--merge", spec.string()}).status, 1);
+  fs::path partial = writeTemp("partial.json", "{\"ranked_by\": \"lev\", \"best\": []}");
+  EXPECT_EQ(cli({"optimize", "--merge", partial.string()}).status, 1);
   fs::path refused =
       writeTemp("refused.txt", "start = plantation si=0\nrotations = 25\nthinnings = 0\n");
   Outcome start = cli({"optimize", refused.string()});
