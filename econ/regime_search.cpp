@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -131,7 +132,7 @@ struct Shared {
   std::mutex progressMutex;
 };
 
-// One thread's share: its own document, its cached prefix stands and its own best list.
+// One thread's share: its own document and its own best list.
 class Worker {
  public:
   explicit Worker(Shared& shared) : shared_(shared) {}
@@ -249,6 +250,13 @@ std::string checkSpace(const SearchSpace& space) {
     return "thinning regimes need thin_ages, methods and residual_ba";
   }
   if (!listOk(space.fertilizeAges, true)) return "fertilize_ages: at most 200 ages";
+  // Candidates are numbered in a double's exact range, so that results read back exactly.
+  double plans = static_cast<double>(space.thinAges.size() * space.methods.size() *
+                                     space.residualBA.size());
+  double candidates = 0;
+  for (int count : space.thinningCounts) candidates += std::pow(plans, count);
+  candidates *= static_cast<double>((space.fertilizeAges.size() + 1) * space.rotations.size());
+  if (candidates > 1e15) return "the space is too large: narrow its lists";
   if (space.best < 1 || space.best > kMaxBest) return "best: give 1 to 1000";
   return "";
 }

@@ -1,6 +1,7 @@
 // keldovar-cli optimize: the best regime's script reproduces its LEV through run, shards merge
 // into the unsharded answer, and mistakes in the search-space file are reported by line.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,11 +17,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path writeTemp(const std::string& name, const std::string& text) {
-  fs::path path = fs::temp_directory_path() / ("keldovar-optimize-" + name);
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
-}
+// Writes files of this test's own (ctest runs the tests of this binary side by side) and
+// removes them afterwards.
+class Optimize : public ::testing::Test {
+ protected:
+  fs::path writeTemp(const std::string& name, const std::string& text) {
+    const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::path path = fs::temp_directory_path() /
+                    ("keldovar-optimize-" + std::to_string(getpid()) + "-" + test + "-" + name);
+    std::ofstream(path, std::ios::binary) << text;
+    files_.push_back(path);
+    return path;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    for (const fs::path& file : files_) fs::remove(file, ignored);
+  }
+
+ private:
+  std::vector<fs::path> files_;
+};
 
 const std::string kSpace =
     "# a plantation, up to two thinnings\n"
@@ -36,7 +52,7 @@ const std::string kSpace =
     "fertilizer = n=150 p=no\n"
     "best = 4\n";
 
-TEST(Optimize, TheBestScriptGivesTheSameLevThroughRun) {
+TEST_F(Optimize, TheBestScriptGivesTheSameLevThroughRun) {
   fs::path spec = writeTemp("space.txt", kSpace);
   Outcome r = cli({"optimize", spec.string(), "--format", "json", "--jobs", "2"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -60,7 +76,7 @@ TEST(Optimize, TheBestScriptGivesTheSameLevThroughRun) {
             best.member("pulpwood")->member("irr")->number);
 }
 
-TEST(Optimize, ShardsMergeIntoTheWholeSearch) {
+TEST_F(Optimize, ShardsMergeIntoTheWholeSearch) {
   fs::path spec = writeTemp("space.txt", kSpace);
   for (const char* format : {"json", "text", "csv"}) {
     Outcome whole = cli({"optimize", spec.string(), "--format", format, "--jobs", "1"});
@@ -85,7 +101,7 @@ TEST(Optimize, ShardsMergeIntoTheWholeSearch) {
             "script");
 }
 
-TEST(Optimize, MistakesAreReportedBeforeAnythingRuns) {
+TEST_F(Optimize, MistakesAreReportedBeforeAnythingRuns) {
   fs::path spec = writeTemp("bad.txt",
                             "start = plantation si=60 trees=700 colour=red\n"
                             "rotations = 40-20\n"
