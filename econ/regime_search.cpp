@@ -251,8 +251,8 @@ std::string checkSpace(const SearchSpace& space) {
   }
   if (!listOk(space.fertilizeAges, true)) return "fertilize_ages: at most 200 ages";
   // Candidates are numbered in a double's exact range, so that results read back exactly.
-  double plans = static_cast<double>(space.thinAges.size() * space.methods.size() *
-                                     space.residualBA.size());
+  double plans =
+      static_cast<double>(space.thinAges.size() * space.methods.size() * space.residualBA.size());
   double candidates = 0;
   for (int count : space.thinningCounts) candidates += std::pow(plans, count);
   candidates *= static_cast<double>((space.fertilizeAges.size() + 1) * space.rotations.size());
