@@ -54,8 +54,9 @@ LocalTime searchTime() {
   return t;
 }
 
-// The controller command of each kind, as the desktop program's menu runs it.
-bool initializeOrTreat(DocumentController& controller, StepKind kind) {
+}  // namespace
+
+bool runStep(DocumentController& controller, StepKind kind) {
   switch (kind) {
     case StepKind::Unthinned:
       return controller.initialize(kExistingUnthinned);
@@ -63,6 +64,10 @@ bool initializeOrTreat(DocumentController& controller, StepKind kind) {
       return controller.initialize(kExistingThinned);
     case StepKind::Plantation:
       return controller.initialize(kNewPlantation);
+    case StepKind::Grow:
+      return controller.grow();
+    case StepKind::Fertilize:
+      return controller.fertilize();
     case StepKind::ThinRow:
       return controller.treat(kRowThin);
     case StepKind::ThinThinomatic:
@@ -71,19 +76,8 @@ bool initializeOrTreat(DocumentController& controller, StepKind kind) {
       return controller.treat(kLowThin);
     case StepKind::ThinRowLow:
       return controller.treat(kRowAndLowThin);
-    default:
+    case StepKind::Harvest:
       return controller.treat(kHarvest);
-  }
-}
-
-}  // namespace
-
-bool runStep(DocumentController& controller, StepKind kind) {
-  switch (kind) {
-    case StepKind::Grow:
-      return controller.grow();
-    case StepKind::Fertilize:
-      return controller.fertilize();
     case StepKind::Financial:
       return controller.financialValues();
     case StepKind::Merch:
@@ -92,9 +86,8 @@ bool runStep(DocumentController& controller, StepKind kind) {
       DiscardingHost host;
       return controller.resetView(host, "");
     }
-    default:
-      return initializeOrTreat(controller, kind);
   }
+  return false;
 }
 
 std::string scriptLine(const Step& step) {
