@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "app/stand_file.h"
+#include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/runner.h"
 #include "cli/script.h"
@@ -22,12 +23,16 @@ constexpr const char* kUsage =
     "                   [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going] [--no-financial]\n"
     "                   [--current-step]\n"
     "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
+    "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
+    "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
     "run     runs a regime script (SCRIPT - reads standard input) and prints its report;\n"
     "        a script is a regular file or standard input of at most 16 MB\n"
     "report  prints the report of a stand file\n"
+    "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
+    "        results of --shard runs\n"
     "\n"
     "Exit status: 0 every step succeeded; 1 a step failed, a stand file could not be read\n"
     "or written, or the report could not be written; 2 a usage or script syntax error, or a\n"
@@ -162,13 +167,14 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
   return std::nullopt;
 }
 
-std::string render(OutputFormat format, const TableStore& store, const Options& o,
+std::string render(OutputFormat format, const DocumentContent& content, const Options& o,
                    const std::vector<RecordedMessage>& messages) {
+  const TableStore& store = content.store;
   switch (format) {
     case OutputFormat::Json:
-      return jsonOutput(store, messages);
+      return jsonOutput(store, messages, content.settings.financial);
     case OutputFormat::Csv:
-      return csvOutput(store);
+      return csvOutput(store, content.settings.financial);
     case OutputFormat::Text:
       break;
   }
@@ -247,8 +253,7 @@ int runScript(const Options& o, const InputReader& standardInput, std::ostream& 
 
   int status = runCommands(o, *script, runner, err);
   const DocumentContent& content = runner.document().content();
-  status = std::max(status,
-                    writeReport(out, err, render(o.format, content.store, o, runner.messages())));
+  status = std::max(status, writeReport(out, err, render(o.format, content, o, runner.messages())));
   if (o.out) {
     StandFileResult saved = saveStandFile(*o.out, content);
     if (!saved.ok()) {
@@ -273,7 +278,7 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
   bool showFinancial = o.showFinancial && content.options.showFinancial;
   Options shown = o;
   shown.showFinancial = showFinancial;
-  return writeReport(out, err, render(o.format, content.store, shown, {}));
+  return writeReport(out, err, render(o.format, content, shown, {}));
 }
 
 // A directory, FIFO or device named on the command line is refused before anything runs.
@@ -293,6 +298,7 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
   if (!args.empty() && args[0] == "--version") {
     return writeReport(out, err, std::string("keldovar-cli ") + kVersion + "\n");
   }
+  if (!args.empty() && args[0] == "optimize") return runOptimize(args, out, err);
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;
