@@ -214,11 +214,12 @@ void exchangeTable(Io& io, Table& t, Settings& settings) {
   exchangeLines(io, t.financialLines, entries(t.financialLast, kFinancialLineCapacity));
   exchangeLines(io, t.historyText, t.historyText.size());
   exchangeLines(io, t.titleLines, t.titleLines.size());
-  for (std::size_t c = 0; c < t.colChars.size(); ++c) {
-    io.i32(t.colWidth[c]);
-    io.i32(t.colChars[c]);
+  auto& layout = t.storedLayout;
+  for (std::size_t c = 0; c < layout.colChars.size(); ++c) {
+    io.i32(layout.colWidth[c]);
+    io.i32(layout.colChars[c]);
   }
-  exchangePositions(io, t.positions);
+  exchangePositions(io, layout.positions);
   io.text(t.barkBasis, kMaxLine);
   io.f64(t.merchLimit);
   io.logRule(t, settings);

@@ -3,10 +3,12 @@
 
 #include <cmath>
 #include <cstring>
+#include <span>
 
 #include "engine/numeric.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
+#include "view/report_model.h"
 
 namespace keldovar::cli {
 namespace {
@@ -45,24 +47,27 @@ std::string number(double value) {
   return formatText("%.17g", value);
 }
 
-template <typename Range>
-std::string stringArray(const Range& lines, std::size_t from, std::size_t to) {
+std::string stringArray(std::span<const std::string> lines) {
   std::string out = "[";
-  for (std::size_t i = from; i < to; ++i) {
-    if (i > from) out += ", ";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) out += ", ";
     out += jsonString(lines[i]);
   }
   return out + "]";
 }
 
-std::string stockJson(const ReportTable& t) {
-  if (t.stockLast < 0) return "null";
-  std::string out = "{\"title\": " + jsonString(t.beforeStockLines[0]) +
-                    ", \"conversion\": " + jsonString(t.afterStockLines[0]) + ", \"rows\": [";
-  for (int r = 0; r <= t.stockLast && r < kStockRowCapacity; ++r) {
+std::string linesJson(const ReportSection* section) {
+  return section != nullptr ? stringArray(section->heading) : "null";
+}
+
+std::string stockJson(const ReportTable& t, const ReportSection* stock) {
+  if (stock == nullptr) return "null";
+  std::string out = "{\"title\": " + jsonString(stock->heading[0]) +
+                    ", \"conversion\": " + jsonString(stock->footing[0]) + ", \"rows\": [";
+  for (int r = 0; r < stock->rowCount; ++r) {
     if (r > 0) out += ", ";
     out += "[";
-    for (std::size_t c = 0; c < 8; ++c) {
+    for (std::size_t c = 0; c < kStockTableColumns; ++c) {
       if (c > 0) out += ", ";
       out += number(t.stock[static_cast<std::size_t>(r)][c]);
     }
@@ -71,10 +76,10 @@ std::string stockJson(const ReportTable& t) {
   return out + "]}";
 }
 
-std::string historyJson(const ReportTable& t) {
-  if (t.historyLast < 0) return "null";
-  std::string out = "{\"heading\": " + stringArray(t.historyText, 0, 5) + ", \"rows\": [";
-  for (int r = 0; r <= t.historyLast && r < kHistoryCapacity; ++r) {
+std::string historyJson(const ReportTable& t, const ReportSection* history) {
+  if (history == nullptr) return "null";
+  std::string out = "{\"heading\": " + stringArray(history->heading) + ", \"rows\": [";
+  for (int r = 0; r < history->rowCount; ++r) {
     const HistoryRecord& h = t.history[static_cast<std::size_t>(r)];
     if (r > 0) out += ", ";
     out += "[" + number(h.age) + ", " +
@@ -82,14 +87,14 @@ std::string historyJson(const ReportTable& t) {
            number(h.trees) + ", " + number(h.basal_area) + ", " + number(h.volume) + ", " +
            number(h.cords) + ", " + number(h.topcords) + ", " + number(h.bdft) + "]";
   }
-  return out + "], \"footing\": " + stringArray(t.historyText, 5, 8) + "}";
+  return out + "], \"footing\": " + stringArray(history->footing) + "}";
 }
 
-std::string barGraphJson(const BarGraph& g) {
-  if (g.barLast < 0) return "null";
+std::string barGraphJson(const BarGraph& g, const ReportSection* graph) {
+  if (graph == nullptr) return "null";
   std::string out =
       "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + number(g.barMax) + ", \"bars\": [";
-  for (int n = 0; n <= g.barLast && n < kBarCapacity; ++n) {
+  for (int n = 0; n < graph->rowCount; ++n) {
     auto b = static_cast<std::size_t>(n);
     const BarRect& r = g.bars[b];
     if (n > 0) out += ", ";
@@ -99,23 +104,22 @@ std::string barGraphJson(const BarGraph& g) {
   return out + "]}";
 }
 
-std::string tableJson(const ReportTable& t) {
+std::string tableJson(const ShownTable& shown) {
+  const ReportTable& t = *shown.table;
+  const ReportSection* summary = shown.find(SectionKind::Summary);
   std::string out = "    {\n      \"summary\": ";
-  out += t.hasStandTable != 0 ? stringArray(t.titleLines, 0, t.titleLines.size()) : "[]";
-  out += ",\n      \"stock\": " + stockJson(t);
-  out += ",\n      \"thinning\": ";
-  out +=
-      t.hasThinningReport != 0 ? stringArray(t.thinningLines, 0, t.thinningLines.size()) : "null";
-  out += ",\n      \"history\": " + historyJson(t);
-  out += ",\n      \"financial\": ";
-  out +=
-      t.financialLast >= 0
-          ? stringArray(
-                t.financialLines, 0,
-                static_cast<std::size_t>(std::min(t.financialLast, kFinancialLineCapacity - 1)) + 1)
-          : "null";
-  out += ",\n      \"bargraph\": " + barGraphJson(t.bar);
+  out += summary != nullptr ? stringArray(summary->heading) : "[]";
+  out += ",\n      \"stock\": " + stockJson(t, shown.find(SectionKind::Stock));
+  out += ",\n      \"thinning\": " + linesJson(shown.find(SectionKind::Thinning));
+  out += ",\n      \"history\": " + historyJson(t, shown.find(SectionKind::History));
+  out += ",\n      \"financial\": " + linesJson(shown.find(SectionKind::Financial));
+  out += ",\n      \"bargraph\": " + barGraphJson(t.bar, shown.find(SectionKind::BarGraph));
   return out + "\n    }";
+}
+
+// Every stored table with every section, whatever the view shows.
+ReportModel everyTable(const TableStore& store) {
+  return {store, ReportOptions{0, true, true}};
 }
 
 }  // namespace
@@ -126,11 +130,12 @@ std::string textOutput(const TableStore& store, bool showFinancial, bool current
 
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages) {
   std::string out = "{\n  \"tables\": [";
-  for (int t = 0; t <= store.lastIndex && t < kTableCapacity; ++t) {
+  ReportModel model = everyTable(store);
+  for (int t = 0; t < model.size(); ++t) {
     out += t > 0 ? ",\n" : "\n";
-    out += tableJson(store.tables[static_cast<std::size_t>(t)]);
+    out += tableJson(model.table(t));
   }
-  out += store.lastIndex >= 0 ? "\n  ],\n" : "],\n";
+  out += model.empty() ? "],\n" : "\n  ],\n";
   out += "  \"messages\": [";
   for (std::size_t i = 0; i < messages.size(); ++i) {
     out += i > 0 ? ",\n    " : "\n    ";
@@ -152,14 +157,17 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
 std::string csvOutput(const TableStore& store) {
   std::string out =
       "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons\n";
-  for (int t = 0; t <= store.lastIndex && t < kTableCapacity; ++t) {
-    const ReportTable& table = store.tables[static_cast<std::size_t>(t)];
-    for (int r = 0; r <= table.stockLast && r < kStockRowCapacity; ++r) {
+  ReportModel model = everyTable(store);
+  for (int position = 0; position < model.size(); ++position) {
+    ShownTable shown = model.table(position);
+    const ReportSection* stock = shown.find(SectionKind::Stock);
+    for (int r = 0; stock != nullptr && r < stock->rowCount; ++r) {
+      const ReportTable& table = *shown.table;
       const StockRow& row = table.stock[static_cast<std::size_t>(r)];
       bool totals = r == table.stockLast;
-      out += std::to_string(t) + "," + std::to_string(table.bar.barAge) + ",";
+      out += std::to_string(shown.index) + "," + std::to_string(table.bar.barAge) + ",";
       out += totals ? std::string("Total") : formatText("%d", truncToInt(row[0]));
-      for (std::size_t c = 1; c < 8; ++c) {
+      for (std::size_t c = 1; c < kStockTableColumns; ++c) {
         out += ",";
         if (!(totals && c == 2)) out += number(row[c]);
       }

@@ -6,6 +6,7 @@
 
 #include "engine/numeric.h"
 #include "engine/report_text.h"
+#include "view/report_model.h"
 
 namespace keldovar {
 namespace {
@@ -24,12 +25,6 @@ float cellValue(const ReportTable& table, int row, int column) {
 }
 
 }  // namespace
-
-std::string historyRowText(const HistoryRecord& r) {
-  std::string label(r.label, strnlen(r.label, kLabelLength));
-  return formatText(" %2.0f %-24s% 8.1f % 6.1f  % 8.1f  % 8.1f   % 8.1f  % 8.1f", r.age,
-                    label.c_str(), r.trees, r.basal_area, r.volume, r.cords, r.topcords, r.bdft);
-}
 
 std::string singleCellText(const TableStore& store, int table, int row, int column) {
   const ReportTable* t = tableAt(store, table);
@@ -63,54 +58,45 @@ std::string selectAllText(const TableStore& store, bool showFinancial, std::stri
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
                           std::string_view lineEnd) {
   std::string text;
-  auto line = [&](const std::string& s) {
+  auto line = [&](std::string_view s) {
     text += s;
     text += lineEnd;
+  };
+  auto lines = [&](std::span<const std::string> all) {
+    for (const std::string& s : all) line(s);
   };
   auto blankLines = [&] {
     text += lineEnd;
     text += lineEnd;
   };
-  int last = std::min(store.lastIndex, kTableCapacity - 1);
-  for (int t = std::max(first, 0); t <= last; ++t) {
-    const ReportTable& table = store.tables[static_cast<std::size_t>(t)];
-    if (table.stockLast >= 0) {
-      for (const std::string& s : table.titleLines) line(s);
+  ReportModel model(store, ReportOptions{first, showFinancial, false});
+  for (int position = 0; position < model.size(); ++position) {
+    ShownTable shown = model.table(position);
+    const ReportTable& table = *shown.table;
+    // The summary goes with the stock table: a table without stock rows is copied without it.
+    if (const ReportSection* stock = shown.find(SectionKind::Stock)) {
+      lines(table.titleLines);
       blankLines();
-      line(table.beforeStockLines[0]);
-      line("   -          -         -         -     Total     Total    Integrated-  Utilization");
-      line(" DBH      Number   Average     Basal       OB      Pulp      Pulp       Sawtimber");
-      line(" Class     Trees    Height      Area   Volume      Tons      Tons       Tons");
-      int rows = std::min(table.stockLast, kStockRowCapacity - 1);
-      for (int r = 0; r <= rows; ++r) {
-        const StockRow& row = table.stock[static_cast<std::size_t>(r)];
-        bool totals = r == table.stockLast;
-        std::string s = totals ? std::string("Total") : formatText("%5d", truncToInt(row[0]));
-        for (std::size_t c = 1; c < 8; ++c) {
-          s += totals && c == 2 ? std::string(10, ' ')
-                                : formatText("%10.1f", static_cast<double>(row[c]));
-        }
-        line(s);
-      }
+      lines(stock->heading);
+      for (std::string_view s : kStockTextHeading) line(s);
+      for (int r = 0; r < stock->rowCount; ++r) line(stockRowText(table, r));
     }
     text += lineEnd;
-    line(table.afterStockLines[0]);
+    line(shown.conversionLine());
     blankLines();
-    if (table.hasThinningReport != 0) {
-      for (const std::string& s : table.thinningLines) line(s);
+    if (const ReportSection* thinning = shown.find(SectionKind::Thinning)) {
+      lines(thinning->heading);
       blankLines();
     }
-    if (table.historyLast >= 0) {
-      for (int i = 0; i <= 4; ++i) line(table.historyText[static_cast<std::size_t>(i)]);
-      int rows = std::min(table.historyLast, kHistoryCapacity - 1);
-      for (int r = 0; r <= rows; ++r)
+    if (const ReportSection* history = shown.find(SectionKind::History)) {
+      lines(history->heading);
+      for (int r = 0; r < history->rowCount; ++r)
         line(historyRowText(table.history[static_cast<std::size_t>(r)]));
-      for (int i = 5; i <= 7; ++i) line(table.historyText[static_cast<std::size_t>(i)]);
+      lines(history->footing);
     }
     blankLines();
-    if (table.financialLast >= 0 && showFinancial) {
-      int lines = std::min(table.financialLast, kFinancialLineCapacity - 1);
-      for (int i = 0; i <= lines; ++i) line(table.financialLines[static_cast<std::size_t>(i)]);
+    if (const ReportSection* financial = shown.find(SectionKind::Financial)) {
+      lines(financial->heading);
     }
   }
   return text;

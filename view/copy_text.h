@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "view/report_model.h"
 #include "view/table_store.h"
 
 namespace keldovar {
@@ -26,8 +27,5 @@ std::string selectAllText(const TableStore& store, bool showFinancial,
 // The same from table `first` on.
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
                           std::string_view lineEnd);
-
-// One stand history row as the report prints it.
-std::string historyRowText(const HistoryRecord& record);
 
 }  // namespace keldovar

@@ -15,7 +15,7 @@ inline constexpr int kTableCapacity = 100;
 
 using StockRow = std::array<float, kStockColumns>;
 
-// Vertical positions of a table's sections, worked out by every layout pass.
+// Vertical positions of a table's sections, in the order a stand file lists them.
 struct SectionPositions {
   int graphBaseY = 0;
   int graphTitleY = 0;
@@ -31,6 +31,14 @@ struct SectionPositions {
   int headTopY = 0;
   int groupTopY = 0;
   int thinningY = 0;
+};
+
+// Layout values as a stand file carries them. The view lays every table out afresh and never
+// reads these; they are kept so that a file read and written again stays the same bytes.
+struct StoredLayout {
+  std::array<int, 9> colWidth{};
+  std::array<int, 8> colChars{};
+  SectionPositions positions;
 };
 
 // One step's stored output.
@@ -49,10 +57,7 @@ struct ReportTable {
   std::array<StockRow, kStockRowCapacity> stock{};
   int stockLast = -1;
   std::array<std::string, kSummaryLineCount> titleLines;
-  // Layout results, worked out again by every layout pass.
-  std::array<int, 9> colWidth{};
-  std::array<int, 8> colChars{};
-  SectionPositions positions;
+  StoredLayout storedLayout;
   std::string barkBasis = "OB";
   std::string logRuleName = kLogRuleInternational;
   double merchLimit = 0;

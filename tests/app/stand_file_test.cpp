@@ -270,8 +270,9 @@ TEST(StandFile, TableBlockInItsOrder) {
   t.stock[0] = {13.1f, 13.2f, 13.3f, 13.4f, 13.5f, 13.6f, 13.7f, 13.8f, 99};
   std::tie(t.afterStockLines[1], t.financialLines[0], t.historyText[8], t.titleLines[7]) =
       std::tuple("14", "15", "16", "17");
-  std::tie(t.colWidth[0], t.colChars[0], t.colChars[7], t.colWidth[8]) = std::tuple(18, 18, 18, 99);
-  std::tie(t.positions.graphBaseY, t.positions.thinningY) = std::tuple(19, 19);
+  StoredLayout& l = t.storedLayout;
+  std::tie(l.colWidth[0], l.colChars[0], l.colChars[7], l.colWidth[8]) = std::tuple(18, 18, 18, 99);
+  std::tie(l.positions.graphBaseY, l.positions.thinningY) = std::tuple(19, 19);
   std::tie(t.barkBasis, t.merchLimit, t.logRuleName) = std::tuple("OB", 21.5, "Doyle");
   Bytes bytes = writeStandFile(*doc);
   Walk w(bytes, 16);

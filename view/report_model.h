@@ -1,0 +1,113 @@
+// What a shown report holds, in order: per table the sections present under the view options,
+// their lines and rows, and the fixed texts and row formats of the stock and history tables.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "view/table_store.h"
+
+namespace keldovar {
+
+// The sections of a table, in the order they are drawn and copied.
+enum class SectionKind { Summary, Stock, BarGraph, Thinning, History, Financial };
+inline constexpr int kSectionKinds = 6;
+
+// One present section: the lines above its rows, the number of rows, the lines below them.
+// Summary, Thinning and Financial are lines only; Stock has its title line, its rows (the last
+// is the totals row) and the conversion line; History its five heading lines, its records and
+// its three footing lines (the ninth history line is stored but never shown); BarGraph has one
+// row per bar and no lines.
+struct ReportSection {
+  SectionKind kind = SectionKind::Summary;
+  std::span<const std::string> heading;
+  int rowCount = 0;
+  std::span<const std::string> footing;
+};
+
+// One shown table. Each section is present as the stored table says: Summary when the step wrote
+// the stand summary, Stock with stock rows, BarGraph with bars and the graph option on, Thinning
+// with a thinning report, History with history rows, Financial with lines and the financial
+// option on. Counts are clamped to the table's capacities.
+struct ShownTable {
+  int index = 0;  // in the store
+  const ReportTable* table = nullptr;
+  std::array<ReportSection, kSectionKinds> sections{};
+  int sectionCount = 0;
+
+  std::span<const ReportSection> present() const {
+    return {sections.data(), static_cast<std::size_t>(sectionCount)};
+  }
+  const ReportSection* find(SectionKind kind) const;
+  // The line below the stock table. Select All writes it even for a table without stock rows.
+  const std::string& conversionLine() const { return table->afterStockLines[0]; }
+};
+
+struct ReportOptions {
+  int first = 0;  // the first table shown; clamped into the store
+  bool showFinancial = true;
+  bool showBargraph = true;
+};
+
+// A view of the store: it must not outlive the store or a change to it.
+class ReportModel {
+ public:
+  ReportModel(const TableStore& store, const ReportOptions& options);
+  // The tables from the store's firstShown on, under the view's options.
+  ReportModel(const TableStore& store, const ViewOptions& options);
+
+  int size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  ShownTable table(int position) const;  // 0 <= position < size()
+  int firstIndex() const { return first_; }
+
+ private:
+  const TableStore& store_;
+  ReportOptions options_;
+  int first_ = 0;
+  int count_ = 0;
+};
+
+// The stock table's columns: the word a column is measured with, its two-line head and the
+// group heading above it.
+struct StockColumnFace {
+  std::string_view measure;
+  std::string_view headTop;
+  std::string_view headBottom;
+  std::string_view group;
+};
+inline constexpr int kStockTableColumns = 8;
+inline constexpr std::array<StockColumnFace, kStockTableColumns> kStockColumnFaces{{
+    {"Class", "DBH", "Class", ""},
+    {"Number", "Number", "Trees", ""},
+    {"Average", "Average", "Height", ""},
+    {"Basal", "Basal", "Area", ""},
+    {"Volume", "OB", "Volume", "Total"},
+    {"Volume", "Pulp", "Tons", "Total"},
+    {"Integrated -", "Pulp", "Tons", "Integrated -"},
+    {"Utilization", "Sawtimber", "Tons", "Utilization"},
+}};
+
+// The column heads of the stock table as Select All writes them.
+inline constexpr std::array<std::string_view, 3> kStockTextHeading{
+    "   -          -         -         -     Total     Total    Integrated-  Utilization",
+    " DBH      Number   Average     Basal       OB      Pulp      Pulp       Sawtimber",
+    " Class     Trees    Height      Area   Volume      Tons      Tons       Tons"};
+
+// A stock cell as the view draws it, right-aligned in `width` characters: "%d" of the DBH class,
+// "%.1f" of the other columns; on the totals row "Total" for the class and nothing for the
+// height.
+std::string stockCellText(const ReportTable& table, int row, int column, int width);
+// A stock row as Select All writes it: the class in 5 characters, the rest in 10 each.
+std::string stockRowText(const ReportTable& table, int row);
+
+// One stand history row as Select All writes it and the view measures it.
+std::string historyRowText(const HistoryRecord& record);
+// The same row as the view draws it, with a label one character narrower.
+std::string historyRowDrawnText(const HistoryRecord& record);
+// The widest history row the view makes room for.
+std::string historySampleRowText();
+
+}  // namespace keldovar
