@@ -20,6 +20,9 @@
 #include "engine/engine.h"
 #include "view/copy_text.h"
 #include "view/document_controller.h"
+#include "view/layout.h"
+#include "view/pagination.h"
+#include "view/selection.h"
 #include "view/settings_store.h"
 #include "view/table_store.h"
 
@@ -197,6 +200,67 @@ void BM_SelectAllText100Tables(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_SelectAllText100Tables)->Unit(benchmark::kMicrosecond);
+
+// Text measured as the report font about measures it on screen: 0.32 inch lines and 0.17 inch
+// characters.
+const FixedPitchMetrics kScreenMetrics{32, 17};
+
+// The screen's layout of 100 tables with every section shown, as after every stored step.
+void BM_Layout100Tables(benchmark::State& state) {
+  DocumentRig rig;
+  if (!rig.fill()) {
+    state.SkipWithError("the document could not be filled");
+    return;
+  }
+  LayoutParams params;
+  params.showBargraph = true;
+  params.displayWidth = 1920;
+  std::size_t items = 0;
+  for (auto _ : state) {
+    ReportLayout layout(rig.controller().store(), kScreenMetrics, params);
+    items = 0;
+    for (const TableLayout& t : layout.tables()) items += t.items.size();
+    benchmark::DoNotOptimize(layout.docHeight());
+  }
+  state.counters["items"] = static_cast<double>(items);
+}
+BENCHMARK(BM_Layout100Tables)->Unit(benchmark::kMicrosecond);
+
+// A print job's layout of 100 tables on letter paper and its page count.
+void BM_PrintLayout100Tables(benchmark::State& state) {
+  DocumentRig rig;
+  if (!rig.fill()) {
+    state.SkipWithError("the document could not be filled");
+    return;
+  }
+  PageSetup setup = pageSetup(800, 1050, kScreenMetrics);
+  int pages = 0;
+  for (auto _ : state) {
+    ReportLayout layout = printLayout(rig.controller().store(), kScreenMetrics, setup, true, true);
+    pages = Pagination(layout, setup).pageCount();
+    benchmark::DoNotOptimize(pages);
+  }
+  state.counters["pages"] = pages;
+}
+BENCHMARK(BM_PrintLayout100Tables)->Unit(benchmark::kMicrosecond);
+
+// Copy with Select All on: the clipboard text of 100 tables.
+void BM_CopySelectAll100Tables(benchmark::State& state) {
+  DocumentRig rig;
+  Selection selection;
+  if (!rig.fill() || !selection.selectAllTables(rig.controller().store())) {
+    state.SkipWithError("the document could not be filled");
+    return;
+  }
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    std::string text = selection.copyText(rig.controller().store(), true);
+    bytes = text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_CopySelectAll100Tables)->Unit(benchmark::kMicrosecond);
 
 // A newly built document, as opening a stand file starts from, like the batch runner's report.
 std::unique_ptr<DocumentContent> newDocument() {

@@ -34,21 +34,47 @@ std::string singleCellText(const TableStore& store, int table, int row, int colu
   return formatText("%.1f", value);
 }
 
-std::string rectangleText(const TableStore& store, int table, int row0, int col0, int row1,
-                          int col1, std::string_view lineEnd) {
-  const ReportTable* t = tableAt(store, table);
-  if (t == nullptr) return {};
+namespace {
+
+std::string cellsText(const ReportTable& t, int row0, int col0, int row1, int col1, char separator,
+                      std::string_view lineEnd) {
   std::string text;
   for (int row = std::min(row0, row1); row <= std::max(row0, row1); ++row) {
     if (row > std::min(row0, row1)) text += lineEnd;
     for (int column = std::min(col0, col1); column <= std::max(col0, col1); ++column) {
-      if (column > std::min(col0, col1)) text += '\t';
-      if (!validCell(*t, row, column)) continue;
-      double value = cellValue(*t, row, column);
+      if (column > std::min(col0, col1)) text += separator;
+      if (!validCell(t, row, column)) continue;
+      double value = cellValue(t, row, column);
       text += column == 0 ? formatText("%d", truncToInt(value + 0.555)) : formatText("%.1f", value);
     }
   }
   return text;
+}
+
+}  // namespace
+
+std::string rectangleText(const TableStore& store, int table, int row0, int col0, int row1,
+                          int col1, std::string_view lineEnd) {
+  const ReportTable* t = tableAt(store, table);
+  if (t == nullptr) return {};
+  return cellsText(*t, row0, col0, row1, col1, '\t', lineEnd);
+}
+
+std::string rectangleCsvText(const TableStore& store, int table, int row0, int col0, int row1,
+                             int col1, std::string_view lineEnd) {
+  const ReportTable* t = tableAt(store, table);
+  if (t == nullptr) return {};
+  std::string text;
+  int from = std::clamp(std::min(col0, col1), 0, kStockTableColumns - 1);
+  int to = std::clamp(std::max(col0, col1), 0, kStockTableColumns - 1);
+  for (int column = from; column <= to; ++column) {
+    const StockColumnFace& face = kStockColumnFaces[static_cast<std::size_t>(column)];
+    if (column > from) text += ',';
+    if (!face.group.empty()) text.append(face.group).append(" ");
+    text.append(face.headTop).append(" ").append(face.headBottom);
+  }
+  text += lineEnd;
+  return text + cellsText(*t, row0, from, row1, to, ',', lineEnd);
 }
 
 std::string selectAllText(const TableStore& store, bool showFinancial, std::string_view lineEnd) {

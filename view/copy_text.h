@@ -21,6 +21,11 @@ std::string singleCellText(const TableStore& store, int table, int row, int colu
 std::string rectangleText(const TableStore& store, int table, int row0, int col0, int row1,
                           int col1, std::string_view lineEnd = kWindowsLineEnd);
 
+// The same cells for spreadsheets, comma-separated, under a first line with the headings of the
+// selected columns ("DBH Class", ..., "Utilization Sawtimber Tons").
+std::string rectangleCsvText(const TableStore& store, int table, int row0, int col0, int row1,
+                             int col1, std::string_view lineEnd = kWindowsLineEnd);
+
 // Every shown table (from firstShown to the newest) as report text.
 std::string selectAllText(const TableStore& store, bool showFinancial,
                           std::string_view lineEnd = kWindowsLineEnd);

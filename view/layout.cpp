@@ -32,6 +32,7 @@ constexpr int kHistoryFootLines = 4;  // the three footing lines and one blank
 // tables of 101 rows stays far inside int.
 constexpr int kMaxLineHeight = 10000;
 constexpr int kMaxTextWidth = 1000000;
+constexpr int kMaxPageHeight = 100000000;
 constexpr int kTotalsHeightColumn = 2;
 
 class Measure {
@@ -108,7 +109,7 @@ int placeGraph(int p, const Context& ctx, SectionPositions& pos) {
     return pos.graphBaseY + 3 * ctx.h + kGraphHeight;
   };
   int end = place(p + kSectionGap);
-  int page = ctx.params.pageHeight;
+  int page = std::min(ctx.params.pageHeight, kMaxPageHeight);
   if (ctx.params.forPrint && page > 0 && pos.graphTitleY / page != end / page) {
     end = place((pos.graphTitleY / page + 1) * page + kPageTopGap);
   }

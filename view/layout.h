@@ -21,10 +21,13 @@ namespace keldovar {
 
 // What a painter draws for one item.
 enum class ItemKind {
-  Line,      // a report line, left-aligned, its top at (x, y)
-  Heading,   // a group heading or one line of a column head, centred in its box
-  Cell,      // a stock cell, centred in its box; drawn inverted when selected
-  BarGraph,  // the table's bar graph: its box from the title line to the end of the trees axis
+  Line,     // a report line, left-aligned, its top at (x, y)
+  Heading,  // a group heading or one line of a column head, centred in its box
+  Cell,     // a stock cell, centred in its box; drawn inverted when selected
+  // The table's bar graph, its box from the title line to the end of the axis titles. Drawn from
+  // the stored graph of the table (store.tables[index].bar) with the table's graphTitleY and
+  // graphBaseY and the layout's graph() geometry, lineHeight() and charWidth().
+  BarGraph,
 };
 
 struct LayoutItem {

@@ -231,4 +231,11 @@ std::string Selection::copyText(const TableStore& store, bool showFinancial,
   return rectangleText(store, selTable_, anchorRow_, anchorCol_, extentRow_, extentCol_, lineEnd);
 }
 
+std::string Selection::copyCsv(const TableStore& store) const {
+  if (selectAll_ || !hasAnchor()) return {};
+  int row1 = extentRow_ < 0 ? anchorRow_ : extentRow_;
+  int col1 = extentCol_ < 0 ? anchorCol_ : extentCol_;
+  return rectangleCsvText(store, selTable_, anchorRow_, anchorCol_, row1, col1);
+}
+
 }  // namespace keldovar

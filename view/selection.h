@@ -72,6 +72,9 @@ class Selection {
   // Select All's whole report, the rectangle's tab-separated cells, or the single cell.
   std::string copyText(const TableStore& store, bool showFinancial,
                        std::string_view lineEnd = kWindowsLineEnd) const;
+  // The selected cells for spreadsheets (text/csv), with the columns' headings; empty with
+  // Select All or nothing selected.
+  std::string copyCsv(const TableStore& store) const;
 
  private:
   void clearBits();

@@ -83,6 +83,13 @@ TEST_F(SelectionTest, ShiftArrowsGrowTheRectangleWithinTheTable) {
   sel.extendUp(*store);
   EXPECT_EQ(sel.copyText(*store, true, "\n"),
             "2\t10.5\t40.0\t2.5\t70.4\t1.0\t1.0\n3\t10.5\t40.0\t2.5\t70.4\t1.0\t1.0");
+  sel.extendLeft(*store);
+  sel.extendLeft(*store);
+  sel.extendLeft(*store);
+  sel.extendLeft(*store);
+  EXPECT_EQ(sel.copyCsv(*store),
+            "DBH Class,Number Trees,Average Height\r\n2,10.5,40.0\r\n3,10.5,40.0");
+  EXPECT_EQ(sel.copyText(*store, true), "2\t10.5\t40.0\r\n3\t10.5\t40.0");
 
   sel.clear();  // as after a step: the table stays, so Shift+Down starts again
   EXPECT_TRUE(sel.extendDown(*store));
