@@ -12,10 +12,6 @@ class QMimeData;
 
 namespace keldovar {
 
-// The selected cells under text/csv: the selected columns' headings, then the cells as Copy's
-// text has them, comma-separated. Empty without a cell selection or with Select All.
-std::string selectionCsv(const TableStore& store, const Selection& selection);
-
 // text/plain holds Copy's text exactly ("\r\n" line ends); a cell selection adds text/csv.
 std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Selection& selection,
                                              bool showFinancial);

@@ -77,8 +77,8 @@ void drawTable(QPainter& painter, const TextWriter& writer, const TableLayout& t
         }
         break;
       case ItemKind::BarGraph:
-        drawBarGraph(painter, store.tables[static_cast<std::size_t>(table.index)].bar, layout,
-                     table.positions, ink);
+        paintBarGraph(painter, store.tables[static_cast<std::size_t>(table.index)].bar, layout,
+                      table, ink);
         break;
     }
   }

@@ -52,9 +52,9 @@ struct Ink {
   bool opaque = false;  // fill the text's box with `back` first
 };
 
-// One table's bar graph, placed by the layout at `positions`; its title, axis titles and class
-// labels in `ink`.
-void drawBarGraph(QPainter& painter, const BarGraph& graph, const ReportLayout& layout,
-                  const SectionPositions& positions, const Ink& ink);
+// One table's bar graph where the layout placed it; its titles, axis labels and class labels in
+// `ink`.
+void paintBarGraph(QPainter& painter, const BarGraph& graph, const ReportLayout& layout,
+                   const TableLayout& table, const Ink& ink);
 
 }  // namespace keldovar
