@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QScrollBar>
 #include <memory>
 #include <stdexcept>
@@ -110,6 +112,24 @@ void BM_PdfExport100Tables(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(pdf.size());
 }
 BENCHMARK(BM_PdfExport100Tables)->Unit(benchmark::kMillisecond);
+
+// The preview's pages made as the preview window makes them when it opens.
+void BM_PrintPreview100Tables(benchmark::State& state) {
+  FullDocument doc;
+  CKELDOVARView view(doc.controller());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName("Full");
+  int pages = 0;
+  for (auto _ : state) {
+    QPrintPreviewWidget preview(&printer);
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                     [&view](QPrinter* target) { view.print(*target); });
+    preview.updatePreview();
+    pages = preview.pageCount();
+  }
+  state.counters["pages"] = pages;
+}
+BENCHMARK(BM_PrintPreview100Tables)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace keldovar::bench

@@ -139,6 +139,15 @@ void CKELDOVARView::print(QPrinter& printer) {
   viewport()->update();
 }
 
+bool CKELDOVARView::canPrint() const {
+  return document_.store().lastIndex >= 0;
+}
+
+int CKELDOVARView::printPageCount(const QPrinter& printer) const {
+  if (!canPrint()) return 0;
+  return PrintPlan(printer, document_.store(), document_.options(), font_).pages.pageCount();
+}
+
 void CKELDOVARView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), Qt::white);

@@ -33,7 +33,12 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   void copy() override;
   bool canCopy() const override;
   void changeFontSize(int steps) override;
+  // Prints every page of the report (within the printer's page range) with the printer's
+  // document name in the footers; the screen and its selection stay as they are.
   void print(QPrinter& printer) override;
+  // Print and Print Preview need a table.
+  bool canPrint() const;
+  int printPageCount(const QPrinter& printer) const;
 
   const Selection& selection() const { return selection_; }
   const ReportLayout& reportLayout() const { return layout_; }

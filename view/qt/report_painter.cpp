@@ -51,6 +51,17 @@ bool overlaps(const QRectF& visible, double top, double bottom) {
   return visible.isNull() || (bottom >= visible.top() && top <= visible.bottom());
 }
 
+bool shown(const DrawOptions& options, const LayoutItem& item) {
+  double top = item.y;
+  double bottom = item.y + item.height;
+  const QRectF& area = options.visible;
+  // An item taller than the page could never be whole: its part is drawn as on the screen.
+  if (options.wholeLines && !area.isNull() && item.height <= area.height()) {
+    return top >= area.top() && bottom <= area.bottom();
+  }
+  return overlaps(area, top, bottom);
+}
+
 void drawTable(QPainter& painter, const TextWriter& writer, const TableLayout& table,
                const ReportLayout& layout, const TableStore& store, const Selection& selection,
                const DrawOptions& options) {
@@ -58,7 +69,7 @@ void drawTable(QPainter& painter, const TextWriter& writer, const TableLayout& t
   const Ink ink = inverted ? Ink{Qt::white, Qt::black, true} : Ink{};
   const Ink selected{Qt::white, Qt::black, false};
   for (const LayoutItem& item : table.items) {
-    if (!overlaps(options.visible, item.y, item.y + item.height)) continue;
+    if (!shown(options, item)) continue;
     QRectF box(item.x, item.y, item.width, item.height);
     switch (item.kind) {
       case ItemKind::Line:

@@ -26,7 +26,11 @@ struct DrawOptions {
   QFont font;             // the view's font, sized in page units (see reportFont)
   bool highlight = true;  // the selection is shown: on the screen, never on paper
   QRectF visible;         // the page area to draw; a null rectangle draws everything
-  int windowWidth = 0;    // page units across the window, to centre the start banner in
+  // On paper: only the lines that fit between the top and bottom of `visible` whole, so that no
+  // line is cut at a page's top or at its footer. A line crossing the bottom is printed on the
+  // next page; one crossing the top was printed whole on the page before.
+  bool wholeLines = false;
+  int windowWidth = 0;  // page units across the window, to centre the start banner in
 };
 
 // The start banner's six lines.

@@ -34,33 +34,42 @@ void drawFooter(QPainter& painter, const QPaintDevice& device, const FooterBand&
 
 }  // namespace
 
+PrintPlan::PrintPlan(const QPaintDevice& device, const TableStore& store,
+                     const ViewOptions& options, const QFont& font)
+    : printable(devicePageRect(device)),
+      setup(pageSetup(static_cast<int>(printable.width()), static_cast<int>(printable.height()),
+                      QtTextMetrics(font))),
+      layout(printLayout(store, QtTextMetrics(font), setup, options.showFinancial,
+                         options.showBargraph)),
+      pages(layout, setup) {}
+
 int printReport(QPagedPaintDevice& device, const TableStore& store, const ViewOptions& options,
                 const QFont& font, const QString& title, PageRange range) {
   if (store.lastIndex < 0) return 0;
-  QRectF printable = devicePageRect(device);
-  QtTextMetrics metrics(font);
-  PageSetup setup =
-      pageSetup(static_cast<int>(printable.width()), static_cast<int>(printable.height()), metrics);
-  ReportLayout layout =
-      printLayout(store, metrics, setup, options.showFinancial, options.showBargraph);
-  Pagination pages(layout, setup);
-  int first = std::clamp(range.from > 0 ? range.from : 1, 1, pages.pageCount());
-  int last = std::clamp(range.to > 0 ? range.to : pages.pageCount(), first, pages.pageCount());
+  PrintPlan plan(device, store, options, font);
+  const int count = plan.pages.pageCount();
+  int first = std::clamp(range.from > 0 ? range.from : 1, 1, count);
+  int last = std::clamp(range.to > 0 ? range.to : count, first, count);
   QPainter painter;
   if (!painter.begin(&device)) return 0;
   DrawOptions draw;
   draw.font = font;
   draw.highlight = false;
+  draw.wholeLines = true;
   const Selection noSelection;
   const std::string name = toLatin1(title);
   for (int n = first; n <= last; ++n) {
     if (n > first) device.newPage();
-    PageOrigin origin = pages.origin(n);
+    PageOrigin origin = plan.pages.origin(n);
     painter.setTransform(pageTransform(device, QPointF(origin.x, origin.y)));
-    draw.visible = QRectF(origin.x, origin.y, printable.width(), printable.height());
-    painter.setClipRect(draw.visible);
-    drawReport(painter, layout, store, noSelection, draw);
-    drawFooter(painter, device, pages.footer(n, name), font, printable.width());
+    FooterBand footer = plan.pages.footer(n, name);
+    // Across, the whole printable area: a character across the page's edge is printed whole
+    // here and again at the start of the next page column. Down, the lines above the footer.
+    QRectF printable(QPointF(origin.x, origin.y), plan.printable.size());
+    painter.setClipRect(printable);
+    draw.visible = QRectF(printable.topLeft(), QSizeF(printable.width(), footer.top));
+    drawReport(painter, plan.layout, store, noSelection, draw);
+    drawFooter(painter, device, footer, font, plan.printable.width());
   }
   painter.end();
   return last - first + 1;

@@ -5,14 +5,17 @@
 #include <QByteArray>
 #include <QFont>
 #include <QPageSize>
+#include <QRectF>
 #include <QString>
 #include <string>
 
 #include "view/document_settings.h"
 #include "view/font_file.h"
+#include "view/pagination.h"
 #include "view/table_store.h"
 
 class QPagedPaintDevice;
+class QPaintDevice;
 class QPrinter;
 
 namespace keldovar {
@@ -21,6 +24,17 @@ namespace keldovar {
 struct PageRange {
   int from = 0;
   int to = 0;
+};
+
+// A print job's pages: the printable area in page units, the print layout of the store on it,
+// and the pages it is cut into.
+struct PrintPlan {
+  PrintPlan(const QPaintDevice& device, const TableStore& store, const ViewOptions& options,
+            const QFont& font);
+  QRectF printable;
+  PageSetup setup;
+  ReportLayout layout;
+  Pagination pages;
 };
 
 // Lays the store out for the device's printable area and draws each page through the report's
