@@ -59,6 +59,28 @@ bool hasFooter(const QString& page, int n) {
   return page.contains(QRegularExpression(QString("Stand 7\\s+page\\s+%1\\s*$").arg(n)));
 }
 
+// The three-table report, to be printed into a PDF on the given paper.
+struct Printout {
+  explicit Printout(const QPageSize& paper)
+      : ready(doc.threeSteps()), view(doc.controller), printer(QPrinter::HighResolution) {
+    setUpPdf(printer, path(), paper);
+  }
+  QString path() const { return dir.filePath("report.pdf"); }
+  PrintPlan plan() const {
+    return PrintPlan(printer, doc.controller.store(), doc.controller.options(), view.reportFont());
+  }
+  QStringList print() {
+    view.print(printer);
+    return pdfText(path());
+  }
+
+  QTemporaryDir dir;
+  ReportDocument doc;
+  bool ready;
+  CKELDOVARView view;
+  QPrinter printer;
+};
+
 }  // namespace
 
 class ReportPrintTest : public QObject {
@@ -66,10 +88,9 @@ class ReportPrintTest : public QObject {
 
  private slots:
   void printsEveryPageWithItsFooterAndNoSelection() {
-    QTemporaryDir dir;
-    ReportDocument doc;
-    QVERIFY(doc.threeSteps());
-    CKELDOVARView view(doc.controller);
+    Printout out(QPageSize(QPageSize::Letter));
+    QVERIFY(out.ready);
+    CKELDOVARView& view = out.view;
     view.resize(900, 700);
     view.show();
     view.resetShown();
@@ -77,26 +98,22 @@ class ReportPrintTest : public QObject {
     QTest::keyClick(&view, Qt::Key_Right, move);
     for (int i = 0; i < 3; ++i) QTest::keyClick(&view, Qt::Key_Right, move);
     QVERIFY(view.selection().isSelected(0, 0, 3));
-    QPrinter printer(QPrinter::HighResolution);
-    QString path = dir.filePath("report.pdf");
-    setUpPdf(printer, path, QPageSize(QPageSize::Letter));
-    const int count = view.printPageCount(printer);
+    const int count = view.printPageCount(out.printer);
     QVERIFY(count >= 3);
-    view.print(printer);
-    QCOMPARE(pdfPages(path), count);
-    QStringList pages = pdfText(path);
+    QStringList pages = out.print();
+    QCOMPARE(pdfPages(out.path()), count);
     QCOMPARE(pages.size(), count);
     for (int n = 1; n <= count; ++n) QVERIFY2(hasFooter(pages[n - 1], n), qPrintable(pages[n - 1]));
     QVERIFY(pages[0].contains("STAND SUMMARY"));
 
     // The selected cell on paper: its text, but not the black box.
-    PrintPlan plan(printer, doc.controller.store(), doc.controller.options(), view.reportFont());
+    PrintPlan plan = out.plan();
     const TableLayout& t = plan.layout.tables()[0];
     QRectF cell(t.colLeft[3], t.positions.firstRowY, t.colWidth[3], plan.layout.lineHeight());
     QVERIFY(cell.bottom() < plan.setup.pageHeight);  // on page 1
-    QImage page = pdfPage(path, 1, dir);
+    QImage page = pdfPage(out.path(), 1, out.dir);
     QVERIFY(!page.isNull());
-    QPointF margin = printer.pageLayout().paintRect(QPageLayout::Inch).topLeft() * 100;
+    QPointF margin = out.printer.pageLayout().paintRect(QPageLayout::Inch).topLeft() * 100;
     QRect pixels =
         QRectF((cell.topLeft() + margin) * kRenderDpi / 100.0, cell.size() * kRenderDpi / 100.0)
             .toRect()
@@ -119,18 +136,12 @@ class ReportPrintTest : public QObject {
   }
 
   void aWideReportPrintsInPageColumns() {
-    QTemporaryDir dir;
-    ReportDocument doc;
-    QVERIFY(doc.threeSteps());
-    CKELDOVARView view(doc.controller);
-    QPrinter printer(QPrinter::HighResolution);
-    QString path = dir.filePath("narrow.pdf");
-    setUpPdf(printer, path, QPageSize(QSizeF(5, 11), QPageSize::Inch, "narrow"));
-    PrintPlan plan(printer, doc.controller.store(), doc.controller.options(), view.reportFont());
+    Printout out(QPageSize(QSizeF(5, 11), QPageSize::Inch, "narrow"));
+    QVERIFY(out.ready);
+    PrintPlan plan = out.plan();
     QVERIFY(plan.pages.across() >= 2);
     QCOMPARE(plan.pages.pageCount(), plan.pages.across() * plan.pages.down());
-    view.print(printer);
-    QStringList pages = pdfText(path);
+    QStringList pages = out.print();
     QCOMPARE(pages.size(), plan.pages.pageCount());
     // Page 2 is the top strip's second column: a column head found there.
     const int width = plan.setup.pageWidth;
@@ -149,21 +160,16 @@ class ReportPrintTest : public QObject {
 
   // A paper so short that the footer would cut the first table's conversions line in half.
   void noLineIsCutAtTheFooter() {
-    QTemporaryDir dir;
-    ReportDocument doc;
-    QVERIFY(doc.threeSteps());
-    CKELDOVARView view(doc.controller);
-    const ReportLayout& screen = view.reportLayout();
+    ReportDocument probe;
+    QVERIFY(probe.threeSteps());
+    const ReportLayout screen = CKELDOVARView(probe.controller).reportLayout();
     const int h = screen.lineHeight();
     const int cut = screen.tables()[0].positions.afterStockY + h / 2;  // the footer's top
-    QPrinter printer(QPrinter::HighResolution);
-    QString path = dir.filePath("short.pdf");
-    double inches = (cut + h + 100) / 100.0;
-    setUpPdf(printer, path, QPageSize(QSizeF(8.5, inches), QPageSize::Inch, "short"));
-    PrintPlan plan(printer, doc.controller.store(), doc.controller.options(), view.reportFont());
+    Printout out(QPageSize(QSizeF(8.5, (cut + h + 100) / 100.0), QPageSize::Inch, "short"));
+    QVERIFY(out.ready);
+    PrintPlan plan = out.plan();
     QVERIFY(std::abs(plan.pages.footer(1, "").top - cut) < h / 4);
-    view.print(printer);
-    QStringList pages = pdfText(path);
+    QStringList pages = out.print();
     QCOMPARE(pages.size(), plan.pages.pageCount());
     // The line is printed once, whole, on the next page down, and not cut on the first.
     const int across = plan.pages.across();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFontInfo>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
@@ -280,8 +281,11 @@ class ReportViewTest : public QObject {
     CKELDOVARView view(doc.controller);
     view.setFontFilePath(path);  // missing: the default font stays
     QCOMPARE(view.fontDescription().height, 28);
+    // "Courier New" or its metric twin, its cell 28 units high and its characters 16 wide.
+    QVERIFY(QFontInfo(view.reportFont()).fixedPitch());
     int h28 = view.reportLayout().lineHeight();
     QVERIFY(std::abs(h28 - 28) <= 1);
+    QVERIFY(std::abs(view.reportLayout().charWidth() - 16) <= 1);
     view.changeFontSize(2);
     QCOMPARE(view.fontDescription().height, 30);
     QVERIFY(view.reportLayout().lineHeight() > h28);
