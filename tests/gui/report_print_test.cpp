@@ -1,17 +1,21 @@
 // Printing the report: pages and footers of a PDF printed through the view, checked with
 // Poppler's pdfinfo, pdftotext and pdftoppm; no selection on paper; the PDF export.
+#include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "tests/gui/gui_test_registry.h"
 #include "tests/gui/report_document.h"
 #include "view/qt/keldovar_view.h"
+#include "view/qt/print_dialogs.h"
 #include "view/qt/report_print.h"
 
 namespace keldovar::test {
@@ -176,6 +180,38 @@ class ReportPrintTest : public QObject {
     QVERIFY(!pages[0].contains("Volume Conversions"));
     QVERIFY(pages[across].contains("Volume Conversions"));
     QCOMPARE(pages.join("").count("Volume Conversions"), 3);
+  }
+
+  // The preview opens with every page and leaves the screen's selection alone; Print, Preview
+  // and Setup do nothing without a table.
+  void previewShowsThePages() {
+    Printout out(QPageSize(QPageSize::Letter));
+    QVERIFY(out.ready);
+    QTest::keyClick(&out.view, Qt::Key_Right, Qt::ShiftModifier);
+    int shown = -1;
+    QTimer::singleShot(0, [&shown] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (dialog == nullptr) return;
+      if (auto* pages = dialog->findChild<QPrintPreviewWidget*>()) shown = pages->pageCount();
+      dialog->close();
+    });
+    showPrintPreview(out.view, out.printer, "Stand 7", nullptr);
+    QCOMPARE(shown, out.view.printPageCount(out.printer));
+    QVERIFY(out.view.selection().isSelected(0, 0, 0));
+
+    ReportDocument empty;
+    CKELDOVARView view(empty.controller);
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        opened = true;
+        dialog->close();
+      }
+    });
+    showPrintPreview(view, out.printer, "Stand 7", nullptr);
+    QVERIFY(!printWithDialog(view, out.printer, "Stand 7", nullptr));
+    QCoreApplication::processEvents();
+    QVERIFY(!opened);
   }
 
   void pdfExportAndAnEmptyStore() {
