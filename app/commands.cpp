@@ -27,14 +27,14 @@ constexpr CommandInfo kCommands[] = {
     // The key the menu always named; it is now bound as well.
     {kFertilize, "&Fertilize...", "Ctrl+F", "Record a fertilization for the next growth",
      "Fertilize"},
-    {kFinancialValues, "&Financial Values...", "",
-     "Change the values the financial analysis uses", ""},
+    {kFinancialValues, "&Financial Values...", "", "Change the values the financial analysis uses",
+     ""},
     {kMerchLimits, "&Merchantability Limits...", "",
      "Change the top diameter and the pulpwood and sawtimber thresholds", ""},
     {kIncludeFinancial, "Include Financial &Analysis", "",
      "Show the financial analysis in each table", ""},
-    {kIncludeBargraph, "Include Diameter &Bargraph", "", "Show the diameter bar graph in each table",
-     ""},
+    {kIncludeBargraph, "Include Diameter &Bargraph", "",
+     "Show the diameter bar graph in each table", ""},
     {kAllTables, "View &All Tables", "", "Show every table, or only the newest step's", ""},
     // No key: Ctrl+R belongs to Row thinning.
     {kResetView, "&Reset View", "", "Clear every table and start again", "Reset View"},

@@ -11,7 +11,9 @@
 namespace keldovar {
 
 CAboutDlg::CAboutDlg(QString applicationDirectory, UrlOpener open, QWidget* parent)
-    : QDialog(parent), applicationDirectory_(std::move(applicationDirectory)), open_(std::move(open)) {
+    : QDialog(parent),
+      applicationDirectory_(std::move(applicationDirectory)),
+      open_(std::move(open)) {
   setWindowTitle("About KELDOVAR");
   auto* icon = new QLabel;
   icon->setPixmap(QIcon(":/keldovar.svg").pixmap(48, 48));
@@ -20,7 +22,8 @@ CAboutDlg::CAboutDlg(QString applicationDirectory, UrlOpener open, QWidget* pare
   top->addWidget(icon);
   top->addWidget(version, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-  QPushButton* manual = buttons->addButton("View KELDOVAR user manual", QDialogButtonBox::ActionRole);
+  QPushButton* manual =
+      buttons->addButton("View KELDOVAR user manual", QDialogButtonBox::ActionRole);
   manual->setObjectName("manualButton");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(manual, &QPushButton::clicked, this, &CAboutDlg::viewManual);

@@ -15,8 +15,8 @@ CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver
     : QMdiSubWindow(parent), saver_(std::move(saver)) {
   setAttribute(Qt::WA_DeleteOnClose);
   prompts_ = context.makePrompts(this);
-  document_ = std::make_unique<CKELDOVARDoc>(context.session, *prompts_, context.settings,
-                                             untitledName);
+  document_ =
+      std::make_unique<CKELDOVARDoc>(context.session, *prompts_, context.settings, untitledName);
   auto* view = new CKELDOVARView(document_->controller(), this);
   view_ = view;
   setWidget(view);

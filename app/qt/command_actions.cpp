@@ -17,36 +17,53 @@ constexpr int kRecent = -1;
 
 // The toolbar, in order; 0 is a separator.
 constexpr int kToolbarButtons[] = {
-    kNew,         kSeparator,    kResetView,      kSeparator,    kOpen,       kSave,
-    kSeparator,   kCopy,         kSeparator,      kHelpTopics,   kSeparator,  kPrint,
-    kSeparator,   kInitUnthinned, kInitThinned,   kInitPlantation, kSeparator, kFertilize,
-    kSeparator,   kRowThin,      kLowThin,        kRowLowThin,   kThinomatic, kSeparator,
-    kGrow,        kSeparator,    kHarvest};
+    kNew,         kSeparator,      kResetView,  kSeparator, kOpen,      kSave,      kSeparator,
+    kCopy,        kSeparator,      kHelpTopics, kSeparator, kPrint,     kSeparator, kInitUnthinned,
+    kInitThinned, kInitPlantation, kSeparator,  kFertilize, kSeparator, kRowThin,   kLowThin,
+    kRowLowThin,  kThinomatic,     kSeparator,  kGrow,      kSeparator, kHarvest};
 
 const char* iconName(int id) {
   switch (id) {
-    case kNew: return "new";
-    case kResetView: return "reset_view";
-    case kOpen: return "open";
-    case kSave: return "save";
-    case kCopy: return "copy";
-    case kHelpTopics: return "help";
-    case kPrint: return "print";
-    case kInitUnthinned: return "init_unthinned";
-    case kInitThinned: return "init_thinned";
-    case kInitPlantation: return "init_plantation";
-    case kFertilize: return "fertilize";
-    case kRowThin: return "row_thin";
-    case kLowThin: return "low_thin";
-    case kRowLowThin: return "row_low_thin";
-    case kThinomatic: return "thinomatic";
-    case kGrow: return "grow";
-    case kHarvest: return "harvest";
-    default: return nullptr;
+    case kNew:
+      return "new";
+    case kResetView:
+      return "reset_view";
+    case kOpen:
+      return "open";
+    case kSave:
+      return "save";
+    case kCopy:
+      return "copy";
+    case kHelpTopics:
+      return "help";
+    case kPrint:
+      return "print";
+    case kInitUnthinned:
+      return "init_unthinned";
+    case kInitThinned:
+      return "init_thinned";
+    case kInitPlantation:
+      return "init_plantation";
+    case kFertilize:
+      return "fertilize";
+    case kRowThin:
+      return "row_thin";
+    case kLowThin:
+      return "low_thin";
+    case kRowLowThin:
+      return "row_low_thin";
+    case kThinomatic:
+      return "thinomatic";
+    case kGrow:
+      return "grow";
+    case kHarvest:
+      return "harvest";
+    default:
+      return nullptr;
   }
 }
 
-constexpr int kShellCommands[] = {kNew,      kOpen,       kPrintSetup,  kExit, kToolbar,
+constexpr int kShellCommands[] = {kNew,       kOpen,       kPrintSetup,  kExit, kToolbar,
                                   kStatusBar, kHelpTopics, kContextHelp, kHelp, kAbout};
 
 QAction* makeAction(const CommandInfo& info, QObject* owner) {

@@ -50,8 +50,8 @@ CMainFrame::CMainFrame(AppContext& context, UrlOpener urlOpener)
   actions_ = std::make_unique<CommandActions>(*this, [this](int id) { runCommand(id); });
   actions_->buildMenus(*this);
   actions_->buildToolBar(*this);
-  recentFiles_ = std::make_unique<RecentFiles>(context_.settings.settings(),
-                                               actions_->recentFileActions());
+  recentFiles_ =
+      std::make_unique<RecentFiles>(context_.settings.settings(), actions_->recentFileActions());
   buildStatusBar();
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
   QApplication::instance()->installEventFilter(this);
@@ -60,6 +60,9 @@ CMainFrame::CMainFrame(AppContext& context, UrlOpener urlOpener)
 
 CMainFrame::~CMainFrame() {
   QApplication::instance()->removeEventFilter(this);
+  // The document windows go down with the area; nothing is left to update by then.
+  mdiArea_->disconnect(this);
+  for (CChildFrame* frame : children()) frame->disconnect(this);
 }
 
 void CMainFrame::buildStatusBar() {
@@ -132,23 +135,56 @@ void CMainFrame::runCommand(int id) {
 
 bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
   switch (id) {
-    case cmd::kInitUnthinned: controller.initialize(kExistingUnthinned); break;
-    case cmd::kInitThinned: controller.initialize(kExistingThinned); break;
-    case cmd::kInitPlantation: controller.initialize(kNewPlantation); break;
-    case cmd::kThinomatic: controller.treat(kThinomatic); break;
-    case cmd::kRowThin: controller.treat(kRowThin); break;
-    case cmd::kLowThin: controller.treat(kLowThin); break;
-    case cmd::kRowLowThin: controller.treat(kRowAndLowThin); break;
-    case cmd::kHarvest: controller.treat(kHarvest); break;
-    case cmd::kGrow: controller.grow(); break;
-    case cmd::kFertilize: controller.fertilize(); break;
-    case cmd::kFinancialValues: controller.financialValues(); break;
-    case cmd::kMerchLimits: controller.merchLimits(); break;
-    case cmd::kIncludeFinancial: controller.toggleFinancial(); break;
-    case cmd::kIncludeBargraph: controller.toggleBargraph(); break;
-    case cmd::kAllTables: controller.toggleAllTables(); break;
-    case cmd::kTraceOff: controller.switchTraceOff(); break;
-    default: return false;
+    case cmd::kInitUnthinned:
+      controller.initialize(kExistingUnthinned);
+      break;
+    case cmd::kInitThinned:
+      controller.initialize(kExistingThinned);
+      break;
+    case cmd::kInitPlantation:
+      controller.initialize(kNewPlantation);
+      break;
+    case cmd::kThinomatic:
+      controller.treat(kThinomatic);
+      break;
+    case cmd::kRowThin:
+      controller.treat(kRowThin);
+      break;
+    case cmd::kLowThin:
+      controller.treat(kLowThin);
+      break;
+    case cmd::kRowLowThin:
+      controller.treat(kRowAndLowThin);
+      break;
+    case cmd::kHarvest:
+      controller.treat(kHarvest);
+      break;
+    case cmd::kGrow:
+      controller.grow();
+      break;
+    case cmd::kFertilize:
+      controller.fertilize();
+      break;
+    case cmd::kFinancialValues:
+      controller.financialValues();
+      break;
+    case cmd::kMerchLimits:
+      controller.merchLimits();
+      break;
+    case cmd::kIncludeFinancial:
+      controller.toggleFinancial();
+      break;
+    case cmd::kIncludeBargraph:
+      controller.toggleBargraph();
+      break;
+    case cmd::kAllTables:
+      controller.toggleAllTables();
+      break;
+    case cmd::kTraceOff:
+      controller.switchTraceOff();
+      break;
+    default:
+      return false;
   }
   return true;
 }
@@ -156,19 +192,42 @@ bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
 bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
   if (runStepCommand(id, frame.controller())) return true;
   switch (id) {
-    case cmd::kResetView: frame.resetView(); break;
-    case cmd::kSelectAll: frame.view().selectAll(); break;
-    case cmd::kCopy: frame.view().copy(); break;
-    case cmd::kIncreaseFont: frame.view().changeFontSize(1); break;
-    case cmd::kDecreaseFont: frame.view().changeFontSize(-1); break;
-    case cmd::kClose: frame.close(); break;
-    case cmd::kSave: saveDocument(frame, false); break;
-    case cmd::kSaveAs: saveDocument(frame, true); break;
+    case cmd::kResetView:
+      frame.resetView();
+      break;
+    case cmd::kSelectAll:
+      frame.view().selectAll();
+      break;
+    case cmd::kCopy:
+      frame.view().copy();
+      break;
+    case cmd::kIncreaseFont:
+      frame.view().changeFontSize(1);
+      break;
+    case cmd::kDecreaseFont:
+      frame.view().changeFontSize(-1);
+      break;
+    case cmd::kClose:
+      frame.close();
+      break;
+    case cmd::kSave:
+      saveDocument(frame, false);
+      break;
+    case cmd::kSaveAs:
+      saveDocument(frame, true);
+      break;
     case cmd::kPrint:
-    case cmd::kPrintPreview: printCommand(id, &frame); break;
-    case cmd::kCascade: mdiArea_->cascadeSubWindows(); break;
-    case cmd::kTile: mdiArea_->tileSubWindows(); break;
-    default: return false;
+    case cmd::kPrintPreview:
+      printCommand(id, &frame);
+      break;
+    case cmd::kCascade:
+      mdiArea_->cascadeSubWindows();
+      break;
+    case cmd::kTile:
+      mdiArea_->tileSubWindows();
+      break;
+    default:
+      return false;
   }
   return true;
 }
@@ -179,29 +238,43 @@ void CMainFrame::runFileCommand(int id) {
     return;
   }
   switch (id) {
-    case cmd::kNew: newDocument(); break;
-    case cmd::kOpen: openCommand(); break;
-    case cmd::kPrintSetup: printCommand(id, nullptr); break;
-    case cmd::kExit: close(); break;
+    case cmd::kNew:
+      newDocument();
+      break;
+    case cmd::kOpen:
+      openCommand();
+      break;
+    case cmd::kPrintSetup:
+      printCommand(id, nullptr);
+      break;
+    case cmd::kExit:
+      close();
+      break;
     case cmd::kToolbar: {
       auto* toolBar = findChild<QToolBar*>();
       toolBar->setVisible(!toolBar->isVisible());
       break;
     }
-    case cmd::kStatusBar: statusBar()->setVisible(statusBar()->isHidden()); break;
+    case cmd::kStatusBar:
+      statusBar()->setVisible(statusBar()->isHidden());
+      break;
     case cmd::kHelpTopics:
     case cmd::kHelp:
-    case cmd::kContextHelp: helpCommand(); break;
-    case cmd::kAbout: aboutCommand(); break;
-    default: break;
+    case cmd::kContextHelp:
+      helpCommand();
+      break;
+    case cmd::kAbout:
+      aboutCommand();
+      break;
+    default:
+      break;
   }
 }
 
 void CMainFrame::addChild(CChildFrame* frame) {
   mdiArea_->addSubWindow(frame);
   connect(frame, &CChildFrame::stateChanged, this, &CMainFrame::updateCommandStates);
-  connect(frame, &QObject::destroyed, this, &CMainFrame::updateCommandStates,
-          Qt::QueuedConnection);
+  connect(frame, &QObject::destroyed, this, &CMainFrame::updateCommandStates, Qt::QueuedConnection);
   frame->showMaximized();
   mdiArea_->setActiveSubWindow(frame);
 }
@@ -258,15 +331,14 @@ bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
 }
 
 void CMainFrame::showFileMessage(const StandFileResult& result) {
-  QMessageBox::Icon icon = result.status == StandFileStatus::WrongVersion ? QMessageBox::NoIcon
-                                                                           : QMessageBox::Warning;
+  QMessageBox::Icon icon =
+      result.status == StandFileStatus::WrongVersion ? QMessageBox::NoIcon : QMessageBox::Warning;
   QMessageBox box(icon, "KELDOVAR", fromLatin1(result.message), QMessageBox::Ok, this);
   box.exec();
 }
 
 void CMainFrame::openCommand() {
-  QFileDialog dialog(this, "Open", QDir::currentPath(),
-                     QString(kFileFilter) + ";;All Files (*)");
+  QFileDialog dialog(this, "Open", QDir::currentPath(), QString(kFileFilter) + ";;All Files (*)");
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   QString path = dialog.selectedFiles().constFirst();

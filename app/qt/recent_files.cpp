@@ -15,8 +15,7 @@ QString entryKey(int index) {
 
 }  // namespace
 
-RecentFiles::RecentFiles(QSettings& settings,
-                         const std::array<QAction*, kRecentFileCount>& actions)
+RecentFiles::RecentFiles(QSettings& settings, const std::array<QAction*, kRecentFileCount>& actions)
     : settings_(settings), actions_(actions) {
   for (int i = 0; i < kRecentFileCount; ++i) {
     QString path = settings_.value(entryKey(i)).toString();

@@ -17,9 +17,9 @@ class QtPrompts final : public Prompts {
 
   void showMessage(const Message& message) override {
     QString caption = message.caption.empty() ? QString("KELDOVAR") : fromLatin1(message.caption);
-    QMessageBox box(message.icon == MessageIcon::Information ? QMessageBox::Information
-                                                             : QMessageBox::Warning,
-                    caption, fromLatin1(message.text), QMessageBox::Ok, parent_);
+    QMessageBox box(
+        message.icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Warning,
+        caption, fromLatin1(message.text), QMessageBox::Ok, parent_);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
   }

@@ -91,8 +91,8 @@ bool CKELDOVARView::canCopy() const {
 
 void CKELDOVARView::copy() {
   if (!canCopy()) return;
-  std::string text = selectAllText(document_.store(), document_.options().showFinancial,
-                                   kClipboardLineEnd);
+  std::string text =
+      selectAllText(document_.store(), document_.options().showFinancial, kClipboardLineEnd);
   QGuiApplication::clipboard()->setText(fromLatin1(text));
 }
 
