@@ -54,13 +54,16 @@ inline void clearScratchSettings() {
 
 // One program run: scratch settings, a fixed clock, scripted prompts and recorded URL opens.
 struct TestProgram {
-  explicit TestProgram(bool urlOpens = true) {
+  // Prompts are answered from `source`, or by the program's own dialogs with `dialogs`.
+  explicit TestProgram(bool urlOpens = true, bool dialogs = false) {
     StartOptions options;
     options.identity = kScratchIdentity;
     options.clock = &clock;
-    options.makePrompts = [this](QWidget*) -> std::unique_ptr<Prompts> {
-      return std::make_unique<CheckedPrompts>(source);
-    };
+    if (!dialogs) {
+      options.makePrompts = [this](QWidget*) -> std::unique_ptr<Prompts> {
+        return std::make_unique<CheckedPrompts>(source);
+      };
+    }
     options.openUrl = [this, urlOpens](const QUrl& url) {
       openedUrls.append(url);
       return urlOpens;
