@@ -169,8 +169,15 @@ void CommandActions::buildMenus(QMainWindow& window) {
 }
 
 void CommandActions::showDocumentMenus(bool documentOpen) {
-  for (QMenu* menu : withoutDocument_) menu->menuAction()->setVisible(!documentOpen);
-  for (QMenu* menu : withDocument_) menu->menuAction()->setVisible(documentOpen);
+  // Both sets have a File and a View menu: a hidden one gives up its mnemonic, or Alt+F would
+  // be claimed twice and open neither.
+  auto show = [](QMenu* menu, bool visible) {
+    QString title = menu->title().remove('&');
+    menu->setTitle(visible ? "&" + title : title);
+    menu->menuAction()->setVisible(visible);
+  };
+  for (QMenu* menu : withoutDocument_) show(menu, !documentOpen);
+  for (QMenu* menu : withDocument_) show(menu, documentOpen);
 }
 
 QToolBar* CommandActions::buildToolBar(QMainWindow& window) {

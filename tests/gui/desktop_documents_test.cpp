@@ -128,9 +128,9 @@ class DesktopDocumentsTest : public QObject {
     QCOMPARE(program.active().controller().store().lastIndex, 6);
     QString path = folder.filePath("desktop.kdv");
     QVERIFY(program.active().document().saveTo(path).ok());
-    QFile desktop(path), batch(folder.filePath("cli.kdv"));
-    QVERIFY(desktop.open(QIODevice::ReadOnly) && batch.open(QIODevice::ReadOnly));
-    QCOMPARE(desktop.readAll(), batch.readAll());
+    QByteArray batch = fileBytes(folder.filePath("cli.kdv"));
+    QVERIFY(!batch.isEmpty());
+    QCOMPARE(fileBytes(path), batch);
   }
 };
 KELDOVAR_GUI_TEST(DesktopDocumentsTest);

@@ -41,11 +41,6 @@ void answerFileDialog(const QString& path) {
   });
 }
 
-QByteArray fileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QSettings scratchSettings() {
   return QSettings(kScratchIdentity.organization, kScratchIdentity.application);
 }
@@ -190,10 +185,13 @@ class DesktopShellTest : public QObject {
     QCOMPARE(frame.openDocument(path), frame.children().constFirst());
     QCOMPARE(frame.children().size(), 2);
     QDir::setCurrent(QDir::tempPath());
+    // A .kdv on the command line opens, and the start goes to the folder of the last Open.
     TestProgram next;
-    next.app->start({});
+    next.app->start({path});
+    QCOMPARE(next.frame().children().size(), 1);
+    QCOMPARE(next.active().document().title(), QString("stand.kdv"));
     QCOMPARE(QFileInfo(QDir::currentPath()), QFileInfo(folder.path()));
-    QCOMPARE(next.frame().findChild<QAction*>("recentFile2")->text(), QString("&2 stand.kdv"));
+    QCOMPARE(next.frame().findChild<QAction*>("recentFile2")->text(), QString("&2 copy.kdv"));
   }
 
   // The folder vanished (a pulled drive): the save says why and nothing is lost.

@@ -219,9 +219,9 @@ class DesktopStepsTest : public QObject {
     QVERIFY2(driver.errors.isEmpty(), qPrintable(driver.errors.join("; ")));
     QString path = folder.filePath("desktop.kdv");
     QVERIFY(program.active().document().saveTo(path).ok());
-    QFile desktop(path), batch(folder.filePath("cli.kdv"));
-    QVERIFY(desktop.open(QIODevice::ReadOnly) && batch.open(QIODevice::ReadOnly));
-    QCOMPARE(desktop.readAll(), batch.readAll());
+    QByteArray batch = fileBytes(folder.filePath("cli.kdv"));
+    QVERIFY(!batch.isEmpty());
+    QCOMPARE(fileBytes(path), batch);
   }
 };
 KELDOVAR_GUI_TEST(DesktopStepsTest);

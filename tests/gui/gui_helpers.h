@@ -46,6 +46,11 @@ class ScriptedSource final : public FieldSource {
   std::function<void()> whileAsked_;
 };
 
+inline QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 inline void clearScratchSettings() {
   QSettings settings(kScratchIdentity.organization, kScratchIdentity.application);
   settings.clear();
