@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <algorithm>
 
 #include "view/copy_text.h"
 #include "view/qt/qt_text.h"
