@@ -16,21 +16,20 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, end - begin + 1);
 }
 
-bool isThinning(CommandKind kind) {
-  return kind == CommandKind::ThinRow || kind == CommandKind::ThinThinomatic ||
-         kind == CommandKind::ThinLow || kind == CommandKind::ThinRowLow;
-}
-
-// The engine refuses a second thinning at one age without a message of its own. Seen from
-// outside: a thinning failed while the stand's lock forbade it, and nothing but the abort
-// message was shown (every other refusal before the lock check shows its own message).
-bool refusedSecondThinning(CommandKind kind, const StandSnapshot& before,
-                           std::size_t messagesShown) {
-  if (!isThinning(kind) || before.initialized == 0 || before.truncatedDistribution != 0) {
-    return false;
+// The engine's treatment action of a thinning command, else 0.
+int thinningAction(CommandKind kind) {
+  switch (kind) {
+    case CommandKind::ThinThinomatic:
+      return kThinomatic;
+    case CommandKind::ThinRow:
+      return kRowThin;
+    case CommandKind::ThinLow:
+      return kLowThin;
+    case CommandKind::ThinRowLow:
+      return kRowAndLowThin;
+    default:
+      return 0;
   }
-  bool locked = kind == CommandKind::ThinLow ? before.thinLock == -1 : before.thinLock < 0;
-  return locked && messagesShown == 1;
 }
 
 }  // namespace
@@ -53,13 +52,11 @@ Runner::Runner(const Clock& clock, const ViewOptions& options)
 
 bool Runner::run(const Command& command) {
   StandSnapshot before = controller_.store().snapshot;
-  std::size_t shown = source_.messages().size();
   source_.setCurrent(&command);
   bool ok = step(command);
   source_.setCurrent(nullptr);
-  bool refused =
-      !ok && refusedSecondThinning(command.kind, before, source_.messages().size() - shown);
-  unspokenReason_ = refused ? kThinRefusedReason : nullptr;
+  unspokenReason_ =
+      unspokenRefusal(thinningAction(command.kind), before, controller_.lastStepResult());
   return ok;
 }
 

@@ -159,10 +159,12 @@ void Engine::dispatchAction(int action) {
   routeThinning(action);
 }
 
-// The thinning lock: a row thinning may be followed by a low one at the same age, nothing else.
+bool thinningLocked(int action, int thinLock) {
+  return action == kLowThin ? thinLock == kThinnedThisAge : thinLock < 0;
+}
+
 void Engine::routeThinning(int action) {
-  bool locked = action == kLowThin ? s_.thinLock == kThinnedThisAge : s_.thinLock < 0;
-  if (locked) {
+  if (thinningLocked(action, s_.thinLock)) {
     // A second thinning at the same age: refused without a message.
     s_.status = -1;
     return;

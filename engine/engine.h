@@ -20,6 +20,10 @@ enum Treatment { kThinomatic = 1, kRowThin = 2, kLowThin = 3, kRowAndLowThin = 4
 // started and nothing was touched.
 enum class StepResult { Stored, Aborted, Refused, Busy };
 
+// The thinning lock: after a thinning no other at the same age, except a low thinning right
+// after a row thinning. The engine refuses a locked thinning without a message of its own.
+bool thinningLocked(int action, int thinLock);
+
 class Engine {
  public:
   explicit Engine(EngineHooks* hooks = nullptr, const Clock* clock = nullptr);
