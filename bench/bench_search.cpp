@@ -65,6 +65,18 @@ void BM_CandidateFromCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_CandidateFromCopy)->Unit(benchmark::kMicrosecond);
 
+// The copy a branch of the search starts from: the document after its thinning (three tables).
+void BM_CopyPreparedDocument(benchmark::State& state) {
+  econ::StepDocument doc;
+  doc.run(kPlantation);
+  for (const Step& step : kThinned) doc.run(step);
+  for (auto _ : state) {
+    DocumentContent copy = doc.content();
+    benchmark::DoNotOptimize(&copy);
+  }
+}
+BENCHMARK(BM_CopyPreparedDocument)->Unit(benchmark::kMicrosecond);
+
 // The same candidate run whole on the emptied document, as the search does it.
 void BM_CandidateRunWhole(benchmark::State& state) {
   econ::StepDocument doc;
