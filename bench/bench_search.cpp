@@ -52,7 +52,7 @@ const std::vector<Step> kThinned = {{StepKind::Grow, {{"age", "16"}}},
                                     {StepKind::ThinThinomatic, {{"ba", "80"}}}};
 const std::vector<Step> kFinish = {{StepKind::Grow, {{"age", "30"}}}, {StepKind::Harvest, {}}};
 
-// A candidate started from a copy of the document after its thinning.
+// A candidate started from a copy of the document after its thinning, as the search runs it.
 void BM_CandidateFromCopy(benchmark::State& state) {
   econ::StepDocument doc;
   doc.run(kPlantation);
@@ -77,7 +77,8 @@ void BM_CopyPreparedDocument(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyPreparedDocument)->Unit(benchmark::kMicrosecond);
 
-// The same candidate run whole on the emptied document, as the search does it.
+// The same candidate run whole on the emptied document, as the search ran it before it shared
+// the steps candidates have in common.
 void BM_CandidateRunWhole(benchmark::State& state) {
   econ::StepDocument doc;
   for (auto _ : state) {
