@@ -52,7 +52,7 @@ const std::vector<Step> kThinned = {{StepKind::Grow, {{"age", "16"}}},
                                     {StepKind::ThinThinomatic, {{"ba", "80"}}}};
 const std::vector<Step> kFinish = {{StepKind::Grow, {{"age", "30"}}}, {StepKind::Harvest, {}}};
 
-// A candidate started from a copy of the document after its thinning.
+// A candidate started from a copy of the document after its thinning, as the search runs it.
 void BM_CandidateFromCopy(benchmark::State& state) {
   econ::StepDocument doc;
   doc.run(kPlantation);
@@ -65,7 +65,36 @@ void BM_CandidateFromCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_CandidateFromCopy)->Unit(benchmark::kMicrosecond);
 
-// The same candidate run whole on the emptied document, as the search does it.
+// The copy a branch of the search starts from: the document after its thinning (three tables).
+void BM_CopyPreparedDocument(benchmark::State& state) {
+  econ::StepDocument doc;
+  doc.run(kPlantation);
+  for (const Step& step : kThinned) doc.run(step);
+  for (auto _ : state) {
+    DocumentContent copy = doc.content();
+    benchmark::DoNotOptimize(&copy);
+  }
+}
+BENCHMARK(BM_CopyPreparedDocument)->Unit(benchmark::kMicrosecond);
+
+// The same copy assigned over a document of five tables, as a candidate leaves it: the
+// assignment reuses the tables and lines already there.
+void BM_CopyPreparedDocumentOver(benchmark::State& state) {
+  econ::StepDocument doc;
+  doc.run(kPlantation);
+  for (const Step& step : kThinned) doc.run(step);
+  DocumentContent prepared = doc.content();
+  for (const Step& step : kFinish) doc.run(step);
+  DocumentContent target = doc.content();
+  for (auto _ : state) {
+    target = prepared;
+    benchmark::DoNotOptimize(&target);
+  }
+}
+BENCHMARK(BM_CopyPreparedDocumentOver)->Unit(benchmark::kMicrosecond);
+
+// The same candidate run whole on the emptied document, as the search ran it before it shared
+// the steps candidates have in common.
 void BM_CandidateRunWhole(benchmark::State& state) {
   econ::StepDocument doc;
   for (auto _ : state) {

@@ -1,6 +1,7 @@
 // The regime search: candidates are numbered by unit (the steps before the final growth and
-// harvest) and rotation; each thread takes units in turn on a document of its own and keeps
-// its own best list, and the lists are ranked together at the end.
+// harvest) and rotation; each thread takes runs of units in turn on a document of its own,
+// sharing the steps units have in common, keeps its own best list, and the lists are ranked
+// together at the end.
 #include "econ/regime_search.h"
 
 #include <algorithm>
@@ -132,23 +133,44 @@ struct Shared {
   std::mutex progressMutex;
 };
 
-// One thread's share: its own document and its own best list.
+// One thread's share: its own document and its own best list. The steps from the start to a
+// unit's last treatment are a path; the worker keeps a copy of the document after each step of
+// the path it ran last, so a unit runs only the steps after the part it shares with the
+// previous one, and each rotation starts from a copy of the unit's end.
 class Worker {
  public:
-  explicit Worker(Shared& shared) : shared_(shared) {}
+  explicit Worker(Shared& shared) : shared_(shared) {
+    levels_.reserve(shared.space.start.size() + 2 * (kMaxThinnings + 1));
+  }
 
   void run() {
+    const SearchOptions& options = shared_.options;
     for (;;) {
-      std::int64_t k = shared_.next.fetch_add(1);
-      if (k >= shared_.shardUnits) break;
-      unit(k * shared_.options.shards + shared_.options.shard - 1);
-      reportProgress();
+      std::int64_t first = shared_.next.fetch_add(kUnitsPerTurn);
+      if (first >= shared_.shardUnits) break;
+      std::int64_t last = std::min(first + kUnitsPerTurn, shared_.shardUnits);
+      for (std::int64_t k = first; k < last; ++k) {
+        unit(k * options.shards + options.shard - 1);
+        reportProgress();
+      }
     }
   }
 
   SearchResult result;
 
  private:
+  // Consecutive units of a shard mostly share their path up to the last treatment; a turn of
+  // several keeps that sharing within one thread.
+  static constexpr std::int64_t kUnitsPerTurn = 16;
+  static constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
+
+  // The document after one step of the path, or the mark that the step was refused.
+  struct Level {
+    Step step;
+    bool refused = false;
+    DocumentContent content;
+  };
+
   void reportProgress() {
     std::int64_t done = shared_.done.fetch_add(1) + 1;
     if (!shared_.options.progress || (done % 64 != 0 && done != shared_.shardUnits)) return;
@@ -159,12 +181,13 @@ class Worker {
   void unit(std::int64_t index) {
     int endAge = 0;
     if (!shared_.units.steps(index, steps_, endAge)) return;
+    bool prepared = prepare();
     for (std::size_t r = 0; r < shared_.space.rotations.size(); ++r) {
       int rotation = shared_.space.rotations[r];
       if (rotation <= endAge) continue;
       ++result.candidates;
       std::int64_t ordinal = index * shared_.units.rotations() + static_cast<std::int64_t>(r);
-      if (candidate(rotation, ordinal)) {
+      if (prepared && candidate(rotation, ordinal)) {
         ++result.valued;
       } else {
         ++result.refused;
@@ -172,21 +195,43 @@ class Worker {
     }
   }
 
-  // Emptying the document and running the whole regime again costs a few steps; copying a
-  // prepared document costs more than fifty, since its store is a fixed array of 100 tables.
-  bool runRegime(int rotation) {
-    doc_.reset();
-    for (const Step& step : shared_.space.start) {
-      if (!doc_.run(step)) return false;
+  // Brings the document to the end of the unit's path; false when a step of it was refused.
+  bool prepare() {
+    const std::vector<Step>& start = shared_.space.start;
+    std::size_t length = start.size() + steps_.size();
+    auto pathStep = [&](std::size_t i) -> const Step& {
+      return i < start.size() ? start[i] : steps_[i - start.size()];
+    };
+    std::size_t common = 0;
+    while (common < levels_.size() && common < length && levels_[common].step == pathStep(common))
+      ++common;
+    levels_.resize(common);
+    if (common > 0 && levels_.back().refused) return false;
+    if (common == 0) {
+      doc_.reset();
+    } else if (at_ != common - 1) {
+      doc_.replaceContent(levels_.back().content);
     }
-    for (const Step& step : steps_) {
-      if (!doc_.run(step)) return false;
+    for (std::size_t i = common; i < length; ++i) {
+      bool ran = doc_.run(pathStep(i));
+      levels_.push_back({pathStep(i), !ran, ran ? doc_.content() : DocumentContent{}});
+      if (!ran) {
+        at_ = kNowhere;
+        return false;
+      }
     }
+    at_ = levels_.size() - 1;
+    return true;
+  }
+
+  bool runFinish(int rotation) {
+    if (at_ != levels_.size() - 1) doc_.replaceContent(levels_.back().content);
+    at_ = kNowhere;
     return doc_.run(growStep(rotation)) && doc_.run({StepKind::Harvest, {}});
   }
 
   bool candidate(int rotation, std::int64_t ordinal) {
-    if (!runRegime(rotation)) return false;
+    if (!runFinish(rotation)) return false;
     const DocumentContent& content = doc_.content();
     const ReportTable* table = content.store.newest();
     if (table == nullptr) return false;
@@ -194,16 +239,17 @@ class Worker {
     if (!flows) return false;
     RankedRegime regime;
     regime.ordinal = ordinal;
-    regime.pulpwood = measuresOf(*flows, Management::Pulpwood);
-    regime.sawtimber = measuresOf(*flows, Management::Sawtimber);
-    const Measures& ranked =
-        shared_.space.management == Management::Pulpwood ? regime.pulpwood : regime.sawtimber;
-    regime.score = shared_.newPlantation ? ranked.lev.value_or(static_cast<double>(ranked.npv))
-                                         : static_cast<double>(ranked.npv);
+    Management management = shared_.space.management;
+    auto npv = static_cast<double>(netPresentValue(*flows, management));
+    regime.score =
+        shared_.newPlantation ? landExpectationValue(*flows, management).value_or(npv) : npv;
     if (result.best.size() >= static_cast<std::size_t>(shared_.space.best) &&
         !rankedBefore(regime, result.best.back())) {
       return true;
     }
+    // The rate of return is solved by search: only for the regimes that are kept.
+    regime.pulpwood = measuresOf(*flows, Management::Pulpwood);
+    regime.sawtimber = measuresOf(*flows, Management::Sawtimber);
     regime.rotation = flows->rotation;
     regime.harvestPulpTons = flows->harvestPulpTons;
     regime.harvestIUPulpTons = flows->harvestIUPulpTons;
@@ -218,6 +264,8 @@ class Worker {
   Shared& shared_;
   StepDocument doc_;
   std::vector<Step> steps_;
+  std::vector<Level> levels_;  // the path run last, a level a step
+  std::size_t at_ = kNowhere;  // the level the document holds unchanged, if any
 };
 
 bool listOk(const std::vector<int>& list, bool mayBeEmpty) {

@@ -1,6 +1,8 @@
-// The regime search against brute force over a space small enough to enumerate here, and its
-// answer unchanged by the number of threads and by sharding.
+// The regime search against brute force over a space small enough to enumerate here, its best
+// regime and every candidate's value, and its answer unchanged by the number of threads and shards.
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "econ/regime_search.h"
 #include "engine/report_text.h"
@@ -102,6 +104,26 @@ TEST(RegimeSearch, FindsTheBestRegimeOfBruteForce) {
   EXPECT_EQ(*result.best[0].sawtimber.lev, best->lev);
   for (std::size_t i = 1; i < result.best.size(); ++i) {
     EXPECT_GE(result.best[i - 1].score, result.best[i].score);
+  }
+}
+
+// Every candidate, not only the best: each one that starts from a copy of a shared prefix must
+// value exactly as the same regime run alone on a fresh document.
+TEST(RegimeSearch, EveryCandidateValuedAsWhenRunAlone) {
+  SearchSpace space = tinySpace();
+  int refused = 0;
+  std::vector<Valued> all = bruteForce(space, refused);
+  space.best = static_cast<int>(all.size());
+  for (int jobs : {1, 2}) {
+    SearchResult result = searchRegimes(space, {jobs, 1, 1, {}});
+    ASSERT_EQ(result.best.size(), all.size());
+    std::map<std::string, double> found;
+    for (const RankedRegime& r : result.best) found[regimeScript(r.steps)] = r.score;
+    for (const Valued& v : all) {
+      auto at = found.find(regimeScript(v.steps));
+      ASSERT_NE(at, found.end()) << regimeScript(v.steps);
+      EXPECT_EQ(at->second, v.lev) << regimeScript(v.steps);
+    }
   }
 }
 
