@@ -119,9 +119,12 @@ int exportPdf(const DocumentContent& content, const PdfRequest& request, std::os
   ::close(pipeEnds[1]);
   int status = waitFor(child);
   if (status == 0 && error == 0) return 0;
+  // keldovar-pdf has said why; this line names the program, for one that could not even start.
+  err << "keldovar-cli: cannot write the PDF " << request.path << ": " << program;
   if (status < 0) {
-    err << "keldovar-cli: cannot write the PDF " << request.path << ": " << program
-        << " ended abnormally\n";
+    err << " ended abnormally\n";
+  } else {
+    err << " failed with exit status " << status << "\n";
   }
   return kExitFailedStep;
 }

@@ -18,7 +18,7 @@ struct PdfRequest {
 
 // Hands the document to keldovar-pdf on a pipe and waits for it. keldovar-pdf is the program
 // KELDOVAR_PDF names when set, else the one beside keldovar-cli, else the one on PATH. Returns 0,
-// or kExitFailedStep after saying why on `err` (keldovar-pdf speaks for itself when it fails).
+// or kExitFailedStep after saying so on `err` (keldovar-pdf says why on standard error).
 int exportPdf(const DocumentContent& content, const PdfRequest& request, std::ostream& err);
 
 }  // namespace keldovar::cli

@@ -137,8 +137,15 @@ TEST_F(PdfExport, PaperFromPageOrLocaleAndTitleFromTheSavedFile) {
   EXPECT_NE(legal.err.find("--page takes letter or a4, not 'legal'"), std::string::npos);
 }
 
-TEST_F(PdfExport, AMissingWriterIsReportedAfterTheReport) {
+TEST_F(PdfExport, AMissingOrFailingWriterIsReportedAfterTheReport) {
   std::string pdf = folder / "report.pdf";
+  // One that exits without reading: the pipe's broken end must not end keldovar-cli.
+  Outcome failing = process("KELDOVAR_PDF=/bin/false", "report '" + stand + "' --pdf " + pdf);
+  EXPECT_EQ(failing.status, kExitFailedStep);
+  EXPECT_EQ(failing.out, text);
+  EXPECT_EQ(failing.err, "keldovar-cli: cannot write the PDF " + pdf +
+                             ": /bin/false failed with exit status 1\n");
+
   Outcome r =
       process("KELDOVAR_PDF=/nonexistent/keldovar-pdf", "report '" + stand + "' --pdf " + pdf);
   EXPECT_EQ(r.status, kExitFailedStep);
@@ -171,7 +178,8 @@ TEST_F(PdfExport, AFailedWriteLeavesNoPartialFileAndKeepsTheOldOne) {
   ASSERT_EQ(cli({"run", "-", "--out", empty}, "").status, 0);
   Outcome nothing = process("", "report " + empty + " --pdf " + pdf);
   EXPECT_EQ(nothing.status, kExitFailedStep);
-  EXPECT_EQ(nothing.err, "keldovar-pdf: the report has no tables: no PDF written\n");
+  EXPECT_TRUE(nothing.err.starts_with("keldovar-pdf: the report has no tables: no PDF written\n"))
+      << nothing.err;
   EXPECT_EQ(capture("cat " + pdf), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.dir), fs::directory_iterator()), 4);
 }
