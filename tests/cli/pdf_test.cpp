@@ -23,54 +23,45 @@ const fs::path kSource = KELDOVAR_SOURCE_DIR;
 const std::string kClock = "2026-12-07 10:00:00";
 
 struct Folder {
-  explicit Folder(const std::string& use = "files") : dir(base() / use) {
-    fs::create_directories(dir);
-  }
-  ~Folder() {
-    fs::remove_all(dir);
-    std::error_code stillInUse;
-    fs::remove(base(), stillInUse);
-  }
-  static fs::path base() {
-    return fs::temp_directory_path() /
-           ("keldovar-pdf-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  }
+  Folder() { fs::create_directories(dir); }
+  ~Folder() { fs::remove_all(dir); }
   std::string operator/(const std::string& name) const { return (dir / name).string(); }
-  const fs::path dir;
+  const fs::path dir =
+      fs::temp_directory_path() / ("keldovar-pdf-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
-// What a shell command printed on standard output.
-std::string capture(const std::string& command) {
-  std::string text;
+// A shell command's exit status and what it printed on standard output.
+Outcome capture(const std::string& command) {
+  Outcome r;
   if (FILE* pipe = ::popen(command.c_str(), "r")) {
     char chunk[4096];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) text.append(chunk, n);
-    ::pclose(pipe);
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) r.out.append(chunk, n);
+    int raw = ::pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
-  return text;
+  return r;
 }
 
 // keldovar-cli as a process, under `environment` (VAR=value words, or "env -u VAR").
 Outcome process(const std::string& environment, const std::string& arguments) {
-  Folder streams("streams");
-  std::string command = environment + " '" + KELDOVAR_CLI + "' " + arguments + " >'" +
-                        (streams / "out") + "' 2>'" + (streams / "err") + "'";
-  int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, capture("cat '" + (streams / "out") + "'"),
-          capture("cat '" + (streams / "err") + "'")};
+  std::string err = fs::temp_directory_path() / ("keldovar-pdf-err-" + std::to_string(::getpid()));
+  Outcome r = capture(environment + " '" + KELDOVAR_CLI + "' " + arguments + " 2>" + err);
+  r.err = capture("cat " + err).out;
+  fs::remove(err);
+  return r;
 }
 
 std::string pdfField(const std::string& pdf, const std::string& field) {
   std::smatch found;
-  std::string info = capture("pdfinfo '" + pdf + "'");
+  std::string info = capture("pdfinfo '" + pdf + "'").out;
   std::regex line(field + ":\\s+([^\\n]*)");
   return std::regex_search(info, found, line) ? found[1].str() : "";
 }
 
 std::vector<std::string> pdfPages(const std::string& pdf) {
   std::vector<std::string> pages;
-  std::stringstream text(capture("pdftotext -raw '" + pdf + "' -"));
+  std::stringstream text(capture("pdftotext -raw '" + pdf + "' -").out);
   for (std::string page; std::getline(text, page, '\f');) pages.push_back(page);
   if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos) {
     pages.pop_back();
@@ -83,7 +74,7 @@ class PdfExport : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!KELDOVAR_PDF_BUILT) GTEST_SKIP() << "keldovar-pdf is built only with the desktop program";
-    if (capture("command -v pdfinfo pdftotext").empty()) GTEST_SKIP() << "no poppler-utils";
+    if (capture("command -v pdfinfo pdftotext").status != 0) GTEST_SKIP() << "no poppler-utils";
     std::string script = (kSource / "examples" / "thinned-stand.kdr").string();
     ASSERT_EQ(cli({"run", script, "--clock", kClock, "--out", stand}).status, 0);
     text = cli({"report", stand}).out;
@@ -165,22 +156,22 @@ TEST_F(PdfExport, AFailedWriteLeavesNoPartialFileAndKeepsTheOldOne) {
                              " is not a regular file (nor a symbolic link to one)\n");
   // Straight to keldovar-pdf, past keldovar-cli's check: the write itself is refused.
   std::string writer = fs::path(KELDOVAR_CLI).parent_path() / "keldovar-pdf";
-  std::string direct = capture("'" + writer + "' '" + stand + "' " + target + " 2>&1; echo $?");
-  EXPECT_NE(direct.find("cannot write the PDF " + target), std::string::npos) << direct;
-  EXPECT_TRUE(direct.ends_with("1\n")) << direct;
+  Outcome direct = capture("'" + writer + "' '" + stand + "' " + target + " 2>&1");
+  EXPECT_EQ(direct.status, kExitFailedStep);
+  EXPECT_EQ(direct.out, "keldovar-pdf: cannot write the PDF " + target + ": Not a regular file\n");
   EXPECT_TRUE(fs::is_empty(target));
 
   // A document without tables prints nothing: the PDF from before stays as it was.
   std::string pdf = folder / "report.pdf";
   ASSERT_EQ(process("", "report '" + stand + "' --pdf " + pdf).status, 0);
-  std::string before = capture("cat " + pdf);
+  std::string before = capture("cat " + pdf).out;
   std::string empty = folder / "empty.kdv";
   ASSERT_EQ(cli({"run", "-", "--out", empty}, "").status, 0);
   Outcome nothing = process("", "report " + empty + " --pdf " + pdf);
   EXPECT_EQ(nothing.status, kExitFailedStep);
   EXPECT_TRUE(nothing.err.starts_with("keldovar-pdf: the report has no tables: no PDF written\n"))
       << nothing.err;
-  EXPECT_EQ(capture("cat " + pdf), before);
+  EXPECT_EQ(capture("cat " + pdf).out, before);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.dir), fs::directory_iterator()), 4);
 }
 
