@@ -2,13 +2,14 @@
 #include "view/qt/report_print.h"
 
 #include <QBuffer>
-#include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
 
+#include "keldovar_version.h"
 #include "view/pagination.h"
+#include "view/print_defaults.h"
 #include "view/qt/qt_text.h"
 #include "view/qt/qt_text_metrics.h"
 #include "view/qt/report_painter.h"
@@ -83,9 +84,7 @@ int printReport(QPrinter& printer, const TableStore& store, const ViewOptions& o
 }
 
 QPageSize::PageSizeId defaultPaper() {
-  QLocale locale = QLocale::system();
-  if (locale.language() == QLocale::C) return QPageSize::Letter;
-  return locale.measurementSystem() == QLocale::MetricSystem ? QPageSize::A4 : QPageSize::Letter;
+  return localePaper() == Paper::A4 ? QPageSize::A4 : QPageSize::Letter;
 }
 
 bool writeReportPdf(const TableStore& store, const ViewOptions& options, const std::string& title,
@@ -97,7 +96,7 @@ bool writeReportPdf(const TableStore& store, const ViewOptions& options, const s
   {
     QPdfWriter writer(&buffer);
     writer.setTitle(fromLatin1(title));
-    writer.setCreator(QStringLiteral("KELDOVAR Version 3.0"));
+    writer.setCreator(QString::fromLatin1(kAboutVersionText));
     writer.setPageLayout(QPageLayout(
         QPageSize(paper), QPageLayout::Portrait,
         QMarginsF(kPdfMarginInches, kPdfMarginInches, kPdfMarginInches, kPdfMarginInches),
