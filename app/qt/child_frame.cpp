@@ -3,6 +3,7 @@
 #include "app/qt/child_frame.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMessageBox>
 
 #include "app/qt/keldovar_app.h"
@@ -15,6 +16,14 @@ CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver
                          QWidget* parent)
     : QMdiSubWindow(parent), saver_(std::move(saver)) {
   setAttribute(Qt::WA_DeleteOnClose);
+  // The window menu's Close also claims Ctrl+W on some platforms, which is New Plantation here:
+  // two owners of one key make it do nothing. Close keeps Ctrl+F4.
+  if (QMenu* menu = systemMenu()) {
+    for (QAction* action : menu->actions()) {
+      QList<QKeySequence> keys = action->shortcuts();
+      if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W)) > 0) action->setShortcuts(keys);
+    }
+  }
   prompts_ = context.makePrompts(this);
   document_ =
       std::make_unique<CKELDOVARDoc>(context.session, *prompts_, context.settings, untitledName);

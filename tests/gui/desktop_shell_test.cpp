@@ -96,6 +96,10 @@ class DesktopShellTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&frame));
     QTest::keyClick(&frame, Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(program.source.messages.back(), "The stand must have been initialized first.");
+    // Ctrl+W is New Plantation's, not the document window's Close.
+    program.source.answer(kPlantation);
+    QTest::keyClick(&frame, Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(program.active().controller().store().lastIndex, 0);
     plantAndGrow(program);
     program.source.answer({{"n", "150"}});
     QTest::keyClick(&frame, Qt::Key_F, Qt::ControlModifier);
@@ -105,12 +109,12 @@ class DesktopShellTest : public QObject {
     program.source.answer({{"ba", "70"}});
     QTest::keyClick(&frame, Qt::Key_R, Qt::ControlModifier);
     const TableStore& store = program.active().controller().store();
-    QCOMPARE(store.lastIndex, 2);
-    QCOMPARE(store.tables[2].hasThinningReport, 1);
+    QCOMPARE(store.lastIndex, 3);
+    QCOMPARE(store.tables[3].hasThinningReport, 1);
     // A second thinning at the same age is refused; the status bar says why.
     program.source.answer({{"ba", "60"}});
     frame.runCommand(cmd::kThinomatic);
-    QCOMPARE(store.lastIndex, 2);
+    QCOMPARE(store.lastIndex, 3);
     QCOMPARE(frame.statusBar()->currentMessage(), QString(kThinRefusedReason));
   }
 

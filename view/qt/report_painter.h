@@ -40,7 +40,7 @@ inline constexpr const char* kBannerLines[] = {
     "for Predicting Thinned and Unthinned",
     "Loblolly Pine Plantations",
     "on Cutover, Site-Prepared Land",
-    "File > New, then Simulate > Initialize",
+    "File > New, then Stand > Initialize",
 };
 
 // Draws the report (or, on an empty store, the start banner) with the painter's transform
