@@ -1,10 +1,14 @@
 // Writing a document's tables as text, JSON or CSV.
 #include "cli/output.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <ostream>
 #include <span>
+#include <system_error>
 
+#include "cli/command_line.h"
 #include "engine/numeric.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
@@ -12,30 +16,6 @@
 
 namespace keldovar::cli {
 namespace {
-
-std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char ch : text) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c == '"') {
-      out += "\\\"";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x20 || c >= 0x7f) {
-      // Report text is 8-bit: bytes above ASCII are read as Latin-1.
-      out += formatText("\\u%04x", c);
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
-}
 
 std::string number(float value) {
   if (!std::isfinite(value)) return "null";
@@ -124,6 +104,30 @@ ReportModel everyTable(const TableStore& store) {
 
 }  // namespace
 
+std::string jsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char ch : text) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c == '"') {
+      out += "\\\"";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || c >= 0x7f) {
+      // Report text is 8-bit: bytes above ASCII are read as Latin-1.
+      out += formatText("\\u%04x", c);
+    } else {
+      out += ch;
+    }
+  }
+  return out + "\"";
+}
+
 std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep) {
   return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
 }
@@ -175,6 +179,30 @@ std::string csvOutput(const TableStore& store) {
     }
   }
   return out;
+}
+
+std::string renderReport(OutputFormat format, const TableStore& store,
+                         const std::vector<RecordedMessage>& messages, bool showFinancial,
+                         bool currentStep) {
+  switch (format) {
+    case OutputFormat::Json:
+      return jsonOutput(store, messages);
+    case OutputFormat::Csv:
+      return csvOutput(store);
+    case OutputFormat::Text:
+      break;
+  }
+  return textOutput(store, showFinancial, currentStep);
+}
+
+int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {
+  errno = 0;
+  out << text;
+  out.flush();
+  if (out) return 0;
+  err << "keldovar-cli: cannot write the report: "
+      << std::generic_category().message(errno != 0 ? errno : EIO) << "\n";
+  return kExitFailedStep;
 }
 
 }  // namespace keldovar::cli

@@ -1,6 +1,7 @@
 // The batch runner's three output formats of a document: report text, JSON and CSV.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,16 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
 
 // One line per stock row of every table with stock rows, under a header line.
 std::string csvOutput(const TableStore& store);
+
+// The report in the chosen format; the view options apply to the text only.
+std::string renderReport(OutputFormat format, const TableStore& store,
+                         const std::vector<RecordedMessage>& messages, bool showFinancial,
+                         bool currentStep);
+
+// A JSON string of the text, bytes above ASCII read as Latin-1.
+std::string jsonString(const std::string& text);
+
+// Writes and flushes the text; 0, or 1 after saying on `err` why the output refused it.
+int writeReport(std::ostream& out, std::ostream& err, const std::string& text);
 
 }  // namespace keldovar::cli

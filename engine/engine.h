@@ -1,6 +1,8 @@
 // The simulator engine: one stand, its entry points, its treatments and its report text.
 #pragma once
 
+#include <optional>
+
 #include "engine/clock.h"
 #include "engine/engine_hooks.h"
 #include "engine/stand_state.h"
@@ -92,11 +94,19 @@ class Engine {
   void trace(const char* what, double value);
   TimeStamp timeStamp() const;
 
+  // The last clock reading and its stamp, formatted again only when the clock reads otherwise:
+  // once for a fixed clock, at most once a second for the system's.
+  struct StampCache {
+    LocalTime time;
+    TimeStamp stamp;
+  };
+
   StandState s_;
   EngineOutput out_;
   EngineHooks* hooks_;
   SilentHooks silent_;
   const Clock* clock_;
+  mutable std::optional<StampCache> stamp_;
   int trace_ = 0;
   int emptied_ = 0;  // classes a thinning emptied from the bottom
 };

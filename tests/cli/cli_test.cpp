@@ -14,6 +14,8 @@
 #include <unistd.h>
 
 #include "cli/command_line.h"
+#include "tests/cli/cli_outcome.h"
+#include "tests/cli/scratch_folder.h"
 #include "view/copy_text.h"
 #include "view/document_controller.h"
 #include "view/step_messages.h"
@@ -25,22 +27,6 @@ namespace fs = std::filesystem;
 
 const fs::path kSource = KELDOVAR_SOURCE_DIR;
 constexpr const char* kClock = "2026-12-07 10:00:00";
-
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-Outcome cli(std::vector<std::string> args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  Outcome r;
-  r.status = runCli(args, in, out, err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
 
 Outcome runScript(const std::string& script, std::vector<std::string> extra = {}) {
   std::vector<std::string> args = {"run", "-", "--clock", kClock};
@@ -101,7 +87,15 @@ TEST(Cli, UsageHelpAndVersion) {
            {"run"},
            {"run", "a.kdr", "--format", "xml"},
            {"run", "a.kdr", "--clock", "yesterday"},
-           {"run", "a.kdr", "b.kdr"},
+           {"run", "a.kdr", "b.kdr", "--out", "x.kdv"},
+           {"run", "a.kdr", "--out", "x.kdv", "--out-dir", "."},
+           {"run", "-", "a.kdr", "-"},
+           {"run", "a/x.kdr", "b/x.kdr", "--out-dir", "."},
+           {"run", "-", "stdin.kdr", "--out-dir", "."},
+           {"run", "a.kdr", "--jobs", "0"},
+           {"run", "a.kdr", "--jobs", "257"},
+           {"run", "a.kdr", "--jobs", "2x"},
+           {"run", "a.kdr", "--jobs"},
            {"report", "a.kdv", "--keep-going"},
        }) {
     Outcome r = cli(args);
@@ -203,15 +197,6 @@ TEST(Cli, StandFileWrittenByRunAndReadByReport) {
   EXPECT_NE(unwritable.out.find("STAND SUMMARY"), std::string::npos);
   EXPECT_FALSE(unwritable.err.empty());
 }
-
-// A scratch folder of the test's own.
-struct Scratch {
-  Scratch() { fs::create_directories(dir); }
-  ~Scratch() { fs::remove_all(dir); }
-  const fs::path dir =
-      fs::temp_directory_path() / ("keldovar-cli-" + std::to_string(::getpid()) + "-" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-};
 
 // The program itself through a shell, for what only a real process shows: standard streams
 // closed, full or pointing at odd files.

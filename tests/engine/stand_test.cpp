@@ -248,6 +248,33 @@ TEST(TimeStamp, TwelveHourClock) {
   EXPECT_EQ(weekdayOf(2000, 2, 29), 2);
 }
 
+// A clock the test moves; the engine formats its stamp once per reading, never a stale one.
+class SettableClock final : public Clock {
+ public:
+  LocalTime time = kAfternoon;
+  LocalTime now() const override { return time; }
+};
+
+TEST_F(StandTest, EachTableShowsTheClockAsReadForIt) {
+  SettableClock moving;
+  engine.setClock(&moving);
+  initUnthinned(engine, hooks, 20, 500, 60);
+  auto stamp = [&] {
+    std::string title = lineText(out.beforeStock[0]);
+    return title.substr(title.size() - 22);
+  };
+  EXPECT_EQ(stamp(), "Mon Dec 07 01:05:00 PM");
+  moving.time.second = 1;
+  ASSERT_TRUE(grow(engine, hooks, 21));
+  EXPECT_EQ(stamp(), "Mon Dec 07 01:05:01 PM");
+  moving.time = LocalTime{2027, 1, 1, 0, 0, 0, 5};
+  ASSERT_TRUE(grow(engine, hooks, 22));
+  EXPECT_EQ(stamp(), "Fri Jan 01 12:00:00 AM");
+  engine.setClock(&clock);  // back to a reading formatted before
+  ASSERT_TRUE(grow(engine, hooks, 23));
+  EXPECT_EQ(stamp(), "Mon Dec 07 01:05:00 PM");
+}
+
 TEST_F(StandTest, HistoryKeepsTheLastRecordForTheHarvest) {
   initUnthinned(engine, hooks, 8, 500, 60);
   // Records 0-1 exist; each grow adds one. Growth is refused once a grow would use record 29.
