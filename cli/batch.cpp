@@ -172,7 +172,7 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, Session& 
   r.ran = true;
   const DocumentContent& content = runner.document().content();
   std::string report =
-      renderReport(o.format, content.store, runner.messages(), o.showFinancial, o.currentStep);
+      renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep);
   if (several(o)) {
     shareReport(o, script, std::move(report), r);
   } else {

@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/stand_file.h"
 #include "cli/batch.h"
+#include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/script.h"
 
@@ -22,6 +23,8 @@ constexpr const char* kUsage =
     "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
     "                   [--no-financial] [--current-step]\n"
     "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
+    "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
+    "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
@@ -32,6 +35,8 @@ constexpr const char* kUsage =
     "        --out-dir saves each as DIR/NAME.kdv (NAME: the script's file name without its\n"
     "        extension, stdin for -); --jobs runs N at once (default: one per core)\n"
     "report  prints the report of a stand file\n"
+    "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
+    "        results of --shard runs\n"
     "\n"
     "Exit status (the worst of all scripts): 0 every step succeeded; 1 a step failed, a stand\n"
     "file could not be read or written, or the report could not be written; 2 a usage or\n"
@@ -179,8 +184,7 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitFailedStep;
   }
   bool showFinancial = o.showFinancial && content.options.showFinancial;
-  return writeReport(out, err,
-                     renderReport(o.format, content.store, {}, showFinancial, o.currentStep));
+  return writeReport(out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep));
 }
 
 // A directory, FIFO or device named on the command line is refused before anything runs.
@@ -199,6 +203,7 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
   if (!args.empty() && args[0] == "--version") {
     return writeReport(out, err, std::string("keldovar-cli ") + kVersion + "\n");
   }
+  if (!args.empty() && args[0] == "optimize") return runOptimize(args, out, err);
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;

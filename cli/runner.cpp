@@ -9,13 +9,6 @@
 namespace keldovar::cli {
 namespace {
 
-// Reset View with nobody to ask: the document is emptied without the save question.
-class DiscardingHost final : public DocumentHost {
- public:
-  Answer askSaveBeforeReset(const std::string&) override { return Answer::No; }
-  void save() override {}
-};
-
 std::string trimmed(const std::string& text) {
   std::size_t begin = text.find_first_not_of(' ');
   if (begin == std::string::npos) return {};
@@ -79,51 +72,7 @@ bool Runner::run(const Command& command) {
 }
 
 bool Runner::step(const Command& command) {
-  bool ok = false;
-  switch (command.kind) {
-    case CommandKind::Unthinned:
-      ok = controller_.initialize(kExistingUnthinned);
-      break;
-    case CommandKind::Thinned:
-      ok = controller_.initialize(kExistingThinned);
-      break;
-    case CommandKind::Plantation:
-      ok = controller_.initialize(kNewPlantation);
-      break;
-    case CommandKind::Grow:
-      ok = controller_.grow();
-      break;
-    case CommandKind::Fertilize:
-      ok = controller_.fertilize();
-      break;
-    case CommandKind::ThinRow:
-      ok = controller_.treat(kRowThin);
-      break;
-    case CommandKind::ThinThinomatic:
-      ok = controller_.treat(kThinomatic);
-      break;
-    case CommandKind::ThinLow:
-      ok = controller_.treat(kLowThin);
-      break;
-    case CommandKind::ThinRowLow:
-      ok = controller_.treat(kRowAndLowThin);
-      break;
-    case CommandKind::Harvest:
-      ok = controller_.treat(kHarvest);
-      break;
-    case CommandKind::Financial:
-      ok = controller_.financialValues();
-      break;
-    case CommandKind::Merch:
-      ok = controller_.merchLimits();
-      break;
-    case CommandKind::Reset: {
-      DiscardingHost host;
-      ok = controller_.resetView(host, "");
-      break;
-    }
-  }
-  return ok;
+  return econ::runStep(controller_, command.kind);
 }
 
 std::string messageLine(const std::string& script, const RecordedMessage& message) {

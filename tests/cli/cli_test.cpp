@@ -317,7 +317,8 @@ TEST(Cli, CsvRowsOfEveryStockTable) {
   std::string line;
   std::getline(lines, line);
   EXPECT_EQ(line,
-            "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons");
+            "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
+            "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber");
   std::getline(lines, line);
   EXPECT_EQ(line.substr(0, 7), "0,20,2,");
   int totals = 0;
