@@ -155,8 +155,10 @@ void shareReport(const RunOptions& o, const std::string& script, std::string rep
   }
 }
 
-// Runs one script in a new document on the session's engine.
-ScriptReport runScript(const RunOptions& o, const std::string& script, Session& session,
+// Runs one script in a new document on an engine of its own: an engine shared with earlier
+// documents would hand their leftovers (history records past the count, report lines) to the
+// stand file of this one.
+ScriptReport runScript(const RunOptions& o, const std::string& script, const Clock& clock,
                        const InputReader& standardInput, std::mutex& saving) {
   ScriptReport r;
   std::optional<ParsedScript> parsed = loadScript(script, standardInput, r.messages);
@@ -167,7 +169,7 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, Session& 
   ViewOptions view = builtInDefaults().options;
   view.showFinancial = o.showFinancial;
   view.showAllTables = !o.currentStep;
-  Runner runner(session, view);
+  Runner runner(clock, view);
   r.status = runCommands(o, script, *parsed, runner, r.messages);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
@@ -284,7 +286,6 @@ class ParallelRun {
   std::vector<std::thread> workers_;
 
   void work() {
-    Session session(&clock_);
     for (;;) {
       std::size_t index = 0;
       {
@@ -297,7 +298,7 @@ class ParallelRun {
       }
       ScriptReport r;
       try {
-        r = runScript(o_, o_.scripts[index], session, standardInput_, saving_);
+        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_);
       } catch (...) {
         r.failure = std::current_exception();
       }
@@ -370,9 +371,8 @@ int runScripts(const RunOptions& o, const InputReader& standardInput, std::ostre
   Printer printer(o, out, err);
   unsigned jobs = jobCount(o);
   if (jobs <= 1) {
-    Session session(&clock);
     for (const std::string& script : o.scripts) {
-      printer.print(runScript(o, script, session, standardInput, saving));
+      printer.print(runScript(o, script, clock, standardInput, saving));
     }
     return printer.status();
   }

@@ -47,15 +47,7 @@ void ScriptSource::showMessage(const Message& message) {
 }
 
 Runner::Runner(const Clock& clock, const ViewOptions& options)
-    : Runner(std::make_unique<Session>(&clock), options) {}
-
-// The session outlives the move: only its owner changes.
-Runner::Runner(std::unique_ptr<Session> own, const ViewOptions& options) : Runner(*own, options) {
-  ownSession_ = std::move(own);
-}
-
-Runner::Runner(Session& session, const ViewOptions& options)
-    : session_(session),
+    : session_(&clock),
       prompts_(source_),
       controller_(session_, prompts_, settings_, builtInDefaults().settings, options) {}
 

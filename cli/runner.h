@@ -2,7 +2,6 @@
 // same dialogs would.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,8 +38,6 @@ class Runner {
   // The document starts with the built-in defaults, never the user's stored ones, so that a
   // script gives the same result on every machine.
   Runner(const Clock& clock, const ViewOptions& options);
-  // The same on a session shared with other documents, one after another.
-  Runner(Session& session, const ViewOptions& options);
 
   // Runs one command; false when its step failed.
   bool run(const Command& command);
@@ -51,15 +48,13 @@ class Runner {
   const std::vector<RecordedMessage>& messages() const { return source_.messages(); }
 
  private:
-  std::unique_ptr<Session> ownSession_;
-  Session& session_;
+  Session session_;
   MemorySettingsStore settings_;
   ScriptSource source_;
   CheckedPrompts prompts_;
   DocumentController controller_;
   const char* unspokenReason_ = nullptr;
 
-  Runner(std::unique_ptr<Session> own, const ViewOptions& options);
   bool step(const Command& command);
 };
 

@@ -5,6 +5,7 @@
 
 #include "engine/clock.h"
 #include "engine/engine_hooks.h"
+#include "engine/models.h"
 #include "engine/stand_state.h"
 
 namespace keldovar {
@@ -140,6 +141,7 @@ class Engine {
   SilentHooks silent_;
   const Clock* clock_;
   mutable std::optional<StampCache> stamp_;
+  WeibullMemo weibull_;
   int trace_ = 0;
   int emptied_ = 0;           // classes a thinning emptied from the bottom
   const char* thinTag_ = "";  // "ROW", "LOW", "ROW/LOW", "THINOMATIC"

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/models.h"
+#include "engine/report_text.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace keldovar::testing {
@@ -416,6 +417,36 @@ TEST_F(StandTest, StockTableMerchandisingRules) {
     double ss = engine.merchVolume(dbh - 0.5, 6, st.totalVolume) -
                 engine.merchVolume(dbh + 0.5, 6, st.totalVolume);
     EXPECT_DOUBLE_EQ(st.classIUPulpTons[c], (vv - ss) / 79 * 2.575) << dbh;
+  }
+}
+
+// Each boundary's volumes and each table's height terms are worked out once and shared between
+// classes: the classes still get, bit for bit, the relations evaluated on their own bounds.
+TEST_F(StandTest, SharedTermsGiveEachClassItsOwnVolumesAndHeightExactly) {
+  for (const char* bark : {"OB", "IB"}) {
+    initUnthinned(engine, hooks, 20, 500, 60);
+    ASSERT_TRUE(grow(engine, hooks, 30));
+    StandState& st = engine.state();
+    copyText(st.barkBasis, bark);
+    prepareOutputs(engine);
+    engine.finishStep();
+    const double v = st.totalVolume, top = st.pulpTopDiameter;
+    int listed = 0;
+    for (int i = 0; i < kClassCount; ++i) {
+      auto k = static_cast<std::size_t>(i);
+      double dbh = st.firstClass + i;
+      if (st.classVolume[k] == 0) continue;
+      ++listed;
+      EXPECT_EQ(st.classHeight[k], engine.classHeightAt(dbh)) << dbh;
+      EXPECT_EQ(st.classVolume[k],
+                engine.merchVolume(dbh - 0.5, 0, v) - engine.merchVolume(dbh + 0.5, 0, v));
+      if (dbh <= top) continue;
+      bool other = bark[0] != 'O';
+      EXPECT_EQ(st.classTopVolume[k], engine.merchVolume(dbh - 0.5, top, v, other) -
+                                          engine.merchVolume(dbh + 0.5, top, v, other))
+          << bark << " " << dbh;
+    }
+    EXPECT_GT(listed, 8);
   }
 }
 
