@@ -1,6 +1,7 @@
 // The batch runner as a forester's shell script meets it: `keldovar-cli run` of each example
-// regime as a whole process, started, run to its exit and waited for, its report sent to
-// /dev/null. A `--version` run of the same program gives the cost of the process alone.
+// regime and of a six-table regime as a whole process, started, run to its exit and waited for,
+// its report sent to /dev/null; a run of 1,000 regimes in one process; and a `--version` run of
+// the same program, the cost of the process alone.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -68,7 +70,8 @@ ProcessRun runProcess(const std::vector<std::string>& args) {
   return run;
 }
 
-void runBenchmark(benchmark::State& state, const std::vector<std::string>& args) {
+// `regimes`: the scripts the run holds, for their rate per processor second (0: no rate).
+void runBenchmark(benchmark::State& state, const std::vector<std::string>& args, int regimes = 1) {
   bool ok = true;
   double childSeconds = 0;
   for (auto _ : state) {
@@ -80,13 +83,60 @@ void runBenchmark(benchmark::State& state, const std::vector<std::string>& args)
   // The child's own processor time, in milliseconds per run.
   state.counters["childCpu_ms"] =
       benchmark::Counter(childSeconds * 1e3, benchmark::Counter::kAvgIterations);
+  double runs = static_cast<double>(state.iterations());
+  if (regimes > 0 && childSeconds > 0)
+    state.counters["regimesPerCpuSecond"] = regimes * runs / childSeconds;
 }
+
+// The scripts written for the benchmarks, in a folder of their own that goes with the program.
+class ScriptFolder {
+ public:
+  ScriptFolder()
+      : dir_(std::filesystem::temp_directory_path() /
+             ("keldovar-bench-cli-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(dir_);
+  }
+  ~ScriptFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(dir_, error);
+  }
+  ScriptFolder(const ScriptFolder&) = delete;
+  ScriptFolder& operator=(const ScriptFolder&) = delete;
+
+  std::string write(const std::string& name, const std::string& text) const {
+    std::filesystem::path path = dir_ / name;
+    std::ofstream(path) << text;
+    return path.string();
+  }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// A regime of six tables: planted, grown to 16, row-and-low thinned, grown to 26, thinned by
+// Thinomatic, grown to 32.
+constexpr const char* kSixTables =
+    "plantation si=65 trees=600 survival=85 control=herbwoody\n"
+    "grow 16\n"
+    "thin rowlow ba=75 row=33\n"
+    "grow 26\n"
+    "thin thinomatic ba=90\n"
+    "grow 32\n";
+
+// Five steps, each storing a table: planted, grown, thinned, grown, harvested; the site index
+// of the i-th of them varies so that no two are alike.
+std::string fiveStepRegime(int i) {
+  return "plantation si=" + std::to_string(55 + i % 20) +
+         " trees=600 survival=85\ngrow 16\nthin thinomatic ba=70\ngrow 28\nharvest\n";
+}
+
+constexpr int kBatchRegimes = 1000;
 
 void BM_CliVersion(benchmark::State& state) {
-  runBenchmark(state, {KELDOVAR_CLI_PATH, "--version"});
+  runBenchmark(state, {KELDOVAR_CLI_PATH, "--version"}, 0);
 }
 
-void registerBenchmarks() {
+void registerBenchmarks(const ScriptFolder& scripts) {
   benchmark::RegisterBenchmark("BM_CliVersion", BM_CliVersion)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
@@ -100,6 +150,7 @@ void registerBenchmarks() {
   if (examples.empty()) {
     std::fprintf(stderr, "bench_cli: no examples (*.kdr) in %s\n", KELDOVAR_EXAMPLES_DIR);
   }
+  examples.emplace_back(scripts.write("six-tables.kdr", kSixTables));
   for (const auto& example : examples) {
     std::vector<std::string> args = {KELDOVAR_CLI_PATH, "run", example.string(), "--clock", kClock};
     benchmark::RegisterBenchmark(("BM_CliRun/" + example.stem().string()).c_str(),
@@ -107,10 +158,25 @@ void registerBenchmarks() {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   }
+
+  std::vector<std::string> batch = {KELDOVAR_CLI_PATH, "run", "--clock", kClock, "--jobs", "1"};
+  for (int i = 0; i < kBatchRegimes; ++i) {
+    batch.push_back(scripts.write("regime-" + std::to_string(i) + ".kdr", fiveStepRegime(i)));
+  }
+  for (const char* jobs : {"1", "2"}) {
+    batch[5] = jobs;
+    benchmark::RegisterBenchmark(
+        (std::string("BM_CliBatch1000FiveStepRegimes/jobs:") + jobs).c_str(),
+        [batch](benchmark::State& state) { runBenchmark(state, batch, kBatchRegimes); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  }
 }
 
-// Registers the benchmarks before the shared main runs them.
-[[maybe_unused]] const bool kRegistered = (registerBenchmarks(), true);
+// The scripts stay until the program ends; the benchmarks are registered before the shared
+// main runs them.
+const ScriptFolder kScripts;
+[[maybe_unused]] const bool kRegistered = (registerBenchmarks(kScripts), true);
 
 }  // namespace
 }  // namespace keldovar::bench

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <time.h>
+
 #include "bench/bench_time.h"
+#include "bench/math_calls.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "view/bar_graph.h"
@@ -222,33 +225,71 @@ BENCHMARK_CAPTURE(BM_GrowStepPart, distribution, StepPart::Distribution);
 BENCHMARK_CAPTURE(BM_GrowStepPart, stockTable, StepPart::StockTable);
 BENCHMARK_CAPTURE(BM_GrowStepPart, barGraph, StepPart::BarGraph);
 
-// The floor of a grow step: the 193 calls of the math library that the models make for the
-// stand of BM_GrowStep (12 classes), counted with callgrind: 90 pow, 80 exp, 11 log and
-// 12 log10, on arguments of the same ranges, and nothing else.
+// The math-library calls of one step of BM_GrowStep, recorded as the step makes them.
+MathCalls growStepCalls() {
+  EngineRig rig;
+  if (!plantAndGrowTo20(rig)) return {};
+  MathRecorder recorder;
+  if (!rig.grow(25)) return {};
+  return recorder.calls();
+}
+
+void mathCounters(benchmark::State& state, const MathCalls& calls) {
+  state.counters["pow"] = static_cast<double>(calls.powBase.size());
+  state.counters["exp"] = static_cast<double>(calls.exp.size());
+  state.counters["log"] = static_cast<double>(calls.log.size());
+  state.counters["log10"] = static_cast<double>(calls.log10.size());
+}
+
+// The floor of a grow step: its own calls of pow, exp, log and log10, with their arguments, and
+// nothing else.
 void BM_GrowStepMathFloor(benchmark::State& state) {
-  constexpr int kPow = 90, kExp = 80, kLog = 11, kLog10 = 12;
-  std::vector<double> base, exponent, power, logArg;
-  for (int i = 0; i < kPow; ++i) {
-    base.push_back(0.4 + 0.013 * i);       // ratios of diameters, ages, trees
-    exponent.push_back(-1.3 + 0.071 * i);  // the models' non-integer exponents
+  const MathCalls calls = growStepCalls();
+  if (calls.size() == 0) {
+    state.SkipWithError("the grow step failed");
+    return;
   }
-  for (int i = 0; i < kExp; ++i) power.push_back(-6.0 + 0.07 * i);
-  for (int i = 0; i < kLog + kLog10; ++i) logArg.push_back(1.5 + 37.0 * i);
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(base.data());
-    double sum = 0;
-    for (int i = 0; i < kPow; ++i) {
-      sum += std::pow(base[static_cast<std::size_t>(i)], exponent[static_cast<std::size_t>(i)]);
-    }
-    for (int i = 0; i < kExp; ++i) sum += std::exp(power[static_cast<std::size_t>(i)]);
-    for (int i = 0; i < kLog; ++i) sum += std::log(logArg[static_cast<std::size_t>(i)]);
-    for (int i = kLog; i < kLog + kLog10; ++i)
-      sum += std::log10(logArg[static_cast<std::size_t>(i)]);
-    benchmark::DoNotOptimize(sum);
-  }
-  state.counters["calls"] = kPow + kExp + kLog + kLog10;
+  for (auto _ : state) benchmark::DoNotOptimize(replayMathCalls(calls));
+  mathCounters(state, calls);
 }
 BENCHMARK(BM_GrowStepMathFloor)->Unit(benchmark::kNanosecond);
+
+double threadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// BM_GrowStep and BM_GrowStepMathFloor in one run, in alternating blocks so that both meet the
+// same machine: each one's processor time a step and the step's ratio to its floor.
+void BM_GrowStepOverFloor(benchmark::State& state) {
+  constexpr int kBlock = 32;
+  EngineRig rig;
+  const MathCalls calls = growStepCalls();
+  if (!plantAndGrowTo20(rig) || calls.size() == 0) {
+    state.SkipWithError("the stand could not be set up");
+    return;
+  }
+  const StandState saved = rig.state();
+  double stepSeconds = 0, floorSeconds = 0;
+  for (auto _ : state) {
+    double start = threadSeconds();
+    for (int i = 0; i < kBlock; ++i) {
+      rig.state() = saved;
+      benchmark::DoNotOptimize(rig.grow(25));
+    }
+    double stepped = threadSeconds();
+    for (int i = 0; i < kBlock; ++i) benchmark::DoNotOptimize(replayMathCalls(calls));
+    floorSeconds += threadSeconds() - stepped;
+    stepSeconds += stepped - start;
+  }
+  double steps = static_cast<double>(state.iterations()) * kBlock;
+  state.counters["step_us"] = stepSeconds / steps * 1e6;
+  state.counters["floor_us"] = floorSeconds / steps * 1e6;
+  state.counters["ratio"] = stepSeconds / floorSeconds;
+  mathCounters(state, calls);
+}
+BENCHMARK(BM_GrowStepOverFloor)->Unit(benchmark::kMicrosecond);
 
 // Each thinning method on the stand at 20, put back before every iteration.
 void runThinning(benchmark::State& state, int action, const std::function<void(EngineRig&)>& set) {

@@ -9,10 +9,10 @@
 
 #include "app/settings.h"
 #include "app/stand_file.h"
+#include "cli/batch.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
-#include "cli/runner.h"
 #include "cli/script.h"
 
 namespace keldovar::cli {
@@ -20,9 +20,9 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage:\n"
-    "  keldovar-cli run SCRIPT [--format text|json|csv] [--out FILE.kdv]\n"
-    "                   [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going] [--no-financial]\n"
-    "                   [--current-step] [--pdf REPORT.pdf [--page letter|a4]]\n"
+    "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
+    "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
+    "                   [--no-financial] [--current-step] [--pdf REPORT.pdf [--page letter|a4]]\n"
     "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
     "                   [--pdf REPORT.pdf [--page letter|a4]]\n"
     "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
@@ -30,21 +30,26 @@ constexpr const char* kUsage =
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
-    "run     runs a regime script (SCRIPT - reads standard input) and prints its report;\n"
-    "        a script is a regular file or standard input of at most 16 MB\n"
+    "run     runs regime scripts (SCRIPT - reads standard input) and prints their reports;\n"
+    "        a script is a regular file or standard input of at most 16 MB. Each script is a\n"
+    "        document of its own; several print in the order given, text under a heading\n"
+    "        \"==> SCRIPT <==\", JSON as one object a line, CSV with a leading script column.\n"
+    "        --out-dir saves each as DIR/NAME.kdv (NAME: the script's file name without its\n"
+    "        extension, stdin for -); --jobs runs N at once (default: one per core)\n"
     "report  prints the report of a stand file\n"
     "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
     "        results of --shard runs\n"
     "\n"
     "--pdf   also writes the report as printed, every table with its page footers, to\n"
     "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
-    "        the stand file's name (--out's for run), or \"Untitled\"\n"
+    "        the stand file's name (--out's for run), or \"Untitled\"; one script only\n"
     "--page  the PDF's paper: letter, or a4; by default Letter, or A4 when the locale\n"
     "        (LC_ALL, LC_PAPER or LANG) names a country outside US, CA, MX, PH, PR, CL, CO, VE\n"
     "\n"
-    "Exit status: 0 every step succeeded; 1 a step failed, a stand file could not be read\n"
-    "or written, or the report or its PDF could not be written; 2 a usage or script syntax\n"
-    "error, or a script that cannot be read (nothing is run); 3 an unexpected internal error.\n";
+    "Exit status (the worst of all scripts): 0 every step succeeded; 1 a step failed, a stand\n"
+    "file could not be read or written, or the report or its PDF could not be written; 2 a\n"
+    "usage or script syntax error, or a script that cannot be read (that script is not run);\n"
+    "3 an unexpected internal error.\n";
 
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
@@ -55,17 +60,9 @@ constexpr int kLastSecond = 59;  // no leap second: the report clock never shows
 constexpr int kClockFields = 6;
 constexpr std::size_t kStreamChunk = 4096;
 
-struct Options {
+struct Options : RunOptions {
   std::string command;
-  std::string input;
-  OutputFormat format = OutputFormat::Text;
-  std::optional<std::string> out;
-  std::optional<LocalTime> clock;
-  bool keepGoing = false;
-  bool showFinancial = true;
-  bool currentStep = false;
-  std::optional<std::string> pdf;
-  std::optional<Paper> page;
+  std::string input;  // the stand file of report
 };
 
 bool isLeapYear(int year) {
@@ -121,8 +118,8 @@ std::optional<std::string> parseFormat(const std::string& word, OutputFormat& fo
 // One option that takes a value; nothing when `a` is not such an option.
 std::optional<std::string> valueOption(const std::string& a, const std::string* value, bool run,
                                        Options& o, bool& taken) {
-  taken =
-      a == "--format" || a == "--pdf" || a == "--page" || (run && (a == "--out" || a == "--clock"));
+  taken = a == "--format" || a == "--pdf" || a == "--page" ||
+          (run && (a == "--out" || a == "--clock" || a == "--out-dir" || a == "--jobs"));
   if (!taken) return std::nullopt;
   if (a == "--format") {
     if (value == nullptr) return std::string("--format needs a value");
@@ -139,10 +136,14 @@ std::optional<std::string> valueOption(const std::string& a, const std::string* 
     if (!o.page) return "--page takes letter or a4, not '" + shownWord(*value) + "'";
     return std::nullopt;
   }
-  if (a == "--out") {
-    if (value == nullptr) return std::string("--out needs a file name");
-    o.out = *value;
+  if (a == "--out" || a == "--out-dir") {
+    if (value == nullptr) return a + " needs a " + (a == "--out" ? "file" : "folder") + " name";
+    (a == "--out" ? o.out : o.outDir) = *value;
     return std::nullopt;
+  }
+  if (a == "--jobs") {
+    if (value == nullptr) return std::string("--jobs needs a number");
+    return parseJobs(*value, o.jobs);
   }
   if (value == nullptr) return std::string("--clock needs a time");
   return parseClock(*value, o.clock);
@@ -157,6 +158,8 @@ std::optional<std::string> flagOption(const std::string& a, bool run, Options& o
     o.keepGoing = true;
   } else if (a.size() > 1 && a[0] == '-') {
     return "unknown option '" + shownWord(a) + "'";
+  } else if (run) {
+    o.scripts.push_back(a);
   } else if (o.input.empty()) {
     o.input = a;
   } else {
@@ -183,59 +186,8 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
       return error;
     }
   }
-  if (o.input.empty()) {
-    return run ? std::string("no script given") : std::string("no stand file given");
-  }
-  return std::nullopt;
-}
-
-std::string render(OutputFormat format, const DocumentContent& content, const Options& o,
-                   const std::vector<RecordedMessage>& messages) {
-  const TableStore& store = content.store;
-  switch (format) {
-    case OutputFormat::Json:
-      return jsonOutput(store, messages, content.settings.financial);
-    case OutputFormat::Csv:
-      return csvOutput(store, content.settings.financial);
-    case OutputFormat::Text:
-      break;
-  }
-  return textOutput(store, o.showFinancial, o.currentStep);
-}
-
-// Writes and flushes; false with the system's reason when the output refused the text.
-bool writeOut(std::ostream& out, const std::string& text, std::string& reason) {
-  errno = 0;
-  out << text;
-  out.flush();
-  if (out) return true;
-  reason = std::generic_category().message(errno != 0 ? errno : EIO);
-  return false;
-}
-
-int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {
-  std::string reason;
-  if (writeOut(out, text, reason)) return 0;
-  err << "keldovar-cli: cannot write the report: " << reason << "\n";
-  return kExitFailedStep;
-}
-
-// The script's commands, or nothing after its errors are reported.
-std::optional<ParsedScript> loadScript(const Options& o, const InputReader& standardInput,
-                                       std::ostream& err) {
-  std::string text;
-  if (auto reason = readScriptText(o.input, standardInput, text)) {
-    err << "keldovar-cli: cannot read the script " << o.input << ": " << *reason << "\n";
-    return std::nullopt;
-  }
-  ParsedScript script = parseScript(text);
-  if (!script.failed()) return script;
-  for (const SyntaxError& e : script.errors) {
-    err << o.input << ":" << e.line << ": " << e.message << "\n";
-  }
-  if (script.unlistedErrors > 0) {
-    err << o.input << ": " << script.unlistedErrors << " more syntax errors not listed\n";
-  }
+  if (run) return o.scripts.empty() ? std::string("no script given") : runUsageError(o);
+  if (o.input.empty()) return std::string("no stand file given");
   return std::nullopt;
 }
 
@@ -245,54 +197,6 @@ int writePdf(const Options& o, const DocumentContent& content, const std::string
   if (!o.pdf) return 0;
   PdfRequest request{*o.pdf, title, o.page ? *o.page : localePaper()};
   return exportPdf(content, request, err);
-}
-
-// Runs every command (up to the first failure unless --keep-going); 0 or kExitFailedStep.
-int runCommands(const Options& o, const ParsedScript& script, Runner& runner, std::ostream& err) {
-  int status = 0;
-  std::size_t reported = 0;
-  for (const Command& command : script.commands) {
-    bool ok = runner.run(command);
-    for (; reported < runner.messages().size(); ++reported) {
-      err << messageLine(o.input, runner.messages()[reported]) << "\n";
-    }
-    if (const char* reason = runner.unspokenReason()) {
-      err << o.input << ":" << command.line << ": " << reason << "\n";
-    }
-    if (!ok) {
-      status = kExitFailedStep;
-      if (!o.keepGoing) break;
-    }
-  }
-  return status;
-}
-
-int runScript(const Options& o, const InputReader& standardInput, std::ostream& out,
-              std::ostream& err) {
-  std::optional<ParsedScript> script = loadScript(o, standardInput, err);
-  if (!script) return kExitUsage;
-
-  SystemClock systemClock;
-  std::optional<FixedClock> fixedClock;
-  if (o.clock) fixedClock.emplace(*o.clock);
-  const Clock& clock = fixedClock ? static_cast<const Clock&>(*fixedClock) : systemClock;
-  ViewOptions options = builtInDefaults().options;
-  options.showFinancial = o.showFinancial;
-  options.showAllTables = !o.currentStep;
-  Runner runner(clock, options);
-
-  int status = runCommands(o, *script, runner, err);
-  const DocumentContent& content = runner.document().content();
-  status = std::max(status, writeReport(out, err, render(o.format, content, o, runner.messages())));
-  if (o.out) {
-    StandFileResult saved = saveStandFile(*o.out, content);
-    if (!saved.ok()) {
-      err << "keldovar-cli: " << saved.message << "\n";
-      status = kExitFailedStep;
-    }
-  }
-  status = std::max(status, writePdf(o, content, documentTitle(o.out ? *o.out : ""), err));
-  return status;
 }
 
 int report(const Options& o, std::ostream& out, std::ostream& err) {
@@ -307,9 +211,8 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitFailedStep;
   }
   bool showFinancial = o.showFinancial && content.options.showFinancial;
-  Options shown = o;
-  shown.showFinancial = showFinancial;
-  int status = writeReport(out, err, render(o.format, content, shown, {}));
+  int status =
+      writeReport(out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep));
   if (!o.pdf) return status;
   content.options.showFinancial = showFinancial;  // the PDF shows what the text shows
   return std::max(status, writePdf(o, content, documentTitle(o.input), err));
@@ -317,10 +220,8 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
 
 // A directory, FIFO or device named on the command line is refused before anything runs.
 std::optional<std::string> refusedFile(const Options& o) {
+  if (o.command == "run") return refusedRunFile(o);
   if (auto refused = refusedInput(o.input)) return refused;
-  if (o.out) {
-    if (auto refused = refusedOutput(*o.out)) return refused;
-  }
   if (o.pdf) return refusedOutput(*o.pdf, "--pdf");
   return std::nullopt;
 }
@@ -345,7 +246,7 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
     err << "keldovar-cli: " << *refused << "\n";
     return kExitUsage;
   }
-  if (options.command == "run") return runScript(options, standardInput, out, err);
+  if (options.command == "run") return runScripts(options, standardInput, out, err);
   return report(options, out, err);
 }
 

@@ -1,11 +1,15 @@
 // Writing a document's tables as text, JSON or CSV.
 #include "cli/output.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <ostream>
 #include <span>
+#include <system_error>
 
+#include "cli/command_line.h"
 #include "econ/cash_flows.h"
 #include "engine/numeric.h"
 #include "engine/report_text.h"
@@ -218,6 +222,31 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
     }
   }
   return out;
+}
+
+std::string renderReport(OutputFormat format, const DocumentContent& content,
+                         const std::vector<RecordedMessage>& messages, bool showFinancial,
+                         bool currentStep) {
+  const TableStore& store = content.store;
+  switch (format) {
+    case OutputFormat::Json:
+      return jsonOutput(store, messages, content.settings.financial);
+    case OutputFormat::Csv:
+      return csvOutput(store, content.settings.financial);
+    case OutputFormat::Text:
+      break;
+  }
+  return textOutput(store, showFinancial, currentStep);
+}
+
+int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {
+  errno = 0;
+  out << text;
+  out.flush();
+  if (out) return 0;
+  err << "keldovar-cli: cannot write the report: "
+      << std::generic_category().message(errno != 0 ? errno : EIO) << "\n";
+  return kExitFailedStep;
 }
 
 }  // namespace keldovar::cli

@@ -1,6 +1,7 @@
 // The batch runner's three output formats of a document: report text, JSON and CSV.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,13 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values);
 
 // A JSON string of the text, bytes above ASCII read as Latin-1.
 std::string jsonString(const std::string& text);
+
+// The document's report in the chosen format; the view options apply to the text only.
+std::string renderReport(OutputFormat format, const DocumentContent& content,
+                         const std::vector<RecordedMessage>& messages, bool showFinancial,
+                         bool currentStep);
+
+// Writes and flushes the text; 0, or 1 after saying on `err` why the output refused it.
+int writeReport(std::ostream& out, std::ostream& err, const std::string& text);
 
 }  // namespace keldovar::cli

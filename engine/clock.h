@@ -13,6 +13,8 @@ struct LocalTime {
   int minute = 0;
   int second = 0;
   int weekday = 6;  // 0 = Sunday
+
+  bool operator==(const LocalTime&) const = default;
 };
 
 class Clock {

@@ -6,20 +6,39 @@
 #include "engine/numeric.h"
 
 namespace keldovar {
+namespace {
+
+// The class-height relation, its stand terms worked out once for all the classes of a table.
+class ClassHeights {
+ public:
+  explicit ClassHeights(const StandState& s)
+      : s_(s),
+        scale_(1.4504 * std::pow(s.HD, 0.9366)),
+        slope_(2.8095 * std::log10(s.TPA) / s.AG - 1.3504) {}
+
+  double at(double dbh) const {
+    return scale_ * std::pow(10, slope_ * (1 / dbh - 1 / s_.maxClass) - 0.4413 / s_.AG);
+  }
+
+ private:
+  const StandState& s_;
+  double scale_;
+  double slope_;
+};
+
+}  // namespace
 
 void Engine::computeClassLimits() {
-  Weibull w = makeWeibull(s_.baRatio, s_.BA, s_.AG, s_.thinAge, s_.TPA);
+  Weibull w = weibull_.of(s_.baRatio, s_.BA, s_.AG, s_.thinAge, s_.TPA);
   double minClass = roundHalfUpWhole(w.diameter(-1));
   if (minClass == 0) minClass = 1;
   if (w.treesAbove(minClass - 0.5) - w.treesAbove(minClass + 0.5) < 0.5) minClass += 1;
   s_.minClass = minClass;
-  s_.maxClass = std::trunc(w.diameter(1));
+  s_.maxClass = std::trunc(weibull_.largest());
 }
 
 double Engine::classHeightAt(double dbh) const {
-  return 1.4504 * std::pow(s_.HD, 0.9366) *
-         std::pow(10, (2.8095 * std::log10(s_.TPA) / s_.AG - 1.3504) * (1 / dbh - 1 / s_.maxClass) -
-                          0.4413 / s_.AG);
+  return ClassHeights(s_).at(dbh);
 }
 
 void Engine::fillDistribution() {
@@ -29,7 +48,8 @@ void Engine::fillDistribution() {
         &s_.classPulpTons, &s_.classIUPulpTons, &s_.classSawTons}) {
     a->fill(0);
   }
-  Weibull w = makeWeibull(s_.baRatio, s_.BA, s_.AG, s_.thinAge, s_.TPA);
+  Weibull w = weibull_.of(s_.baRatio, s_.BA, s_.AG, s_.thinAge, s_.TPA);
+  double largest = weibull_.largest();
   bool capped = false;
   if (s_.truncationDBH <= s_.firstClass) {
     s_.distScale = 1.0;
@@ -44,7 +64,8 @@ void Engine::fillDistribution() {
       s_.distScale = (above - n1) / (s_.TPA - s_.distCap);
     }
   }
-  double topClass = roundHalfUpWhole(w.diameter(1));
+  double topClass = roundHalfUpWhole(largest);
+  const ClassHeights heights(s_);
   s_.distBA = 0;
   double lower = w.treesAbove(s_.firstClass - 0.5);
   for (int i = 0; i < kClassCount; ++i) {
@@ -54,7 +75,7 @@ void Engine::fillDistribution() {
     double upper = w.treesAbove(dbh + 0.5);
     s_.classTrees[k] = (lower - upper) / s_.distScale;
     s_.classBA[k] = kBasalAreaFactor * dbh * dbh * s_.classTrees[k];
-    s_.classHeight[k] = classHeightAt(dbh);
+    s_.classHeight[k] = heights.at(dbh);
     s_.distBA += s_.classBA[k];
     lower = upper;
   }

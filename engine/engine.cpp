@@ -46,8 +46,9 @@ void Engine::trace(const char* what, double value) {
 }
 
 TimeStamp Engine::timeStamp() const {
-  if (clock_ != nullptr) return makeTimeStamp(clock_->now());
-  return makeTimeStamp(SystemClock().now());
+  LocalTime now = clock_ != nullptr ? clock_->now() : SystemClock().now();
+  if (!stamp_ || !(stamp_->time == now)) stamp_ = StampCache{now, makeTimeStamp(now)};
+  return stamp_->stamp;
 }
 
 void Engine::resetEngine() {

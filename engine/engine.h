@@ -5,6 +5,7 @@
 
 #include "engine/clock.h"
 #include "engine/engine_hooks.h"
+#include "engine/models.h"
 #include "engine/stand_state.h"
 
 namespace keldovar {
@@ -131,11 +132,20 @@ class Engine {
   void trace(const char* what, double value);
   TimeStamp timeStamp() const;
 
+  // The last clock reading and its stamp, formatted again only when the clock reads otherwise:
+  // once for a fixed clock, at most once a second for the system's.
+  struct StampCache {
+    LocalTime time;
+    TimeStamp stamp;
+  };
+
   StandState s_;
   EngineOutput out_;
   EngineHooks* hooks_;
   SilentHooks silent_;
   const Clock* clock_;
+  mutable std::optional<StampCache> stamp_;
+  WeibullMemo weibull_;
   int trace_ = 0;
   int emptied_ = 0;           // classes a thinning emptied from the bottom
   const char* thinTag_ = "";  // "ROW", "LOW", "ROW/LOW", "THINOMATIC"

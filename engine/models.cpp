@@ -1,6 +1,7 @@
 // Site, growth, fertilization, volume and distribution relations.
 #include "engine/models.h"
 
+#include <bit>
 #include <cmath>
 
 #include "engine/stand_state.h"
@@ -134,6 +135,21 @@ Weibull makeWeibull(double ratio, double ba, double age, double thinAge, double 
 double Weibull::diameter(int mode) const {
   double p = mode == 1 ? 0.49 / trees : (trees - 0.49) / trees;
   return dq * std::pow(std::log(p) / h, 1 / shape);
+}
+
+const Weibull& WeibullMemo::of(double ratio, double ba, double age, double thinAge, double trees) {
+  // The bits, not the values: 0 and -0 compare equal but need not give the same results.
+  std::array<std::uint64_t, 5> key = {
+      std::bit_cast<std::uint64_t>(ratio), std::bit_cast<std::uint64_t>(ba),
+      std::bit_cast<std::uint64_t>(age), std::bit_cast<std::uint64_t>(thinAge),
+      std::bit_cast<std::uint64_t>(trees)};
+  if (!filled_ || key != key_) {
+    weibull_ = makeWeibull(ratio, ba, age, thinAge, trees);
+    largest_ = weibull_.diameter(1);
+    key_ = key;
+    filled_ = true;
+  }
+  return weibull_;
 }
 
 double diameterAt(double ratio, double ba, double age, double thinAge, double trees, int mode) {

@@ -1,6 +1,9 @@
 // The growth-and-yield relations as pure functions of their inputs.
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 namespace keldovar {
 
 // Which base-age factor the site conversions use: the rounded constant 0.02835 (R) or the
@@ -57,6 +60,21 @@ struct Weibull {
   double diameter(int mode) const;
 };
 Weibull makeWeibull(double ratio, double ba, double age, double thinAge, double trees);
+
+// The distribution of the stand values asked for last and its largest diameter, worked out again
+// only when a value changes: a step's class limits and its class fill ask with the same ones.
+class WeibullMemo {
+ public:
+  const Weibull& of(double ratio, double ba, double age, double thinAge, double trees);
+  // diameter(+1) of the distribution `of` returned last.
+  double largest() const { return largest_; }
+
+ private:
+  std::array<std::uint64_t, 5> key_{};
+  bool filled_ = false;
+  Weibull weibull_;
+  double largest_ = 0;
+};
 
 // The extreme diameter of the distribution these values define: mode +1 the largest, any
 // other mode the smallest.

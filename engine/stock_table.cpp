@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <optional>
 
 #include "engine/engine.h"
 #include "engine/models.h"
@@ -80,36 +81,49 @@ double integratedPulpTons(const StandState& s, std::size_t k, double dbh, double
          kSawShare[n] * topwood / kTopLogCubicFeet[n] * kTonsPerCord;
 }
 
+// The volumes above one class boundary, to each top. The upper boundary of a class is the lower
+// one of the next, so each is worked out once per table; the sawtimber and other-bark volumes
+// only when a class needs them.
+struct Boundary {
+  double dbh = 0;
+  double term = 0;
+  double whole = 0;
+  double pulp = 0;
+  std::optional<double> saw;
+  std::optional<double> otherPulp;
+};
+
 // The stand-level terms of the merchandising models, worked out once per table.
 class ClassMerchandiser {
  public:
   explicit ClassMerchandiser(const StandState& s)
       : model_(s, s.totalVolume, kOutsideBark),
-        otherModel_(s, s.totalVolume, kOtherBark),
-        otherBark_(std::strcmp(s.barkBasis.data(), "OB") != 0),
         top_(s.pulpTopDiameter),
         wholeTerm_(model_.topTerm(0)),
         pulpTerm_(model_.topTerm(top_)),
-        sawTerm_(model_.topTerm(kSawTopDiameter)),
-        otherPulpTerm_(otherModel_.topTerm(top_)) {}
+        sawTerm_(model_.topTerm(kSawTopDiameter)) {
+    // The other bark basis serves only the top volumes of a stand not measured outside bark.
+    if (std::strcmp(s.barkBasis.data(), "OB") != 0) {
+      otherModel_.emplace(s, s.totalVolume, kOtherBark);
+      otherPulpTerm_ = otherModel_->topTerm(top_);
+    }
+  }
 
   // Whole, top and pulpwood volumes of class k, then its sawtimber split.
-  void merchandise(StandState& s, std::size_t k, double dbh) const {
-    double lower = model_.boundaryTerm(dbh - 0.5);
-    double upper = model_.boundaryTerm(dbh + 0.5);
-    s.classVolume[k] = model_.volume(wholeTerm_, lower) - model_.volume(wholeTerm_, upper);
-    double toPulpTop = model_.volume(pulpTerm_, lower) - model_.volume(pulpTerm_, upper);
+  void merchandise(StandState& s, std::size_t k, double dbh) {
+    moveTo(dbh);
+    Boundary& lower = *lower_;
+    Boundary& upper = *upper_;
+    s.classVolume[k] = lower.whole - upper.whole;
+    double toPulpTop = lower.pulp - upper.pulp;
     if (dbh > top_) {
-      s.classTopVolume[k] =
-          otherBark_ ? otherModel_.volume(otherPulpTerm_, otherModel_.boundaryTerm(dbh - 0.5)) -
-                           otherModel_.volume(otherPulpTerm_, otherModel_.boundaryTerm(dbh + 0.5))
-                     : toPulpTop;
+      s.classTopVolume[k] = otherModel_ ? otherPulp(lower) - otherPulp(upper) : toPulpTop;
     }
     if (dbh >= s.pulpThresholdDBH) {
       s.classPulpTons[k] = toPulpTop / cubicFeetPerCord(dbh) * kTonsPerCord;
     }
     if (dbh >= s.sawThresholdDBH) {
-      double toSawTop = model_.volume(sawTerm_, lower) - model_.volume(sawTerm_, upper);
+      double toSawTop = saw(lower) - saw(upper);
       s.classIUPulpTons[k] = integratedPulpTons(s, k, dbh, toPulpTop - toSawTop);
       s.classSawTons[k] = s.classPulpTons[k] - s.classIUPulpTons[k];
     }
@@ -117,13 +131,41 @@ class ClassMerchandiser {
 
  private:
   MerchModel model_;
-  MerchModel otherModel_;
-  bool otherBark_;
+  std::optional<MerchModel> otherModel_;
   double top_;
   double wholeTerm_;
   double pulpTerm_;
   double sawTerm_;
-  double otherPulpTerm_;
+  double otherPulpTerm_ = 0;
+  std::optional<Boundary> lower_;
+  std::optional<Boundary> upper_;
+
+  Boundary boundary(double dbh) const {
+    double term = model_.boundaryTerm(dbh);
+    return {dbh, term, model_.volume(wholeTerm_, term), model_.volume(pulpTerm_, term), {}, {}};
+  }
+
+  // The boundaries of the class at `dbh`: the lower one is the previous class's upper one when
+  // the classes follow each other, as they do in a table.
+  void moveTo(double dbh) {
+    if (upper_ && upper_->dbh == dbh - 0.5) {
+      lower_ = std::move(upper_);
+    } else {
+      lower_ = boundary(dbh - 0.5);
+    }
+    upper_ = boundary(dbh + 0.5);
+  }
+
+  double saw(Boundary& b) const {
+    if (!b.saw) b.saw = model_.volume(sawTerm_, b.term);
+    return *b.saw;
+  }
+
+  double otherPulp(Boundary& b) const {
+    if (!b.otherPulp)
+      b.otherPulp = otherModel_->volume(otherPulpTerm_, otherModel_->boundaryTerm(b.dbh));
+    return *b.otherPulp;
+  }
 };
 
 struct StockTotals {
@@ -185,7 +227,7 @@ double Engine::merchVolume(double dbh, double top, double volume, bool alternate
 }
 
 void Engine::writeStockTable(int first) {
-  const ClassMerchandiser merchandiser(s_);
+  ClassMerchandiser merchandiser(s_);
   TimeStamp stamp = timeStamp();
   formatLine(out_.beforeStock[0], "         STAND/STOCK TABLE(Acre) at Age %2.0f   %.19s %s", s_.AG,
              stamp.text.data(), stamp.suffix);

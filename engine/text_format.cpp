@@ -1,8 +1,10 @@
 // The formatter: one pass over the format, each conversion rendered with std::to_chars.
 #include "engine/text_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -108,6 +110,43 @@ bool putInteger(Sink& sink, const Spec& spec, va_list& args) {
   return true;
 }
 
+// Up to three decimals of a magnitude below 1e15, the report's usual case, rounded as the library
+// rounds (to nearest, ties to even, on the exact binary value) with one integer product: the
+// magnitude is m * 2^-shift with m below 2^53, so m * 10^precision stays below 2^63 and the bits
+// shifted out of it decide the rounding. Writes the digits and returns their count.
+constexpr int kFewDecimals = 3;
+constexpr double kFewDecimalsBelow = 1e15;
+
+std::size_t fixedFewDecimals(double magnitude, int precision, char* out) {
+  static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000};
+  int exponent = 0;
+  double fraction = std::frexp(magnitude, &exponent);
+  auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  std::uint64_t scaled = mantissa * kScale[precision];
+  int shift = 53 - exponent;  // at least 3 below 1e15
+  std::uint64_t whole = 0;
+  if (shift < 64) {
+    whole = scaled >> shift;
+    std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+    std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+  }  // else the product is below half a unit: zero
+  // At least one digit before the point: 5 with three decimals is 0.005.
+  char text[32] = "0000";
+  std::size_t decimals = static_cast<std::size_t>(precision);
+  auto done = std::to_chars(text + decimals, text + sizeof text, whole);
+  std::size_t end = static_cast<std::size_t>(done.ptr - text);
+  std::size_t begin = std::min(end - decimals - 1, decimals);
+  std::size_t at = end - decimals - begin;
+  std::memcpy(out, text + begin, at);
+  if (decimals > 0) {
+    out[at++] = '.';
+    std::memcpy(out + at, text + end - decimals, decimals);
+    at += decimals;
+  }
+  return at;
+}
+
 bool putFloating(Sink& sink, const Spec& spec, double value) {
   int precision = spec.precision < 0 ? 6 : spec.precision;
   if (precision > kMaxFastPrecision || spec.alternate) return false;
@@ -123,8 +162,13 @@ bool putFloating(Sink& sink, const Spec& spec, double value) {
     putPadded(sink, spec, signOf(negative, spec), digits, length, false);
     return true;
   }
-  std::chars_format format = std::chars_format::fixed;
   char kind = static_cast<char>(spec.conversion | 0x20);
+  if (kind == 'f' && precision <= kFewDecimals && magnitude < kFewDecimalsBelow) {
+    putPadded(sink, spec, signOf(negative, spec), digits,
+              fixedFewDecimals(magnitude, precision, digits), true);
+    return true;
+  }
+  std::chars_format format = std::chars_format::fixed;
   if (kind == 'e') format = std::chars_format::scientific;
   if (kind == 'g') format = std::chars_format::general;
   if (kind == 'g' && precision == 0) precision = 1;

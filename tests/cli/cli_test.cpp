@@ -15,6 +15,7 @@
 
 #include "cli/command_line.h"
 #include "tests/cli/cli_outcome.h"
+#include "tests/cli/scratch_folder.h"
 #include "view/copy_text.h"
 #include "view/document_controller.h"
 #include "view/step_messages.h"
@@ -86,7 +87,15 @@ TEST(Cli, UsageHelpAndVersion) {
            {"run"},
            {"run", "a.kdr", "--format", "xml"},
            {"run", "a.kdr", "--clock", "yesterday"},
-           {"run", "a.kdr", "b.kdr"},
+           {"run", "a.kdr", "b.kdr", "--out", "x.kdv"},
+           {"run", "a.kdr", "--out", "x.kdv", "--out-dir", "."},
+           {"run", "-", "a.kdr", "-"},
+           {"run", "a/x.kdr", "b/x.kdr", "--out-dir", "."},
+           {"run", "-", "stdin.kdr", "--out-dir", "."},
+           {"run", "a.kdr", "--jobs", "0"},
+           {"run", "a.kdr", "--jobs", "257"},
+           {"run", "a.kdr", "--jobs", "2x"},
+           {"run", "a.kdr", "--jobs"},
            {"report", "a.kdv", "--keep-going"},
        }) {
     Outcome r = cli(args);
@@ -188,15 +197,6 @@ TEST(Cli, StandFileWrittenByRunAndReadByReport) {
   EXPECT_NE(unwritable.out.find("STAND SUMMARY"), std::string::npos);
   EXPECT_FALSE(unwritable.err.empty());
 }
-
-// A scratch folder of the test's own.
-struct Scratch {
-  Scratch() { fs::create_directories(dir); }
-  ~Scratch() { fs::remove_all(dir); }
-  const fs::path dir =
-      fs::temp_directory_path() / ("keldovar-cli-" + std::to_string(::getpid()) + "-" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-};
 
 // The program itself through a shell, for what only a real process shows: standard streams
 // closed, full or pointing at odd files.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/models.h"
+#include "engine/report_text.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace keldovar::testing {
@@ -248,6 +249,33 @@ TEST(TimeStamp, TwelveHourClock) {
   EXPECT_EQ(weekdayOf(2000, 2, 29), 2);
 }
 
+// A clock the test moves; the engine formats its stamp once per reading, never a stale one.
+class SettableClock final : public Clock {
+ public:
+  LocalTime time = kAfternoon;
+  LocalTime now() const override { return time; }
+};
+
+TEST_F(StandTest, EachTableShowsTheClockAsReadForIt) {
+  SettableClock moving;
+  engine.setClock(&moving);
+  initUnthinned(engine, hooks, 20, 500, 60);
+  auto stamp = [&] {
+    std::string title = lineText(out.beforeStock[0]);
+    return title.substr(title.size() - 22);
+  };
+  EXPECT_EQ(stamp(), "Mon Dec 07 01:05:00 PM");
+  moving.time.second = 1;
+  ASSERT_TRUE(grow(engine, hooks, 21));
+  EXPECT_EQ(stamp(), "Mon Dec 07 01:05:01 PM");
+  moving.time = LocalTime{2027, 1, 1, 0, 0, 0, 5};
+  ASSERT_TRUE(grow(engine, hooks, 22));
+  EXPECT_EQ(stamp(), "Fri Jan 01 12:00:00 AM");
+  engine.setClock(&clock);  // back to a reading formatted before
+  ASSERT_TRUE(grow(engine, hooks, 23));
+  EXPECT_EQ(stamp(), "Mon Dec 07 01:05:00 PM");
+}
+
 TEST_F(StandTest, HistoryKeepsTheLastRecordForTheHarvest) {
   initUnthinned(engine, hooks, 8, 500, 60);
   // Records 0-1 exist; each grow adds one. Growth is refused once a grow would use record 29.
@@ -389,6 +417,36 @@ TEST_F(StandTest, StockTableMerchandisingRules) {
     double ss = engine.merchVolume(dbh - 0.5, 6, st.totalVolume) -
                 engine.merchVolume(dbh + 0.5, 6, st.totalVolume);
     EXPECT_DOUBLE_EQ(st.classIUPulpTons[c], (vv - ss) / 79 * 2.575) << dbh;
+  }
+}
+
+// Each boundary's volumes and each table's height terms are worked out once and shared between
+// classes: the classes still get, bit for bit, the relations evaluated on their own bounds.
+TEST_F(StandTest, SharedTermsGiveEachClassItsOwnVolumesAndHeightExactly) {
+  for (const char* bark : {"OB", "IB"}) {
+    initUnthinned(engine, hooks, 20, 500, 60);
+    ASSERT_TRUE(grow(engine, hooks, 30));
+    StandState& st = engine.state();
+    copyText(st.barkBasis, bark);
+    prepareOutputs(engine);
+    engine.finishStep();
+    const double v = st.totalVolume, top = st.pulpTopDiameter;
+    int listed = 0;
+    for (int i = 0; i < kClassCount; ++i) {
+      auto k = static_cast<std::size_t>(i);
+      double dbh = st.firstClass + i;
+      if (st.classVolume[k] == 0) continue;
+      ++listed;
+      EXPECT_EQ(st.classHeight[k], engine.classHeightAt(dbh)) << dbh;
+      EXPECT_EQ(st.classVolume[k],
+                engine.merchVolume(dbh - 0.5, 0, v) - engine.merchVolume(dbh + 0.5, 0, v));
+      if (dbh <= top) continue;
+      bool other = bark[0] != 'O';
+      EXPECT_EQ(st.classTopVolume[k], engine.merchVolume(dbh - 0.5, top, v, other) -
+                                          engine.merchVolume(dbh + 0.5, top, v, other))
+          << bark << " " << dbh;
+    }
+    EXPECT_GT(listed, 8);
   }
 }
 

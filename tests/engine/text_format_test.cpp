@@ -82,6 +82,12 @@ TEST(TextFormat, EdgeRealsMatch) {
                            -0.001,
                            9.995,
                            999999.95,
+                           0.0005,
+                           0.0015,
+                           0.9995,
+                           2.675,
+                           562949953421311.5,  // a tie just below 2^49
+                           999999999999999.9,  // the largest magnitudes of integer rounding
                            1e15,
                            1.7e307,
                            std::numeric_limits<double>::max(),

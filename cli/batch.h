@@ -1,0 +1,51 @@
+// keldovar-cli run: regime scripts, each as a document of its own, run on several engines at once
+// and printed in the order they were given.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/input.h"
+#include "cli/output.h"
+#include "engine/clock.h"
+#include "view/print_defaults.h"
+
+namespace keldovar::cli {
+
+// More parallel runs than this are refused: each holds an engine and a document.
+inline constexpr unsigned kMaxJobs = 256;
+
+struct RunOptions {
+  std::vector<std::string> scripts;  // `-` is standard input
+  OutputFormat format = OutputFormat::Text;
+  std::optional<std::string> out;     // one script's stand file
+  std::optional<std::string> outDir;  // DIR/NAME.kdv for every script
+  std::optional<LocalTime> clock;
+  bool keepGoing = false;
+  bool showFinancial = true;
+  bool currentStep = false;
+  unsigned jobs = 0;               // 0: one per processor core
+  std::optional<std::string> pdf;  // one script's report as printed
+  std::optional<Paper> page;       // the PDF's paper; the locale's when not given
+};
+
+// The number of --jobs, or the usage error's text.
+std::optional<std::string> parseJobs(const std::string& text, unsigned& jobs);
+
+// What makes a run's options contradict each other: --out with several scripts, standard
+// input named twice, two scripts that --out-dir would save under one name.
+std::optional<std::string> runUsageError(const RunOptions& options);
+
+// A script, --out or --out-dir that names a directory, FIFO or device where a file belongs (or
+// a --out-dir that is no folder): refused before anything runs.
+std::optional<std::string> refusedRunFile(const RunOptions& options);
+
+// Runs every script and prints each one's report: a single script exactly as ever; several
+// under a heading naming each (text), as one JSON object a line, or as CSV rows led by the
+// script's name. Returns the worst exit status of all scripts.
+int runScripts(const RunOptions& options, const InputReader& standardInput, std::ostream& out,
+               std::ostream& err);
+
+}  // namespace keldovar::cli
