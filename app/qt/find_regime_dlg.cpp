@@ -127,11 +127,12 @@ void RotationPlot::paintEvent(QPaintEvent*) {
   painter.setPen(palette().text().color());
   QFontMetrics metrics(font());
   int left = metrics.horizontalAdvance("-00000.00") + 8;
-  QRectF area(left, 16, width() - left - 12, height() - 16 - 2 * metrics.height() - 8);
+  int top = 2 * metrics.height();
+  QRectF area(left, top, width() - left - 16, height() - top - 2 * metrics.height() - 8);
   painter.drawRect(area);
   painter.drawText(QRectF(0, height() - metrics.height() - 2, width(), metrics.height()),
                    Qt::AlignCenter, "Rotation age (years)");
-  painter.drawText(QRectF(0, 0, width(), 16), Qt::AlignCenter,
+  painter.drawText(QRectF(0, 2, width(), metrics.height()), Qt::AlignCenter,
                    valueName_ + " of the best regime of each rotation");
   if (points_.empty() || area.width() < 10 || area.height() < 10) return;
   auto [xmin, xmax] = std::minmax_element(points_.begin(), points_.end(),
@@ -148,7 +149,11 @@ void RotationPlot::paintEvent(QPaintEvent*) {
     painter.drawText(QRectF(0, at({x0, y}).y() - 8, left - 4, 16),
                      Qt::AlignRight | Qt::AlignVCenter, fromLatin1(formatText("%.2f", y)));
   }
-  for (double x : {x0, x1}) {
+  // Every fifth year is marked; the first and last ages are labelled as well.
+  for (double x = x0; x <= x1; x += 1) {
+    bool labelled = x == x0 || x == x1 || (std::fmod(x, 5.0) == 0 && x - x0 > 2 && x1 - x > 2);
+    if (!labelled) continue;
+    painter.drawLine(at({x, y0}), at({x, y0}) - QPointF(0, 4));
     painter.drawText(QRectF(at({x, y0}).x() - 20, area.bottom() + 2, 40, metrics.height()),
                      Qt::AlignCenter, QString::number(x));
   }
@@ -167,6 +172,7 @@ FindRegimeDlg::FindRegimeDlg(QWidget* parent, const DocumentSettings& settings)
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(buildSpaceFields());
   layout->addWidget(buildResults(), 1);
+  resize(1180, 640);
   updateButtons();
 }
 
@@ -278,13 +284,20 @@ QWidget* FindRegimeDlg::buildResults() {
   buttons->addWidget(progress_, 1);
   buttons->addWidget(cancel_);
   layout->addLayout(buttons);
+  summary_ = new QLabel;
+  summary_->setObjectName("summary");
+  layout->addWidget(summary_);
   table_ = new QTableWidget(0, 7);
   table_->setHorizontalHeaderLabels(
       {"Rotation", "Thinnings", "NPV", "LEV", "IRR", "Pulp tons", "Saw tons"});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setWordWrap(false);
+  table_->verticalHeader()->hide();
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  table_->setMinimumWidth(620);
   layout->addWidget(table_, 1);
   plot_ = new RotationPlot;
   layout->addWidget(plot_, 1);
@@ -406,10 +419,19 @@ void FindRegimeDlg::showResults() {
                          fromLatin1(formatText("%.1f", static_cast<double>(r.harvestPulpTons))),
                          fromLatin1(formatText("%.1f", static_cast<double>(r.harvestSawTons)))};
     for (int c = 0; c < cells.size(); ++c) {
-      table_->setItem(static_cast<int>(i), c, new QTableWidgetItem(cells[c]));
+      auto* item = new QTableWidgetItem(cells[c]);
+      if (c > 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      table_->setItem(static_cast<int>(i), c, item);
     }
   }
   if (!result_.best.empty()) table_->selectRow(0);
+  summary_->setText(result_.candidates == 0 && !result_.cancelled
+                        ? QString()
+                        : QString("%1%2 regimes: %3 valued, %4 refused by the growth model")
+                              .arg(result_.cancelled ? "Cancelled after " : "")
+                              .arg(result_.candidates)
+                              .arg(result_.valued)
+                              .arg(result_.refused));
   std::vector<QPointF> points;
   for (const econ::RankedRegime& r : result_.bestByRotation)
     points.emplace_back(r.rotation, r.score);

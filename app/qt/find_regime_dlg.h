@@ -16,6 +16,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -94,6 +95,7 @@ class FindRegimeDlg final : public QDialog {
   QComboBox* management_ = nullptr;
   QSpinBox* best_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QLabel* summary_ = nullptr;
   QPushButton* search_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* open_ = nullptr;

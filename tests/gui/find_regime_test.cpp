@@ -1,6 +1,7 @@
 // Stand > Find Best Regime through its own widgets: a small search listed and drawn, Cancel, and
 // the chosen regime opened as the document the batch runner makes of its script.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -92,6 +93,11 @@ class FindRegimeTest : public QObject {
     auto* table = dialog.findChild<QTableWidget*>();
     QCOMPARE(table->rowCount(), 6);
     QCOMPARE(dialog.findChild<QProgressBar*>()->value(), 1000);
+    QCOMPARE(dialog.findChild<QLabel*>("summary")->text(),
+             QString("%1 regimes: %2 valued, %3 refused by the growth model")
+                 .arg(result.candidates)
+                 .arg(result.valued)
+                 .arg(result.refused));
     for (int row = 0; row < 6; ++row) {
       const econ::RankedRegime& r = result.best[static_cast<std::size_t>(row)];
       QCOMPARE(cell(table, row, 0), QString::number(r.rotation));
@@ -143,6 +149,7 @@ class FindRegimeTest : public QObject {
     button(&dialog, "cancel")->click();
     QVERIFY(finished.wait(120000));
     QVERIFY(dialog.result().cancelled);
+    QVERIFY(dialog.findChild<QLabel*>("summary")->text().startsWith("Cancelled after "));
     QVERIFY(dialog.findChild<QProgressBar*>()->value() < 1000);
     QVERIFY(button(&dialog, "search")->isEnabled());
     QVERIFY(!button(&dialog, "cancel")->isEnabled());
