@@ -23,6 +23,8 @@ constexpr CommandInfo kCommands[] = {
     {kRowLowThin, "Row &and Low...", "Ctrl+A", "Row thinning followed by a low thinning",
      "Row and Low thin"},
     {kHarvest, "&Harvest", "Ctrl+H", "Harvest the stand and value the regime", "Harvest"},
+    {kFindRegime, "Find &Best Regime...", "",
+     "Search the thinnings and rotations for the regime of highest value", ""},
     {kGrow, "&Grow...", "Ctrl+G", "Grow the stand to a later age", "Grow"},
     // The key the menu always named; it is now bound as well.
     {kFertilize, "&Fertilize...", "Ctrl+F", "Record a fertilization for the next growth",

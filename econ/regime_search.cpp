@@ -120,6 +120,30 @@ void keepBest(std::vector<RankedRegime>& best, RankedRegime regime, int count) {
   if (best.size() > static_cast<std::size_t>(count)) best.pop_back();
 }
 
+// The list stays ordered by rotation, one regime each.
+std::vector<RankedRegime>::iterator rotationSlot(std::vector<RankedRegime>& list, int rotation) {
+  return std::lower_bound(list.begin(), list.end(), rotation,
+                          [](const RankedRegime& r, int age) { return r.rotation < age; });
+}
+
+bool beatsRotation(std::vector<RankedRegime>& list, int rotation, const RankedRegime& regime) {
+  auto at = rotationSlot(list, rotation);
+  return at == list.end() || at->rotation != rotation || rankedBefore(regime, *at);
+}
+
+void keepRotationBest(std::vector<RankedRegime>& list, const RankedRegime& regime) {
+  auto at = rotationSlot(list, regime.rotation);
+  if (at == list.end() || at->rotation != regime.rotation) {
+    list.insert(at, regime);
+  } else if (rankedBefore(regime, *at)) {
+    *at = regime;
+  }
+}
+
+bool cancelled(const SearchOptions& options) {
+  return options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed);
+}
+
 struct Shared {
   Shared(const SearchSpace& s, const UnitSpace& u, bool plantation, const SearchOptions& o)
       : space(s), units(u), newPlantation(plantation), options(o) {}
@@ -150,6 +174,10 @@ class Worker {
       if (first >= shared_.shardUnits) break;
       std::int64_t last = std::min(first + kUnitsPerTurn, shared_.shardUnits);
       for (std::int64_t k = first; k < last; ++k) {
+        if (cancelled(options)) {
+          result.cancelled = true;
+          return;
+        }
         unit(k * options.shards + options.shard - 1);
         reportProgress();
       }
@@ -243,21 +271,21 @@ class Worker {
     auto npv = static_cast<double>(netPresentValue(*flows, management));
     regime.score =
         shared_.newPlantation ? landExpectationValue(*flows, management).value_or(npv) : npv;
-    if (result.best.size() >= static_cast<std::size_t>(shared_.space.best) &&
-        !rankedBefore(regime, result.best.back())) {
-      return true;
-    }
+    regime.rotation = flows->rotation;
+    bool kept = result.best.size() < static_cast<std::size_t>(shared_.space.best) ||
+                rankedBefore(regime, result.best.back());
+    if (!kept && !beatsRotation(result.bestByRotation, regime.rotation, regime)) return true;
     // The rate of return is solved by search: only for the regimes that are kept.
     regime.pulpwood = measuresOf(*flows, Management::Pulpwood);
     regime.sawtimber = measuresOf(*flows, Management::Sawtimber);
-    regime.rotation = flows->rotation;
     regime.harvestPulpTons = flows->harvestPulpTons;
     regime.harvestIUPulpTons = flows->harvestIUPulpTons;
     regime.harvestSawTons = flows->harvestSawTons;
     regime.steps = steps_;
     regime.steps.push_back(growStep(rotation));
     regime.steps.push_back({StepKind::Harvest, {}});
-    keepBest(result.best, std::move(regime), shared_.space.best);
+    keepRotationBest(result.bestByRotation, regime);
+    if (kept) keepBest(result.best, std::move(regime), shared_.space.best);
     return true;
   }
 
@@ -353,6 +381,8 @@ SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& option
   result.valued = merged.valued;
   result.refused = merged.refused;
   result.best = std::move(merged.best);
+  result.bestByRotation = std::move(merged.bestByRotation);
+  result.cancelled = merged.cancelled;
   return result;
 }
 
@@ -366,7 +396,9 @@ SearchResult mergeResults(const std::vector<SearchResult>& shards, int best) {
     merged.candidates += s.candidates;
     merged.valued += s.valued;
     merged.refused += s.refused;
+    merged.cancelled = merged.cancelled || s.cancelled;
     for (const RankedRegime& r : s.best) keepBest(merged.best, r, best);
+    for (const RankedRegime& r : s.bestByRotation) keepRotationBest(merged.bestByRotation, r);
   }
   return merged;
 }

@@ -3,6 +3,7 @@
 // plantation) or net present value (an existing stand).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -60,6 +61,9 @@ struct SearchResult {
   std::int64_t valued = 0;
   std::int64_t refused = 0;
   std::vector<RankedRegime> best;  // best first
+  // The best regime of each rotation age that valued any, by age: how flat the optimum is.
+  std::vector<RankedRegime> bestByRotation;
+  bool cancelled = false;  // stopped early: the counts and lists cover only what was searched
 };
 
 struct SearchOptions {
@@ -68,6 +72,8 @@ struct SearchOptions {
   int shards = 1;
   // Called now and then from the searching threads, with the share of the space done.
   std::function<void(double done)> progress;
+  // When set and true, the threads stop before their next unit of candidates.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 // The space's own mistakes (an empty list, a count outside 0 to 2, ...), or "".
@@ -78,7 +84,8 @@ SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& option
 
 // Orders by score, best first; ties go to the earlier candidate.
 bool rankedBefore(const RankedRegime& a, const RankedRegime& b);
-// Adds the shards' counts and keeps the best `best` of their regimes.
+// Adds the shards' counts and keeps the best `best` of their regimes and the best of each
+// rotation.
 SearchResult mergeResults(const std::vector<SearchResult>& shards, int best);
 
 }  // namespace keldovar::econ

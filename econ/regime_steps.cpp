@@ -1,6 +1,7 @@
 // Script lines of a regime and the per-thread document that runs them.
 #include "econ/regime_steps.h"
 
+#include "app/dialog_checks.h"
 #include "app/settings.h"
 
 namespace keldovar::econ {
@@ -114,9 +115,11 @@ std::optional<FieldTexts> StepDocument::Source::fields(DialogId) {
   return current->fields;
 }
 
-StepDocument::StepDocument()
-    : clock_(searchTime()),
-      session_(&clock_),
+StepDocument::StepDocument() : StepDocument(fixedClock_) {}
+
+StepDocument::StepDocument(const Clock& clock)
+    : fixedClock_(searchTime()),
+      session_(&clock),
       prompts_(source_),
       controller_(session_, prompts_, settings_, builtInDefaults().settings,
                   builtInDefaults().options) {}
@@ -130,6 +133,27 @@ bool StepDocument::run(const Step& step) {
   bool ok = runStep(controller_, step.kind);
   source_.current = nullptr;
   return ok;
+}
+
+std::vector<Step> settingsSteps(const DocumentSettings& settings) {
+  FinanceTexts finance = openFinance(settings.financial);
+  Step financial{StepKind::Financial, {}};
+  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
+    financial.fields[kFinancialFields[i].scriptKey] = finance.fields[i];
+  }
+  MerchTexts merch = openMerchLimits(settings);
+  Step limits{
+      StepKind::Merch,
+      {{"top", merch.topDiameter}, {"saw", merch.sawThreshold}, {"pulp", merch.pulpThreshold}}};
+  return {financial, limits};
+}
+
+std::optional<DocumentContent> runSteps(const std::vector<Step>& steps, const Clock& clock) {
+  StepDocument doc(clock);
+  for (const Step& step : steps) {
+    if (!doc.run(step)) return std::nullopt;
+  }
+  return doc.content();
 }
 
 }  // namespace keldovar::econ

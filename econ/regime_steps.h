@@ -2,6 +2,7 @@
 // search's candidates are exactly the scripts it reports.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ std::string regimeScript(const std::vector<Step>& steps);
 class StepDocument {
  public:
   StepDocument();
+  // Reports stamped by `clock` rather than the search's one fixed time.
+  explicit StepDocument(const Clock& clock);
   StepDocument(const StepDocument&) = delete;
   StepDocument& operator=(const StepDocument&) = delete;
 
@@ -67,12 +70,20 @@ class StepDocument {
     void showMessage(const Message&) override {}
   };
 
-  FixedClock clock_;
+  FixedClock fixedClock_;
   Session session_;
   MemorySettingsStore settings_;
   Source source_;
   CheckedPrompts prompts_;
   DocumentController controller_;
 };
+
+// The Financial Values and Merchantability Limits steps that give a document started from the
+// built-in defaults the values of `settings`, as their dialogs show them.
+std::vector<Step> settingsSteps(const DocumentSettings& settings);
+
+// The document the steps make from the built-in defaults, as `keldovar-cli run` of their script
+// lines makes it with the same clock; nothing when a step is refused.
+std::optional<DocumentContent> runSteps(const std::vector<Step>& steps, const Clock& clock);
 
 }  // namespace keldovar::econ

@@ -32,6 +32,7 @@ class Engine {
   // The prompts and the clock are the caller's; a null hooks pointer cancels every prompt.
   void setHooks(EngineHooks* hooks);
   void setClock(const Clock* clock);
+  const Clock* clock() const { return clock_; }
 
   StandState& state() { return s_; }
   const StandState& state() const { return s_; }

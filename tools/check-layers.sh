@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a file includes across the layers the wrong way, or includes Qt outside a qt/ folder.
 #   engine -> (nothing)      view -> engine      app -> view, engine
-#   econ -> app, view, engine      cli -> econ, app, view, engine
+#   econ -> app, view, engine      cli -> econ, app, view, engine      app/qt -> econ too
 set -u
 cd "$(dirname "$0")/.."
 status=0

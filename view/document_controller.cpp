@@ -52,6 +52,11 @@ void DocumentController::replaceContent(DocumentContent content) {
   listener().documentReset();
 }
 
+void DocumentController::adoptContent(DocumentContent content) {
+  replaceContent(std::move(content));
+  setModified(true);
+}
+
 void DocumentController::restore() {
   Engine& engine = session_.engine;
   const TableStore& store = content_.store;

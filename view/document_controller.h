@@ -75,6 +75,8 @@ class DocumentController final : private EngineHooks {
   const ViewOptions& options() const { return content_.options; }
   // Replaces the whole document, as opening a stand file does; the document is then unmodified.
   void replaceContent(DocumentContent content);
+  // Replaces the whole document with one made elsewhere and never saved: it is modified.
+  void adoptContent(DocumentContent content);
   bool modified() const { return modified_; }
   void markSaved();
   StepResult lastStepResult() const { return lastStepResult_; }

@@ -17,6 +17,7 @@
 #include <QToolBar>
 
 #include "app/qt/about_dlg.h"
+#include "app/qt/find_regime_dlg.h"
 #include "app/qt/window_state.h"
 #include "app/safe_file.h"
 #include "view/qt/print_dialogs.h"
@@ -241,6 +242,9 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
     case cmd::kExportPdf:
       exportPdf(frame);
       break;
+    case cmd::kFindRegime:
+      findRegime(frame.controller().content().settings);
+      break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();
       break;
@@ -251,6 +255,24 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       return false;
   }
   return true;
+}
+
+void CMainFrame::findRegime(const DocumentSettings& settings) {
+  FindRegimeDlg dialog(this, settings);
+  if (dialog.exec() != QDialog::Accepted) return;
+  std::vector<econ::Step> steps = dialog.chosenSteps();
+  if (steps.empty()) return;
+  SystemClock systemClock;
+  const Clock* clock = context_.session.engine.clock();
+  std::optional<DocumentContent> content =
+      econ::runSteps(steps, clock != nullptr ? *clock : systemClock);
+  if (!content) {
+    showStepRefusal("The regime could not be run again.");
+    return;
+  }
+  CChildFrame* frame = newDocument();
+  frame->controller().adoptContent(std::move(*content));
+  frame->view().resetShown();
 }
 
 void CMainFrame::runFileCommand(int id) {

@@ -62,6 +62,8 @@ class CMainFrame final : public QMainWindow {
   void openCommand();
   void openRecentFile(int index);
   void printCommand(int id, CChildFrame* frame);
+  // Stand > Find Best Regime: the chosen regime opens as a new, unsaved document.
+  void findRegime(const DocumentSettings& settings);
   void helpCommand();
   void aboutCommand();
   void writePlacement();

@@ -2,6 +2,7 @@
 // regime and every candidate's value, and its answer unchanged by the number of threads and shards.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 
 #include "econ/regime_search.h"
@@ -148,6 +149,58 @@ TEST(RegimeSearch, SameAnswerWhateverTheThreadsAndShards) {
   for (int k = 1; k <= 3; ++k) shards.push_back(searchRegimes(space, {2, k, 3, {}}));
   EXPECT_EQ(fingerprint(mergeResults(shards, space.best)), one);
   EXPECT_NE(one.find("fertilize"), std::string::npos);
+}
+
+// The best of each rotation is the best of the brute force's regimes of that age, and the same
+// whatever the threads; the overall best is among them.
+TEST(RegimeSearch, BestOfEachRotation) {
+  SearchSpace space = tinySpace();
+  int refused = 0;
+  std::vector<Valued> all = bruteForce(space, refused);
+  std::map<int, double> byAge;
+  for (const Valued& v : all) {
+    int age = std::stoi(v.steps[v.steps.size() - 2].fields.at("age"));
+    byAge[age] = std::max(byAge.count(age) ? byAge[age] : -1e30, v.lev);
+  }
+  SearchResult one = searchRegimes(space, {1, 1, 1, {}});
+  SearchResult two = searchRegimes(space, {2, 1, 1, {}});
+  ASSERT_EQ(one.bestByRotation.size(), byAge.size());
+  ASSERT_EQ(two.bestByRotation.size(), byAge.size());
+  auto age = byAge.begin();
+  for (std::size_t i = 0; i < byAge.size(); ++i, ++age) {
+    EXPECT_EQ(one.bestByRotation[i].rotation, age->first);
+    EXPECT_EQ(one.bestByRotation[i].score, age->second);
+    EXPECT_EQ(one.bestByRotation[i].sawtimber.lev, age->second);
+    EXPECT_EQ(regimeScript(two.bestByRotation[i].steps), regimeScript(one.bestByRotation[i].steps));
+  }
+  EXPECT_EQ(regimeScript(one.best[0].steps),
+            regimeScript(std::max_element(one.bestByRotation.begin(), one.bestByRotation.end(),
+                                          [](const RankedRegime& a, const RankedRegime& b) {
+                                            return rankedBefore(b, a);
+                                          })
+                             ->steps));
+  EXPECT_FALSE(one.cancelled);
+}
+
+// A cancel flag already set stops every thread before its first unit; one set from the
+// progress report stops the search part way, and the result says so.
+TEST(RegimeSearch, CancelStopsEarlyAndSaysSo) {
+  SearchSpace space = tinySpace();
+  std::int64_t whole = searchRegimes(space, {}).candidates;
+  std::atomic<bool> cancel{true};
+  SearchOptions options{2, 1, 1, {}, &cancel};
+  SearchResult none = searchRegimes(space, options);
+  EXPECT_TRUE(none.cancelled);
+  EXPECT_EQ(none.candidates, 0);
+  EXPECT_TRUE(none.best.empty());
+  cancel = false;
+  space.fertilizeAges = {12, 14, 16, 20};  // enough units for a progress report
+  options.jobs = 1;
+  options.progress = [&cancel](double) { cancel = true; };
+  SearchResult part = searchRegimes(space, options);
+  EXPECT_TRUE(part.cancelled);
+  EXPECT_GT(part.candidates, 0);
+  EXPECT_LT(part.candidates, whole * 5);
 }
 
 TEST(RegimeSearch, ExistingStandRankedByNetPresentValue) {
