@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -86,6 +87,12 @@ class RecoveryTest : public QObject {
     // The first step's copy is written at once, the three after it at the interval's end.
     QTRY_VERIFY((first->waitForWrites(), fileBytes(copyPath(*first, id)) == expected));
 
+    // A program that has run for hours: its lock is old, and still its own.
+    QFile lock(dir.path() + "/" + QString::fromStdString(recoveryLockName(first->instanceTag())));
+    QVERIFY(lock.open(QIODevice::ReadWrite) &&
+            lock.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+                             QFileDevice::FileModificationTime));
+    lock.close();
     RecoveryManager second(inFolder(dir.path()));
     QVERIFY(second.start());
     QVERIFY(second.pendingCopies().empty());
@@ -242,6 +249,7 @@ class RecoveryTest : public QObject {
       program.setProcessEnvironment(environment);
       program.start(KELDOVAR_RECOVERY_HARNESS, {dir.path(), "15"});
       QVERIFY(program.waitForStarted());
+      const qint64 pid = program.processId();
       QVERIFY(program.waitForReadyRead(10000));
       QCOMPARE(program.readLine(), QByteArray("ready\n"));
       const qint64 killAt = random.bounded(50, 1300);
@@ -258,7 +266,7 @@ class RecoveryTest : public QObject {
         program.waitForReadyRead(static_cast<int>(killAt - sinceReady.elapsed()));
         readLines(sinceReady.elapsed());
       }
-      ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+      ::kill(static_cast<pid_t>(pid), SIGKILL);
       QVERIFY(program.waitForFinished(10000));
       readLines(killAt);
 
@@ -270,6 +278,8 @@ class RecoveryTest : public QObject {
         QCOMPARE(settled, 0);
       } else {
         const RecoveryEntry entry = next.pendingCopies()[0];
+        QCOMPARE(entry.record.processId, pid);
+        QCOMPARE(entry.displayName, QString("KLDVR1"));
         QVERIFY2(entry.tables >= settled, qPrintable(QString("run %1: %2 tables, %3 settled steps")
                                                          .arg(run)
                                                          .arg(entry.tables)
