@@ -19,9 +19,15 @@ build: deps
 	$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The program's main job: run a worked regime through the batch runner and print its report.
+# The desktop program, started in the build's application folder (help, manual, font file).
+# Without a display the batch runner does the program's main job: a worked regime's report.
 run: build
-	$(BUILD)/cli/keldovar-cli run $(EXAMPLE)
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	  cd $(BUILD)/app-dir && exec $(abspath $(BUILD))/app/qt/keldovar; \
+	else \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running $(EXAMPLE) through keldovar-cli instead."; \
+	  $(BUILD)/cli/keldovar-cli run $(EXAMPLE); \
+	fi
 
 test: format-check test-release test-sanitize fuzz
 

@@ -47,10 +47,12 @@ std::optional<Entry> settle(FieldSource& source, const Checked<Entry, Field>& ch
 template <std::size_t N>
 using Keys = std::array<const char*, N>;
 
-// In the order of FinanceField.
-constexpr std::array<const char*, kFinanceFieldCount> kFinanceKeys{
-    "interest",     "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",       "next_thin_saw",
-    "harvest_pulp", "harvest_saw",   "establishment_cost", "midrotation_fert_cost"};
+// The finance dialog's script keys, in the order of FinanceField.
+constexpr Keys<kFinanceFieldCount> financeKeys() {
+  Keys<kFinanceFieldCount> keys{};
+  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) keys[i] = kFinancialFields[i].scriptKey;
+  return keys;
+}
 
 }  // namespace
 
@@ -163,9 +165,9 @@ std::optional<FinanceEntry> CheckedPrompts::askFinance(const FinancialValues& cu
   if (!f) return std::nullopt;
   FinanceTexts t = openFinance(current);
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    t.fields[i] = textOf(*f, kFinanceKeys[i], t.fields[i]);
+    t.fields[i] = textOf(*f, kFinancialFields[i].scriptKey, t.fields[i]);
   }
-  return settle(source_, checkFinance(t), kFinanceKeys);
+  return settle(source_, checkFinance(t), financeKeys());
 }
 
 std::optional<MerchEntry> CheckedPrompts::askMerchLimits(const DocumentSettings& current) {

@@ -245,7 +245,7 @@ Checked<float, SoleField> checkResidualBA(std::string_view text, const StandFact
 
 DBHBounds thinToDBHBounds(const StandFacts& stand) {
   int lower = truncToInt(std::ceil(std::max(stand.minClass, stand.truncationDBH)));
-  int upper = truncToInt(diameterAt(1, stand.BA, stand.AG, stand.AG, stand.TPA, +1));
+  int upper = truncToInt(largestUnthinnedDiameter(stand.BA, stand.AG, stand.TPA));
   return DBHBounds{lower, upper};
 }
 
@@ -293,33 +293,11 @@ Checked<FertilizeEntry, SoleField> checkFertilize(const FertilizeTexts& t) {
 
 // ---- Financial values ----------------------------------------------------------------------
 
-namespace {
-
-struct FinanceFieldRule {
-  float FinancialValues::*value;
-  RealRange range;
-};
-
-// In the order of the exchange, which is the order of FinanceField.
-constexpr std::array<FinanceFieldRule, kFinanceFieldCount> kFinanceFields{{
-    {&FinancialValues::interestRate, {1, 20}},
-    {&FinancialValues::oneThinPulp, {0, 60}},
-    {&FinancialValues::oneThinSaw, {0, 150}},
-    {&FinancialValues::nextThinPulp, {0, 60}},
-    {&FinancialValues::nextThinSaw, {0, 150}},
-    {&FinancialValues::harvestPulp, {0, 60}},
-    {&FinancialValues::harvestSaw, {0, 300}},
-    {&FinancialValues::establishmentCost, {0, 700}},
-    {&FinancialValues::midrotationFertCost, {0, 1000}},
-}};
-
-}  // namespace
-
 // A value of 0 is a real price here, not an empty memory, so it is shown.
 FinanceTexts openFinance(const FinancialValues& current) {
   FinanceTexts t;
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    t.fields[i] = formatReal(current.*kFinanceFields[i].value);
+    t.fields[i] = formatReal(current.*kFinancialFields[i].value);
   }
   return t;
 }
@@ -328,9 +306,10 @@ Checked<FinanceEntry, FinanceField> checkFinance(const FinanceTexts& t) {
   FinanceEntry e;
   e.makeDefault = t.makeDefault;
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    Exchanged<float> v = exchangeReal(t.fields[i], kFinanceFields[i].range);
+    const FinancialField& field = kFinancialFields[i];
+    Exchanged<float> v = exchangeReal(t.fields[i], RealRange{field.min, field.max});
     if (v.error) return refusal(static_cast<FinanceField>(i), *v.error);
-    e.values.*kFinanceFields[i].value = v.value;
+    e.values.*field.value = v.value;
   }
   return e;
 }

@@ -127,8 +127,7 @@ Checked<RowLowEntry, RowLowField> checkRowLow(const RowLowTexts& texts, const St
 
 // ---- Low thinning method (thinParamDlg): two radio buttons and OK only ---------------------
 
-// The values are the hook's answer.
-enum class LowThinChoice { Neither = 0, ByDBH = 1, ByBasalArea = 2 };
+// LowThinChoice (the hook's answer) lives with the engine's step entries.
 inline constexpr LowThinChoice kLowThinOpening = LowThinChoice::ByBasalArea;
 
 // ---- Fertilization (dlgFertilize); not remembered ------------------------------------------
@@ -152,7 +151,8 @@ enum class FinanceField {
   EstablishmentCost,
   MidrotationFertCost,
 };
-inline constexpr std::size_t kFinanceFieldCount = 9;
+// In the order of kFinancialFields.
+inline constexpr std::size_t kFinanceFieldCount = kFinancialValueCount;
 struct FinanceTexts {
   std::array<std::string, kFinanceFieldCount> fields;  // indexed by FinanceField
   bool makeDefault = false;

@@ -247,10 +247,7 @@ void exchangeStand(Io& io, Snapshot& n) {
 
 template <class Io, class Financial>
 void exchangeFinancial(Io& io, Financial& f) {
-  for (auto* v : {&f.interestRate, &f.oneThinPulp, &f.oneThinSaw, &f.nextThinPulp, &f.nextThinSaw,
-                  &f.harvestPulp, &f.harvestSaw, &f.establishmentCost, &f.midrotationFertCost}) {
-    io.f32(*v);
-  }
+  for (const FinancialField& field : kFinancialFields) io.f32(f.*field.value);
 }
 
 template <class Io, class Snapshot>
@@ -261,7 +258,11 @@ void exchangeTreatments(Io& io, Snapshot& n) {
   for (auto& age : n.fertAges) io.i32(age);
   io.i32(n.fertRecordPending);
   io.i32(n.bFert_Phosphorus);
-  for (auto& v : n.thinResult) io.f64(v);
+  auto& r = n.thinResult;
+  for (auto* v : {&r.residualBA, &r.treesCut, &r.baRemoved, &r.volumeRemoved, &r.tonsRemoved,
+                  &r.sawTonsRemoved, &r.pulpTonsRemoved}) {
+    io.f64(*v);
+  }
   io.i32(n.thinLock);
   io.reservedI32();
   io.reservedI32();
@@ -327,7 +328,8 @@ void commit(LoadedDocument& loaded, DocumentContent& document) {
   store.firstShown = loaded.firstShown;
   store.stepTable = loaded.stepTable;
   store.lastIndex = loaded.lastIndex;
-  for (std::size_t i = 0; i < loaded.tables.size(); ++i)
+  // The highest slot first, so that the store allocates every slot up to it at once.
+  for (std::size_t i = loaded.tables.size(); i-- > 0;)
     store.tables[i] = std::move(loaded.tables[i]);
   store.snapshot = loaded.snapshot;
   // Not carried by the file: a reopened stand is never blocked by an old truncation.

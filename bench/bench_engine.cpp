@@ -29,41 +29,24 @@ class StepHooks final : public EngineHooks {
   PlantationEntry plantation;
   int growAge = 0;
   double residualBA = 0;
-  double thinToDBH = kCancelledDiameter;
-  int lowThinMethod = 0;
+  std::optional<double> thinToDBH;
+  LowThinChoice lowThinMethod = LowThinChoice::Neither;
   double rowLowResidual = 0;
   double rowLowPercent = 0;
   int messages = 0;  // any message during a measured step means the step went wrong
   BarGraph graph;
 
   void showMessage(const char*, const char*, const char*) override { ++messages; }
-  int askUnthinned() override { return 0; }
-  int askThinned() override { return 0; }
-  int askPercentRemoved() override { return 0; }
-  int askPlantation() override {
-    StandState& s = engine_.state();
-    s.SI = plantation.siteIndex;
-    s.PLNTR = plantation.trees;
-    s.survivalPct = plantation.survival;
-    s.noControl = plantation.control == VegetationControl::None ? 1 : 0;
-    s.woodyControl = plantation.control == VegetationControl::Woody ? 1 : 0;
-    s.herbWoodyControl = plantation.control == VegetationControl::HerbAndWoody ? 1 : 0;
-    return 1;
-  }
-  int askGrowAge() override {
-    engine_.state().targetAge = growAge;
-    return 1;
-  }
-  int askResidualBA(double& residual) override {
-    residual = residualBA;
-    return 1;
-  }
-  double askThinToDBH() override { return thinToDBH; }
-  int askLowThinMethod() override { return lowThinMethod; }
-  int askRowLow(double& residual, double& rowPercent) override {
-    residual = rowLowResidual;
-    rowPercent = rowLowPercent;
-    return 1;
+  std::optional<UnthinnedEntry> askUnthinned() override { return std::nullopt; }
+  std::optional<ThinnedEntry> askThinned() override { return std::nullopt; }
+  std::optional<PercentRemovedEntry> askPercentRemoved() override { return std::nullopt; }
+  std::optional<PlantationEntry> askPlantation() override { return plantation; }
+  std::optional<int> askGrowAge() override { return growAge; }
+  std::optional<double> askResidualBA() override { return residualBA; }
+  std::optional<double> askThinToDBH() override { return thinToDBH; }
+  LowThinChoice askLowThinMethod() override { return lowThinMethod; }
+  std::optional<RowLowEntry> askRowLow() override {
+    return RowLowEntry{rowLowResidual, rowLowPercent};
   }
   int buildBarGraph(int first) override {
     return keldovar::buildBarGraph(graph, engine_.state(), first);
@@ -84,15 +67,7 @@ class EngineRig {
   StandState& state() { return engine_.state(); }
   StepHooks& hooks() { return hooks_; }
 
-  void prepareOutputs() {
-    EngineOutput& out = engine_.output();
-    out.stockLast = -1;
-    out.financialLast = -1;
-    out.historyLast = -1;
-    out.thinReportReady = 0;
-    engine_.state().outputReady = 0;
-    engine_.state().status = 1;
-  }
+  void prepareOutputs() { engine_.resetOutputs(false); }
 
   bool succeeded() const {
     return engine_.state().status != -1 && engine_.state().outputReady != 0;
@@ -101,49 +76,25 @@ class EngineRig {
   bool plant(int siteIndex, int trees, float survival) {
     hooks_.plantation =
         PlantationEntry{siteIndex, trees, survival, VegetationControl::HerbAndWoody};
-    prepareOutputs();
-    engine_.resetEngine();
     handOverSettings(DocumentSettings{}, engine_.state());
-    engine_.initializeStand(kNewPlantation);
-    return succeeded();
+    DocumentSettings settings;
+    return engine_.initializeStep(kNewPlantation, merchInputsOf(settings)) == StepResult::Stored;
   }
 
   bool grow(int age) {
     hooks_.growAge = age;
-    prepareOutputs();
-    if (engine_.growStand() != 1) {
-      engine_.state().status = -1;
-    } else {
-      engine_.state().thinLock = 0;
-      engine_.finishStep();
-    }
-    return succeeded();
+    return engine_.growStep() == StepResult::Stored;
   }
 
-  bool treat(int action) {
-    prepareOutputs();
-    engine_.dispatchAction(action);
-    return succeeded();
-  }
+  bool treat(int action) { return engine_.treatStep(action) == StepResult::Stored; }
 
   bool harvest() {
-    StandState& s = engine_.state();
-    s.status = 1;
-    engine_.output().financialLast = -1;
-    engine_.output().historyLast = -1;
-    engine_.dispatchAction(kHarvest);
-    return s.status != -1 && engine_.output().financialLast > 0;
+    return engine_.treatStep(kHarvest) == StepResult::Stored && engine_.output().financialLast > 0;
   }
 
   // Records a fertilization at the stand's age, as the Fertilize command does in the snapshot.
   void fertilize(float nitrogen, bool phosphorus) {
-    StandState& s = engine_.state();
-    s.fFert_Nitrogen = nitrogen;
-    s.bFert_Phosphorus = phosphorus ? 1 : 0;
-    s.iFertAge = static_cast<int>(s.AG);
-    s.fertRecordPending = 1;
-    s.fertAgesLast += 1;
-    s.fertAges[static_cast<std::size_t>(s.fertAgesLast)] = s.iFertAge;
+    engine_.state().requestFertilization(FertilizeEntry{nitrogen, phosphorus});
   }
 
  private:
@@ -341,7 +292,7 @@ void BM_ThinLowByDBH(benchmark::State& state) {
       removed += s.classBA[static_cast<std::size_t>(classes)];
       ++classes;
     }
-    rig.hooks().lowThinMethod = 1;
+    rig.hooks().lowThinMethod = LowThinChoice::ByDBH;
     rig.hooks().thinToDBH = std::trunc(s.firstClass + 0.5) + classes;
   });
 }
@@ -349,7 +300,7 @@ BENCHMARK(BM_ThinLowByDBH)->Unit(benchmark::kMicrosecond);
 
 void BM_ThinLowByBA(benchmark::State& state) {
   runThinning(state, kLowThin, [](EngineRig& rig) {
-    rig.hooks().lowThinMethod = 2;
+    rig.hooks().lowThinMethod = LowThinChoice::ByBasalArea;
     rig.hooks().residualBA = 0.7 * rig.state().BA;
   });
 }

@@ -1,5 +1,7 @@
 // The main of every bench_* program: Google Benchmark with repeated runs by default, so that a
 // plain run (as `make bench` does it) prints the median of several repetitions.
+#include "bench/bench_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -18,7 +20,9 @@ bool hasFlag(int argc, char** argv, const char* name) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace keldovar::bench {
+
+int runBenchmarks(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);
   // Defaults that any flag of the same name given on the command line replaces.
   if (!hasFlag(argc, argv, "--benchmark_repetitions")) {
@@ -40,3 +44,11 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
   return 0;
 }
+
+}  // namespace keldovar::bench
+
+#ifndef KELDOVAR_BENCH_OWN_MAIN
+int main(int argc, char** argv) {
+  return keldovar::bench::runBenchmarks(argc, argv);
+}
+#endif

@@ -9,7 +9,9 @@
 
 #include "app/settings.h"
 #include "app/stand_file.h"
+#include "cli/optimize.h"
 #include "cli/output.h"
+#include "cli/pdf_export.h"
 #include "cli/runner.h"
 #include "cli/script.h"
 
@@ -20,18 +22,29 @@ constexpr const char* kUsage =
     "Usage:\n"
     "  keldovar-cli run SCRIPT [--format text|json|csv] [--out FILE.kdv]\n"
     "                   [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going] [--no-financial]\n"
-    "                   [--current-step]\n"
+    "                   [--current-step] [--pdf REPORT.pdf [--page letter|a4]]\n"
     "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
+    "                   [--pdf REPORT.pdf [--page letter|a4]]\n"
+    "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
+    "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
     "run     runs a regime script (SCRIPT - reads standard input) and prints its report;\n"
     "        a script is a regular file or standard input of at most 16 MB\n"
     "report  prints the report of a stand file\n"
+    "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
+    "        results of --shard runs\n"
+    "\n"
+    "--pdf   also writes the report as printed, every table with its page footers, to\n"
+    "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
+    "        the stand file's name (--out's for run), or \"Untitled\"\n"
+    "--page  the PDF's paper: letter, or a4; by default Letter, or A4 when the locale\n"
+    "        (LC_ALL, LC_PAPER or LANG) names a country outside US, CA, MX, PH, PR, CL, CO, VE\n"
     "\n"
     "Exit status: 0 every step succeeded; 1 a step failed, a stand file could not be read\n"
-    "or written, or the report could not be written; 2 a usage or script syntax error, or a\n"
-    "script that cannot be read (nothing is run); 3 an unexpected internal error.\n";
+    "or written, or the report or its PDF could not be written; 2 a usage or script syntax\n"
+    "error, or a script that cannot be read (nothing is run); 3 an unexpected internal error.\n";
 
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
@@ -51,6 +64,8 @@ struct Options {
   bool keepGoing = false;
   bool showFinancial = true;
   bool currentStep = false;
+  std::optional<std::string> pdf;
+  std::optional<Paper> page;
 };
 
 bool isLeapYear(int year) {
@@ -106,11 +121,23 @@ std::optional<std::string> parseFormat(const std::string& word, OutputFormat& fo
 // One option that takes a value; nothing when `a` is not such an option.
 std::optional<std::string> valueOption(const std::string& a, const std::string* value, bool run,
                                        Options& o, bool& taken) {
-  taken = a == "--format" || (run && (a == "--out" || a == "--clock"));
+  taken =
+      a == "--format" || a == "--pdf" || a == "--page" || (run && (a == "--out" || a == "--clock"));
   if (!taken) return std::nullopt;
   if (a == "--format") {
     if (value == nullptr) return std::string("--format needs a value");
     return parseFormat(*value, o.format);
+  }
+  if (a == "--pdf") {
+    if (value == nullptr) return std::string("--pdf needs a file name");
+    o.pdf = *value;
+    return std::nullopt;
+  }
+  if (a == "--page") {
+    if (value == nullptr) return std::string("--page needs a value");
+    o.page = parsePaper(*value);
+    if (!o.page) return "--page takes letter or a4, not '" + shownWord(*value) + "'";
+    return std::nullopt;
   }
   if (a == "--out") {
     if (value == nullptr) return std::string("--out needs a file name");
@@ -162,13 +189,14 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
   return std::nullopt;
 }
 
-std::string render(OutputFormat format, const TableStore& store, const Options& o,
+std::string render(OutputFormat format, const DocumentContent& content, const Options& o,
                    const std::vector<RecordedMessage>& messages) {
+  const TableStore& store = content.store;
   switch (format) {
     case OutputFormat::Json:
-      return jsonOutput(store, messages);
+      return jsonOutput(store, messages, content.settings.financial);
     case OutputFormat::Csv:
-      return csvOutput(store);
+      return csvOutput(store, content.settings.financial);
     case OutputFormat::Text:
       break;
   }
@@ -211,6 +239,14 @@ std::optional<ParsedScript> loadScript(const Options& o, const InputReader& stan
   return std::nullopt;
 }
 
+// --pdf, when given: 0 or kExitFailedStep.
+int writePdf(const Options& o, const DocumentContent& content, const std::string& title,
+             std::ostream& err) {
+  if (!o.pdf) return 0;
+  PdfRequest request{*o.pdf, title, o.page ? *o.page : localePaper()};
+  return exportPdf(content, request, err);
+}
+
 // Runs every command (up to the first failure unless --keep-going); 0 or kExitFailedStep.
 int runCommands(const Options& o, const ParsedScript& script, Runner& runner, std::ostream& err) {
   int status = 0;
@@ -247,8 +283,7 @@ int runScript(const Options& o, const InputReader& standardInput, std::ostream& 
 
   int status = runCommands(o, *script, runner, err);
   const DocumentContent& content = runner.document().content();
-  status = std::max(status,
-                    writeReport(out, err, render(o.format, content.store, o, runner.messages())));
+  status = std::max(status, writeReport(out, err, render(o.format, content, o, runner.messages())));
   if (o.out) {
     StandFileResult saved = saveStandFile(*o.out, content);
     if (!saved.ok()) {
@@ -256,6 +291,7 @@ int runScript(const Options& o, const InputReader& standardInput, std::ostream& 
       status = kExitFailedStep;
     }
   }
+  status = std::max(status, writePdf(o, content, documentTitle(o.out ? *o.out : ""), err));
   return status;
 }
 
@@ -273,13 +309,19 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
   bool showFinancial = o.showFinancial && content.options.showFinancial;
   Options shown = o;
   shown.showFinancial = showFinancial;
-  return writeReport(out, err, render(o.format, content.store, shown, {}));
+  int status = writeReport(out, err, render(o.format, content, shown, {}));
+  if (!o.pdf) return status;
+  content.options.showFinancial = showFinancial;  // the PDF shows what the text shows
+  return std::max(status, writePdf(o, content, documentTitle(o.input), err));
 }
 
 // A directory, FIFO or device named on the command line is refused before anything runs.
 std::optional<std::string> refusedFile(const Options& o) {
   if (auto refused = refusedInput(o.input)) return refused;
-  if (o.out) return refusedOutput(*o.out);
+  if (o.out) {
+    if (auto refused = refusedOutput(*o.out)) return refused;
+  }
+  if (o.pdf) return refusedOutput(*o.pdf, "--pdf");
   return std::nullopt;
 }
 
@@ -293,6 +335,7 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
   if (!args.empty() && args[0] == "--version") {
     return writeReport(out, err, std::string("keldovar-cli ") + kVersion + "\n");
   }
+  if (!args.empty() && args[0] == "optimize") return runOptimize(args, out, err);
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;

@@ -29,9 +29,9 @@ std::optional<std::string> refusedInput(const std::string& name) {
   return name + " is not a regular file";
 }
 
-std::optional<std::string> refusedOutput(const std::string& name) {
+std::optional<std::string> refusedOutput(const std::string& name, const char* option) {
   if (checkSaveTarget(name) != kNotRegularFile) return std::nullopt;
-  return "--out " + name + " is not a regular file (nor a symbolic link to one)";
+  return std::string(option) + " " + name + " is not a regular file (nor a symbolic link to one)";
 }
 
 }  // namespace keldovar::cli

@@ -25,6 +25,6 @@ std::optional<std::string> readScriptText(const std::string& name, const InputRe
 // Why a file named on the command line is refused before anything runs: it exists and is not a
 // regular file (a directory, FIFO or device, where a read could wait forever).
 std::optional<std::string> refusedInput(const std::string& name);
-std::optional<std::string> refusedOutput(const std::string& name);
+std::optional<std::string> refusedOutput(const std::string& name, const char* option = "--out");
 
 }  // namespace keldovar::cli

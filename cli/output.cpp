@@ -3,15 +3,16 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <span>
 
+#include "econ/cash_flows.h"
 #include "engine/numeric.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
 #include "view/report_model.h"
 
 namespace keldovar::cli {
-namespace {
 
 std::string jsonString(const std::string& text) {
   std::string out = "\"";
@@ -36,6 +37,8 @@ std::string jsonString(const std::string& text) {
   }
   return out + "\"";
 }
+
+namespace {
 
 std::string number(float value) {
   if (!std::isfinite(value)) return "null";
@@ -104,7 +107,35 @@ std::string barGraphJson(const BarGraph& g, const ReportSection* graph) {
   return out + "]}";
 }
 
-std::string tableJson(const ShownTable& shown) {
+// The LEV and IRR of both managements of a harvest table, when its figures are the document's.
+struct HarvestMeasures {
+  econ::Measures pulpwood;
+  econ::Measures sawtimber;
+};
+
+std::optional<HarvestMeasures> harvestMeasures(const ReportTable& t, const FinancialValues& v) {
+  std::optional<econ::RegimeFlows> flows = econ::harvestFlows(t, v);
+  if (!flows) return std::nullopt;
+  HarvestMeasures m;
+  if (econ::agreesWithTable(*flows, t)) {
+    m.pulpwood = econ::measuresOf(*flows, econ::Management::Pulpwood);
+    m.sawtimber = econ::measuresOf(*flows, econ::Management::Sawtimber);
+  }
+  return m;
+}
+
+std::string optionalNumber(const std::optional<double>& value, double scale) {
+  return value ? number(*value * scale) : std::string("null");
+}
+
+std::string harvestJson(const HarvestMeasures& m) {
+  return ",\n      \"lev\": {\"pulpwood\": " + optionalNumber(m.pulpwood.lev, 1) +
+         ", \"sawtimber\": " + optionalNumber(m.sawtimber.lev, 1) +
+         "},\n      \"irr\": {\"pulpwood\": " + optionalNumber(m.pulpwood.irr, 100) +
+         ", \"sawtimber\": " + optionalNumber(m.sawtimber.irr, 100) + "}";
+}
+
+std::string tableJson(const ShownTable& shown, const FinancialValues& values) {
   const ReportTable& t = *shown.table;
   const ReportSection* summary = shown.find(SectionKind::Summary);
   std::string out = "    {\n      \"summary\": ";
@@ -113,6 +144,7 @@ std::string tableJson(const ShownTable& shown) {
   out += ",\n      \"thinning\": " + linesJson(shown.find(SectionKind::Thinning));
   out += ",\n      \"history\": " + historyJson(t, shown.find(SectionKind::History));
   out += ",\n      \"financial\": " + linesJson(shown.find(SectionKind::Financial));
+  if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) out += harvestJson(*m);
   out += ",\n      \"bargraph\": " + barGraphJson(t.bar, shown.find(SectionKind::BarGraph));
   return out + "\n    }";
 }
@@ -128,12 +160,13 @@ std::string textOutput(const TableStore& store, bool showFinancial, bool current
   return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
 }
 
-std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages) {
+std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
+                       const FinancialValues& values) {
   std::string out = "{\n  \"tables\": [";
   ReportModel model = everyTable(store);
   for (int t = 0; t < model.size(); ++t) {
     out += t > 0 ? ",\n" : "\n";
-    out += tableJson(model.table(t));
+    out += tableJson(model.table(t), values);
   }
   out += model.empty() ? "],\n" : "\n  ],\n";
   out += "  \"messages\": [";
@@ -154,15 +187,16 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
   return out;
 }
 
-std::string csvOutput(const TableStore& store) {
+std::string csvOutput(const TableStore& store, const FinancialValues& values) {
   std::string out =
-      "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons\n";
+      "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
+      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber\n";
   ReportModel model = everyTable(store);
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
+    const ReportTable& table = *shown.table;
     const ReportSection* stock = shown.find(SectionKind::Stock);
     for (int r = 0; stock != nullptr && r < stock->rowCount; ++r) {
-      const ReportTable& table = *shown.table;
       const StockRow& row = table.stock[static_cast<std::size_t>(r)];
       bool totals = r == table.stockLast;
       out += std::to_string(shown.index) + "," + std::to_string(table.bar.barAge) + ",";
@@ -171,7 +205,16 @@ std::string csvOutput(const TableStore& store) {
         out += ",";
         if (!(totals && c == 2)) out += number(row[c]);
       }
-      out += "\n";
+      out += ",,,,\n";
+    }
+    if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
+      auto cell = [](const std::optional<double>& v, double scale) {
+        return v ? number(*v * scale) : std::string();
+      };
+      out += std::to_string(shown.index) + "," +
+             formatText("%.0f", table.history[static_cast<std::size_t>(table.historyLast)].age) +
+             ",Harvest,,,,,,,," + cell(m->pulpwood.lev, 1) + "," + cell(m->sawtimber.lev, 1) + "," +
+             cell(m->pulpwood.irr, 100) + "," + cell(m->sawtimber.irr, 100) + "\n";
     }
   }
   return out;

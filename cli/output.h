@@ -16,10 +16,17 @@ enum class OutputFormat { Text, Json, Csv };
 std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep);
 
 // Every stored table, the messages and the stand after the run. Single-precision numbers are
-// written with 9 significant digits and doubles with 17, so that they read back exactly.
-std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages);
+// written with 9 significant digits and doubles with 17, so that they read back exactly. A
+// harvest table also gives the regime's LEV and IRR (percent) at the document's financial
+// values, or null where those are not the values the harvest used.
+std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
+                       const FinancialValues& values);
 
-// One line per stock row of every table with stock rows, under a header line.
-std::string csvOutput(const TableStore& store);
+// One line per stock row of every table with stock rows, and one "Harvest" line with the LEV
+// and IRR of every harvest table, under a header line.
+std::string csvOutput(const TableStore& store, const FinancialValues& values);
+
+// A JSON string of the text, bytes above ASCII read as Latin-1.
+std::string jsonString(const std::string& text);
 
 }  // namespace keldovar::cli

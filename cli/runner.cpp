@@ -9,13 +9,6 @@
 namespace keldovar::cli {
 namespace {
 
-// Reset View with nobody to ask: the document is emptied without the save question.
-class DiscardingHost final : public DocumentHost {
- public:
-  Answer askSaveBeforeReset(const std::string&) override { return Answer::No; }
-  void save() override {}
-};
-
 std::string trimmed(const std::string& text) {
   std::size_t begin = text.find_first_not_of(' ');
   if (begin == std::string::npos) return {};
@@ -23,21 +16,20 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, end - begin + 1);
 }
 
-bool isThinning(CommandKind kind) {
-  return kind == CommandKind::ThinRow || kind == CommandKind::ThinThinomatic ||
-         kind == CommandKind::ThinLow || kind == CommandKind::ThinRowLow;
-}
-
-// The engine refuses a second thinning at one age without a message of its own. Seen from
-// outside: a thinning failed while the stand's lock forbade it, and nothing but the abort
-// message was shown (every other refusal before the lock check shows its own message).
-bool refusedSecondThinning(CommandKind kind, const StandSnapshot& before,
-                           std::size_t messagesShown) {
-  if (!isThinning(kind) || before.initialized == 0 || before.truncatedDistribution != 0) {
-    return false;
+// The engine's treatment action of a thinning command, else 0.
+int thinningAction(CommandKind kind) {
+  switch (kind) {
+    case CommandKind::ThinThinomatic:
+      return kThinomatic;
+    case CommandKind::ThinRow:
+      return kRowThin;
+    case CommandKind::ThinLow:
+      return kLowThin;
+    case CommandKind::ThinRowLow:
+      return kRowAndLowThin;
+    default:
+      return 0;
   }
-  bool locked = kind == CommandKind::ThinLow ? before.thinLock == -1 : before.thinLock < 0;
-  return locked && messagesShown == 1;
 }
 
 }  // namespace
@@ -60,62 +52,16 @@ Runner::Runner(const Clock& clock, const ViewOptions& options)
 
 bool Runner::run(const Command& command) {
   StandSnapshot before = controller_.store().snapshot;
-  std::size_t shown = source_.messages().size();
   source_.setCurrent(&command);
   bool ok = step(command);
   source_.setCurrent(nullptr);
-  bool refused =
-      !ok && refusedSecondThinning(command.kind, before, source_.messages().size() - shown);
-  unspokenReason_ = refused ? kThinRefusedReason : nullptr;
+  unspokenReason_ =
+      unspokenRefusal(thinningAction(command.kind), before, controller_.lastStepResult());
   return ok;
 }
 
 bool Runner::step(const Command& command) {
-  bool ok = false;
-  switch (command.kind) {
-    case CommandKind::Unthinned:
-      ok = controller_.initialize(kExistingUnthinned);
-      break;
-    case CommandKind::Thinned:
-      ok = controller_.initialize(kExistingThinned);
-      break;
-    case CommandKind::Plantation:
-      ok = controller_.initialize(kNewPlantation);
-      break;
-    case CommandKind::Grow:
-      ok = controller_.grow();
-      break;
-    case CommandKind::Fertilize:
-      ok = controller_.fertilize();
-      break;
-    case CommandKind::ThinRow:
-      ok = controller_.treat(kRowThin);
-      break;
-    case CommandKind::ThinThinomatic:
-      ok = controller_.treat(kThinomatic);
-      break;
-    case CommandKind::ThinLow:
-      ok = controller_.treat(kLowThin);
-      break;
-    case CommandKind::ThinRowLow:
-      ok = controller_.treat(kRowAndLowThin);
-      break;
-    case CommandKind::Harvest:
-      ok = controller_.treat(kHarvest);
-      break;
-    case CommandKind::Financial:
-      ok = controller_.financialValues();
-      break;
-    case CommandKind::Merch:
-      ok = controller_.merchLimits();
-      break;
-    case CommandKind::Reset: {
-      DiscardingHost host;
-      ok = controller_.resetView(host, "");
-      break;
-    }
-  }
-  return ok;
+  return econ::runStep(controller_, command.kind);
 }
 
 std::string messageLine(const std::string& script, const RecordedMessage& message) {

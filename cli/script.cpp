@@ -5,6 +5,8 @@
 #include <cctype>
 #include <initializer_list>
 
+#include "engine/financial_values.h"
+
 namespace keldovar::cli {
 namespace {
 
@@ -36,9 +38,11 @@ struct Syntax {
   std::vector<std::string> keys;
 };
 
-const std::vector<std::string> kFinancialKeys = {
-    "interest",     "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",       "next_thin_saw",
-    "harvest_pulp", "harvest_saw",   "establishment_cost", "midrotation_fert_cost"};
+std::vector<std::string> financialKeys() {
+  std::vector<std::string> keys;
+  for (const FinancialField& field : kFinancialFields) keys.emplace_back(field.scriptKey);
+  return keys;
+}
 
 std::optional<Syntax> commandSyntax(const std::string& word) {
   if (word == "unthinned")
@@ -54,7 +58,7 @@ std::optional<Syntax> commandSyntax(const std::string& word) {
   if (word == "fertilize") return Syntax{CommandKind::Fertilize, {"n", "p"}};
   if (word == "thin") return Syntax{CommandKind::ThinRow, {}};
   if (word == "harvest") return Syntax{CommandKind::Harvest, {}};
-  if (word == "financial") return Syntax{CommandKind::Financial, kFinancialKeys};
+  if (word == "financial") return Syntax{CommandKind::Financial, financialKeys()};
   if (word == "merch") return Syntax{CommandKind::Merch, {"top", "saw", "pulp"}};
   if (word == "reset") return Syntax{CommandKind::Reset, {}};
   return std::nullopt;

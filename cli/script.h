@@ -9,23 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "econ/regime_steps.h"
+
 namespace keldovar::cli {
 
-enum class CommandKind {
-  Unthinned,
-  Thinned,
-  Plantation,
-  Grow,
-  Fertilize,
-  ThinRow,
-  ThinThinomatic,
-  ThinLow,
-  ThinRowLow,
-  Harvest,
-  Financial,
-  Merch,
-  Reset
-};
+// The script's commands are the steps of a regime, plus Reset View.
+using CommandKind = econ::StepKind;
 
 struct Command {
   CommandKind kind = CommandKind::Harvest;

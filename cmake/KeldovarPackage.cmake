@@ -1,6 +1,10 @@
 # Installation and the Debian package: the program and the batch runner in bin, the help file
 # and the manual in the application directory, the package's version from the project's.
 install(TARGETS keldovar-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# keldovar-cli --pdf runs keldovar-pdf from its own folder.
+if(TARGET keldovar-pdf)
+  install(TARGETS keldovar-pdf RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(TARGET keldovar)
   install(TARGETS keldovar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
@@ -9,7 +13,7 @@ endif()
 # as lintian expects.
 set(packaging_out ${CMAKE_BINARY_DIR}/packaging)
 set(compressed)
-foreach(source changelog keldovar.1 keldovar-cli.1)
+foreach(source changelog keldovar.1 keldovar-cli.1 keldovar-pdf.1)
   set(gz ${packaging_out}/${source}.gz)
   add_custom_command(
     OUTPUT ${gz}
@@ -24,6 +28,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${packaging_out}/changel
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/keldovar)
 install(FILES ${packaging_out}/keldovar.1.gz ${packaging_out}/keldovar-cli.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(TARGET keldovar-pdf)
+  install(FILES ${packaging_out}/keldovar-pdf.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME keldovar)

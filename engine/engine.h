@@ -1,6 +1,8 @@
 // The simulator engine: one stand, its entry points, its treatments and its report text.
 #pragma once
 
+#include <optional>
+
 #include "engine/clock.h"
 #include "engine/engine_hooks.h"
 #include "engine/stand_state.h"
@@ -11,14 +13,16 @@ namespace keldovar {
 enum StandKind { kExistingUnthinned = 1, kExistingThinned = 2, kNewPlantation = 3 };
 enum Treatment { kThinomatic = 1, kRowThin = 2, kLowThin = 3, kRowAndLowThin = 4, kHarvest = 5 };
 
-// The accepted values of the existing-unthinned dialog, as its fields hold them.
-struct UnthinnedInput {
-  int trees = 0;
-  float age = 0;
-  float basalArea = 0;  // 0 = predict it
-  float height = 0;     // 0 = not given
-  int siteIndex = 0;    // 0 = not given
-};
+// How a whole step ended. Stored: the step completed and its outputs are ready to be kept.
+// Aborted: a prompt was cancelled. Refused: the engine declined the step or the values given
+// (a second thinning at the same age, an uninitialized stand, a truncated distribution, ...),
+// with its own message or none. Busy: another step is still asking, so this one was not
+// started and nothing was touched.
+enum class StepResult { Stored, Aborted, Refused, Busy };
+
+// The thinning lock: after a thinning no other at the same age, except a low thinning right
+// after a row thinning. The engine refuses a locked thinning without a message of its own.
+bool thinningLocked(int action, int thinLock);
 
 class Engine {
  public:
@@ -37,16 +41,28 @@ class Engine {
   void setTraceSwitch(int value) { trace_ = value; }
   int traceSwitch() const { return trace_; }
 
-  // Entry points.
+  // Whole steps: each resets the output indicators, runs its entry point and the calls that
+  // close it, and tells how it ended. An initialization also resets the engine and takes the
+  // document's merchandising inputs.
+  StepResult initializeStep(int kind, const MerchInputs& merch);
+  StepResult growStep();
+  StepResult treatStep(int action);
+  // True while a step runs, that is while one of its prompts is asking.
+  bool stepRunning() const { return stepRunning_; }
+  EngineHooks* installedHooks() const { return hooks_; }
+
+  // Entry points, the parts of the steps above.
   void resetEngine();
   void initializeStand(int kind);   // 1 existing unthinned, 2 existing thinned, 3 new plantation
   void dispatchAction(int action);  // 1 Thinomatic, 2 row, 3 low, 4 row and low, 5 harvest
   int growStand();                  // 1 projected, 0 cancelled, -1 refused
   void finishStep();
+  // Output indicators before a step; a harvest keeps the restored stock table and summaries.
+  void resetOutputs(bool harvest);
 
-  // Called by the unthinned prompt on OK: derives the stand from the dialog's values.
+  // Derives the unthinned stand from the dialog's accepted values.
   // Refuses (status -1, false) when neither a site index nor a height is given.
-  bool deriveUnthinned(const UnthinnedInput& input);
+  bool deriveUnthinned(const UnthinnedEntry& input);
   void computeClassLimits();
 
   // Parts of a step, public for the report core and for tests.
@@ -57,11 +73,27 @@ class Engine {
   double classHeightAt(double dbh) const;
 
  private:
-  // Ask wrappers: Cancel becomes status -1.
+  class StepScope;
+  StepResult resultOf(bool needsSummary) const;
+  void noteCancel();
+  // True when the prompt was answered; a cancelled one fails the step.
+  template <class Entry>
+  bool accepted(const std::optional<Entry>& answer) {
+    if (!answer) noteCancel();
+    return answer.has_value();
+  }
+
+  // Ask wrappers: each applies the accepted entry; Cancel becomes status -1.
   int askUnthinnedWrapped();
+  int askThinnedWrapped();
+  int askPercentRemovedWrapped();
   int askPlantationWrapped();
+  int askGrowAgeWrapped();
   double askResidualBAWrapped();
+  double askThinToDBHWrapped();
   int askRowLowWrapped(double& residual, double& rowPercent);
+  void applyThinned(const ThinnedEntry& entry);
+  void applyPlantation(const PlantationEntry& entry);
 
   int initializeThinned();
   int initializePlantation();
@@ -75,8 +107,15 @@ class Engine {
   void lowThinByDBH();
   void lowThinByBA();
   void rowLowThin();
+  bool thinningRefused(int action);
+  void routeThinning(int action);
   void harvestStand();
+  void recordHarvest();
+  void writeHistoryText();
+  void closeStand();
   void writeFinancial();
+  int writeFinancialRows(float& sumPulp, float& sumSaw);
+  void writeNetPresentValues(int line, float sumPulp, float sumSaw);
   void writeThinReport();
   bool refuseOversizedRemoval(double x);
   void startThinning(const char* tag);
@@ -98,7 +137,27 @@ class Engine {
   SilentHooks silent_;
   const Clock* clock_;
   int trace_ = 0;
-  int emptied_ = 0;  // classes a thinning emptied from the bottom
+  int emptied_ = 0;           // classes a thinning emptied from the bottom
+  const char* thinTag_ = "";  // "ROW", "LOW", "ROW/LOW", "THINOMATIC"
+  bool stepRunning_ = false;
+  bool promptCancelled_ = false;
+};
+
+// Installs a document's hooks for the length of a step and puts back whatever was installed
+// before, so scopes may nest.
+class HooksScope {
+ public:
+  HooksScope(Engine& engine, EngineHooks* hooks)
+      : engine_(engine), previous_(engine.installedHooks()) {
+    engine_.setHooks(hooks);
+  }
+  ~HooksScope() { engine_.setHooks(previous_); }
+  HooksScope(const HooksScope&) = delete;
+  HooksScope& operator=(const HooksScope&) = delete;
+
+ private:
+  Engine& engine_;
+  EngineHooks* previous_;
 };
 
 }  // namespace keldovar

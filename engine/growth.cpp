@@ -30,10 +30,7 @@ int Engine::growStand() {
     refuseHistoryFull();
     return -1;
   }
-  if (hooks().askGrowAge() != 1) {
-    s_.status = -1;
-    return 0;
-  }
+  if (askGrowAgeWrapped() == 0) return 0;
 
   // Never fertilized: one step straight to the target; otherwise annual steps, so that each
   // year applies that year's fertilizer response.

@@ -11,7 +11,7 @@ namespace {
 
 // Present value of an amount received at the end of the year; single precision throughout,
 // the power taken in double.
-float PNV(int, int year, int, int, float amount, float rate) {
+float PNV(int year, float amount, float rate) {
   if (year <= 0) return -999.99f;
   float base = 1 + rate;
   return static_cast<float>(amount / std::pow(static_cast<double>(base), year));
@@ -22,6 +22,21 @@ std::string labelText(const HistoryRecord& record) {
   return std::string(record.label, strnlen(record.label, kLabelLength));
 }
 
+// The financial lines: four heading lines, one per valued record, then a blank line and the
+// two net present values.
+constexpr int kFinancialHeadingLast = 3;
+constexpr int kFinancialClosingLines = 3;
+constexpr int kLastFinancialRowLine = kFinancialLineCapacity - 1 - kFinancialClosingLines;
+// At most 29 valued records and the closing lines fit in the buffer whatever the history.
+static_assert(kFinancialHeadingLast + 1 + (kHistoryCapacity - 1) + kFinancialClosingLines <=
+              kFinancialLineCapacity);
+
+// The product values that apply to one removal.
+struct ProductValues {
+  float pulp;
+  float saw;
+};
+
 }  // namespace
 
 void Engine::harvestStand() {
@@ -30,6 +45,14 @@ void Engine::harvestStand() {
     s_.status = -1;
     return;
   }
+  recordHarvest();
+  writeHistoryText();
+  writeFinancial();
+  closeStand();
+}
+
+// The harvest record: everything standing, as a removal.
+void Engine::recordHarvest() {
   double pulp = 0, saw = 0, volume = 0, iu = 0;
   for (int i = 0; i < kClassCount; ++i) {
     auto k = static_cast<std::size_t>(i);
@@ -47,7 +70,9 @@ void Engine::harvestStand() {
   record.cords = -pulp;
   record.topcords = -iu;
   record.bdft = -saw;
+}
 
+void Engine::writeHistoryText() {
   TimeStamp stamp = timeStamp();
   auto& text = out_.historyText;
   formatLine(text[0], "         STAND HISTORY(Acre)  %.19s %s", stamp.text.data(), stamp.suffix);
@@ -78,9 +103,10 @@ void Engine::harvestStand() {
   formatLine(text[7], "%s", " ");
   formatLine(text[8], "    Stand had a Site Index of %2.0f", s_.SI);
   out_.historyLast = s_.historyCount;
+}
 
-  writeFinancial();
-
+// A harvested stand is gone: nothing may be thinned or grown until a new one is initialized.
+void Engine::closeStand() {
   s_.truncationDBH = 0;
   s_.status = 1;
   s_.BA = 0;
@@ -92,7 +118,6 @@ void Engine::harvestStand() {
 }
 
 void Engine::writeFinancial() {
-  const FinancialValues& values = s_.financial;
   auto& lines = out_.financial;
   TimeStamp stamp = timeStamp();
   formatLine(lines[0], "         FINANCIAL ANALYSIS(Acre)  %.19s %s", stamp.text.data(),
@@ -103,32 +128,28 @@ void Engine::writeFinancial() {
              "                                     Pulp       Integrated    Pulp      Integrated");
   formatLine(lines[3], "%s",
              "                                                Utilization             Utilization");
-
-  // At most 29 valued records and four closing lines fit in the buffer whatever the history.
-  static_assert(4 + (kHistoryCapacity - 1) + 3 <= kFinancialLineCapacity);
-  float interestVal = values.interestRate / 100;
   float sumPulp = 0;
   float sumSaw = 0;
+  int line = writeFinancialRows(sumPulp, sumSaw);
+  writeNetPresentValues(line, sumPulp, sumSaw);
+}
+
+// One line per removal and fertilization after the first record; returns the last line used.
+int Engine::writeFinancialRows(float& sumPulp, float& sumSaw) {
+  const FinancialValues& values = s_.financial;
+  float interestVal = values.interestRate / 100;
   bool firstThinOpen = true;
-  int line = 3;
-  for (int count = 0; count <= s_.historyCount; ++count) {
-    if (count == 0) continue;
-    if (count >= kHistoryCapacity) break;
+  int line = kFinancialHeadingLast;
+  for (int count = 1; count <= s_.historyCount && count < kHistoryCapacity; ++count) {
     const HistoryRecord& record = s_.final_harvest[static_cast<std::size_t>(count)];
     if (record.basal_area > 0) continue;
-    float pulpValue, sawValue;
+    ProductValues price{values.nextThinPulp, values.nextThinSaw};
     if (count == s_.historyCount) {
-      pulpValue = values.harvestPulp;
-      sawValue = values.harvestSaw;
+      price = {values.harvestPulp, values.harvestSaw};
     } else if (firstThinOpen) {
-      pulpValue = values.oneThinPulp;
-      sawValue = values.oneThinSaw;
+      price = {values.oneThinPulp, values.oneThinSaw};
       firstThinOpen = false;
-    } else {
-      pulpValue = values.nextThinPulp;
-      sawValue = values.nextThinSaw;
     }
-    float midFertCost = values.midrotationFertCost;
     std::string label = labelText(record);
     if (record.basal_area == 0 && label != "Fertilization") continue;
 
@@ -140,49 +161,50 @@ void Engine::writeFinancial() {
     float pvBdftCords = 0;
     if (record.basal_area < 0) {
       if (record.cords * (-1) > 0) {
-        returnCords = static_cast<float>(pulpValue * record.cords * (-1));
-        pvCords = PNV(1, year, 0, 0, returnCords, interestVal);
+        returnCords = static_cast<float>(price.pulp * record.cords * (-1));
+        pvCords = PNV(year, returnCords, interestVal);
       }
       returnBdftCords =
-          static_cast<float>(sawValue * record.bdft * (-1) + pulpValue * record.topcords * (-1));
-      pvBdftCords = PNV(1, year, 0, 0, returnBdftCords, interestVal);
+          static_cast<float>(price.saw * record.bdft * (-1) + price.pulp * record.topcords * (-1));
+      pvBdftCords = PNV(year, returnBdftCords, interestVal);
       if (pvCords == 0 && pvBdftCords == 0) {
         std::string text =
             formatText("Commercial thin is not achieved at the age of %0.0f years", record.age);
         message("Financial Information", text.c_str(), "");
       }
     } else {
-      float pvMidFertCost = PNV(1, year, 0, 0, midFertCost, interestVal);
-      pvCords = pvBdftCords = -pvMidFertCost;
+      pvCords = pvBdftCords = -PNV(year, values.midrotationFertCost, interestVal);
     }
     sumPulp += pvCords;
     sumSaw += pvBdftCords;
-    if (line <= 97) {
+    if (line < kLastFinancialRowLine) {
       ++line;
-      formatLine(lines[static_cast<std::size_t>(line)],
+      formatLine(out_.financial[static_cast<std::size_t>(line)],
                  "   %2.0f   %-24s   % 8.2f     % 9.2f % 8.2f   % 9.2f", record.age, label.c_str(),
                  static_cast<double>(returnCords), static_cast<double>(returnBdftCords),
                  static_cast<double>(pvCords), static_cast<double>(pvBdftCords));
     }
   }
-  formatLine(lines[static_cast<std::size_t>(++line)], "%s", " ");
+  return line;
+}
+
+void Engine::writeNetPresentValues(int line, float sumPulp, float sumSaw) {
+  auto& lines = out_.financial;
+  auto next = [&]() -> ReportLine& { return lines[static_cast<std::size_t>(++line)]; };
+  formatLine(next(), "%s", " ");
   if (s_.existingStand == 1) {
-    formatLine(lines[static_cast<std::size_t>(++line)],
-               "     Net Present Value (Pulpwood Management):            $%8.2f",
+    formatLine(next(), "     Net Present Value (Pulpwood Management):            $%8.2f",
                static_cast<double>(sumPulp));
-    formatLine(lines[static_cast<std::size_t>(++line)],
-               "     Net Present Value (Sawtimber+Pulpwood Management):             $%9.2f",
+    formatLine(next(), "     Net Present Value (Sawtimber+Pulpwood Management):             $%9.2f",
                static_cast<double>(sumSaw));
   } else {
-    float pulpNet = sumPulp - values.establishmentCost;
-    float sawNet = sumSaw - values.establishmentCost;
-    formatLine(lines[static_cast<std::size_t>(++line)],
-               " Net Present Value (Pulpwood Management) minus Establishment Cost: $%0.2f",
-               static_cast<double>(pulpNet));
-    formatLine(lines[static_cast<std::size_t>(++line)],
+    float establishment = s_.financial.establishmentCost;
+    formatLine(next(), " Net Present Value (Pulpwood Management) minus Establishment Cost: $%0.2f",
+               static_cast<double>(sumPulp - establishment));
+    formatLine(next(),
                " Net Present Value (Sawtimber+Pulpwood Management) minus Establishment Cost: "
                "$%0.2f",
-               static_cast<double>(sawNet));
+               static_cast<double>(sumSaw - establishment));
   }
   out_.financialLast = line;
 }

@@ -5,7 +5,7 @@
 
 namespace keldovar {
 
-bool Engine::deriveUnthinned(const UnthinnedInput& input) {
+bool Engine::deriveUnthinned(const UnthinnedEntry& input) {
   // Without a site index or a height the site relations would divide by zero.
   if (input.siteIndex <= 0 && input.height <= 0) {
     s_.status = -1;
@@ -41,16 +41,13 @@ bool Engine::deriveUnthinned(const UnthinnedInput& input) {
 }
 
 int Engine::initializeThinned() {
-  if (hooks().askThinned() != 1) {
-    s_.status = -1;
-    return 0;
-  }
+  if (askThinnedWrapped() == 0) return 0;
   bool siteGiven = s_.heightEntered == 0 ? s_.SI > 0 : s_.HD > 0;
   if (!siteGiven) {
     s_.status = -1;
     return 0;
   }
-  if (hooks().askPercentRemoved() != 1) return 0;
+  if (askPercentRemovedWrapped() == 0) return 0;
 
   auto heightOrSite = [this] {
     if (s_.heightEntered == 0) {

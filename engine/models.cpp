@@ -140,4 +140,8 @@ double diameterAt(double ratio, double ba, double age, double thinAge, double tr
   return makeWeibull(ratio, ba, age, thinAge, trees).diameter(mode);
 }
 
+double largestUnthinnedDiameter(double ba, double age, double trees) {
+  return diameterAt(1, ba, age, age, trees, +1);
+}
+
 }  // namespace keldovar

@@ -62,4 +62,7 @@ Weibull makeWeibull(double ratio, double ba, double age, double thinAge, double 
 // other mode the smallest.
 double diameterAt(double ratio, double ba, double age, double thinAge, double trees, int mode);
 
+// The largest diameter of the stand as if never thinned: the top of the thin-to-DBH range.
+double largestUnthinnedDiameter(double ba, double age, double trees);
+
 }  // namespace keldovar

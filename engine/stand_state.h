@@ -5,6 +5,9 @@
 #include <array>
 #include <cstddef>
 
+#include "engine/financial_values.h"
+#include "engine/step_entries.h"
+
 namespace keldovar {
 
 // Fixed capacities of the engine's arrays.
@@ -55,35 +58,19 @@ struct ThinResult {
   double tonsRemoved;      // pulp tons
   double sawTonsRemoved;   // "board tons"
   double pulpTonsRemoved;  // integrated-utilization pulp tons
-  const char* tag;         // "ROW", "LOW", "ROW/LOW", "THINOMATIC"
-};
-
-// Interest rate (percent), product values ($/ton) and costs ($/acre) of the financial analysis.
-struct FinancialValues {
-  float interestRate = 5.0f;
-  float oneThinPulp = 10.0f;
-  float oneThinSaw = 15.0f;
-  float nextThinPulp = 10.0f;
-  float nextThinSaw = 20.0f;
-  float harvestPulp = 10.0f;
-  float harvestSaw = 25.0f;
-  float establishmentCost = 250.0f;
-  float midrotationFertCost = 120.0f;
 };
 
 using ClassArray = std::array<double, kClassCount>;
 
-struct StandState {
+// The carried state: every stand value a later step reads that is not in the newest stored
+// table. A document's snapshot holds one and copies it whole, each way.
+struct CarriedState {
   double AG = 0;     // stand age, years
   double SI = 0;     // site index, feet at base age 25 (exhibited after fertilized growth)
   double HD = 0;     // dominant/codominant height, feet
   double BA = 0;     // basal area, sq ft per acre
   double TPA = 0;    // trees per acre
   double PLNTR = 0;  // trees planted per acre (new plantations)
-  float survivalPct = 0;
-  int noControl = -1;
-  int woodyControl = -1;
-  int herbWoodyControl = -1;
   double targetAge = 0;
   double thinAge = 0;
   double baRatio = 1;
@@ -94,7 +81,6 @@ struct StandState {
   int initialized = 0;
   int thinLock = 0;  // 0 any thinning; -1 thinned this age; -2 row-thinned this age
   int truncatedDistribution = 0;
-  int heightEntered = 0;
   int existingStand = 0;
   int volumeMode = 0;  // 0 models; 1 inside a thinning; 2 just row-thinned
   float fFert_Nitrogen = -1;
@@ -105,7 +91,6 @@ struct StandState {
   int fertRecordPending = 0;
   double totalVolume = 0;
   int historyCount = 0;
-  std::array<HistoryRecord, kHistoryCapacity> final_harvest{};
   double firstClass = 0;
   double truncationDBH = 0;
   double minClass = 0;
@@ -122,6 +107,29 @@ struct StandState {
   ClassArray classIUPulpTons{};
   ClassArray classSawTons{};
   ThinResult thinResult{};
+
+  // Records a fertilization at the stand's whole age for the next projection to apply. The
+  // age is listed once however often it is fertilized; a full list takes no more ages.
+  void requestFertilization(const FertilizeEntry& entry);
+};
+
+// The merchandising inputs of the document's settings, handed over before each step.
+struct MerchInputs {
+  const char* logRuleName = "";
+  LogRuleFactor logRuleFactor = nullptr;
+  const char* barkBasis = "OB";
+  double pulpTopDiameter = 6.0;
+  int sawThresholdDBH = 0;
+  double pulpThresholdDBH = 4.0;
+};
+
+struct StandState : CarriedState {
+  float survivalPct = 0;
+  int noControl = -1;
+  int woodyControl = -1;
+  int herbWoodyControl = -1;
+  int heightEntered = 0;
+  std::array<HistoryRecord, kHistoryCapacity> final_harvest{};
   std::array<char, kBarkBasisCapacity> barkBasis{'O', 'B'};
   double pulpTopDiameter = 6.0;
   double pulpThresholdDBH = 4.0;
@@ -131,6 +139,10 @@ struct StandState {
   FinancialValues financial;
   int status = 1;       // 1 running or succeeded, -1 failed or cancelled
   int outputReady = 0;  // the step wrote its stand summary
+
+  void setMerchInputs(const MerchInputs& merch);
+  CarriedState& carried() { return *this; }
+  const CarriedState& carried() const { return *this; }
 };
 
 // The engine side of a stored report table.

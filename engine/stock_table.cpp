@@ -1,6 +1,8 @@
 // The stand and stock table: class volumes merchandised into pulpwood and sawtimber tons.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "engine/engine.h"
 #include "engine/models.h"
@@ -58,6 +60,123 @@ class MerchModel {
   double exponent_ = 0;
 };
 
+// A class is listed from the first one holding this many trees on.
+constexpr double kMinListedTrees = 0.1;
+// The walk stops once fewer trees than this are left unlisted.
+constexpr double kMinTreesLeft = 0.5;
+// Above this DBH the sawtimber share table ends: all topwood counts at the last rate.
+constexpr double kLastSawShareDBH = 17;
+constexpr double kLargeTopLogCubicFeet = 79;
+constexpr std::size_t kLastSawShareIndex = std::size(kSawShare) - 1;
+static_assert(std::size(kSawShare) == std::size(kTopLogCubicFeet));
+
+// Integrated-utilization pulp tons of a sawtimber class: the pulpwood not sawn plus the topwood.
+double integratedPulpTons(const StandState& s, std::size_t k, double dbh, double topwood) {
+  if (dbh > kLastSawShareDBH) return topwood / kLargeTopLogCubicFeet * kTonsPerCord;
+  // Thresholds below 8 inches come only from foreign files: keep within the tables.
+  int j = truncToInt(dbh - s.sawThresholdDBH);
+  auto n = j < 0 ? std::size_t{0} : std::min(static_cast<std::size_t>(j), kLastSawShareIndex);
+  return (1 - kSawShare[n]) * s.classPulpTons[k] +
+         kSawShare[n] * topwood / kTopLogCubicFeet[n] * kTonsPerCord;
+}
+
+// The stand-level terms of the merchandising models, worked out once per table.
+class ClassMerchandiser {
+ public:
+  explicit ClassMerchandiser(const StandState& s)
+      : model_(s, s.totalVolume, kOutsideBark),
+        otherModel_(s, s.totalVolume, kOtherBark),
+        otherBark_(std::strcmp(s.barkBasis.data(), "OB") != 0),
+        top_(s.pulpTopDiameter),
+        wholeTerm_(model_.topTerm(0)),
+        pulpTerm_(model_.topTerm(top_)),
+        sawTerm_(model_.topTerm(kSawTopDiameter)),
+        otherPulpTerm_(otherModel_.topTerm(top_)) {}
+
+  // Whole, top and pulpwood volumes of class k, then its sawtimber split.
+  void merchandise(StandState& s, std::size_t k, double dbh) const {
+    double lower = model_.boundaryTerm(dbh - 0.5);
+    double upper = model_.boundaryTerm(dbh + 0.5);
+    s.classVolume[k] = model_.volume(wholeTerm_, lower) - model_.volume(wholeTerm_, upper);
+    double toPulpTop = model_.volume(pulpTerm_, lower) - model_.volume(pulpTerm_, upper);
+    if (dbh > top_) {
+      s.classTopVolume[k] =
+          otherBark_ ? otherModel_.volume(otherPulpTerm_, otherModel_.boundaryTerm(dbh - 0.5)) -
+                           otherModel_.volume(otherPulpTerm_, otherModel_.boundaryTerm(dbh + 0.5))
+                     : toPulpTop;
+    }
+    if (dbh >= s.pulpThresholdDBH) {
+      s.classPulpTons[k] = toPulpTop / cubicFeetPerCord(dbh) * kTonsPerCord;
+    }
+    if (dbh >= s.sawThresholdDBH) {
+      double toSawTop = model_.volume(sawTerm_, lower) - model_.volume(sawTerm_, upper);
+      s.classIUPulpTons[k] = integratedPulpTons(s, k, dbh, toPulpTop - toSawTop);
+      s.classSawTons[k] = s.classPulpTons[k] - s.classIUPulpTons[k];
+    }
+  }
+
+ private:
+  MerchModel model_;
+  MerchModel otherModel_;
+  bool otherBark_;
+  double top_;
+  double wholeTerm_;
+  double pulpTerm_;
+  double sawTerm_;
+  double otherPulpTerm_;
+};
+
+struct StockTotals {
+  double trees = 0, ba = 0, pulp = 0, saw = 0, volume = 0, iu = 0;
+
+  void add(const StandState& s, std::size_t k) {
+    ba += s.classBA[k];
+    pulp += s.classPulpTons[k];
+    saw += s.classSawTons[k];
+    volume += s.classVolume[k];
+    iu += s.classIUPulpTons[k];
+  }
+};
+
+std::array<float, kStockColumns> classRow(const StandState& s, std::size_t k, double dbh) {
+  return {static_cast<float>(dbh),
+          static_cast<float>(s.classTrees[k]),
+          static_cast<float>(s.classHeight[k]),
+          static_cast<float>(s.classBA[k]),
+          static_cast<float>(s.classVolume[k]),
+          static_cast<float>(s.classPulpTons[k]),
+          static_cast<float>(s.classIUPulpTons[k]),
+          static_cast<float>(s.classSawTons[k]),
+          0.0f};
+}
+
+// The totals row: DBH and height 0.
+std::array<float, kStockColumns> totalsRow(const StockTotals& t) {
+  return {0.0f,
+          static_cast<float>(t.trees),
+          0.0f,
+          static_cast<float>(t.ba),
+          static_cast<float>(t.volume),
+          static_cast<float>(t.pulp),
+          static_cast<float>(t.iu),
+          static_cast<float>(t.saw),
+          0.0f};
+}
+
+// Completes the pending history record of a projection or initialization with the totals.
+void completeHistoryRecord(StandState& s, const StockTotals& t) {
+  if (s.historyCount < 0 || s.historyCount >= kHistoryCapacity) return;
+  HistoryRecord& record = s.final_harvest[static_cast<std::size_t>(s.historyCount)];
+  record.age = s.AG;
+  record.trees = t.trees;
+  record.basal_area = s.BA;
+  record.volume = s.totalVolume;
+  record.cords = t.pulp;
+  record.topcords = t.iu;
+  record.bdft = t.saw;
+  s.historyCount += 1;
+}
+
 }  // namespace
 
 double Engine::merchVolume(double dbh, double top, double volume, bool alternateBark) const {
@@ -66,81 +185,32 @@ double Engine::merchVolume(double dbh, double top, double volume, bool alternate
 }
 
 void Engine::writeStockTable(int first) {
-  const double volume = s_.totalVolume;
-  const MerchModel model(s_, volume, kOutsideBark);
-  const bool otherBark = std::strcmp(s_.barkBasis.data(), "OB") != 0;
-  const MerchModel otherModel(s_, volume, kOtherBark);
-  const double top = s_.pulpTopDiameter;
-  const double wholeTerm = model.topTerm(0);
-  const double pulpTerm = model.topTerm(top);
-  const double sawTerm = model.topTerm(kSawTopDiameter);
-  const double otherPulpTerm = otherModel.topTerm(top);
-
+  const ClassMerchandiser merchandiser(s_);
   TimeStamp stamp = timeStamp();
   formatLine(out_.beforeStock[0], "         STAND/STOCK TABLE(Acre) at Age %2.0f   %.19s %s", s_.AG,
              stamp.text.data(), stamp.suffix);
   formatLine(out_.beforeStock[1], "%s", "");
 
-  double cumTrees = 0, sumBA = 0, sumPulp = 0, sumSaw = 0, sumVolume = 0, sumIU = 0;
+  StockTotals totals;
   int rows = 0;
   bool taken = false;
   bool limitShown = false;
   double dbh = std::trunc(s_.firstClass + 0.5);
   for (int i = first; i >= 0 && i < kClassCount; ++i, dbh += 1) {
     auto k = static_cast<std::size_t>(i);
-    if (s_.classTrees[k] >= 0.1 || taken) {
+    if (s_.classTrees[k] >= kMinListedTrees || taken) {
       taken = true;
-      cumTrees += s_.classTrees[k];
+      totals.trees += s_.classTrees[k];
       s_.classBA[k] = dbh * kBasalAreaFactor * dbh * s_.classTrees[k];
-      if (s_.volumeMode != 1) {
-        double lower = model.boundaryTerm(dbh - 0.5);
-        double upper = model.boundaryTerm(dbh + 0.5);
-        s_.classVolume[k] = model.volume(wholeTerm, lower) - model.volume(wholeTerm, upper);
-        double toPulpTop = model.volume(pulpTerm, lower) - model.volume(pulpTerm, upper);
-        if (dbh > top) {
-          s_.classTopVolume[k] =
-              otherBark ? otherModel.volume(otherPulpTerm, otherModel.boundaryTerm(dbh - 0.5)) -
-                              otherModel.volume(otherPulpTerm, otherModel.boundaryTerm(dbh + 0.5))
-                        : toPulpTop;
-        }
-        if (dbh >= s_.pulpThresholdDBH) {
-          s_.classPulpTons[k] = toPulpTop / cubicFeetPerCord(dbh) * kTonsPerCord;
-        }
-        if (dbh >= s_.sawThresholdDBH) {
-          double toSawTop = model.volume(sawTerm, lower) - model.volume(sawTerm, upper);
-          double topwood = toPulpTop - toSawTop;
-          if (dbh <= 17) {
-            // Thresholds below 8 inches come only from foreign files: keep within the tables.
-            int j = truncToInt(dbh - s_.sawThresholdDBH);
-            auto n = static_cast<std::size_t>(j < 0 ? 0 : (j > 9 ? 9 : j));
-            s_.classIUPulpTons[k] = (1 - kSawShare[n]) * s_.classPulpTons[k] +
-                                    kSawShare[n] * topwood / kTopLogCubicFeet[n] * kTonsPerCord;
-          } else {
-            s_.classIUPulpTons[k] = topwood / 79 * kTonsPerCord;
-          }
-          s_.classSawTons[k] = s_.classPulpTons[k] - s_.classIUPulpTons[k];
-        }
-      }
+      // Inside a thinning the classes keep the volumes the thinning left them.
+      if (s_.volumeMode != 1) merchandiser.merchandise(s_, k, dbh);
       if (s_.classSawTons[k] <= 0) {
         s_.classSawTons[k] = 0;
         s_.classIUPulpTons[k] = s_.classPulpTons[k];
       }
-      sumBA += s_.classBA[k];
-      sumPulp += s_.classPulpTons[k];
-      sumSaw += s_.classSawTons[k];
-      sumVolume += s_.classVolume[k];
-      sumIU += s_.classIUPulpTons[k];
+      totals.add(s_, k);
       if (rows < kStockRowCapacity - 1) {
-        out_.stock[static_cast<std::size_t>(rows)] = {static_cast<float>(dbh),
-                                                      static_cast<float>(s_.classTrees[k]),
-                                                      static_cast<float>(s_.classHeight[k]),
-                                                      static_cast<float>(s_.classBA[k]),
-                                                      static_cast<float>(s_.classVolume[k]),
-                                                      static_cast<float>(s_.classPulpTons[k]),
-                                                      static_cast<float>(s_.classIUPulpTons[k]),
-                                                      static_cast<float>(s_.classSawTons[k]),
-                                                      0.0f};
-        ++rows;
+        out_.stock[static_cast<std::size_t>(rows++)] = classRow(s_, k, dbh);
       } else if (!limitShown) {
         limitShown = true;
         message("Internal storage limit reached",
@@ -148,34 +218,17 @@ void Engine::writeStockTable(int first) {
                 "The stock Table is truncated, totals include truncated lines");
       }
     }
-    bool more = s_.TPA - cumTrees >= 0.5 && i + 1 <= 23 && s_.classTrees[k + 1] != 0;
+    // The walk never reaches the last class.
+    bool more = s_.TPA - totals.trees >= kMinTreesLeft && i + 1 <= kClassCount - 2 &&
+                s_.classTrees[k + 1] != 0;
     if (!more) break;
   }
-  out_.stock[static_cast<std::size_t>(rows)] = {0.0f,
-                                                static_cast<float>(cumTrees),
-                                                0.0f,
-                                                static_cast<float>(sumBA),
-                                                static_cast<float>(sumVolume),
-                                                static_cast<float>(sumPulp),
-                                                static_cast<float>(sumIU),
-                                                static_cast<float>(sumSaw),
-                                                0.0f};
+  out_.stock[static_cast<std::size_t>(rows)] = totalsRow(totals);
   out_.stockLast = rows;
   formatLine(out_.afterStock[0], "%s",
              "    Volume Conversions: cords = tons/2.575 ; MBF (Int1/4) ~ tons/6");
   formatLine(out_.afterStock[1], "%s", "");
-
-  if (s_.historyCount >= 0 && s_.historyCount < kHistoryCapacity) {
-    HistoryRecord& record = s_.final_harvest[static_cast<std::size_t>(s_.historyCount)];
-    record.age = s_.AG;
-    record.trees = cumTrees;
-    record.basal_area = s_.BA;
-    record.volume = s_.totalVolume;
-    record.cords = sumPulp;
-    record.topcords = sumIU;
-    record.bdft = sumSaw;
-    s_.historyCount += 1;
-  }
+  completeHistoryRecord(s_, totals);
 }
 
 }  // namespace keldovar

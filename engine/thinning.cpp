@@ -18,7 +18,7 @@ double sumOf(const ClassArray& values) {
 
 void Engine::startThinning(const char* tag) {
   s_.thinResult = ThinResult{};
-  s_.thinResult.tag = tag;
+  thinTag_ = tag;
   emptied_ = 0;
 }
 
@@ -87,8 +87,8 @@ void Engine::recordThinning(const char* label, double removedBA) {
 void Engine::writeThinReport() {
   const ThinResult& r = s_.thinResult;
   auto& lines = out_.thinning;
-  formatLine(lines[0], "         %s THINNING-LEAVING %3d SQ. FT. BASAL AREA ",
-             r.tag != nullptr ? r.tag : "", truncToInt(r.residualBA));
+  formatLine(lines[0], "         %s THINNING-LEAVING %3d SQ. FT. BASAL AREA ", thinTag_,
+             truncToInt(r.residualBA));
   formatLine(lines[1], " Removed %6.1f sq. ft. of Basal Area", r.baRemoved);
   formatLine(lines[2], " Cut     %6.0f trees per acre.", r.treesCut);
   formatLine(lines[3], " Removed %6.1f cuft. of volume during thinning", r.volumeRemoved);
@@ -219,7 +219,7 @@ void Engine::lowThinByBA() {
 
 void Engine::lowThinByDBH() {
   startThinning("LOW");
-  double target = hooks().askThinToDBH();
+  double target = askThinToDBHWrapped();
   if (target == kCancelledDiameter) {
     s_.status = -1;
     return;

@@ -11,6 +11,7 @@ dpkg -x "$deb" "$tmp"
 expected=(
   usr/bin/keldovar
   usr/bin/keldovar-cli
+  usr/bin/keldovar-pdf
   "usr/share/keldovar/Keldovar.chm"
   "usr/share/keldovar/KELDOVAR 3.0 Documentation and User's Manual.pdf"
   usr/share/applications/com.brakkelforestry.keldovar.desktop
@@ -23,6 +24,7 @@ expected=(
   usr/share/icons/hicolor/scalable/apps/keldovar.svg
   usr/share/man/man1/keldovar.1.gz
   usr/share/man/man1/keldovar-cli.1.gz
+  usr/share/man/man1/keldovar-pdf.1.gz
   usr/share/doc/keldovar/copyright
   usr/share/doc/keldovar/changelog.gz
 )

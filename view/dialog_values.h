@@ -4,43 +4,12 @@
 
 #include "engine/engine.h"
 #include "engine/stand_state.h"
+#include "engine/step_entries.h"
 
 namespace keldovar {
 
-using UnthinnedEntry = UnthinnedInput;
-
-struct ThinnedEntry {
-  int age = 0;
-  float basalArea = 0;
-  int trees = 0;
-  int thinAge = 0;
-  float height = 0;  // 0 = not given: the site index is used
-  int siteIndex = 0;
-};
-
-struct PercentRemovedEntry {
-  int trees = 0;
-  int basalArea = 0;
-};
-
-enum class VegetationControl { None = 0, Woody = 1, HerbAndWoody = 2 };
-
-struct PlantationEntry {
-  int siteIndex = 0;
-  int trees = 0;
-  float survival = 0;
-  VegetationControl control = VegetationControl::None;
-};
-
-struct RowLowEntry {
-  float residual = 0;
-  float rowPercent = 0;
-};
-
-struct FertilizeEntry {
-  float nitrogen = 0;
-  bool phosphorus = true;
-};
+// The step dialogs' entries (UnthinnedEntry, ThinnedEntry, PercentRemovedEntry, PlantationEntry,
+// RowLowEntry, FertilizeEntry) are the engine's own, from engine/step_entries.h.
 
 struct FinanceEntry {
   FinancialValues values;

@@ -14,20 +14,6 @@ constexpr const char* kAborted = "Returning to previous conditions. Function abo
 
 }  // namespace
 
-// Routes the shared engine's prompts to this document for the duration of one step.
-class DocumentController::HooksScope {
- public:
-  explicit HooksScope(DocumentController& controller) : engine_(controller.session_.engine) {
-    engine_.setHooks(&controller);
-  }
-  ~HooksScope() { engine_.setHooks(nullptr); }
-  HooksScope(const HooksScope&) = delete;
-  HooksScope& operator=(const HooksScope&) = delete;
-
- private:
-  Engine& engine_;
-};
-
 DocumentController::DocumentController(Session& session, Prompts& prompts,
                                        SettingsStore& settingsStore,
                                        const DocumentSettings& settings, const ViewOptions& options)
@@ -68,18 +54,6 @@ void DocumentController::replaceContent(DocumentContent content) {
   content_.options.showAllTables = showAll;
   setModified(false);
   listener().documentReset();
-}
-
-void DocumentController::prepareOutputs(bool harvest) {
-  Engine& engine = session_.engine;
-  engine.state().status = 1;
-  engine.output().financialLast = -1;
-  engine.output().historyLast = -1;
-  if (harvest) return;  // keeps the restored stock table, summaries and bar graph
-  engine.output().stockLast = -1;
-  engine.output().thinReportReady = 0;
-  engine.state().outputReady = 0;
-  session_.barGraph.barLast = -1;
 }
 
 void DocumentController::restore() {
@@ -128,56 +102,50 @@ void DocumentController::succeed(int old) {
   listener().contentChanged();
 }
 
-bool DocumentController::initialize(int kind) {
-  HooksScope scope(*this);
-  Engine& engine = session_.engine;
-  int old = content_.store.lastIndex;
-  prepareOutputs(false);
-  engine.resetEngine();
-  handOverMerchSettings(content_.settings, engine.state());
-  engine.initializeStand(kind);
-  if (engine.state().status == -1 || engine.state().outputReady == 0) {
+// Ends a step: an abort shows its message, a success stores the table. A step refused because
+// another is still asking shows nothing: the asking step owns the engine and the screen.
+bool DocumentController::conclude(StepResult result, int old) {
+  lastStepResult_ = result;
+  if (result == StepResult::Busy) return false;
+  if (result != StepResult::Stored) {
     abortStep();
     return false;
   }
   succeed(old);
   return true;
+}
+
+bool DocumentController::refusedWhileBusy() {
+  if (!session_.engine.stepRunning()) return false;
+  lastStepResult_ = StepResult::Busy;
+  return true;
+}
+
+bool DocumentController::initialize(int kind) {
+  if (refusedWhileBusy()) return false;
+  HooksScope scope(session_.engine, this);
+  int old = content_.store.lastIndex;
+  session_.barGraph.barLast = -1;
+  return conclude(session_.engine.initializeStep(kind, merchInputsOf(content_.settings)), old);
 }
 
 bool DocumentController::treat(int action) {
-  HooksScope scope(*this);
-  Engine& engine = session_.engine;
+  if (refusedWhileBusy()) return false;
+  HooksScope scope(session_.engine, this);
   int old = content_.store.lastIndex;
   restore();
-  bool harvest = action == kHarvest;
-  prepareOutputs(harvest);
-  engine.dispatchAction(action);
-  if (engine.state().status == -1 || (!harvest && engine.state().outputReady == 0)) {
-    abortStep();
-    return false;
-  }
-  succeed(old);
-  return true;
+  // A harvest keeps the restored bar graph, as it keeps the stock table.
+  if (action != kHarvest) session_.barGraph.barLast = -1;
+  return conclude(session_.engine.treatStep(action), old);
 }
 
 bool DocumentController::grow() {
-  HooksScope scope(*this);
-  Engine& engine = session_.engine;
+  if (refusedWhileBusy()) return false;
+  HooksScope scope(session_.engine, this);
   int old = content_.store.lastIndex;
   restore();
-  prepareOutputs(false);
-  if (engine.growStand() != 1) {
-    engine.state().status = -1;
-  } else {
-    engine.state().thinLock = 0;
-    engine.finishStep();
-  }
-  if (engine.state().status == -1 || engine.state().outputReady == 0) {
-    abortStep();
-    return false;
-  }
-  succeed(old);
-  return true;
+  session_.barGraph.barLast = -1;
+  return conclude(session_.engine.growStep(), old);
 }
 
 bool DocumentController::fertilize() {
@@ -190,17 +158,7 @@ bool DocumentController::fertilize() {
   }
   auto entry = prompts_.askFertilize();
   if (!entry) return false;
-  snapshot.fFert_Nitrogen = entry->nitrogen;
-  snapshot.bFert_Phosphorus = entry->phosphorus ? 1 : 0;
-  snapshot.iFertAge = static_cast<int>(snapshot.AG);
-  snapshot.fertRecordPending = 1;
-  int last = snapshot.fertAgesLast;
-  bool repeated = last >= 0 && last < kFertAgesCapacity &&
-                  snapshot.fertAges[static_cast<std::size_t>(last)] == snapshot.iFertAge;
-  if (!repeated && last + 1 < kFertAgesCapacity) {
-    snapshot.fertAgesLast = last + 1;
-    snapshot.fertAges[static_cast<std::size_t>(last + 1)] = snapshot.iFertAge;
-  }
+  snapshot.requestFertilization(*entry);
   // The request is saved with the document, so closing without saving must ask.
   setModified(true);
   listener().contentChanged();
@@ -221,14 +179,9 @@ bool DocumentController::financialValues() {
                           MessageIcon::Exclamation});
   }
   if (!entry->makeDefault) return true;
-  const FinancialValues& v = entry->values;
-  const float values[9] = {v.interestRate, v.oneThinPulp,       v.oneThinSaw,
-                           v.nextThinPulp, v.nextThinSaw,       v.harvestPulp,
-                           v.harvestSaw,   v.establishmentCost, v.midrotationFertCost};
-  for (int i = 0; i < 9; ++i) {
-    std::string text = formatText("%0.2f", static_cast<double>(values[i]));
-    if (!settingsStore_.writeString(settings_keys::kOptions, settings_keys::kFinancialKeys[i],
-                                    text)) {
+  for (const FinancialField& field : kFinancialFields) {
+    std::string text = formatText("%0.2f", static_cast<double>(entry->values.*field.value));
+    if (!settingsStore_.writeString(settings_keys::kOptions, field.settingsKey, text)) {
       prompts_.showMessage({"",
                             "There was an error while saving the default values.  Values were not "
                             "saved, returning to previous values.",
@@ -337,36 +290,21 @@ void DocumentController::showMessage(const char* caption, const char* line1, con
   prompts_.showMessage({caption, std::string(line1) + "\n" + line2, MessageIcon::Exclamation});
 }
 
-int DocumentController::askUnthinned() {
+std::optional<UnthinnedEntry> DocumentController::askUnthinned() {
   auto entry = prompts_.askUnthinned(content_.remembered);
-  if (!entry) return 0;
-  Engine& engine = session_.engine;
-  if (!engine.deriveUnthinned(*entry)) return 0;
-  engine.computeClassLimits();
+  if (!entry) return entry;
   RememberedValues& r = content_.remembered;
   r.unthinnedTrees = entry->trees;
   r.unthinnedAge = entry->age;
   r.unthinnedBasalArea = entry->basalArea;
   r.unthinnedHeight = entry->height;
   r.unthinnedSiteIndex = entry->siteIndex;
-  return 1;
+  return entry;
 }
 
-int DocumentController::askThinned() {
+std::optional<ThinnedEntry> DocumentController::askThinned() {
   auto entry = prompts_.askThinned(content_.remembered);
-  if (!entry) return 0;
-  StandState& s = session_.engine.state();
-  s.AG = entry->age;
-  s.BA = entry->basalArea;
-  s.TPA = entry->trees;
-  s.thinAge = entry->thinAge;
-  if (entry->height == 0) {
-    s.SI = entry->siteIndex;
-    s.heightEntered = 0;
-  } else {
-    s.HD = entry->height;
-    s.heightEntered = 1;
-  }
+  if (!entry) return entry;
   RememberedValues& r = content_.remembered;
   r.thinnedAge = entry->age;
   r.thinnedBasalArea = entry->basalArea;
@@ -374,72 +312,60 @@ int DocumentController::askThinned() {
   r.thinnedThinAge = entry->thinAge;
   r.thinnedHeight = entry->height;
   r.thinnedSiteIndex = entry->siteIndex;
-  return 1;
+  return entry;
 }
 
-int DocumentController::askPercentRemoved() {
+std::optional<PercentRemovedEntry> DocumentController::askPercentRemoved() {
   auto entry = prompts_.askPercentRemoved(content_.remembered);
-  if (!entry) return 0;
-  StandState& s = session_.engine.state();
-  s.pctTreesRemoved = entry->trees;
-  s.pctBARemoved = entry->basalArea;
+  if (!entry) return entry;
   content_.remembered.pctTrees = entry->trees;
   content_.remembered.pctBasalArea = entry->basalArea;
-  return 1;
+  return entry;
 }
 
-int DocumentController::askPlantation() {
+std::optional<PlantationEntry> DocumentController::askPlantation() {
   auto entry = prompts_.askPlantation(content_.remembered);
-  if (!entry) return 0;
-  StandState& s = session_.engine.state();
-  s.SI = entry->siteIndex;
-  s.PLNTR = entry->trees;
-  s.survivalPct = entry->survival;
-  s.noControl = entry->control == VegetationControl::None ? 1 : 0;
-  s.woodyControl = entry->control == VegetationControl::Woody ? 1 : 0;
-  s.herbWoodyControl = entry->control == VegetationControl::HerbAndWoody ? 1 : 0;
+  if (!entry) return entry;
   RememberedValues& r = content_.remembered;
   r.plantSiteIndex = entry->siteIndex;
   r.plantTrees = entry->trees;
   r.plantSurvival = entry->survival;
-  return 1;
+  return entry;
 }
 
-int DocumentController::askGrowAge() {
+std::optional<int> DocumentController::askGrowAge() {
   auto age = prompts_.askGrowAge(standFactsOf(session_.engine.state()));
-  if (!age) return 0;
-  session_.engine.state().targetAge = *age;
-  content_.remembered.growAge = *age;
-  return 1;
+  if (age) content_.remembered.growAge = *age;
+  return age;
 }
 
-int DocumentController::askResidualBA(double& residual) {
+std::optional<double> DocumentController::askResidualBA() {
   auto value = prompts_.askResidualBA(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!value) return 0;
-  residual = *value;
+  if (!value) return std::nullopt;
   content_.remembered.residualBA = *value;
-  return 1;
+  return *value;
 }
 
-double DocumentController::askThinToDBH() {
+std::optional<double> DocumentController::askThinToDBH() {
   auto value = prompts_.askThinToDBH(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!value) return kCancelledDiameter;
+  if (!value) return std::nullopt;
   content_.remembered.thinToDBH = *value;
   return *value;
 }
 
-int DocumentController::askLowThinMethod() {
-  return prompts_.askLowThinMethod();
+LowThinChoice DocumentController::askLowThinMethod() {
+  int method = prompts_.askLowThinMethod();
+  if (method == 1) return LowThinChoice::ByDBH;
+  if (method == 2) return LowThinChoice::ByBasalArea;
+  return LowThinChoice::Neither;
 }
 
-int DocumentController::askRowLow(double& residual, double& rowPercent) {
+std::optional<RowLowEntry> DocumentController::askRowLow() {
   auto entry = prompts_.askRowLow(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!entry) return 0;
-  residual = entry->residual;
-  rowPercent = entry->rowPercent;
-  content_.remembered.rowLowResidual = entry->residual;
-  content_.remembered.rowLowPercent = entry->rowPercent;
-  return 1;
+  if (!entry) return entry;
+  content_.remembered.rowLowResidual = static_cast<float>(entry->residual);
+  content_.remembered.rowLowPercent = static_cast<float>(entry->rowPercent);
+  return entry;
 }
 
 int DocumentController::buildBarGraph(int first) {

@@ -54,7 +54,9 @@ class DocumentController final : private EngineHooks {
   DocumentController(const DocumentController&) = delete;
   DocumentController& operator=(const DocumentController&) = delete;
 
-  // Steps; each returns true when it stored a table.
+  // Steps; each returns true when it stored a table, and lastStepResult() tells how it ended.
+  // A step started while another step of any document is asking is refused (Busy) without
+  // touching the engine or this document.
   bool initialize(int kind);
   bool treat(int action);
   bool grow();
@@ -80,12 +82,13 @@ class DocumentController final : private EngineHooks {
   void markSaved();
   // A document read from a recovery copy holds changes its file does not have yet.
   void markModified();
+  StepResult lastStepResult() const { return lastStepResult_; }
   void setListener(DocumentListener* listener);
   Prompts& prompts() { return prompts_; }
 
  private:
-  class HooksScope;
-  void prepareOutputs(bool harvest);
+  bool refusedWhileBusy();
+  bool conclude(StepResult result, int old);
   void restore();
   void storeTables();
   void abortStep();
@@ -96,15 +99,15 @@ class DocumentController final : private EngineHooks {
 
   // EngineHooks, answered through the prompts with this document's remembered values.
   void showMessage(const char* caption, const char* line1, const char* line2) override;
-  int askUnthinned() override;
-  int askThinned() override;
-  int askPercentRemoved() override;
-  int askPlantation() override;
-  int askGrowAge() override;
-  int askResidualBA(double& residual) override;
-  double askThinToDBH() override;
-  int askLowThinMethod() override;
-  int askRowLow(double& residual, double& rowPercent) override;
+  std::optional<UnthinnedEntry> askUnthinned() override;
+  std::optional<ThinnedEntry> askThinned() override;
+  std::optional<PercentRemovedEntry> askPercentRemoved() override;
+  std::optional<PlantationEntry> askPlantation() override;
+  std::optional<int> askGrowAge() override;
+  std::optional<double> askResidualBA() override;
+  std::optional<double> askThinToDBH() override;
+  LowThinChoice askLowThinMethod() override;
+  std::optional<RowLowEntry> askRowLow() override;
   int buildBarGraph(int first) override;
 
   Session& session_;
@@ -112,6 +115,7 @@ class DocumentController final : private EngineHooks {
   SettingsStore& settingsStore_;
   DocumentContent content_;
   bool modified_ = false;
+  StepResult lastStepResult_ = StepResult::Stored;
   DocumentListener* listener_ = nullptr;
   DocumentListener quietListener_;
 };

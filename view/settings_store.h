@@ -19,10 +19,7 @@ inline constexpr const char* kBargraph = "Bargraph";
 inline constexpr const char* kMerchLimit = "Merch_limit";
 inline constexpr const char* kThresholdSaw = "threshold_saw";
 inline constexpr const char* kThresholdPulp = "threshold_pulp";
-// The nine financial values, in document order.
-inline constexpr const char* kFinancialKeys[9] = {
-    "interest_rate", "one_thin_pulp", "one_thin_saw",       "next_thin_pulp",       "next_thin_saw",
-    "harvest_pulp",  "harvest_saw",   "establishment_cost", "midrotation_fert_cost"};
+// The nine financial values' keys are in kFinancialFields (engine/financial_values.h).
 }  // namespace settings_keys
 
 class SettingsStore {

@@ -1,6 +1,7 @@
 // Copying a step's outputs into a stored table and the carried stand into the snapshot, and back.
 #include "view/table_store.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/report_text.h"
@@ -35,111 +36,38 @@ void linesToEngine(const std::array<std::string, N>& from, std::array<ReportLine
 
 }  // namespace
 
+const ReportTable& TableSlots::operator[](std::size_t index) const {
+  static const ReportTable kEmpty;
+  return index < tables_.size() ? tables_[index] : kEmpty;
+}
+
+ReportTable& TableSlots::operator[](std::size_t index) {
+  // Out of range is a caller's fault; the last slot keeps it inside the capacity.
+  index = std::min(index, size() - 1);
+  if (index >= tables_.size()) {
+    // Grow by doubling up to the capacity, so that a document of many steps moves its tables
+    // a few times only.
+    std::size_t wanted = std::max(index + 1, 2 * tables_.capacity());
+    tables_.reserve(std::min(wanted, size()));
+    tables_.resize(index + 1);
+  }
+  return tables_[index];
+}
+
 StandFacts standFactsOf(const StandState& s) {
   return StandFacts{s.AG, s.BA, s.TPA, s.minClass, s.truncationDBH, s.unthinned};
 }
 
 StandSnapshot takeSnapshot(const StandState& s) {
   StandSnapshot n;
-  n.AG = s.AG;
-  n.SI = s.SI;
-  n.HD = s.HD;
-  n.BA = s.BA;
-  n.TPA = s.TPA;
-  n.PLNTR = s.PLNTR;
-  n.targetAge = s.targetAge;
-  n.thinAge = s.thinAge;
-  n.baRatio = s.baRatio;
-  n.treesRatio = s.treesRatio;
-  n.pctBARemoved = s.pctBARemoved;
-  n.pctTreesRemoved = s.pctTreesRemoved;
-  n.unthinned = s.unthinned;
-  n.initialized = s.initialized;
-  n.thinLock = s.thinLock;
-  n.truncatedDistribution = s.truncatedDistribution;
-  n.existingStand = s.existingStand;
-  n.volumeMode = s.volumeMode;
-  n.fFert_Nitrogen = s.fFert_Nitrogen;
-  n.bFert_Phosphorus = s.bFert_Phosphorus;
-  n.iFertAge = s.iFertAge;
-  n.fertAges = s.fertAges;
-  n.fertAgesLast = s.fertAgesLast;
-  n.fertRecordPending = s.fertRecordPending;
-  n.totalVolume = s.totalVolume;
-  n.historyCount = s.historyCount;
-  n.firstClass = s.firstClass;
-  n.truncationDBH = s.truncationDBH;
-  n.minClass = s.minClass;
-  n.maxClass = s.maxClass;
-  n.distCap = s.distCap;
-  n.distScale = s.distScale;
-  n.distBA = s.distBA;
-  n.classTrees = s.classTrees;
-  n.classHeight = s.classHeight;
-  n.classBA = s.classBA;
-  n.classVolume = s.classVolume;
-  n.classTopVolume = s.classTopVolume;
-  n.classPulpTons = s.classPulpTons;
-  n.classIUPulpTons = s.classIUPulpTons;
-  n.classSawTons = s.classSawTons;
-  const ThinResult& r = s.thinResult;
-  n.thinResult = {r.residualBA,  r.treesCut,       r.baRemoved,      r.volumeRemoved,
-                  r.tonsRemoved, r.sawTonsRemoved, r.pulpTonsRemoved};
+  static_cast<CarriedState&>(n) = s.carried();
   n.status = s.status;
   n.interestRate = s.financial.interestRate;
   return n;
 }
 
 void applySnapshot(const StandSnapshot& n, StandState& s) {
-  s.AG = n.AG;
-  s.SI = n.SI;
-  s.HD = n.HD;
-  s.BA = n.BA;
-  s.TPA = n.TPA;
-  s.PLNTR = n.PLNTR;
-  s.targetAge = n.targetAge;
-  s.thinAge = n.thinAge;
-  s.baRatio = n.baRatio;
-  s.treesRatio = n.treesRatio;
-  s.pctBARemoved = n.pctBARemoved;
-  s.pctTreesRemoved = n.pctTreesRemoved;
-  s.unthinned = n.unthinned;
-  s.initialized = n.initialized;
-  s.thinLock = n.thinLock;
-  s.truncatedDistribution = n.truncatedDistribution;
-  s.existingStand = n.existingStand;
-  s.volumeMode = n.volumeMode;
-  s.fFert_Nitrogen = n.fFert_Nitrogen;
-  s.bFert_Phosphorus = n.bFert_Phosphorus;
-  s.iFertAge = n.iFertAge;
-  s.fertAges = n.fertAges;
-  s.fertAgesLast = n.fertAgesLast;
-  s.fertRecordPending = n.fertRecordPending;
-  s.totalVolume = n.totalVolume;
-  s.historyCount = n.historyCount;
-  s.firstClass = n.firstClass;
-  s.truncationDBH = n.truncationDBH;
-  s.minClass = n.minClass;
-  s.maxClass = n.maxClass;
-  s.distCap = n.distCap;
-  s.distScale = n.distScale;
-  s.distBA = n.distBA;
-  s.classTrees = n.classTrees;
-  s.classHeight = n.classHeight;
-  s.classBA = n.classBA;
-  s.classVolume = n.classVolume;
-  s.classTopVolume = n.classTopVolume;
-  s.classPulpTons = n.classPulpTons;
-  s.classIUPulpTons = n.classIUPulpTons;
-  s.classSawTons = n.classSawTons;
-  ThinResult& r = s.thinResult;
-  r.residualBA = n.thinResult[0];
-  r.treesCut = n.thinResult[1];
-  r.baRemoved = n.thinResult[2];
-  r.volumeRemoved = n.thinResult[3];
-  r.tonsRemoved = n.thinResult[4];
-  r.sawTonsRemoved = n.thinResult[5];
-  r.pulpTonsRemoved = n.thinResult[6];
+  s.carried() = n;
 }
 
 void resetSnapshot(StandSnapshot& n) {
@@ -205,17 +133,14 @@ void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph
   linesToEngine(table.titleLines, out.summary);
 }
 
-void handOverMerchSettings(const DocumentSettings& settings, StandState& s) {
-  copyText(s.logRuleName, settings.logRuleName.c_str());
-  s.logRuleFactor = settings.logRuleFactor;
-  copyText(s.barkBasis, settings.barkBasis.c_str());
-  s.pulpTopDiameter = settings.merchLimit;
-  s.sawThresholdDBH = settings.sawThreshold;
-  s.pulpThresholdDBH = settings.pulpThreshold;
+MerchInputs merchInputsOf(const DocumentSettings& settings) {
+  return MerchInputs{settings.logRuleName.c_str(), settings.logRuleFactor,
+                     settings.barkBasis.c_str(),   settings.merchLimit,
+                     settings.sawThreshold,        static_cast<double>(settings.pulpThreshold)};
 }
 
 void handOverSettings(const DocumentSettings& settings, StandState& s) {
-  handOverMerchSettings(settings, s);
+  s.setMerchInputs(merchInputsOf(settings));
   s.financial = settings.financial;
 }
 

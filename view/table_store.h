@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
 #include "engine/stand_state.h"
@@ -63,37 +64,33 @@ struct ReportTable {
   double merchLimit = 0;
 };
 
-// The carried stand state: everything a later step reads that is not in the newest table.
-struct StandSnapshot {
-  double AG = 0, SI = 0, HD = 0, BA = 0, TPA = 0, PLNTR = 0;
-  double targetAge = 0, thinAge = 0, baRatio = 1, treesRatio = 1;
-  double pctBARemoved = 0, pctTreesRemoved = 0;
-  int unthinned = 1, initialized = 0, thinLock = 0, truncatedDistribution = 0;
-  int existingStand = 0, volumeMode = 0;
-  float fFert_Nitrogen = -1;
-  int bFert_Phosphorus = 1;
-  int iFertAge = -1;
-  std::array<int, kFertAgesCapacity> fertAges{};
-  int fertAgesLast = -1;
-  int fertRecordPending = 0;
-  double totalVolume = 0;
-  int historyCount = 0;
-  double firstClass = 0, truncationDBH = 0, minClass = 0, maxClass = 0;
-  double distCap = 1000, distScale = 1, distBA = 0;
-  ClassArray classTrees{}, classHeight{}, classBA{}, classVolume{}, classTopVolume{},
-      classPulpTons{}, classIUPulpTons{}, classSawTons{};
-  // residual, trees cut, removed basal area, volume, tons, board tons, pulp tons
-  std::array<double, 7> thinResult{};
+// The carried stand state after the newest step, and the two values the snapshot keeps without
+// restoring them.
+struct StandSnapshot : CarriedState {
   int status = 1;  // stored, never restored
-  float interestRate = 5.0f;
+  float interestRate = FinancialValues{}.interestRate;
 };
 
 StandSnapshot takeSnapshot(const StandState& stand);
 // Writes the snapshot into the stand, all but the status.
 void applySnapshot(const StandSnapshot& snapshot, StandState& stand);
 
+// The store's fixed slots 0..99. Only the slots written so far are allocated, so an empty
+// document is small and a copy copies only the tables that exist. Reading a slot never written
+// gives an empty table; writing one allocates it and every slot below it.
+class TableSlots {
+ public:
+  static constexpr std::size_t size() { return kTableCapacity; }
+  const ReportTable& operator[](std::size_t index) const;
+  ReportTable& operator[](std::size_t index);
+  std::size_t allocated() const { return tables_.size(); }
+
+ private:
+  std::vector<ReportTable> tables_;
+};
+
 struct TableStore {
-  std::array<ReportTable, kTableCapacity> tables;
+  TableSlots tables;
   int lastIndex = -1;
   int firstShown = 0;
   int stepTable = 0;
@@ -109,7 +106,7 @@ struct TableStore {
 void copyOutputsToTable(const Engine& engine, const BarGraph& graph, ReportTable& table);
 void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph);
 // Hands the document's settings to the engine, as before every initialization and restore.
-void handOverMerchSettings(const DocumentSettings& settings, StandState& stand);
+MerchInputs merchInputsOf(const DocumentSettings& settings);
 void handOverSettings(const DocumentSettings& settings, StandState& stand);
 
 // The snapshot of a stand that was never initialized, as after Reset View.

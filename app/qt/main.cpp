@@ -1,7 +1,15 @@
 // The desktop program.
 #include <QApplication>
+#include <QIcon>
+
+#include "app/qt/keldovar_app.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  return 0;
+  QApplication::setOrganizationName("Brakkel Forestry");
+  QApplication::setApplicationName("KELDOVAR");
+  keldovar::CKELDOVARApp program;
+  QApplication::setWindowIcon(QIcon(":/keldovar.svg"));
+  program.start(QApplication::arguments().mid(1));
+  return QApplication::exec();
 }

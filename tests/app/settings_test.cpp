@@ -1,6 +1,9 @@
 // The stored defaults of a new document.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "app/dialog_checks.h"
 #include "app/settings.h"
 
 namespace keldovar {
@@ -48,6 +51,36 @@ TEST(Settings, StoredValuesReadAsTheirLeadingNumber) {
   EXPECT_TRUE(d.options.showBargraph);
   EXPECT_FALSE(d.options.showAllTables);
   EXPECT_EQ(readStoredNumber(store, "Options", "missing", "2.5"), 2.5);
+}
+
+}  // namespace
+}  // namespace keldovar
+
+namespace keldovar {
+namespace {
+
+// Each row of the financial table reaches the same value through the stored settings, the
+// dialog's texts and its range check, so a row naming the wrong member shows here.
+TEST(Settings, EveryFinancialValueTravelsByItsOwnRow) {
+  for (std::size_t i = 0; i < kFinancialFields.size(); ++i) {
+    const FinancialField& field = kFinancialFields[i];
+    MemorySettingsStore store;
+    store.writeString("Options", field.settingsKey, "7.25");
+    FinancialValues read = readDocumentDefaults(store).settings.financial;
+    FinancialValues expected;
+    expected.*field.value = 7.25f;
+    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << field.settingsKey;
+
+    FinanceTexts texts = openFinance(read);
+    EXPECT_EQ(texts.fields[i], "7.25") << field.settingsKey;
+    texts.fields[i] = formatReal(field.max + 1);
+    Checked<FinanceEntry, FinanceField> checked = checkFinance(texts);
+    ASSERT_FALSE(checked.ok()) << field.settingsKey;
+    EXPECT_EQ(checked.failure().focus, static_cast<FinanceField>(i));
+    texts.fields[i] = formatReal(field.max);
+    ASSERT_TRUE(checkFinance(texts).ok()) << field.settingsKey;
+    EXPECT_EQ(checkFinance(texts).accepted().values.*field.value, field.max);
+  }
 }
 
 }  // namespace

@@ -109,25 +109,17 @@ class RegimeHooks final : public EngineHooks {
   BarGraph graph;
 
   void showMessage(const char*, const char*, const char*) override {}
-  int askUnthinned() override {
-    bool derived = engine_.deriveUnthinned(UnthinnedInput{600, 15, 0, 0, 62});
-    if (derived) engine_.computeClassLimits();
-    return derived ? 1 : 0;
+  std::optional<UnthinnedEntry> askUnthinned() override {
+    return UnthinnedEntry{600, 15, 0, 0, 62};
   }
-  int askThinned() override { return 0; }
-  int askPercentRemoved() override { return 0; }
-  int askPlantation() override { return 0; }
-  int askGrowAge() override {
-    engine_.state().targetAge = growAge;
-    return 1;
-  }
-  int askResidualBA(double& residual) override {
-    residual = 70;
-    return 1;
-  }
-  double askThinToDBH() override { return kCancelledDiameter; }
-  int askLowThinMethod() override { return 2; }
-  int askRowLow(double&, double&) override { return 0; }
+  std::optional<ThinnedEntry> askThinned() override { return std::nullopt; }
+  std::optional<PercentRemovedEntry> askPercentRemoved() override { return std::nullopt; }
+  std::optional<PlantationEntry> askPlantation() override { return std::nullopt; }
+  std::optional<int> askGrowAge() override { return growAge; }
+  std::optional<double> askResidualBA() override { return 70; }
+  std::optional<double> askThinToDBH() override { return std::nullopt; }
+  LowThinChoice askLowThinMethod() override { return LowThinChoice::ByBasalArea; }
+  std::optional<RowLowEntry> askRowLow() override { return std::nullopt; }
   int buildBarGraph(int first) override {
     return keldovar::buildBarGraph(graph, engine_.state(), first);
   }
@@ -145,22 +137,16 @@ void runRegime(DocumentContent& doc, int steps) {
   StandState& s = engine.state();
   auto grow = [&](int age) {
     hooks.growAge = age;
-    s.status = engine.growStand() == 1 ? 1 : -1;
-    s.thinLock = 0;
-    if (s.status == 1) engine.finishStep();
+    return engine.growStep();
   };
-  const std::function<void()> regime[] = {[&] { engine.initializeStand(1); }, [&] { grow(20); },
-                                          [&] { engine.dispatchAction(1); }, [&] { grow(30); },
-                                          [&] { engine.dispatchAction(5); }};
-  engine.resetEngine();
+  const MerchInputs merch = merchInputsOf(doc.settings);
+  const std::function<StepResult()> regime[] = {
+      [&] { return engine.initializeStep(kExistingUnthinned, merch); }, [&] { return grow(20); },
+      [&] { return engine.treatStep(kThinomatic); }, [&] { return grow(30); },
+      [&] { return engine.treatStep(kHarvest); }};
   handOverSettings(doc.settings, s);
   for (int i = 0; i < steps; ++i) {
-    EngineOutput& out = engine.output();
-    out.stockLast = out.financialLast = out.historyLast = -1;
-    out.thinReportReady = s.outputReady = 0;
-    s.status = 1;
-    regime[i]();
-    ASSERT_NE(s.status, -1) << "step " << i;
+    ASSERT_EQ(regime[i](), StepResult::Stored) << "step " << i;
     TableStore& store = doc.store;
     auto slot = static_cast<std::size_t>(++store.lastIndex);
     copyOutputsToTable(engine, hooks.graph, store.tables[slot]);
@@ -226,7 +212,7 @@ TEST(StandFile, EmptyStoreIsTheHeaderThenTheDocumentBlockInItsOrder) {
       std::tuple(20.1, 20.2, 20.3, 20.4, 20.5, 20.6, 20.7, 20.8);
   doc->settings.financial = {21.1f, 21.2f, 21.3f, 21.4f, 21.5f, 21.6f, 21.7f, 21.8f, 21.9f};
   std::tie(n.fFert_Nitrogen, n.iFertAge, n.fertAgesLast, n.fertAges[100], n.fertRecordPending,
-           n.bFert_Phosphorus, n.thinResult[6], n.thinLock, n.existingStand) =
+           n.bFert_Phosphorus, n.thinResult.pulpTonsRemoved, n.thinLock, n.existingStand) =
       std::tuple(22.f, 23, 24, 25, 26, 27, 28., 29, 32);
   std::tie(n.distScale, n.distCap, n.thinAge, n.treesRatio, n.baRatio, n.pctTreesRemoved,
            n.pctBARemoved, n.totalVolume, n.distBA) =

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "cli/command_line.h"
+#include "tests/cli/cli_outcome.h"
 #include "view/copy_text.h"
 #include "view/document_controller.h"
 #include "view/step_messages.h"
@@ -25,22 +26,6 @@ namespace fs = std::filesystem;
 
 const fs::path kSource = KELDOVAR_SOURCE_DIR;
 constexpr const char* kClock = "2026-12-07 10:00:00";
-
-struct Outcome {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-Outcome cli(std::vector<std::string> args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  Outcome r;
-  r.status = runCli(args, in, out, err);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
-}
 
 Outcome runScript(const std::string& script, std::vector<std::string> extra = {}) {
   std::vector<std::string> args = {"run", "-", "--clock", kClock};
@@ -332,7 +317,8 @@ TEST(Cli, CsvRowsOfEveryStockTable) {
   std::string line;
   std::getline(lines, line);
   EXPECT_EQ(line,
-            "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons");
+            "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
+            "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber");
   std::getline(lines, line);
   EXPECT_EQ(line.substr(0, 7), "0,20,2,");
   int totals = 0;

@@ -18,14 +18,7 @@ struct Message {
 
 class ScriptedHooks : public EngineHooks {
  public:
-  struct Thinned {
-    int age;
-    float basalArea;
-    int trees;
-    int thinAge;
-    float height;
-    int siteIndex;
-  };
+  using Thinned = ThinnedEntry;
   struct Plantation {
     int siteIndex;
     int trees;
@@ -35,13 +28,13 @@ class ScriptedHooks : public EngineHooks {
 
   explicit ScriptedHooks(Engine& engine);
 
-  std::optional<UnthinnedInput> unthinned;
+  std::optional<UnthinnedEntry> unthinned;
   std::optional<Thinned> thinned;
   std::optional<std::pair<int, int>> percentRemoved;  // trees, basal area
   std::optional<Plantation> plantation;
   std::optional<int> growAge;
   std::optional<double> residualBA;
-  double thinToDBH = kCancelledDiameter;
+  double thinToDBH = kCancelledDiameter;  // the sentinel answers Cancel
   int lowThinMethod = 0;
   std::optional<std::pair<double, double>> rowLow;  // residual, row percent
 
@@ -49,22 +42,23 @@ class ScriptedHooks : public EngineHooks {
   std::vector<int> barGraphFirsts;
 
   void showMessage(const char* caption, const char* line1, const char* line2) override;
-  int askUnthinned() override;
-  int askThinned() override;
-  int askPercentRemoved() override;
-  int askPlantation() override;
-  int askGrowAge() override;
-  int askResidualBA(double& residual) override;
-  double askThinToDBH() override;
-  int askLowThinMethod() override;
-  int askRowLow(double& residual, double& rowPercent) override;
+  std::optional<UnthinnedEntry> askUnthinned() override { return unthinned; }
+  std::optional<ThinnedEntry> askThinned() override { return thinned; }
+  std::optional<PercentRemovedEntry> askPercentRemoved() override;
+  std::optional<PlantationEntry> askPlantation() override;
+  std::optional<int> askGrowAge() override { return growAge; }
+  std::optional<double> askResidualBA() override { return residualBA; }
+  std::optional<double> askThinToDBH() override;
+  LowThinChoice askLowThinMethod() override { return static_cast<LowThinChoice>(lowThinMethod); }
+  std::optional<RowLowEntry> askRowLow() override;
   int buildBarGraph(int first) override;
 
  private:
   Engine& engine_;
 };
 
-// The view's side of a step, as the desktop program runs it (without the table store).
+// The engine's whole steps, as the document runs them (without the table store): the merchandising
+// inputs of a default document, and true when the step stored its output.
 void prepareOutputs(Engine& engine);
 bool initializeStep(Engine& engine, int kind);
 bool growStep(Engine& engine);

@@ -292,6 +292,77 @@ TEST_F(RealStand, SecondThinningsAtTheSameAge) {
   EXPECT_TRUE(treatStep(engine, 1));
 }
 
+TEST_F(RealStand, StepResultsTellACancelFromARefusal) {
+  hooks.residualBA = 100;
+  EXPECT_EQ(engine.treatStep(kRowThin), StepResult::Stored);
+  EXPECT_EQ(engine.treatStep(kThinomatic), StepResult::Refused);  // second thinning, silent
+  hooks.lowThinMethod = 0;
+  EXPECT_EQ(engine.treatStep(kLowThin), StepResult::Refused);  // neither method: no output
+  EXPECT_TRUE(hooks.messages.empty());
+  hooks.growAge.reset();
+  EXPECT_EQ(engine.growStep(), StepResult::Aborted);
+  hooks.growAge = 50;  // the projection's own refusal comes after an accepted age
+  engine.state().AG = 40;
+  engine.state().unthinned = 1;
+  EXPECT_EQ(engine.growStep(), StepResult::Refused);
+  EXPECT_EQ(hooks.messages.size(), 1u);
+  EXPECT_EQ(engine.treatStep(kHarvest), StepResult::Stored);
+  EXPECT_EQ(engine.treatStep(kHarvest), StepResult::Refused);  // the stand is gone
+  EXPECT_EQ(engine.initializeStep(7, MerchInputs{}), StepResult::Refused);
+  initUnthinned(engine, hooks, 20, 500, 60);
+  hooks.residualBA.reset();
+  EXPECT_EQ(engine.treatStep(kRowThin), StepResult::Aborted);
+}
+
+// Hooks that try to start other steps while a prompt is open, as a nested event loop could.
+class MeddlingHooks final : public ScriptedHooks {
+ public:
+  explicit MeddlingHooks(Engine& engine) : ScriptedHooks(engine), engine_(engine) {}
+  std::optional<int> askGrowAge() override {
+    nested.push_back(engine_.treatStep(kHarvest));
+    nested.push_back(engine_.growStep());
+    nested.push_back(engine_.initializeStep(kNewPlantation, MerchInputs{}));
+    return ScriptedHooks::askGrowAge();
+  }
+  std::vector<StepResult> nested;
+
+ private:
+  Engine& engine_;
+};
+
+TEST_F(RealStand, AStepStartedWhileAnotherAsksIsRefusedUntouched) {
+  Engine plain(nullptr, &clock);
+  ScriptedHooks plainHooks(plain);
+  initUnthinned(plain, plainHooks, 20, 500, 60);
+  ASSERT_TRUE(grow(plain, plainHooks, 25));
+
+  Engine shared(nullptr, &clock);
+  MeddlingHooks meddling(shared);
+  initUnthinned(shared, meddling, 20, 500, 60);
+  ASSERT_TRUE(grow(shared, meddling, 25));
+  EXPECT_EQ(meddling.nested, std::vector<StepResult>(3, StepResult::Busy));
+  EXPECT_FALSE(shared.stepRunning());
+  // The asking step ends as if nobody had meddled.
+  EXPECT_EQ(shared.state().BA, plain.state().BA);
+  EXPECT_EQ(shared.state().historyCount, plain.state().historyCount);
+  EXPECT_EQ(lineText(shared.output().summary[3]), lineText(plain.output().summary[3]));
+  EXPECT_EQ(shared.output().stockLast, plain.output().stockLast);
+}
+
+TEST_F(RealStand, AHooksScopePutsBackWhatWasInstalled) {
+  SilentHooks outer;
+  SilentHooks inner;
+  {
+    HooksScope first(engine, &outer);
+    {
+      HooksScope second(engine, &inner);
+      EXPECT_EQ(engine.installedHooks(), &inner);
+    }
+    EXPECT_EQ(engine.installedHooks(), &outer);
+  }
+  EXPECT_EQ(engine.installedHooks(), &hooks);
+}
+
 TEST_F(RealStand, BasalAreaFloorOfTwentySquareFeet) {
   engine.state().BA = 20;
   hooks.residualBA = 20;

@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const cli::Command& command : script.commands) runner->run(command);
   const DocumentContent& content = runner->document().content();
   cli::textOutput(content.store, true, false);
-  cli::jsonOutput(content.store, runner->messages());
-  cli::csvOutput(content.store);
+  cli::jsonOutput(content.store, runner->messages(), content.settings.financial);
+  cli::csvOutput(content.store, content.settings.financial);
   std::vector<std::uint8_t> saved = writeStandFile(content);
   auto reopened = std::make_unique<DocumentContent>();
   if (!readStandFile(saved, *reopened).ok()) std::abort();

@@ -126,6 +126,82 @@ TEST_F(ControllerTest, TwoDocumentsShareTheEngineWithoutDisturbingEachOther) {
   EXPECT_EQ(a.newest().titleLines, c.newest().titleLines);
 }
 
+// Prompts whose grow dialog lets another document start steps, as a nested event loop might.
+class MeddlingPrompts final : public ScriptedPrompts {
+ public:
+  DocumentController* other = nullptr;
+  std::vector<bool> stored;
+  std::vector<StepResult> results;
+  std::optional<int> askGrowAge(const StandFacts& facts) override {
+    stored.push_back(other->grow());
+    results.push_back(other->lastStepResult());
+    stored.push_back(other->treat(kRowThin));
+    stored.push_back(other->initialize(kExistingUnthinned));
+    results.push_back(other->lastStepResult());
+    return ScriptedPrompts::askGrowAge(facts);
+  }
+};
+
+TEST_F(ControllerTest, AStepStartedWhileAnotherAsksIsRefusedCleanly) {
+  Document b(session, settings);
+  ASSERT_TRUE(b.initUnthinned(15, 800, 75));
+  b.prompts.growAge = 22;
+  b.prompts.residualBA = 90;
+  std::string bBefore = selectAllText(b.controller.store(), true);
+
+  MeddlingPrompts prompts;
+  DocumentController a(session, prompts, settings, DocumentSettings{}, ViewOptions{});
+  prompts.other = &b.controller;
+  prompts.unthinned = UnthinnedEntry{500, 20, 0, 0, 60};
+  ASSERT_TRUE(a.initialize(kExistingUnthinned));
+  prompts.growAge = 25;
+  ASSERT_TRUE(a.grow());
+  EXPECT_EQ(a.lastStepResult(), StepResult::Stored);
+  EXPECT_EQ(prompts.stored, std::vector<bool>(3, false));
+  EXPECT_EQ(prompts.results, std::vector<StepResult>(2, StepResult::Busy));
+  // The refused steps showed nothing and left the other document as it was.
+  EXPECT_TRUE(b.prompts.messages.empty());
+  EXPECT_EQ(selectAllText(b.controller.store(), true), bBefore);
+  EXPECT_FALSE(session.engine.stepRunning());
+
+  // The asking document's step ends as if nobody had meddled.
+  Session alone{&clock};
+  Document c(alone, settings);
+  ASSERT_TRUE(c.initUnthinned(20, 500, 60));
+  ASSERT_TRUE(c.grow(25));
+  EXPECT_EQ(selectAllText(a.store(), true), selectAllText(c.controller.store(), true));
+  // Once the step has ended the other document's steps run again.
+  EXPECT_TRUE(b.controller.grow());
+}
+
+TEST_F(ControllerTest, StepsPutBackTheHooksTheyFoundAndReportHowTheyEnded) {
+  SilentHooks before;
+  session.engine.setHooks(&before);
+  Document doc(session, settings);
+  ASSERT_TRUE(doc.initUnthinned(20, 500, 60));
+  EXPECT_EQ(session.engine.installedHooks(), &before);
+  doc.prompts.growAge.reset();
+  EXPECT_FALSE(doc.controller.grow());
+  EXPECT_EQ(doc.controller.lastStepResult(), StepResult::Aborted);
+  EXPECT_FALSE(doc.rowThin(100) && doc.controller.treat(kThinomatic));
+  EXPECT_EQ(doc.controller.lastStepResult(), StepResult::Refused);
+  EXPECT_EQ(doc.prompts.lastText(), kAborted);  // both end with the same message
+  EXPECT_EQ(session.engine.installedHooks(), &before);
+}
+
+TEST_F(ControllerTest, DocumentsHoldOnlyTheTablesTheyHave) {
+  DocumentContent empty;
+  EXPECT_LT(sizeof(DocumentContent), 8192u);
+  EXPECT_EQ(empty.store.tables.allocated(), 0u);
+  EXPECT_EQ(empty.store.tables[42].stockLast, -1);  // a slot never written reads empty
+  Document doc(session, settings);
+  ASSERT_TRUE(doc.initUnthinned(20, 500, 60));
+  ASSERT_TRUE(doc.grow(25));
+  DocumentContent copy = doc.controller.content();
+  EXPECT_EQ(copy.store.tables.allocated(), 2u);
+  EXPECT_EQ(selectAllText(copy.store, true), selectAllText(doc.controller.store(), true));
+}
+
 TEST_F(ControllerTest, HarvestRepeatsTheRestoredTablesWithItsHistory) {
   Document doc(session, settings);
   ASSERT_TRUE(doc.initUnthinned(20, 500, 60));

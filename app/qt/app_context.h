@@ -1,0 +1,29 @@
+// What every window of one program run shares: the engine, the settings, the way dialogs are
+// answered and the application directory.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/qt/qt_settings_store.h"
+#include "view/document_controller.h"
+#include "view/prompts.h"
+
+namespace keldovar {
+
+// The folder of the last File Open, where the next start begins.
+inline constexpr const char* kLastDirectoryKey = "Directories/LastCurDir";
+
+// Makes the prompts of one document window; the window is the dialogs' parent.
+using PromptsFactory = std::function<std::unique_ptr<Prompts>(QWidget* parentWindow)>;
+
+struct AppContext {
+  Session& session;
+  QtSettingsStore& settings;
+  PromptsFactory makePrompts;
+  QString applicationDirectory;  // ends in a separator; the help and the manual are here
+};
+
+}  // namespace keldovar

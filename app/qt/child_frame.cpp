@@ -1,0 +1,88 @@
+// Document windows: the report view follows the controller's changes, and the window asks
+// before a modified document is closed or reset.
+#include "app/qt/child_frame.h"
+
+#include <QCloseEvent>
+#include <QMessageBox>
+
+#include "app/qt/keldovar_app.h"
+#include "view/qt/keldovar_view.h"
+#include "view/qt/qt_text.h"
+
+namespace keldovar {
+
+CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver saver,
+                         QWidget* parent)
+    : QMdiSubWindow(parent), saver_(std::move(saver)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  prompts_ = context.makePrompts(this);
+  document_ =
+      std::make_unique<CKELDOVARDoc>(context.session, *prompts_, context.settings, untitledName);
+  auto* view = new CKELDOVARView(document_->controller(), this);
+  view->setFontFilePath(fontFileLocation(context.applicationDirectory));
+  view_ = view;
+  setWidget(view);
+  connect(view, &CKELDOVARView::selectionChanged, this, &CChildFrame::stateChanged);
+  controller().setListener(this);
+  updateTitle();
+}
+
+CChildFrame::~CChildFrame() {
+  controller().setListener(nullptr);
+}
+
+void CChildFrame::updateTitle() {
+  setWindowTitle(document_->title() + "[*]");
+  setWindowModified(controller().modified());
+  emit stateChanged();
+}
+
+bool CChildFrame::resetView() {
+  return controller().resetView(*this, toLatin1(document_->title()));
+}
+
+void CChildFrame::tableStored(bool scrollToNewest) {
+  view_->refresh(scrollToNewest);
+  emit stateChanged();
+}
+
+void CChildFrame::viewChanged(bool scrollToNewest) {
+  view_->refresh(scrollToNewest);
+  emit stateChanged();
+}
+
+void CChildFrame::documentReset() {
+  view_->resetShown();
+  emit stateChanged();
+}
+
+void CChildFrame::modifiedChanged(bool modified) {
+  setWindowModified(modified);
+  emit stateChanged();
+}
+
+DocumentHost::Answer CChildFrame::askSaveBeforeReset(const std::string& question) {
+  auto answer = QMessageBox::question(this, "KELDOVAR", fromLatin1(question),
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer == QMessageBox::Yes) return Answer::Yes;
+  return answer == QMessageBox::No ? Answer::No : Answer::Cancel;
+}
+
+void CChildFrame::save() {
+  saver_(*this);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (controller().modified()) {
+    QString question = QString("Save changes to %1?").arg(document_->title());
+    auto answer = QMessageBox::question(this, "KELDOVAR", question,
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !saver_(*this))) {
+      event->ignore();
+      return;
+    }
+  }
+  QMdiSubWindow::closeEvent(event);
+}
+
+}  // namespace keldovar

@@ -1,0 +1,29 @@
+// A small JSON reader for the batch runner's own output, read back by `optimize --merge`.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace keldovar::cli {
+
+struct JsonValue {
+  enum class Kind { Null, Bool, Number, String, Array, Object };
+  Kind kind = Kind::Null;
+  bool boolean = false;
+  double number = 0;
+  std::string text;
+  std::vector<JsonValue> items;
+  std::map<std::string, JsonValue> members;
+
+  const JsonValue* member(const std::string& key) const;
+};
+
+// The value of the whole text; nothing when it is not JSON, nests deeper than 64 levels, or
+// holds a number beyond a double's range.
+std::optional<JsonValue> readJson(std::string_view text);
+
+}  // namespace keldovar::cli

@@ -1,0 +1,71 @@
+// keldovar-cli optimize: the regime search from a search-space file, its three output formats,
+// and the merge of sharded searches.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "econ/regime_search.h"
+
+namespace keldovar::cli {
+
+struct SpaceError {
+  int line = 0;
+  std::string message;
+};
+
+struct ParsedSpace {
+  econ::SearchSpace space;
+  std::vector<std::string> startLines;  // as written, for the reported scripts
+  std::vector<SpaceError> errors;
+};
+
+ParsedSpace parseSearchSpace(std::string_view text);
+
+// One management's figures as reported: the IRR in percent, as it is written and read back.
+struct ReportedMeasures {
+  float npv = 0;
+  std::optional<double> lev;
+  std::optional<double> irrPercent;
+};
+
+// One ranked regime as reported: its figures and its whole script, start included.
+struct ReportedRegime {
+  std::int64_t ordinal = 0;
+  double score = 0;
+  int rotation = 0;
+  ReportedMeasures pulpwood;
+  ReportedMeasures sawtimber;
+  double harvestPulpTons = 0;
+  double harvestIUPulpTons = 0;
+  double harvestSawTons = 0;
+  std::vector<std::string> script;
+};
+
+struct SearchReport {
+  bool newPlantation = false;
+  econ::Management management = econ::Management::Sawtimber;
+  std::int64_t candidates = 0;
+  std::int64_t valued = 0;
+  std::int64_t refused = 0;
+  int best = 10;
+  std::vector<ReportedRegime> regimes;
+};
+
+SearchReport reportOf(const econ::SearchResult& result, const std::vector<std::string>& start,
+                      int best);
+std::string searchText(const SearchReport& report);
+std::string searchJson(const SearchReport& report);
+std::string searchCsv(const SearchReport& report);
+// A report read back from searchJson's text; nothing when the text is not one.
+std::optional<SearchReport> readSearchJson(std::string_view text);
+// The shards' counts added and their best regimes ranked together.
+SearchReport mergeReports(const std::vector<SearchReport>& shards);
+
+// `args` starts with "optimize". Exit status as for run: 2 for a usage or space-file error.
+int runOptimize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace keldovar::cli

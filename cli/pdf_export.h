@@ -1,0 +1,24 @@
+// --pdf: the document's printed pages as a PDF, written by the keldovar-pdf program so that
+// keldovar-cli itself stays free of the toolkit.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "view/document_content.h"
+#include "view/print_defaults.h"
+
+namespace keldovar::cli {
+
+struct PdfRequest {
+  std::string path;   // the PDF to write
+  std::string title;  // the PDF's title and the one in every page's footer
+  Paper paper = Paper::Letter;
+};
+
+// Hands the document to keldovar-pdf on a pipe and waits for it. keldovar-pdf is the program
+// KELDOVAR_PDF names when set, else the one beside keldovar-cli, else the one on PATH. Returns 0,
+// or kExitFailedStep after saying so on `err` (keldovar-pdf says why on standard error).
+int exportPdf(const DocumentContent& content, const PdfRequest& request, std::ostream& err);
+
+}  // namespace keldovar::cli

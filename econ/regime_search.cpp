@@ -1,0 +1,374 @@
+// The regime search: candidates are numbered by unit (the steps before the final growth and
+// harvest) and rotation; each thread takes runs of units in turn on a document of its own,
+// sharing the steps units have in common, keeps its own best list, and the lists are ranked
+// together at the end.
+#include "econ/regime_search.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace keldovar::econ {
+namespace {
+
+struct Event {
+  int age = 0;
+  int order = 0;  // a thinning before a fertilization of the same age
+  Step step;
+};
+
+Step thinStep(const ThinChoice& choice, int residual) {
+  std::string ba = std::to_string(residual);
+  switch (choice.method) {
+    case ThinMethod::Row:
+      return {StepKind::ThinRow, {{"ba", ba}}};
+    case ThinMethod::Low:
+      return {StepKind::ThinLow, {{"ba", ba}, {"method", "ba"}}};
+    case ThinMethod::RowLow:
+      return {StepKind::ThinRowLow, {{"ba", ba}, {"row", std::to_string(choice.rowPercent)}}};
+    case ThinMethod::Thinomatic:
+      break;
+  }
+  return {StepKind::ThinThinomatic, {{"ba", ba}}};
+}
+
+Step growStep(int age) {
+  return {StepKind::Grow, {{"age", std::to_string(age)}}};
+}
+
+// The numbering of the units: for each thinning count in turn, the thinning plans (the first
+// thinning varying slowest) times the fertilization choices.
+class UnitSpace {
+ public:
+  UnitSpace(const SearchSpace& space, int startAge) : space_(space), startAge_(startAge) {
+    auto per = static_cast<std::int64_t>(space.thinAges.size() * space.methods.size() *
+                                         space.residualBA.size());
+    for (int count : space.thinningCounts) {
+      std::int64_t plans = 1;
+      for (int i = 0; i < count; ++i) plans *= per;
+      blocks_.push_back(plans * fertChoices());
+    }
+  }
+
+  std::int64_t units() const {
+    std::int64_t total = 0;
+    for (std::int64_t b : blocks_) total += b;
+    return total;
+  }
+  std::int64_t rotations() const { return static_cast<std::int64_t>(space_.rotations.size()); }
+
+  // The unit's steps and the age they end at; false when its ages do not follow each other.
+  bool steps(std::int64_t unit, std::vector<Step>& out, int& endAge) const {
+    std::size_t block = 0;
+    while (unit >= blocks_[block]) unit -= blocks_[block++];
+    std::vector<Event> events;
+    auto fert = static_cast<std::size_t>(unit % fertChoices());
+    std::int64_t plan = unit / fertChoices();
+    if (fert > 0) {
+      events.push_back(
+          {space_.fertilizeAges[fert - 1], 1, {StepKind::Fertilize, space_.fertilizer}});
+    }
+    int previous = -1;
+    auto per = static_cast<std::int64_t>(space_.thinAges.size() * space_.methods.size() *
+                                         space_.residualBA.size());
+    std::int64_t divisor = 1;
+    for (int i = 1; i < space_.thinningCounts[block]; ++i) divisor *= per;
+    for (int i = 0; i < space_.thinningCounts[block];
+         ++i, divisor = std::max<std::int64_t>(1, divisor / per)) {
+      std::int64_t digit = (plan / divisor) % per;
+      auto ba =
+          static_cast<std::size_t>(digit % static_cast<std::int64_t>(space_.residualBA.size()));
+      digit /= static_cast<std::int64_t>(space_.residualBA.size());
+      auto method =
+          static_cast<std::size_t>(digit % static_cast<std::int64_t>(space_.methods.size()));
+      auto age = static_cast<std::size_t>(digit / static_cast<std::int64_t>(space_.methods.size()));
+      int thinAge = space_.thinAges[age];
+      if (thinAge <= previous) return false;
+      previous = thinAge;
+      events.push_back({thinAge, 0, thinStep(space_.methods[method], space_.residualBA[ba])});
+    }
+    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+      return a.age != b.age ? a.age < b.age : a.order < b.order;
+    });
+    out.clear();
+    endAge = startAge_;
+    for (Event& e : events) {
+      if (e.age < startAge_) return false;
+      if (e.age > endAge) out.push_back(growStep(e.age));
+      endAge = e.age;
+      out.push_back(std::move(e.step));
+    }
+    return true;
+  }
+
+ private:
+  std::int64_t fertChoices() const {
+    return 1 + static_cast<std::int64_t>(space_.fertilizeAges.size());
+  }
+
+  const SearchSpace& space_;
+  int startAge_;
+  std::vector<std::int64_t> blocks_;
+};
+
+void keepBest(std::vector<RankedRegime>& best, RankedRegime regime, int count) {
+  auto at = std::upper_bound(best.begin(), best.end(), regime, rankedBefore);
+  best.insert(at, std::move(regime));
+  if (best.size() > static_cast<std::size_t>(count)) best.pop_back();
+}
+
+struct Shared {
+  Shared(const SearchSpace& s, const UnitSpace& u, bool plantation, const SearchOptions& o)
+      : space(s), units(u), newPlantation(plantation), options(o) {}
+  const SearchSpace& space;
+  const UnitSpace& units;
+  bool newPlantation;
+  const SearchOptions& options;
+  std::atomic<std::int64_t> next{0};
+  std::atomic<std::int64_t> done{0};
+  std::int64_t shardUnits = 0;
+  std::mutex progressMutex;
+};
+
+// One thread's share: its own document and its own best list. The steps from the start to a
+// unit's last treatment are a path; the worker keeps a copy of the document after each step of
+// the path it ran last, so a unit runs only the steps after the part it shares with the
+// previous one, and each rotation starts from a copy of the unit's end.
+class Worker {
+ public:
+  explicit Worker(Shared& shared) : shared_(shared) {
+    levels_.reserve(shared.space.start.size() + 2 * (kMaxThinnings + 1));
+  }
+
+  void run() {
+    const SearchOptions& options = shared_.options;
+    for (;;) {
+      std::int64_t first = shared_.next.fetch_add(kUnitsPerTurn);
+      if (first >= shared_.shardUnits) break;
+      std::int64_t last = std::min(first + kUnitsPerTurn, shared_.shardUnits);
+      for (std::int64_t k = first; k < last; ++k) {
+        unit(k * options.shards + options.shard - 1);
+        reportProgress();
+      }
+    }
+  }
+
+  SearchResult result;
+
+ private:
+  // Consecutive units of a shard mostly share their path up to the last treatment; a turn of
+  // several keeps that sharing within one thread.
+  static constexpr std::int64_t kUnitsPerTurn = 16;
+  static constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
+
+  // The document after one step of the path, or the mark that the step was refused.
+  struct Level {
+    Step step;
+    bool refused = false;
+    DocumentContent content;
+  };
+
+  void reportProgress() {
+    std::int64_t done = shared_.done.fetch_add(1) + 1;
+    if (!shared_.options.progress || (done % 64 != 0 && done != shared_.shardUnits)) return;
+    std::lock_guard<std::mutex> lock(shared_.progressMutex);
+    shared_.options.progress(static_cast<double>(done) / static_cast<double>(shared_.shardUnits));
+  }
+
+  void unit(std::int64_t index) {
+    int endAge = 0;
+    if (!shared_.units.steps(index, steps_, endAge)) return;
+    bool prepared = prepare();
+    for (std::size_t r = 0; r < shared_.space.rotations.size(); ++r) {
+      int rotation = shared_.space.rotations[r];
+      if (rotation <= endAge) continue;
+      ++result.candidates;
+      std::int64_t ordinal = index * shared_.units.rotations() + static_cast<std::int64_t>(r);
+      if (prepared && candidate(rotation, ordinal)) {
+        ++result.valued;
+      } else {
+        ++result.refused;
+      }
+    }
+  }
+
+  // Brings the document to the end of the unit's path; false when a step of it was refused.
+  bool prepare() {
+    const std::vector<Step>& start = shared_.space.start;
+    std::size_t length = start.size() + steps_.size();
+    auto pathStep = [&](std::size_t i) -> const Step& {
+      return i < start.size() ? start[i] : steps_[i - start.size()];
+    };
+    std::size_t common = 0;
+    while (common < levels_.size() && common < length && levels_[common].step == pathStep(common))
+      ++common;
+    levels_.resize(common);
+    if (common > 0 && levels_.back().refused) return false;
+    if (common == 0) {
+      doc_.reset();
+    } else if (at_ != common - 1) {
+      doc_.replaceContent(levels_.back().content);
+    }
+    for (std::size_t i = common; i < length; ++i) {
+      bool ran = doc_.run(pathStep(i));
+      levels_.push_back({pathStep(i), !ran, ran ? doc_.content() : DocumentContent{}});
+      if (!ran) {
+        at_ = kNowhere;
+        return false;
+      }
+    }
+    at_ = levels_.size() - 1;
+    return true;
+  }
+
+  bool runFinish(int rotation) {
+    if (at_ != levels_.size() - 1) doc_.replaceContent(levels_.back().content);
+    at_ = kNowhere;
+    return doc_.run(growStep(rotation)) && doc_.run({StepKind::Harvest, {}});
+  }
+
+  bool candidate(int rotation, std::int64_t ordinal) {
+    if (!runFinish(rotation)) return false;
+    const DocumentContent& content = doc_.content();
+    const ReportTable* table = content.store.newest();
+    if (table == nullptr) return false;
+    std::optional<RegimeFlows> flows = harvestFlows(*table, content.settings.financial);
+    if (!flows) return false;
+    RankedRegime regime;
+    regime.ordinal = ordinal;
+    Management management = shared_.space.management;
+    auto npv = static_cast<double>(netPresentValue(*flows, management));
+    regime.score =
+        shared_.newPlantation ? landExpectationValue(*flows, management).value_or(npv) : npv;
+    if (result.best.size() >= static_cast<std::size_t>(shared_.space.best) &&
+        !rankedBefore(regime, result.best.back())) {
+      return true;
+    }
+    // The rate of return is solved by search: only for the regimes that are kept.
+    regime.pulpwood = measuresOf(*flows, Management::Pulpwood);
+    regime.sawtimber = measuresOf(*flows, Management::Sawtimber);
+    regime.rotation = flows->rotation;
+    regime.harvestPulpTons = flows->harvestPulpTons;
+    regime.harvestIUPulpTons = flows->harvestIUPulpTons;
+    regime.harvestSawTons = flows->harvestSawTons;
+    regime.steps = steps_;
+    regime.steps.push_back(growStep(rotation));
+    regime.steps.push_back({StepKind::Harvest, {}});
+    keepBest(result.best, std::move(regime), shared_.space.best);
+    return true;
+  }
+
+  Shared& shared_;
+  StepDocument doc_;
+  std::vector<Step> steps_;
+  std::vector<Level> levels_;  // the path run last, a level a step
+  std::size_t at_ = kNowhere;  // the level the document holds unchanged, if any
+};
+
+bool listOk(const std::vector<int>& list, bool mayBeEmpty) {
+  return (mayBeEmpty || !list.empty()) && list.size() <= static_cast<std::size_t>(kMaxListLength);
+}
+
+}  // namespace
+
+bool rankedBefore(const RankedRegime& a, const RankedRegime& b) {
+  if (a.score != b.score) return a.score > b.score;
+  return a.ordinal < b.ordinal;
+}
+
+std::string checkSpace(const SearchSpace& space) {
+  if (space.start.empty()) return "no start: the stand the regimes begin from";
+  if (!listOk(space.rotations, false)) return "rotations: give 1 to 200 ages";
+  if (!listOk(space.thinningCounts, false) || space.thinningCounts.size() > kMaxThinnings + 1)
+    return "thinnings: give counts of 0, 1 or 2";
+  bool thins = false;
+  for (std::size_t i = 0; i < space.thinningCounts.size(); ++i) {
+    int count = space.thinningCounts[i];
+    if (count < 0 || count > kMaxThinnings) return "thinnings: give counts of 0, 1 or 2";
+    if (std::count(space.thinningCounts.begin(), space.thinningCounts.end(), count) > 1)
+      return "thinnings: a count given twice";
+    thins = thins || count > 0;
+  }
+  if (thins && (!listOk(space.thinAges, false) || space.methods.empty() ||
+                space.methods.size() > static_cast<std::size_t>(kMaxListLength) ||
+                !listOk(space.residualBA, false))) {
+    return "thinning regimes need thin_ages, methods and residual_ba";
+  }
+  if (!listOk(space.fertilizeAges, true)) return "fertilize_ages: at most 200 ages";
+  // Candidates are numbered in a double's exact range, so that results read back exactly.
+  double plans =
+      static_cast<double>(space.thinAges.size() * space.methods.size() * space.residualBA.size());
+  double candidates = 0;
+  for (int count : space.thinningCounts) candidates += std::pow(plans, count);
+  candidates *= static_cast<double>((space.fertilizeAges.size() + 1) * space.rotations.size());
+  if (candidates > 1e15) return "the space is too large: narrow its lists";
+  if (space.best < 1 || space.best > kMaxBest) return "best: give 1 to 1000";
+  return "";
+}
+
+SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& options) {
+  SearchResult result;
+  result.management = space.management;
+  result.error = checkSpace(space);
+  if (!result.error.empty()) return result;
+  auto root = std::make_unique<StepDocument>();
+  for (const Step& step : space.start) {
+    if (!root->run(step)) {
+      result.error = "the start was refused at '" + scriptLine(step) + "'";
+      return result;
+    }
+  }
+  const StandSnapshot& stand = root->content().store.snapshot;
+  if (stand.initialized != 1) {
+    result.error = "the start does not leave an initialized stand";
+    return result;
+  }
+  result.newPlantation = stand.existingStand == 0;
+  UnitSpace units(space, static_cast<int>(stand.AG));
+  int shards = std::max(1, options.shards);
+  int shard = std::clamp(options.shard, 1, shards);
+  SearchOptions own = options;
+  own.shards = shards;
+  own.shard = shard;
+  Shared shared(space, units, result.newPlantation, own);
+  std::int64_t total = units.units();
+  shared.shardUnits = total / shards + (total % shards >= shard ? 1 : 0);
+
+  int jobs = std::clamp(options.jobs, 1, 256);
+  std::vector<std::unique_ptr<Worker>> workers;
+  for (int j = 0; j < jobs; ++j) workers.push_back(std::make_unique<Worker>(shared));
+  std::vector<std::thread> threads;
+  for (int j = 1; j < jobs; ++j)
+    threads.emplace_back([&workers, j] { workers[static_cast<std::size_t>(j)]->run(); });
+  workers[0]->run();
+  for (std::thread& t : threads) t.join();
+
+  std::vector<SearchResult> parts;
+  for (const auto& w : workers) parts.push_back(std::move(w->result));
+  SearchResult merged = mergeResults(parts, space.best);
+  result.candidates = merged.candidates;
+  result.valued = merged.valued;
+  result.refused = merged.refused;
+  result.best = std::move(merged.best);
+  return result;
+}
+
+SearchResult mergeResults(const std::vector<SearchResult>& shards, int best) {
+  SearchResult merged;
+  if (!shards.empty()) {
+    merged.newPlantation = shards.front().newPlantation;
+    merged.management = shards.front().management;
+  }
+  for (const SearchResult& s : shards) {
+    merged.candidates += s.candidates;
+    merged.valued += s.valued;
+    merged.refused += s.refused;
+    for (const RankedRegime& r : s.best) keepBest(merged.best, r, best);
+  }
+  return merged;
+}
+
+}  // namespace keldovar::econ

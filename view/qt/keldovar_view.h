@@ -1,0 +1,83 @@
+// CKELDOVARView: the document window's report, drawn, scrolled, selected and copied.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+#include "view/document_controller.h"
+#include "view/font_file.h"
+#include "view/layout.h"
+#include "view/qt/report_view.h"
+#include "view/selection.h"
+
+namespace keldovar {
+
+// Scrolls the report page in page units (0.01 inch): the scroll bars' values are the page
+// position at the window's top-left corner.
+class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
+  Q_OBJECT
+
+ public:
+  CKELDOVARView(const DocumentController& document, QWidget* parent = nullptr);
+
+  // The font file ("def_Font.bin" in the folder the window chooses): read now, a missing or
+  // damaged file keeping the current font, and rewritten after each font size change.
+  void setFontFilePath(const QString& path);
+
+  QWidget* widget() override { return this; }
+  void refresh(bool scrollToNewest) override;
+  void resetShown() override;
+  void selectAll() override;
+  void copy() override;
+  bool canCopy() const override;
+  void changeFontSize(int steps) override;
+  // Prints every page of the report (within the printer's page range) with the printer's
+  // document name in the footers; the screen and its selection stay as they are.
+  void print(QPrinter& printer) override;
+  // Print and Print Preview need a table.
+  bool canPrint() const;
+  int printPageCount(const QPrinter& printer) const;
+
+  const Selection& selection() const { return selection_; }
+  const ReportLayout& reportLayout() const { return layout_; }
+  const FontDescription& fontDescription() const { return fontDescription_; }
+  const QFont& reportFont() const { return font_; }
+  // The page point at the window's top-left corner.
+  QPoint scrollPosition() const;
+  // The window's client area in page units.
+  QSize clientPageSize() const;
+
+ signals:
+  // The selection changed, and with it whether Copy is enabled.
+  void selectionChanged();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  void applyFont(const FontDescription& description);
+  void relayout();
+  void updateScrollBars();
+  void scrollBy(int dx, int dy);
+  void scrollToNewest();
+  std::optional<CellAddress> hitAt(QPoint pixel) const;
+  bool moveSelection(int key, Qt::KeyboardModifiers modifiers);
+  void selectionMoved(bool changed);
+
+  const DocumentController& document_;
+  QString fontFilePath_;
+  FontDescription fontDescription_;
+  QFont font_;
+  ReportLayout layout_;
+  Selection selection_;
+};
+
+}  // namespace keldovar

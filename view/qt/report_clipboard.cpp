@@ -1,0 +1,26 @@
+// Building the clipboard's forms of the selection and handing them over.
+#include "view/qt/report_clipboard.h"
+
+#include <QClipboard>
+#include <QMimeData>
+
+#include "view/qt/qt_text.h"
+
+namespace keldovar {
+
+std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Selection& selection,
+                                             bool showFinancial) {
+  auto data = std::make_unique<QMimeData>();
+  data->setText(fromLatin1(selection.copyText(store, showFinancial, kWindowsLineEnd)));
+  std::string csv = selection.copyCsv(store);
+  if (!csv.empty()) data->setData("text/csv", QByteArray::fromStdString(csv));
+  return data;
+}
+
+bool putOnClipboard(QClipboard& clipboard, std::unique_ptr<QMimeData> data) {
+  QString text = data->text();
+  clipboard.setMimeData(data.release());
+  return clipboard.text() == text;
+}
+
+}  // namespace keldovar

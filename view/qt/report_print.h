@@ -1,0 +1,58 @@
+// The report on paper: every page of the print layout, with its footer, on a printer, in the
+// preview or into a PDF.
+#pragma once
+
+#include <QByteArray>
+#include <QFont>
+#include <QPageSize>
+#include <QRectF>
+#include <QString>
+#include <string>
+
+#include "view/document_settings.h"
+#include "view/font_file.h"
+#include "view/pagination.h"
+#include "view/table_store.h"
+
+class QPagedPaintDevice;
+class QPaintDevice;
+class QPrinter;
+
+namespace keldovar {
+
+// Pages from..to (1-based; 0 for either end means the first or the last page).
+struct PageRange {
+  int from = 0;
+  int to = 0;
+};
+
+// A print job's pages: the printable area in page units, the print layout of the store on it,
+// and the pages it is cut into.
+struct PrintPlan {
+  PrintPlan(const QPaintDevice& device, const TableStore& store, const ViewOptions& options,
+            const QFont& font);
+  QRectF printable;
+  PageSetup setup;
+  ReportLayout layout;
+  Pagination pages;
+};
+
+// Lays the store out for the device's printable area and draws each page through the report's
+// one drawing routine, without any selection. The screen's layout is not touched. Returns the
+// number of pages drawn: 0 for an empty store or a device that would not start.
+int printReport(QPagedPaintDevice& device, const TableStore& store, const ViewOptions& options,
+                const QFont& font, const QString& title, PageRange range = {});
+// The same on a printer, within the pages its print dialog chose.
+int printReport(QPrinter& printer, const TableStore& store, const ViewOptions& options,
+                const QFont& font, const QString& title);
+
+// Letter, or A4 where the system's locale measures in metric.
+QPageSize::PageSizeId defaultPaper();
+
+// The printed report as a PDF document with `title` as its title, in memory, for the caller to
+// save. False for an empty store.
+bool writeReportPdf(const TableStore& store, const ViewOptions& options, const std::string& title,
+                    QByteArray& out, QPageSize::PageSizeId paper = defaultPaper(),
+                    const FontDescription& font = FontDescription{});
+
+}  // namespace keldovar
