@@ -223,6 +223,15 @@ void RecoveryManager::documentClosed(int id) {
   documents_.erase(found);
 }
 
+void RecoveryManager::documentDetached(int id) {
+  auto found = documents_.find(id);
+  if (found == documents_.end()) return;
+  Tracked& doc = *found->second;
+  // A recovered entry's old files stay too when this document never got a copy of its own.
+  if (doc.scheduler.pending() && doc.controller != nullptr) writeCopy(id, doc);
+  documents_.erase(found);
+}
+
 void RecoveryManager::shutdown() {
   for (auto& [id, doc] : documents_) dropCopy(id, *doc);
   documents_.clear();

@@ -72,6 +72,9 @@ class RecoveryManager final : public QObject {
   void documentSaved(int id);
   // The window closes (saved, or No to the save question): the copy goes.
   void documentClosed(int id);
+  // The window goes without the user having decided (the program is torn down without Exit):
+  // a pending copy is written now and the copy stays for the next start.
+  void documentDetached(int id);
   // Exit: every copy of this run goes and the lock is released. Later entries stay.
   void shutdown();
 
