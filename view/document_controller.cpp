@@ -44,6 +44,10 @@ void DocumentController::markSaved() {
   setModified(false);
 }
 
+void DocumentController::markModified() {
+  setModified(true);
+}
+
 void DocumentController::replaceContent(DocumentContent content) {
   bool showAll = content_.options.showAllTables;  // not carried by stand files
   content_ = std::move(content);
@@ -100,6 +104,7 @@ void DocumentController::succeed(int old) {
     store.firstShown = store.stepTable = old + 1;
   }
   listener().tableStored(store.lastIndex > 0);
+  listener().contentChanged();
 }
 
 // Ends a step: an abort shows its message, a success stores the table. A step refused because
@@ -161,6 +166,7 @@ bool DocumentController::fertilize() {
   snapshot.requestFertilization(*entry);
   // The request is saved with the document, so closing without saving must ask.
   setModified(true);
+  listener().contentChanged();
   return true;
 }
 
@@ -169,6 +175,7 @@ bool DocumentController::financialValues() {
   if (!entry) return false;
   content_.settings.financial = entry->values;
   setModified(true);
+  listener().contentChanged();
   const ReportTable* newest = content_.store.newest();
   if (newest != nullptr && newest->financialLast >= 0) {
     prompts_.showMessage({"",
@@ -200,6 +207,7 @@ bool DocumentController::merchLimits() {
   settings.sawThreshold = entry->sawThreshold;
   settings.pulpThreshold = entry->pulpThreshold;
   setModified(true);
+  listener().contentChanged();
   if (entry->makeDefault) {
     using namespace settings_keys;
     std::string top = formatText("%0.2f", static_cast<double>(entry->topDiameter));
@@ -231,12 +239,14 @@ void DocumentController::toggleFinancial() {
   content_.options.showFinancial = !content_.options.showFinancial;
   writeOption(settings_keys::kFinancial, content_.options.showFinancial);
   listener().viewChanged(false);
+  listener().contentChanged();
 }
 
 void DocumentController::toggleBargraph() {
   content_.options.showBargraph = !content_.options.showBargraph;
   writeOption(settings_keys::kBargraph, content_.options.showBargraph);
   listener().viewChanged(false);
+  listener().contentChanged();
 }
 
 void DocumentController::toggleAllTables() {
@@ -251,6 +261,7 @@ void DocumentController::toggleAllTables() {
   }
   writeOption(settings_keys::kAllTables, options.showAllTables);
   listener().viewChanged(options.showAllTables);
+  listener().contentChanged();
 }
 
 bool DocumentController::resetView(DocumentHost& host, const std::string& title) {

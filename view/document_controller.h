@@ -31,6 +31,9 @@ class DocumentListener {
   virtual void viewChanged(bool scrollToNewest) { (void)scrollToNewest; }
   virtual void documentReset() {}
   virtual void modifiedChanged(bool modified) { (void)modified; }
+  // Something the stand file holds changed: a stored step, a fertilization, a settings
+  // command or an option. Called last, once the document is in its new state.
+  virtual void contentChanged() {}
 };
 
 // The window side of Reset View's save question.
@@ -79,6 +82,8 @@ class DocumentController final : private EngineHooks {
   void adoptContent(DocumentContent content);
   bool modified() const { return modified_; }
   void markSaved();
+  // A document read from a recovery copy holds changes its file does not have yet.
+  void markModified();
   StepResult lastStepResult() const { return lastStepResult_; }
   void setListener(DocumentListener* listener);
   Prompts& prompts() { return prompts_; }

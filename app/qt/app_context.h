@@ -13,6 +13,8 @@
 
 namespace keldovar {
 
+class RecoveryManager;
+
 // The folder of the last File Open, where the next start begins.
 inline constexpr const char* kLastDirectoryKey = "Directories/LastCurDir";
 
@@ -23,7 +25,8 @@ struct AppContext {
   Session& session;
   QtSettingsStore& settings;
   PromptsFactory makePrompts;
-  QString applicationDirectory;  // ends in a separator; the help and the manual are here
+  QString applicationDirectory;         // ends in a separator; the help and the manual are here
+  RecoveryManager* recovery = nullptr;  // the recovery copies; none when not asked for
 };
 
 }  // namespace keldovar

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "app/qt/keldovar_app.h"
+#include "app/qt/recovery_manager.h"
 #include "view/qt/keldovar_view.h"
 #include "view/qt/qt_text.h"
 
@@ -14,7 +15,7 @@ namespace keldovar {
 
 CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver saver,
                          QWidget* parent)
-    : QMdiSubWindow(parent), saver_(std::move(saver)) {
+    : QMdiSubWindow(parent), saver_(std::move(saver)), recovery_(context.recovery) {
   setAttribute(Qt::WA_DeleteOnClose);
   // The window menu's Close also claims Ctrl+W on some platforms, which is New Plantation here:
   // two owners of one key make it do nothing. Close keeps Ctrl+F4.
@@ -24,6 +25,7 @@ CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver
       if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W)) > 0) action->setShortcuts(keys);
     }
   }
+  if (recovery_ != nullptr) recoveryId_ = recovery_->newDocumentId();
   prompts_ = context.makePrompts(this);
   document_ =
       std::make_unique<CKELDOVARDoc>(context.session, *prompts_, context.settings, untitledName);
@@ -37,7 +39,19 @@ CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver
 }
 
 CChildFrame::~CChildFrame() {
+  // Closing asked the user already; a window torn down without that keeps its copy.
+  if (recovery_ != nullptr) recovery_->documentDetached(recoveryId_);
   controller().setListener(nullptr);
+}
+
+void CChildFrame::tellRecovery() {
+  if (recovery_ == nullptr) return;
+  recovery_->documentChanged(recoveryId_, {document_->path(), document_->untitledNumber()},
+                             controller());
+}
+
+void CChildFrame::contentChanged() {
+  tellRecovery();
 }
 
 void CChildFrame::updateTitle() {
@@ -63,11 +77,14 @@ void CChildFrame::viewChanged(bool scrollToNewest) {
 void CChildFrame::documentReset() {
   view_->resetShown();
   emit stateChanged();
+  tellRecovery();
 }
 
 void CChildFrame::modifiedChanged(bool modified) {
   setWindowModified(modified);
   emit stateChanged();
+  // A change is written from contentChanged, once the step is complete; here only Save.
+  if (!modified) tellRecovery();
 }
 
 DocumentHost::Answer CChildFrame::askSaveBeforeReset(const std::string& question) {
@@ -91,6 +108,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  if (recovery_ != nullptr) recovery_->documentClosed(recoveryId_);
   QMdiSubWindow::closeEvent(event);
 }
 

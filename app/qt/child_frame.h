@@ -29,6 +29,8 @@ class CChildFrame final : public QMdiSubWindow, private DocumentListener, privat
   bool resetView();
   // The title changed (a save under a new name, an open): show it again.
   void updateTitle();
+  // This window's number with the recovery copies.
+  int recoveryId() const { return recoveryId_; }
 
  signals:
   // The document's state changed in a way that may change what the commands allow.
@@ -43,11 +45,17 @@ class CChildFrame final : public QMdiSubWindow, private DocumentListener, privat
   void viewChanged(bool scrollToNewest) override;
   void documentReset() override;
   void modifiedChanged(bool modified) override;
+  void contentChanged() override;
+  // Keeps the recovery copy in step with the document: written while it has unsaved changes,
+  // removed once it has none.
+  void tellRecovery();
   // DocumentHost
   Answer askSaveBeforeReset(const std::string& question) override;
   void save() override;
 
   Saver saver_;
+  RecoveryManager* recovery_ = nullptr;
+  int recoveryId_ = 0;
   std::unique_ptr<Prompts> prompts_;
   std::unique_ptr<CKELDOVARDoc> document_;
   CKELDOVARView* view_ = nullptr;

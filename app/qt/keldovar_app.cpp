@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "app/qt/dialogs/qt_prompts.h"
+#include "app/qt/recovery_dialog.h"
 #include "app/qt/window_state.h"
 
 // Resources of a static library are registered by hand, from the global namespace.
@@ -36,9 +37,11 @@ CKELDOVARApp::CKELDOVARApp(StartOptions options)
     : session_(options.clock != nullptr ? options.clock : &systemClock_),
       settings_(options.identity),
       context_{session_, settings_,
-               options.makePrompts ? std::move(options.makePrompts) : dialogPrompts(), QString()},
+               options.makePrompts ? std::move(options.makePrompts) : dialogPrompts(), QString(),
+               nullptr},
       openUrl_(options.openUrl ? std::move(options.openUrl) : desktopUrlOpener()) {
   registerResources();
+  if (options.recoveryCopies) recovery_ = std::make_unique<RecoveryManager>();
 }
 
 CKELDOVARApp::~CKELDOVARApp() = default;
@@ -60,11 +63,20 @@ void CKELDOVARApp::findApplicationDirectory(bool startedWithFile) {
 
 void CKELDOVARApp::start(const QStringList& arguments) {
   findApplicationDirectory(!arguments.isEmpty());
+  // Without a usable folder the program runs on, without recovery copies.
+  if (recovery_ && recovery_->start()) context_.recovery = recovery_.get();
   mainFrame_ = std::make_unique<CMainFrame>(context_, openUrl_);
   restoreWindowState(*mainFrame_, settings_);
   // A file that cannot be read says why; the program stays open without a document.
+  // Recovered documents come first, so that a new one is not given a recovered one's title.
+  bool recovered = false;
+  if (context_.recovery != nullptr) {
+    offerRecovery(*recovery_, mainFrame_.get(), [this, &recovered](const RecoveryEntry& entry) {
+      recovered = mainFrame_->recoverDocument(entry) != nullptr || recovered;
+    });
+  }
   for (const QString& path : arguments) mainFrame_->openDocument(path);
-  if (arguments.isEmpty()) mainFrame_->newDocument();
+  if (arguments.isEmpty() && !recovered) mainFrame_->newDocument();
   QString lastDirectory = settings_.settings().value(kLastDirectoryKey).toString();
   if (!lastDirectory.isEmpty()) QDir::setCurrent(lastDirectory);
 }

@@ -8,6 +8,7 @@
 #include "app/qt/app_context.h"
 #include "app/qt/help_launcher.h"
 #include "app/qt/main_frame.h"
+#include "app/qt/recovery_manager.h"
 #include "engine/clock.h"
 #include "view/font_file.h"
 
@@ -18,6 +19,9 @@ struct StartOptions {
   const Clock* clock = nullptr;  // the system clock when none is given
   PromptsFactory makePrompts;    // the dialogs when none is given
   UrlOpener openUrl;             // the desktop's viewers when none is given
+  // Recovery copies of unsaved documents, and the start-up offer of those a crash left: the
+  // program's own runs, never a test's.
+  bool recoveryCopies = false;
 };
 
 class CKELDOVARApp {
@@ -44,6 +48,8 @@ class CKELDOVARApp {
   QtSettingsStore settings_;
   AppContext context_;
   UrlOpener openUrl_;
+  // Outlives the windows, which tell it when they go.
+  std::unique_ptr<RecoveryManager> recovery_;
   std::unique_ptr<CMainFrame> mainFrame_;
 };
 

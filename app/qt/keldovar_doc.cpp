@@ -25,10 +25,26 @@ QString CKELDOVARDoc::title() const {
   return path_.isEmpty() ? untitledName_ : QFileInfo(path_).fileName();
 }
 
+int CKELDOVARDoc::untitledNumber() const {
+  if (!path_.isEmpty()) return 0;
+  qsizetype digits = 0;
+  while (digits < untitledName_.size() &&
+         untitledName_[untitledName_.size() - digits - 1].isDigit()) {
+    ++digits;
+  }
+  return untitledName_.right(digits).toInt();
+}
+
+void CKELDOVARDoc::adoptRecoveredPath(const QString& path) {
+  path_ = path;
+  recovered_ = true;
+}
+
 StandFileResult CKELDOVARDoc::saveTo(const QString& path) {
   StandFileResult result = saveStandFile(localName(path), controller_.content());
   if (result.ok()) {
     path_ = path;
+    recovered_ = false;
     controller_.markSaved();
   }
   return result;

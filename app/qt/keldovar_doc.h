@@ -18,6 +18,13 @@ class CKELDOVARDoc {
   const QString& path() const { return path_; }
   // The file's name, or "KLDVR1" and so on for a document never saved.
   QString title() const;
+  // The number of a document never saved ("KLDVR3": 3), 0 for one with a file.
+  int untitledNumber() const;
+
+  // A document recovered after a crash is titled as its file was; the first Save asks before it
+  // replaces that file.
+  void adoptRecoveredPath(const QString& path);
+  bool recovered() const { return recovered_; }
 
   // Saving never truncates the previous file; on failure nothing changes.
   StandFileResult saveTo(const QString& path);
@@ -28,6 +35,7 @@ class CKELDOVARDoc {
   DocumentController controller_;
   QString path_;
   QString untitledName_;
+  bool recovered_ = false;
 };
 
 }  // namespace keldovar

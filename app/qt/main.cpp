@@ -8,7 +8,9 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setOrganizationName("Brakkel Forestry");
   QApplication::setApplicationName("KELDOVAR");
-  keldovar::CKELDOVARApp program;
+  keldovar::StartOptions options;
+  options.recoveryCopies = true;
+  keldovar::CKELDOVARApp program(std::move(options));
   QApplication::setWindowIcon(QIcon(":/keldovar.svg"));
   program.start(QApplication::arguments().mid(1));
   return QApplication::exec();

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -352,9 +353,42 @@ CChildFrame* CMainFrame::openDocument(const QString& path) {
   return opened;
 }
 
+CChildFrame* CMainFrame::recoverDocument(const RecoveryEntry& entry) {
+  if (context_.recovery == nullptr) return nullptr;
+  int number = entry.record.path.empty() ? entry.record.untitledNumber : 0;
+  untitledCount_ = std::max(untitledCount_, number);
+  auto* frame = new CChildFrame(context_, QString("KLDVR%1").arg(number),
+                                [this](CChildFrame& f) { return saveDocument(f, false); });
+  StandFileResult result =
+      context_.recovery->recover(entry, frame->recoveryId(), frame->controller());
+  if (!result.ok()) {
+    delete frame;
+    showFileMessage(result);
+    return nullptr;
+  }
+  if (number == 0) {
+    frame->document().adoptRecoveredPath(
+        QFile::decodeName(QByteArray::fromStdString(entry.record.path)));
+  }
+  frame->updateTitle();
+  addChild(frame);
+  return frame;
+}
+
+// The file of a recovered document may have changed since the copy was made.
+static bool replaceWithRecovered(QWidget* parent, const QString& path) {
+  QString question = QString(
+                         "%1 holds a document recovered after KELDOVAR ended unexpectedly. "
+                         "Replace the file with it?")
+                         .arg(QDir::toNativeSeparators(path));
+  return QMessageBox::question(parent, "KELDOVAR", question, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
 bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
   CKELDOVARDoc& document = frame.document();
   QString path = document.path();
+  if (!askName && document.recovered() && !replaceWithRecovered(this, path)) askName = true;
   if (askName || path.isEmpty()) {
     QString start = path.isEmpty() ? QDir::current().filePath(document.title() + ".kdv") : path;
     QFileDialog dialog(this, "Save As", start, kFileFilter);
@@ -461,6 +495,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
   }
   writePlacement();
+  // Every document was saved or closed with No: the recovery copies go.
+  if (context_.recovery != nullptr) context_.recovery->shutdown();
   event->accept();
 }
 

@@ -14,6 +14,7 @@
 #include "app/qt/command_actions.h"
 #include "app/qt/help_launcher.h"
 #include "app/qt/recent_files.h"
+#include "app/qt/recovery_manager.h"
 
 namespace keldovar {
 
@@ -28,6 +29,9 @@ class CMainFrame final : public QMainWindow {
   QAction* action(int id) const { return actions_->action(id); }
 
   CChildFrame* newDocument();
+  // A document window holding a recovery copy, titled as the document it was made from;
+  // nullptr and a message when the copy cannot be read.
+  CChildFrame* recoverDocument(const RecoveryEntry& entry);
   // Opens the file in a new window, or activates the window that has it already; nullptr and
   // a message when it cannot be read.
   CChildFrame* openDocument(const QString& path);

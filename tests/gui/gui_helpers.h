@@ -62,8 +62,9 @@ inline void clearScratchSettings() {
 // One program run: scratch settings, a fixed clock, scripted prompts and recorded URL opens.
 struct TestProgram {
   // Prompts are answered from `source`, or by the program's own dialogs with `dialogs`.
-  explicit TestProgram(bool urlOpens = true, bool dialogs = false) {
+  explicit TestProgram(bool urlOpens = true, bool dialogs = false, bool recoveryCopies = false) {
     StartOptions options;
+    options.recoveryCopies = recoveryCopies;
     options.identity = kScratchIdentity;
     options.clock = &clock;
     if (!dialogs) {
