@@ -338,8 +338,7 @@ int merge(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
     }
     shards.push_back(std::move(*report));
   }
-  out << render(mergeReports(shards), o.format);
-  return 0;
+  return writeReport(out, err, render(mergeReports(shards), o.format));
 }
 
 int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
@@ -371,8 +370,8 @@ int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
     err << "keldovar-cli: " << o.spec << ": " << result.error << "\n";
     return 1;
   }
-  out << render(reportOf(result, parsed.startLines, parsed.space.best), o.format);
-  return 0;
+  return writeReport(out, err,
+                     render(reportOf(result, parsed.startLines, parsed.space.best), o.format));
 }
 
 }  // namespace

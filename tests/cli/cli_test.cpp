@@ -240,8 +240,13 @@ TEST(CliProcess, InputsThatCannotBeReadAreRefusedWithTheirReason) {
 
 TEST(CliProcess, AReportThatCannotBeWrittenFailsTheRun) {
   std::string example = (kSource / "examples" / "plantation-thin-harvest.kdr").string();
+  Scratch scratch;
+  fs::path space = scratch.dir / "small.space";
+  std::ofstream(space) << "start = plantation si=65 trees=600 survival=85\nrotations = 25\n"
+                          "thinnings = 0\n";
   for (const std::string& arguments :
-       {"run " + example + " --format json", std::string("--help"), std::string("--version")}) {
+       {"run " + example + " --format json", "optimize " + space.string(), std::string("--help"),
+        std::string("--version")}) {
     Outcome r = shell(arguments + " >/dev/full");
     EXPECT_EQ(r.status, 1) << arguments;
     EXPECT_EQ(r.err, "keldovar-cli: cannot write the report: No space left on device\n");
