@@ -1,6 +1,5 @@
-// A document made step by step without dialogs, for the recovery tests and the program they
-// kill: fixed answers, a fixed report clock, and the calls a document window makes to the
-// recovery manager.
+// A document made step by step without dialogs, for the recovery tests: fixed answers, a fixed
+// report clock, and the calls a document window makes to the recovery manager.
 #pragma once
 
 #include <cstdint>

@@ -1,36 +1,46 @@
-// A program the crash test kills: one untitled document that takes a step every few
-// milliseconds, with its recovery copies kept as the desktop program keeps them. It prints
-// "ready" and then "stored N" once N steps are stored, for the test to time its kill by.
-#include <QCoreApplication>
+// The desktop program as the crash test starts and kills it: the real start-up, windows and
+// recovery copies, with the dialogs' answers scripted and a timer that works a regime through
+// the menu commands. It prints "ready", then "stored N T" once N steps are stored, T being the
+// system's monotonic clock in milliseconds, for the test to tell which steps had settled.
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
 
-#include "tests/gui/recovery_rig.h"
+#include "tests/gui/recovery_regime.h"
 
 int main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: recovery_harness FOLDER STEP_MILLISECONDS\n");
+  QApplication application(argc, argv);
+  QApplication::setOrganizationName("KELDOVAR Test Organization");
+  QApplication::setApplicationName("KELDOVAR Crash Test");
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: recovery_harness STEP_MILLISECONDS\n");
     return 2;
   }
-  keldovar::RecoveryManager::Options options;
-  options.folder = QString::fromLocal8Bit(argv[1]);
-  keldovar::RecoveryManager manager(options);
-  if (!manager.start()) return 1;
-  keldovar::test::SteppedDocument document;
-  int id = manager.newDocumentId();
-  keldovar::test::RecoveryForwarder forwarder(manager, id, {QString(), 1}, document.controller());
-  document.controller().setListener(&forwarder);
+  keldovar::test::TestProgram program(true, false, true);
+  program.app->start({});
   int steps = 0;
   QTimer stepper;
   QObject::connect(&stepper, &QTimer::timeout, [&] {
-    if (steps >= 90 || !document.step(steps)) return;
+    if (steps >= keldovar::test::kRegimeSteps) return;
+    const std::vector<std::uint8_t> before = keldovar::test::activeStandBytes(program);
+    keldovar::test::runRegimeStep(program, steps);
+    if (keldovar::test::activeStandBytes(program) == before) {
+      std::fprintf(stderr, "step %d stored nothing\n", steps);
+      for (const std::string& message : program.source.messages) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+      }
+      QApplication::exit(1);
+      return;
+    }
     ++steps;
-    std::printf("stored %d\n", steps);
+    QElapsedTimer now;
+    now.start();
+    std::printf("stored %d %lld\n", steps, static_cast<long long>(now.msecsSinceReference()));
     std::fflush(stdout);
   });
-  stepper.start(QString::fromLocal8Bit(argv[2]).toInt());
+  stepper.start(QString::fromLocal8Bit(argv[1]).toInt());
   std::printf("ready\n");
   std::fflush(stdout);
-  return QCoreApplication::exec();
+  return QApplication::exec();
 }
