@@ -23,7 +23,7 @@ build: deps
 # Without a display the batch runner does the program's main job: a worked regime's report.
 run: build
 	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
-	  cd $(BUILD)/app-dir && exec $(abspath $(BUILD))/app/qt/keldovar; \
+	  cd $(BUILD)/app-dir && exec $(abspath $(BUILD))/desktop/keldovar; \
 	else \
 	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running $(EXAMPLE) through keldovar-cli instead."; \
 	  $(BUILD)/cli/keldovar-cli run $(EXAMPLE); \

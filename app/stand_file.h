@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "view/document_content.h"
+#include "document/document_content.h"
 
 namespace keldovar {
 

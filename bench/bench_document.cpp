@@ -16,15 +16,15 @@
 
 #include "app/stand_file.h"
 #include "bench/bench_time.h"
+#include "document/document_controller.h"
+#include "document/settings_store.h"
+#include "document/table_store.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "view/copy_text.h"
-#include "view/document_controller.h"
 #include "view/layout.h"
 #include "view/pagination.h"
 #include "view/selection.h"
-#include "view/settings_store.h"
-#include "view/table_store.h"
 
 namespace keldovar::bench {
 namespace {

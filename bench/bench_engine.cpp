@@ -13,11 +13,11 @@
 
 #include "bench/bench_time.h"
 #include "bench/math_calls.h"
+#include "document/bar_graph.h"
+#include "document/dialog_values.h"
+#include "document/table_store.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
-#include "view/bar_graph.h"
-#include "view/dialog_values.h"
-#include "view/table_store.h"
 
 namespace keldovar::bench {
 namespace {

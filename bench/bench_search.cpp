@@ -8,8 +8,8 @@
 namespace keldovar::bench {
 namespace {
 
-using econ::Step;
-using econ::StepKind;
+using keldovar::Step;
+using keldovar::StepKind;
 
 const Step kPlantation = {
     StepKind::Plantation,
@@ -54,7 +54,7 @@ const std::vector<Step> kFinish = {{StepKind::Grow, {{"age", "30"}}}, {StepKind:
 
 // A candidate started from a copy of the document after its thinning, as the search runs it.
 void BM_CandidateFromCopy(benchmark::State& state) {
-  econ::StepDocument doc;
+  StepDocument doc;
   doc.run(kPlantation);
   for (const Step& step : kThinned) doc.run(step);
   DocumentContent prepared = doc.content();
@@ -67,7 +67,7 @@ BENCHMARK(BM_CandidateFromCopy)->Unit(benchmark::kMicrosecond);
 
 // The copy a branch of the search starts from: the document after its thinning (three tables).
 void BM_CopyPreparedDocument(benchmark::State& state) {
-  econ::StepDocument doc;
+  StepDocument doc;
   doc.run(kPlantation);
   for (const Step& step : kThinned) doc.run(step);
   for (auto _ : state) {
@@ -80,7 +80,7 @@ BENCHMARK(BM_CopyPreparedDocument)->Unit(benchmark::kMicrosecond);
 // The same copy assigned over a document of five tables, as a candidate leaves it: the
 // assignment reuses the tables and lines already there.
 void BM_CopyPreparedDocumentOver(benchmark::State& state) {
-  econ::StepDocument doc;
+  StepDocument doc;
   doc.run(kPlantation);
   for (const Step& step : kThinned) doc.run(step);
   DocumentContent prepared = doc.content();
@@ -96,7 +96,7 @@ BENCHMARK(BM_CopyPreparedDocumentOver)->Unit(benchmark::kMicrosecond);
 // The same candidate run whole on the emptied document, as the search ran it before it shared
 // the steps candidates have in common.
 void BM_CandidateRunWhole(benchmark::State& state) {
-  econ::StepDocument doc;
+  StepDocument doc;
   for (auto _ : state) {
     doc.reset();
     doc.run(kPlantation);

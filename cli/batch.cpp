@@ -14,12 +14,12 @@
 #include <thread>
 
 #include "app/safe_file.h"
-#include "app/settings.h"
 #include "app/stand_file.h"
 #include "cli/command_line.h"
 #include "cli/pdf_export.h"
-#include "cli/runner.h"
-#include "cli/script.h"
+#include "document/settings.h"
+#include "script/runner.h"
+#include "script/script.h"
 
 namespace keldovar::cli {
 namespace {

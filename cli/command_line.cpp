@@ -7,13 +7,13 @@
 #include <optional>
 #include <system_error>
 
-#include "app/settings.h"
 #include "app/stand_file.h"
 #include "cli/batch.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
-#include "cli/script.h"
+#include "document/settings.h"
+#include "script/script.h"
 
 namespace keldovar::cli {
 namespace {

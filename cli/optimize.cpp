@@ -14,14 +14,14 @@
 
 #include "cli/json_reader.h"
 #include "cli/output.h"
-#include "cli/script.h"
 #include "engine/report_text.h"
+#include "script/script.h"
 
 namespace keldovar::cli {
 namespace {
 
 using econ::Management;
-using econ::StepKind;
+using keldovar::StepKind;
 
 std::string trim(std::string_view text) {
   std::size_t begin = text.find_first_not_of(" \t\r");
@@ -72,7 +72,7 @@ std::optional<std::vector<int>> numberList(const std::string& text) {
 }
 
 // One script line as a step; the error text otherwise.
-std::string scriptStep(const std::string& line, econ::Step& step) {
+std::string scriptStep(const std::string& line, Step& step) {
   ParsedScript parsed = parseScript(line);
   if (!parsed.errors.empty()) return parsed.errors.front().message;
   if (parsed.commands.size() != 1) return "give one script command";
@@ -125,7 +125,7 @@ std::string spaceKey(const std::string& key, const std::string& value, ParsedSpa
                      SpaceDraft& draft) {
   econ::SearchSpace& space = parsed.space;
   if (key == "start") {
-    econ::Step step;
+    Step step;
     std::string error = scriptStep(value, step);
     if (error.empty()) {
       space.start.push_back(step);
@@ -134,7 +134,7 @@ std::string spaceKey(const std::string& key, const std::string& value, ParsedSpa
     return error;
   }
   if (key == "fertilizer") {
-    econ::Step step;
+    Step step;
     std::string error = scriptStep("fertilize " + value, step);
     if (error.empty()) space.fertilizer = step.fields;
     return error;
@@ -215,7 +215,7 @@ SearchReport reportOf(const econ::SearchResult& result, const std::vector<std::s
                          static_cast<double>(r.harvestIUPulpTons),
                          static_cast<double>(r.harvestSawTons),
                          start};
-    for (const econ::Step& step : r.steps) shown.script.push_back(econ::scriptLine(step));
+    for (const Step& step : r.steps) shown.script.push_back(scriptLine(step));
     report.regimes.push_back(std::move(shown));
   }
   return report;

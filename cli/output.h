@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/runner.h"
-#include "view/table_store.h"
+#include "document/table_store.h"
+#include "script/runner.h"
 
 namespace keldovar::cli {
 

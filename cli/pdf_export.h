@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "view/document_content.h"
+#include "document/document_content.h"
 #include "view/print_defaults.h"
 
 namespace keldovar::cli {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "document/table_store.h"
 #include "engine/stand_state.h"
-#include "view/table_store.h"
 
 namespace keldovar::econ {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "econ/cash_flows.h"
-#include "econ/regime_steps.h"
+#include "script/regime_steps.h"
 
 namespace keldovar::econ {
 

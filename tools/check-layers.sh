@@ -1,27 +1,64 @@
 #!/usr/bin/env bash
-# Fails when a file includes across the layers the wrong way, or includes Qt outside a qt/ folder.
-#   engine -> (nothing)      view -> engine      app -> view, engine
-#   econ -> app, view, engine      cli -> econ, app, view, engine      app/qt -> econ too
+# Fails when a file includes across the floors the wrong way, or includes Qt where the toolkit
+# does not belong. Every folder may include its own files and those of the floors below it:
+#
+#   cli/qt      cli (keldovar-pdf)           -> view/qt, view, app, document, engine
+#   cli                                      -> econ, script, view, app, document, engine
+#   desktop                                  -> desktop/dialogs, econ, script, view/qt, view, app,
+#                                               document, engine
+#   desktop/dialogs (one class per dialog)   -> script, view/qt, document, engine
+#   econ                                     -> script, document, engine
+#   view/qt                                  -> view, document, engine
+#   script                                   -> document, engine
+#   view, app                                -> document, engine
+#   document                                 -> engine
+#   engine                                   -> (nothing)
+#
+# Qt headers are included only in desktop/, view/qt/, cli/qt/, tools/qt/, bench/qt/ and the
+# QtTest binary tests/gui/.
 set -u
 cd "$(dirname "$0")/.."
 status=0
-check() {  # folder, allowed include prefixes (regex)
+
+# The project's includes of a folder's own files ("folder/file.h"), not of its subfolders'.
+includes_of() {  # folder, -> "file:line:#include ..." lines
+  local folder=$1
+  find "$folder" -maxdepth 1 -type f \( -name '*.h' -o -name '*.cpp' \) -print0 2>/dev/null \
+    | xargs -0 -r grep -nHE '#include "[a-z_]+/'
+}
+
+check() {  # folder, allowed include prefixes (regex, whole folder paths)
   local folder=$1 allowed=$2
   while IFS= read -r hit; do
     echo "layer violation: $hit"
     status=1
-  done < <(grep -rnE '#include "[a-z]+/' "$folder" --include='*.h' --include='*.cpp' \
-             | grep -v '/qt/' | grep -vE "#include \"($allowed)/")
+  done < <(includes_of "$folder" | grep -vE "#include \"($allowed)/[a-z_]+\.h\"")
 }
+
 check engine 'engine'
-check view 'engine|view'
-check app 'engine|view|app'
-check econ 'engine|view|app|econ'
-check cli 'engine|view|app|econ|cli'
+check document 'engine|document'
+check view 'engine|document|view'
+check app 'engine|document|app'
+check script 'engine|document|script'
+check econ 'engine|document|script|econ'
+check view/qt 'engine|document|view|view/qt'
+check desktop 'engine|document|view|view/qt|app|script|econ|desktop|desktop/dialogs'
+check desktop/dialogs 'engine|document|view/qt|script|desktop/dialogs'
+check cli 'engine|document|view|app|script|econ|cli'
+check cli/qt 'engine|document|view|view/qt|app|cli'
+
+# Every folder of the program's sources must have a floor above.
+for folder in $(find engine document view app script econ desktop cli -type d); do
+  case " engine document view app script econ view/qt desktop desktop/dialogs desktop/icons cli cli/qt " in
+    *" $folder "*) ;;
+    *) echo "folder without a floor in tools/check-layers.sh: $folder"; status=1 ;;
+  esac
+done
+
 while IFS= read -r hit; do
-  echo "Qt outside a qt/ folder: $hit"
+  echo "Qt outside desktop/ and the qt/ folders: $hit"
   status=1
-done < <(grep -rnE '#include <Q[A-Za-z]+|#include <qt' engine view app econ cli tests bench \
+done < <(grep -rnE '#include <Q[A-Za-z]+|#include <qt' engine document view app script econ cli tests bench \
            --include='*.h' --include='*.cpp' 2>/dev/null | grep -v '/qt/' | grep -v '^tests/gui/')
 [ $status -eq 0 ] && echo "layers ok"
 exit $status

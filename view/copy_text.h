@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/table_store.h"
 #include "view/report_model.h"
-#include "view/table_store.h"
 
 namespace keldovar {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "view/bar_graph.h"
+#include "document/bar_graph.h"
 #include "view/layout.h"
 
 namespace keldovar {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "document/table_store.h"
 #include "view/report_model.h"
-#include "view/table_store.h"
 #include "view/text_metrics.h"
 
 namespace keldovar {

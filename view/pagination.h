@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/table_store.h"
 #include "view/layout.h"
-#include "view/table_store.h"
 #include "view/text_metrics.h"
 
 namespace keldovar {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "view/table_store.h"
+#include "document/table_store.h"
 
 namespace keldovar {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "document/table_store.h"
 #include "view/copy_text.h"
 #include "view/layout.h"
-#include "view/table_store.h"
 
 namespace keldovar {
 

@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/checked_prompts.h"
-#include "app/qt/keldovar_app.h"
-#include "app/settings.h"
 #include "app/stand_file.h"
 #include "bench/bench_time.h"
+#include "desktop/keldovar_app.h"
+#include "document/settings.h"
+#include "script/checked_prompts.h"
 
 namespace keldovar::bench {
 namespace {

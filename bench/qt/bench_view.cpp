@@ -12,8 +12,8 @@
 
 #include "bench/bench_main.h"
 #include "bench/bench_time.h"
-#include "tests/view/scripted_prompts.h"
-#include "view/document_controller.h"
+#include "document/document_controller.h"
+#include "tests/document/scripted_prompts.h"
 #include "view/qt/keldovar_view.h"
 #include "view/qt/qt_text_metrics.h"
 #include "view/qt/report_print.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/safe_file.h"
-#include "app/settings.h"
 #include "app/stand_file.h"
+#include "document/settings.h"
 #include "view/print_defaults.h"
 #include "view/qt/report_print.h"
 

@@ -18,9 +18,9 @@
 #include <type_traits>
 #include <utility>
 
+#include "document/bar_graph.h"
 #include "engine/engine.h"
 #include "engine/log_rule.h"
-#include "view/bar_graph.h"
 
 namespace keldovar {
 namespace {

@@ -14,11 +14,11 @@
 #include <unistd.h>
 
 #include "cli/command_line.h"
+#include "document/document_controller.h"
+#include "document/step_messages.h"
 #include "tests/cli/cli_outcome.h"
 #include "tests/cli/scratch_folder.h"
 #include "view/copy_text.h"
-#include "view/document_controller.h"
-#include "view/step_messages.h"
 
 namespace keldovar::cli {
 namespace {

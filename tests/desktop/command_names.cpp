@@ -2,7 +2,7 @@
 // the manual names every command of the menus.
 #include <iostream>
 
-#include "app/commands.h"
+#include "script/commands.h"
 
 int main() {
   for (const keldovar::CommandInfo& command : keldovar::commandTable()) {

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "econ/cash_flows.h"
-#include "econ/regime_steps.h"
 #include "engine/report_text.h"
+#include "script/regime_steps.h"
 
 namespace keldovar::econ {
 namespace {

@@ -9,16 +9,16 @@
 
 #include "app/stand_file.h"
 #include "cli/output.h"
-#include "cli/runner.h"
+#include "script/runner.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace keldovar;
   std::string_view text(reinterpret_cast<const char*>(data), size);
-  cli::ParsedScript script = cli::parseScript(text);
+  ParsedScript script = parseScript(text);
   if (!script.errors.empty()) return 0;
   FixedClock clock(LocalTime{2026, 12, 7, 10, 0, 0, 1});
-  auto runner = std::make_unique<cli::Runner>(clock, ViewOptions{});
-  for (const cli::Command& command : script.commands) runner->run(command);
+  auto runner = std::make_unique<Runner>(clock, ViewOptions{});
+  for (const Command& command : script.commands) runner->run(command);
   const DocumentContent& content = runner->document().content();
   cli::textOutput(content.store, true, false);
   cli::jsonOutput(content.store, runner->messages(), content.settings.financial);

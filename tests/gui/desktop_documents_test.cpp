@@ -4,7 +4,7 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "app/settings.h"
+#include "document/settings.h"
 #include "tests/gui/gui_helpers.h"
 #include "tests/gui/gui_test_registry.h"
 #include "view/copy_text.h"

@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "app/qt/recovery_dialog.h"
+#include "desktop/recovery_dialog.h"
 #include "tests/gui/gui_helpers.h"
 #include "tests/gui/gui_test_registry.h"
 #include "tests/gui/recovery_regime.h"

@@ -9,12 +9,12 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/settings.h"
 #include "app/stand_file.h"
+#include "document/settings.h"
+#include "document/step_messages.h"
 #include "tests/gui/gui_helpers.h"
 #include "tests/gui/gui_test_registry.h"
 #include "view/copy_text.h"
-#include "view/step_messages.h"
 
 using namespace keldovar;
 using namespace keldovar::test;

@@ -3,7 +3,7 @@
 // moc always sees the class; the compiler only once the dialogs are there.
 #if defined(Q_MOC_RUN)
 #define KELDOVAR_DIALOGS_READY
-#elif __has_include("app/qt/dialogs/qt_prompts.h")
+#elif __has_include("desktop/dialogs/qt_prompts.h")
 #define KELDOVAR_DIALOGS_READY
 #endif
 #ifdef KELDOVAR_DIALOGS_READY

@@ -4,12 +4,12 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/dialog_checks.h"
-#include "app/qt/dialogs/qt_prompts.h"
+#include "desktop/dialogs/qt_prompts.h"
+#include "document/document_controller.h"
 #include "engine/engine.h"
+#include "script/dialog_checks.h"
 #include "tests/gui/gui_test_registry.h"
 #include "tests/gui/modal_script.h"
-#include "view/document_controller.h"
 
 namespace keldovar::test {
 

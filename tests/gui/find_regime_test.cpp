@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/qt/find_regime_dlg.h"
-#include "app/settings.h"
+#include "desktop/find_regime_dlg.h"
+#include "document/settings.h"
 #include "tests/gui/gui_helpers.h"
 #include "tests/gui/gui_test_registry.h"
 
@@ -63,14 +63,14 @@ class FindRegimeTest : public QObject {
   void init() { clearScratchSettings(); }
 
   void describesTheTreatments() {
-    using econ::StepKind;
-    std::vector<econ::Step> steps = {{StepKind::Grow, {{"age", "12"}}},
-                                     {StepKind::ThinLow, {{"ba", "90"}, {"method", "ba"}}},
-                                     {StepKind::Fertilize, {{"n", "200"}, {"p", "yes"}}},
-                                     {StepKind::Grow, {{"age", "18"}}},
-                                     {StepKind::ThinRowLow, {{"ba", "70"}, {"row", "33"}}},
-                                     {StepKind::Grow, {{"age", "30"}}},
-                                     {StepKind::Harvest, {}}};
+    using keldovar::StepKind;
+    std::vector<Step> steps = {{StepKind::Grow, {{"age", "12"}}},
+                               {StepKind::ThinLow, {{"ba", "90"}, {"method", "ba"}}},
+                               {StepKind::Fertilize, {{"n", "200"}, {"p", "yes"}}},
+                               {StepKind::Grow, {{"age", "18"}}},
+                               {StepKind::ThinRowLow, {{"ba", "70"}, {"row", "33"}}},
+                               {StepKind::Grow, {{"age", "30"}}},
+                               {StepKind::Harvest, {}}};
     QCOMPARE(describeTreatments(steps, 0),
              "Low to 90 at 12; Fertilize at 12; Row 33 % and low to 70 at 18");
     QCOMPARE(describeTreatments({steps[5], steps[6]}, 0), "none");
@@ -116,7 +116,7 @@ class FindRegimeTest : public QObject {
     QCOMPARE(top, result.best[0].score);
     QVERIFY(!dialog.grab().isNull());  // the plot paints
     QVERIFY(button(&dialog, "open")->isEnabled());
-    QCOMPARE(dialog.chosenSteps().front().kind, econ::StepKind::Plantation);
+    QCOMPARE(dialog.chosenSteps().front().kind, StepKind::Plantation);
   }
 
   // Mistakes in the fields are named before any search starts.
@@ -165,7 +165,7 @@ class FindRegimeTest : public QObject {
     program.app->start({});
     CMainFrame& frame = program.frame();
     CChildFrame* asking = frame.activeChild();
-    std::vector<econ::Step> chosen;
+    std::vector<Step> chosen;
     whenModal([&chosen](QWidget* modal) {
       auto* dialog = qobject_cast<FindRegimeDlg*>(modal);
       if (dialog == nullptr) return;
@@ -189,7 +189,7 @@ class FindRegimeTest : public QObject {
     QTemporaryDir folder;
     QFile script(folder.filePath("regime.kdr"));
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(econ::regimeScript(chosen).c_str());
+    script.write(regimeScript(chosen).c_str());
     script.close();
     QProcess cli;
     cli.start(KELDOVAR_CLI_PATH, {"run", script.fileName(), "--clock", "2024-03-05 14:07:09",

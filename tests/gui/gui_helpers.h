@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/checked_prompts.h"
-#include "app/qt/keldovar_app.h"
+#include "desktop/keldovar_app.h"
+#include "script/checked_prompts.h"
 #include "view/copy_text.h"
 #include "view/qt/keldovar_view.h"
 #include "view/qt/qt_text.h"

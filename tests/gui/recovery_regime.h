@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/commands.h"
 #include "app/stand_file.h"
+#include "script/commands.h"
 #include "tests/gui/gui_helpers.h"
 
 namespace keldovar::test {

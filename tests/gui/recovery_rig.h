@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/qt/recovery_manager.h"
 #include "app/stand_file.h"
+#include "desktop/recovery_manager.h"
+#include "document/document_controller.h"
+#include "document/settings_store.h"
 #include "engine/clock.h"
-#include "view/document_controller.h"
-#include "view/settings_store.h"
 
 namespace keldovar::test {
 

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/qt/recovery_dialog.h"
+#include "desktop/recovery_dialog.h"
 #include "tests/gui/gui_test_registry.h"
 #include "tests/gui/modal_script.h"
 #include "tests/gui/recovery_rig.h"

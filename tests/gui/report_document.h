@@ -2,9 +2,9 @@
 // fixed time.
 #pragma once
 
+#include "document/document_controller.h"
 #include "engine/clock.h"
-#include "tests/view/scripted_prompts.h"
-#include "view/document_controller.h"
+#include "tests/document/scripted_prompts.h"
 
 namespace keldovar::test {
 

@@ -1,9 +1,9 @@
 // The clipboard text of single cells, rectangles and the whole report.
 #include <gtest/gtest.h>
 
-#include "tests/view/scripted_prompts.h"
+#include "document/document_controller.h"
+#include "tests/document/scripted_prompts.h"
 #include "view/copy_text.h"
-#include "view/document_controller.h"
 
 namespace keldovar::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "view/table_store.h"
+#include "document/table_store.h"
 #include "view/text_metrics.h"
 
 namespace keldovar::testing {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "view/document_controller.h"
+#include "document/document_controller.h"
 #include "view/font_file.h"
 #include "view/layout.h"
 #include "view/qt/report_view.h"

@@ -4,8 +4,8 @@
 #include <QString>
 #include <memory>
 
+#include "document/table_store.h"
 #include "view/selection.h"
-#include "view/table_store.h"
 
 class QClipboard;
 class QMimeData;

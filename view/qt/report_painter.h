@@ -7,9 +7,9 @@
 #include <QRectF>
 #include <QTransform>
 
+#include "document/table_store.h"
 #include "view/layout.h"
 #include "view/selection.h"
-#include "view/table_store.h"
 
 class QPainter;
 class QPaintDevice;

@@ -9,10 +9,10 @@
 #include <QString>
 #include <string>
 
-#include "view/document_settings.h"
+#include "document/document_settings.h"
+#include "document/table_store.h"
 #include "view/font_file.h"
 #include "view/pagination.h"
-#include "view/table_store.h"
 
 class QPagedPaintDevice;
 class QPaintDevice;

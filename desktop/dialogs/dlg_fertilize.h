@@ -1,0 +1,20 @@
+// Fertilization: the nitrogen applied and whether phosphorus went with it.
+#pragma once
+
+#include "desktop/dialogs/checked_dialog.h"
+
+namespace keldovar {
+
+class dlgFertilize final : public EntryDialog<FertilizeEntry> {
+  Q_OBJECT
+
+ public:
+  explicit dlgFertilize(QWidget* parent);
+  void accept() override;
+
+ private:
+  QLineEdit* nitrogen_;
+  QCheckBox* phosphorus_;
+};
+
+}  // namespace keldovar

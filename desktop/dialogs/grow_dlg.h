@@ -1,0 +1,20 @@
+// Grow: the age to project the stand to.
+#pragma once
+
+#include "desktop/dialogs/checked_dialog.h"
+
+namespace keldovar {
+
+class growDlg final : public EntryDialog<int> {
+  Q_OBJECT
+
+ public:
+  growDlg(QWidget* parent, const StandFacts& stand);
+  void accept() override;
+
+ private:
+  StandFacts stand_;
+  QLineEdit* age_;
+};
+
+}  // namespace keldovar

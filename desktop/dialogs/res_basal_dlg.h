@@ -1,0 +1,21 @@
+// Thinning to a residual basal area: row, low by basal area, or Thinomatic.
+#pragma once
+
+#include "desktop/dialogs/checked_dialog.h"
+
+namespace keldovar {
+
+// Opened only on a stand that thinningOpeningRefusal lets through.
+class resBasalDlg final : public EntryDialog<float> {
+  Q_OBJECT
+
+ public:
+  resBasalDlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand);
+  void accept() override;
+
+ private:
+  StandFacts stand_;
+  QLineEdit* residual_;
+};
+
+}  // namespace keldovar

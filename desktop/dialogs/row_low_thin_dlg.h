@@ -1,0 +1,23 @@
+// Row and low thinning: the residual basal area and the share taken by the rows.
+#pragma once
+
+#include <array>
+
+#include "desktop/dialogs/checked_dialog.h"
+
+namespace keldovar {
+
+// Opened only on a stand that thinningOpeningRefusal lets through.
+class rowLowThinDlg final : public EntryDialog<RowLowEntry> {
+  Q_OBJECT
+
+ public:
+  rowLowThinDlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand);
+  void accept() override;
+
+ private:
+  StandFacts stand_;
+  std::array<QLineEdit*, 2> fields_{};  // in the order of RowLowField
+};
+
+}  // namespace keldovar

@@ -1,0 +1,20 @@
+// Low thinning by diameter: the DBH to thin to.
+#pragma once
+
+#include "desktop/dialogs/checked_dialog.h"
+
+namespace keldovar {
+
+class thintoDBHdlg final : public EntryDialog<float> {
+  Q_OBJECT
+
+ public:
+  thintoDBHdlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand);
+  void accept() override;
+
+ private:
+  StandFacts stand_;
+  QLineEdit* dbh_;
+};
+
+}  // namespace keldovar

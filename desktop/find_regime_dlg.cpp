@@ -1,0 +1,463 @@
+// The Find Best Regime dialog and its rotation plot. The search runs on a thread of its own; its
+// progress and its result come back to the dialog as queued calls, so the window stays live.
+#include "desktop/find_regime_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "engine/report_text.h"
+#include "view/qt/qt_text.h"
+
+namespace keldovar {
+namespace {
+
+using keldovar::Step;
+using keldovar::StepKind;
+
+QSpinBox* spin(int value, int minimum, int maximum, const char* name) {
+  auto* box = new QSpinBox;
+  box->setRange(minimum, maximum);
+  box->setValue(value);
+  box->setObjectName(name);
+  return box;
+}
+
+QWidget* range(QSpinBox* from, QSpinBox* to, QSpinBox* step = nullptr) {
+  auto* row = new QWidget;
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(from);
+  layout->addWidget(new QLabel("to"));
+  layout->addWidget(to);
+  if (step != nullptr) {
+    layout->addWidget(new QLabel("by"));
+    layout->addWidget(step);
+  }
+  return row;
+}
+
+std::vector<int> ages(const QSpinBox* from, const QSpinBox* to, int step = 1) {
+  std::vector<int> list;
+  for (int v = from->value(); v <= to->value(); v += step) list.push_back(v);
+  return list;
+}
+
+// "12, 20" as numbers; nothing when a part is not a whole number.
+std::optional<std::vector<int>> numbers(const QString& text) {
+  std::vector<int> list;
+  for (const QString& part : text.split(',', Qt::SkipEmptyParts)) {
+    bool ok = false;
+    int value = part.trimmed().toInt(&ok);
+    if (!ok || value < 0) return std::nullopt;
+    list.push_back(value);
+  }
+  return list;
+}
+
+QString money(const std::optional<double>& value) {
+  return value ? fromLatin1(formatText("%.2f", *value)) : QString("none");
+}
+
+QString percent(const std::optional<double>& rate) {
+  return rate ? fromLatin1(formatText("%.2f %%", *rate * 100)) : QString("none");
+}
+
+std::string treatment(const Step& step) {
+  const std::string& ba = step.fields.at("ba");
+  switch (step.kind) {
+    case StepKind::ThinRow:
+      return "Row to " + ba;
+    case StepKind::ThinLow:
+      return "Low to " + ba;
+    case StepKind::ThinRowLow:
+      return "Row " + step.fields.at("row") + " % and low to " + ba;
+    default:
+      return "Thinomatic to " + ba;
+  }
+}
+
+}  // namespace
+
+std::string describeTreatments(const std::vector<Step>& steps, int startAge) {
+  std::string text;
+  int age = startAge;
+  for (const Step& step : steps) {
+    std::string part;
+    if (step.kind == StepKind::Grow) {
+      age = std::stoi(step.fields.at("age"));
+    } else if (step.kind == StepKind::Fertilize) {
+      part = "Fertilize at " + std::to_string(age);
+    } else if (step.kind != StepKind::Harvest) {
+      part = treatment(step) + " at " + std::to_string(age);
+    }
+    if (!part.empty()) text += (text.empty() ? "" : "; ") + part;
+  }
+  return text.empty() ? "none" : text;
+}
+
+RotationPlot::RotationPlot(QWidget* parent) : QWidget(parent) {
+  setObjectName("RotationPlot");
+  setMinimumSize(240, 160);
+}
+
+void RotationPlot::setPoints(std::vector<QPointF> points, const QString& valueName) {
+  points_ = std::move(points);
+  valueName_ = valueName;
+  update();
+}
+
+void RotationPlot::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().base());
+  painter.setPen(palette().text().color());
+  QFontMetrics metrics(font());
+  int left = metrics.horizontalAdvance("-00000.00") + 8;
+  int top = 2 * metrics.height();
+  QRectF area(left, top, width() - left - 16, height() - top - 2 * metrics.height() - 8);
+  painter.drawRect(area);
+  painter.drawText(QRectF(0, height() - metrics.height() - 2, width(), metrics.height()),
+                   Qt::AlignCenter, "Rotation age (years)");
+  painter.drawText(QRectF(0, 2, width(), metrics.height()), Qt::AlignCenter,
+                   valueName_ + " of the best regime of each rotation");
+  if (points_.empty() || area.width() < 10 || area.height() < 10) return;
+  auto [xmin, xmax] = std::minmax_element(points_.begin(), points_.end(),
+                                          [](QPointF a, QPointF b) { return a.x() < b.x(); });
+  auto [ymin, ymax] = std::minmax_element(points_.begin(), points_.end(),
+                                          [](QPointF a, QPointF b) { return a.y() < b.y(); });
+  double x0 = xmin->x(), x1 = std::max(xmax->x(), x0 + 1);
+  double y0 = ymin->y(), y1 = std::max(ymax->y(), y0 + 1);
+  auto at = [&](QPointF p) {
+    return QPointF(area.left() + (p.x() - x0) / (x1 - x0) * area.width(),
+                   area.bottom() - (p.y() - y0) / (y1 - y0) * area.height());
+  };
+  for (double y : {y0, y1}) {
+    painter.drawText(QRectF(0, at({x0, y}).y() - 8, left - 4, 16),
+                     Qt::AlignRight | Qt::AlignVCenter, fromLatin1(formatText("%.2f", y)));
+  }
+  // Every fifth year is marked; the first and last ages are labelled as well.
+  for (double x = x0; x <= x1; x += 1) {
+    bool labelled = x == x0 || x == x1 || (std::fmod(x, 5.0) == 0 && x - x0 > 2 && x1 - x > 2);
+    if (!labelled) continue;
+    painter.drawLine(at({x, y0}), at({x, y0}) - QPointF(0, 4));
+    painter.drawText(QRectF(at({x, y0}).x() - 20, area.bottom() + 2, 40, metrics.height()),
+                     Qt::AlignCenter, QString::number(x));
+  }
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(palette().highlight().color(), 2));
+  for (std::size_t i = 1; i < points_.size(); ++i)
+    painter.drawLine(at(points_[i - 1]), at(points_[i]));
+  painter.setBrush(palette().highlight());
+  for (QPointF p : points_) painter.drawEllipse(at(p), 3, 3);
+}
+
+FindRegimeDlg::FindRegimeDlg(QWidget* parent, const DocumentSettings& settings)
+    : QDialog(parent), settings_(settings) {
+  setObjectName("FindRegimeDlg");
+  setWindowTitle("Find Best Regime");
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(buildSpaceFields());
+  layout->addWidget(buildResults(), 1);
+  resize(1180, 640);
+  updateButtons();
+}
+
+FindRegimeDlg::~FindRegimeDlg() {
+  cancelFlag_ = true;
+  if (worker_.joinable()) worker_.join();
+}
+
+QWidget* FindRegimeDlg::buildStartFields() {
+  auto* group = new QGroupBox("New plantation");
+  auto* form = new QFormLayout(group);
+  auto field = [form](const char* label, const char* name, const char* text) {
+    auto* edit = new QLineEdit(text);
+    edit->setObjectName(name);
+    form->addRow(label, edit);
+    return edit;
+  };
+  siteIndex_ = field("Site index (ft)", "si", "65");
+  trees_ = field("Trees planted per acre", "trees", "600");
+  survival_ = field("Survival (%)", "survival", "85");
+  control_ = new QComboBox;
+  control_->setObjectName("control");
+  control_->addItems({"none", "woody", "herbwoody"});
+  control_->setCurrentIndex(2);
+  form->addRow("Vegetation control", control_);
+  return group;
+}
+
+QWidget* FindRegimeDlg::buildThinningFields() {
+  auto* group = new QGroupBox("Thinnings");
+  auto* form = new QFormLayout(group);
+  auto* counts = new QWidget;
+  auto* countRow = new QHBoxLayout(counts);
+  countRow->setContentsMargins(0, 0, 0, 0);
+  for (int n = 0; n <= econ::kMaxThinnings; ++n) {
+    auto* box = new QCheckBox(QString::number(n));
+    box->setObjectName(QString("thinnings%1").arg(n));
+    box->setChecked(n < 2);
+    countRow->addWidget(box);
+    thinningCounts_.push_back(box);
+  }
+  form->addRow("Number of thinnings", counts);
+  thinFrom_ = spin(12, 1, 200, "thinFrom");
+  thinTo_ = spin(25, 1, 200, "thinTo");
+  form->addRow("Thinning ages", range(thinFrom_, thinTo_));
+  auto* methods = new QWidget;
+  auto* methodRow = new QHBoxLayout(methods);
+  methodRow->setContentsMargins(0, 0, 0, 0);
+  for (const char* name : {"Row", "Low", "Row and low", "Thinomatic"}) {
+    auto* box = new QCheckBox(name);
+    box->setObjectName(name);
+    box->setChecked(true);
+    methodRow->addWidget(box);
+    methods_.push_back(box);
+  }
+  form->addRow("Methods", methods);
+  rowPercents_ = new QLineEdit("33");
+  rowPercents_->setObjectName("rowPercents");
+  form->addRow("Row percents (row and low)", rowPercents_);
+  baFrom_ = spin(50, 1, 999, "baFrom");
+  baTo_ = spin(120, 1, 999, "baTo");
+  baStep_ = spin(5, 1, 999, "baStep");
+  form->addRow("Residual basal area", range(baFrom_, baTo_, baStep_));
+  return group;
+}
+
+QWidget* FindRegimeDlg::buildSpaceFields() {
+  auto* column = new QWidget;
+  auto* layout = new QVBoxLayout(column);
+  layout->addWidget(buildStartFields());
+  auto* regime = new QGroupBox("Regimes");
+  auto* form = new QFormLayout(regime);
+  rotationFrom_ = spin(20, 1, 200, "rotationFrom");
+  rotationTo_ = spin(40, 1, 200, "rotationTo");
+  form->addRow("Rotation ages", range(rotationFrom_, rotationTo_));
+  fertilizeAges_ = new QLineEdit;
+  fertilizeAges_->setObjectName("fertilizeAges");
+  fertilizeAges_->setPlaceholderText("none, or ages such as 12, 20");
+  form->addRow("Fertilize at ages", fertilizeAges_);
+  management_ = new QComboBox;
+  management_->setObjectName("management");
+  management_->addItems({"Pulpwood", "Sawtimber and pulpwood"});
+  management_->setCurrentIndex(1);
+  form->addRow("Management", management_);
+  best_ = spin(10, 1, econ::kMaxBest, "best");
+  form->addRow("Regimes listed", best_);
+  layout->addWidget(regime);
+  layout->addWidget(buildThinningFields());
+  layout->addStretch();
+  return column;
+}
+
+QWidget* FindRegimeDlg::buildResults() {
+  auto* column = new QWidget;
+  auto* layout = new QVBoxLayout(column);
+  auto* buttons = new QHBoxLayout;
+  search_ = new QPushButton("&Search");
+  cancel_ = new QPushButton("Cancel");
+  open_ = new QPushButton("&Open");
+  auto* close = new QPushButton("Close");
+  search_->setObjectName("search");
+  cancel_->setObjectName("cancel");
+  open_->setObjectName("open");
+  search_->setDefault(true);
+  progress_ = new QProgressBar;
+  progress_->setRange(0, 1000);
+  progress_->setValue(0);
+  buttons->addWidget(search_);
+  buttons->addWidget(progress_, 1);
+  buttons->addWidget(cancel_);
+  layout->addLayout(buttons);
+  summary_ = new QLabel;
+  summary_->setObjectName("summary");
+  layout->addWidget(summary_);
+  table_ = new QTableWidget(0, 7);
+  table_->setHorizontalHeaderLabels(
+      {"Rotation", "Thinnings", "NPV", "LEV", "IRR", "Pulp tons", "Saw tons"});
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setWordWrap(false);
+  table_->verticalHeader()->hide();
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  table_->setMinimumWidth(620);
+  layout->addWidget(table_, 1);
+  plot_ = new RotationPlot;
+  layout->addWidget(plot_, 1);
+  auto* closing = new QHBoxLayout;
+  closing->addStretch();
+  closing->addWidget(open_);
+  closing->addWidget(close);
+  layout->addLayout(closing);
+  connect(search_, &QPushButton::clicked, this, &FindRegimeDlg::startSearch);
+  connect(cancel_, &QPushButton::clicked, this, &FindRegimeDlg::cancelSearch);
+  connect(open_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  connect(table_, &QTableWidget::itemSelectionChanged, this, &FindRegimeDlg::updateButtons);
+  connect(table_, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
+  return column;
+}
+
+econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
+  econ::SearchSpace space;
+  space.start = {{StepKind::Plantation,
+                  {{"si", toLatin1(siteIndex_->text().trimmed())},
+                   {"trees", toLatin1(trees_->text().trimmed())},
+                   {"survival", toLatin1(survival_->text().trimmed())},
+                   {"control", toLatin1(control_->currentText())}}}};
+  for (const Step& step : settingsSteps(settings_)) space.start.push_back(step);
+  space.rotations = ages(rotationFrom_, rotationTo_);
+  space.thinningCounts.clear();
+  for (int n = 0; n <= econ::kMaxThinnings; ++n) {
+    if (thinningCounts_[static_cast<std::size_t>(n)]->isChecked())
+      space.thinningCounts.push_back(n);
+  }
+  space.thinAges = ages(thinFrom_, thinTo_);
+  space.residualBA = ages(baFrom_, baTo_, baStep_->value());
+  std::optional<std::vector<int>> rows = numbers(rowPercents_->text());
+  std::optional<std::vector<int>> fertilize = numbers(fertilizeAges_->text());
+  const econ::ThinMethod kinds[] = {econ::ThinMethod::Row, econ::ThinMethod::Low,
+                                    econ::ThinMethod::RowLow, econ::ThinMethod::Thinomatic};
+  for (std::size_t i = 0; i < methods_.size(); ++i) {
+    if (!methods_[i]->isChecked()) continue;
+    if (kinds[i] != econ::ThinMethod::RowLow) space.methods.push_back({kinds[i], 0});
+    for (int p : kinds[i] == econ::ThinMethod::RowLow && rows ? *rows : std::vector<int>{})
+      space.methods.push_back({kinds[i], p});
+  }
+  space.fertilizeAges = fertilize.value_or(std::vector<int>{});
+  space.management =
+      management_->currentIndex() == 0 ? econ::Management::Pulpwood : econ::Management::Sawtimber;
+  space.best = best_->value();
+  if (!rows) {
+    error = "Row percents: give whole numbers separated by commas.";
+  } else if (!fertilize) {
+    error = "Fertilize at ages: give whole numbers separated by commas, or nothing.";
+  } else if (space.rotations.empty() || (space.thinAges.empty() || space.residualBA.empty())) {
+    error = "Each range must run from a smaller number to a larger one.";
+  } else {
+    error = econ::checkSpace(space);
+  }
+  return space;
+}
+
+void FindRegimeDlg::startSearch() {
+  if (searching()) return;
+  std::string error;
+  econ::SearchSpace space = this->space(error);
+  if (!error.empty()) {
+    QMessageBox::warning(this, "Find Best Regime", fromLatin1(error));
+    return;
+  }
+  searched_ = space;
+  result_ = {};
+  cancelFlag_ = false;
+  progress_->setValue(0);
+  showResults();
+  econ::SearchOptions options;
+  options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  options.cancel = &cancelFlag_;
+  options.progress = [this](double done) {
+    QMetaObject::invokeMethod(
+        this, [this, done] { progress_->setValue(static_cast<int>(done * 1000)); },
+        Qt::QueuedConnection);
+  };
+  worker_ = std::thread([this, space = std::move(space), options] {
+    auto result = std::make_shared<econ::SearchResult>(econ::searchRegimes(space, options));
+    QMetaObject::invokeMethod(
+        this, [this, result] { finish(result); }, Qt::QueuedConnection);
+  });
+  updateButtons();
+}
+
+void FindRegimeDlg::cancelSearch() {
+  cancelFlag_ = true;
+}
+
+void FindRegimeDlg::finish(const std::shared_ptr<econ::SearchResult>& result) {
+  if (worker_.joinable()) worker_.join();
+  result_ = *result;
+  if (!result_.cancelled) progress_->setValue(progress_->maximum());
+  showResults();
+  updateButtons();
+  if (!result_.error.empty()) {
+    QMessageBox::warning(this, "Find Best Regime", fromLatin1(result_.error));
+  }
+  emit searchFinished();
+}
+
+void FindRegimeDlg::showResults() {
+  table_->setRowCount(static_cast<int>(result_.best.size()));
+  int startAge = 0;  // a new plantation starts at age 0
+  auto measures = [this](const econ::RankedRegime& r) -> const econ::Measures& {
+    return result_.management == econ::Management::Pulpwood ? r.pulpwood : r.sawtimber;
+  };
+  for (std::size_t i = 0; i < result_.best.size(); ++i) {
+    const econ::RankedRegime& r = result_.best[i];
+    const econ::Measures& m = measures(r);
+    QStringList cells = {QString::number(r.rotation),
+                         fromLatin1(describeTreatments(r.steps, startAge)),
+                         money(static_cast<double>(m.npv)),
+                         money(m.lev),
+                         percent(m.irr),
+                         fromLatin1(formatText("%.1f", static_cast<double>(r.harvestPulpTons))),
+                         fromLatin1(formatText("%.1f", static_cast<double>(r.harvestSawTons)))};
+    for (int c = 0; c < cells.size(); ++c) {
+      auto* item = new QTableWidgetItem(cells[c]);
+      if (c > 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      table_->setItem(static_cast<int>(i), c, item);
+    }
+  }
+  if (!result_.best.empty()) table_->selectRow(0);
+  summary_->setText(result_.candidates == 0 && !result_.cancelled
+                        ? QString()
+                        : QString("%1%2 regimes: %3 valued, %4 refused by the growth model")
+                              .arg(result_.cancelled ? "Cancelled after " : "")
+                              .arg(result_.candidates)
+                              .arg(result_.valued)
+                              .arg(result_.refused));
+  std::vector<QPointF> points;
+  for (const econ::RankedRegime& r : result_.bestByRotation)
+    points.emplace_back(r.rotation, r.score);
+  plot_->setPoints(std::move(points), result_.newPlantation ? "LEV ($/acre)" : "NPV ($/acre)");
+}
+
+void FindRegimeDlg::updateButtons() {
+  bool busy = searching();
+  search_->setEnabled(!busy);
+  cancel_->setEnabled(busy);
+  open_->setEnabled(!busy && table_->currentRow() >= 0 && !result_.best.empty());
+}
+
+void FindRegimeDlg::reject() {
+  cancelFlag_ = true;
+  if (worker_.joinable()) worker_.join();
+  QDialog::reject();
+}
+
+std::vector<Step> FindRegimeDlg::chosenSteps() const {
+  int row = table_->currentRow();
+  if (row < 0 || static_cast<std::size_t>(row) >= result_.best.size()) return {};
+  std::vector<Step> steps = searched_.start;
+  const std::vector<Step>& regime = result_.best[static_cast<std::size_t>(row)].steps;
+  steps.insert(steps.end(), regime.begin(), regime.end());
+  return steps;
+}
+
+}  // namespace keldovar

@@ -1,0 +1,527 @@
+// The main window and the commands it runs for the active document window.
+#include "desktop/main_frame.h"
+
+#include <cerrno>
+#include <span>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/safe_file.h"
+#include "desktop/about_dlg.h"
+#include "desktop/find_regime_dlg.h"
+#include "desktop/window_state.h"
+#include "document/step_messages.h"
+#include "view/qt/print_dialogs.h"
+#include "view/qt/qt_text.h"
+#include "view/qt/report_print.h"
+
+namespace keldovar {
+namespace cmd = command_ids;
+
+namespace {
+
+constexpr const char* kFileFilter = "KLDVR Files (*.kdv)";
+
+// Clears a flag however the scope is left.
+class StepScope {
+ public:
+  explicit StepScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~StepScope() { flag_ = false; }
+  StepScope(const StepScope&) = delete;
+  StepScope& operator=(const StepScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+CMainFrame::CMainFrame(AppContext& context, UrlOpener urlOpener)
+    : context_(context), urlOpener_(std::move(urlOpener)), printer_(std::make_unique<QPrinter>()) {
+  prepareDefaultPrinter(*printer_);
+  setObjectName("mainFrame");
+  setWindowTitle("KELDOVAR");
+  setAcceptDrops(true);
+  mdiArea_ = new QMdiArea(this);
+  setCentralWidget(mdiArea_);
+  actions_ = std::make_unique<CommandActions>(*this, [this](int id) { runCommand(id); });
+  actions_->buildMenus(*this);
+  actions_->buildToolBar(*this);
+  recentFiles_ =
+      std::make_unique<RecentFiles>(context_.settings.settings(), actions_->recentFileActions());
+  buildStatusBar();
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
+  QApplication::instance()->installEventFilter(this);
+  updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+  QApplication::instance()->removeEventFilter(this);
+  // The document windows go down with the area; nothing is left to update by then.
+  mdiArea_->disconnect(this);
+  for (CChildFrame* frame : children()) frame->disconnect(this);
+}
+
+void CMainFrame::buildStatusBar() {
+  auto makePane = [this](const QString& name, int characters) {
+    auto* pane = new QLabel(this);
+    pane->setObjectName(name);
+    pane->setMinimumWidth(fontMetrics().horizontalAdvance(QString(characters, ' ')));
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->addPermanentWidget(pane);
+    return pane;
+  };
+  capsPane_ = makePane("capsLockPane", 4);
+  numPane_ = makePane("numLockPane", 4);
+  modifiedPane_ = makePane("modifiedPane", 19);
+  statusBar()->showMessage("Ready");
+}
+
+CChildFrame* CMainFrame::activeChild() const {
+  return qobject_cast<CChildFrame*>(mdiArea_->activeSubWindow());
+}
+
+QList<CChildFrame*> CMainFrame::children() const {
+  QList<CChildFrame*> frames;
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    if (auto* frame = qobject_cast<CChildFrame*>(window)) frames.append(frame);
+  }
+  return frames;
+}
+
+void CMainFrame::updateCommandStates() {
+  CChildFrame* child = activeChild();
+  actions_->showDocumentMenus(child != nullptr);
+  for (const auto& [id, action] : actions_->actions()) {
+    action->setEnabled(child != nullptr || !actions_->needsDocument(id));
+  }
+  action(cmd::kToolbar)->setChecked(!findChild<QToolBar*>()->isHidden());
+  action(cmd::kStatusBar)->setChecked(!statusBar()->isHidden());
+  if (child == nullptr) {
+    setWindowTitle("KELDOVAR");
+    modifiedPane_->clear();
+    return;
+  }
+  const DocumentController& controller = child->controller();
+  bool hasTable = controller.store().lastIndex >= 0;
+  // Printing an empty report would do nothing: say so by disabling it.
+  for (int id : {cmd::kSave, cmd::kSaveAs, cmd::kSelectAll, cmd::kPrint, cmd::kPrintPreview,
+                 cmd::kExportPdf}) {
+    action(id)->setEnabled(hasTable);
+  }
+  action(cmd::kCopy)->setEnabled(child->view().canCopy());
+  action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
+  action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
+  action(cmd::kAllTables)->setChecked(controller.options().showAllTables);
+  modifiedPane_->setText(controller.modified() ? "Modified" : "");
+  setWindowTitle("KELDOVAR - " + child->document().title());
+}
+
+void CMainFrame::showStepRefusal(const std::string& reason) {
+  statusBar()->showMessage(fromLatin1(reason));
+}
+
+void CMainFrame::runCommand(int id) {
+  if (stepRunning_) {
+    // Only reachable around a modal dialog (a key or a call that bypasses it).
+    QApplication::beep();
+    showStepRefusal("Finish or cancel the open dialog first.");
+    return;
+  }
+  StepScope scope(stepRunning_);
+  CChildFrame* child = activeChild();
+  if (child == nullptr || !runDocumentCommand(id, *child)) runFileCommand(id);
+  updateCommandStates();
+}
+
+void CMainFrame::thin(int action, DocumentController& controller) {
+  StandSnapshot before = controller.store().snapshot;
+  controller.treat(action);
+  if (const char* reason = unspokenRefusal(action, before, controller.lastStepResult())) {
+    showStepRefusal(reason);
+  }
+}
+
+bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
+  switch (id) {
+    case cmd::kInitUnthinned:
+      controller.initialize(kExistingUnthinned);
+      break;
+    case cmd::kInitThinned:
+      controller.initialize(kExistingThinned);
+      break;
+    case cmd::kInitPlantation:
+      controller.initialize(kNewPlantation);
+      break;
+    case cmd::kThinomatic:
+      thin(kThinomatic, controller);
+      break;
+    case cmd::kRowThin:
+      thin(kRowThin, controller);
+      break;
+    case cmd::kLowThin:
+      thin(kLowThin, controller);
+      break;
+    case cmd::kRowLowThin:
+      thin(kRowAndLowThin, controller);
+      break;
+    case cmd::kHarvest:
+      controller.treat(kHarvest);
+      break;
+    case cmd::kGrow:
+      controller.grow();
+      break;
+    case cmd::kFertilize:
+      controller.fertilize();
+      break;
+    case cmd::kFinancialValues:
+      controller.financialValues();
+      break;
+    case cmd::kMerchLimits:
+      controller.merchLimits();
+      break;
+    case cmd::kIncludeFinancial:
+      controller.toggleFinancial();
+      break;
+    case cmd::kIncludeBargraph:
+      controller.toggleBargraph();
+      break;
+    case cmd::kAllTables:
+      controller.toggleAllTables();
+      break;
+    case cmd::kTraceOff:
+      controller.switchTraceOff();
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
+  if (runStepCommand(id, frame.controller())) return true;
+  switch (id) {
+    case cmd::kResetView:
+      frame.resetView();
+      break;
+    case cmd::kSelectAll:
+      frame.view().selectAll();
+      break;
+    case cmd::kCopy:
+      frame.view().copy();
+      break;
+    case cmd::kIncreaseFont:
+      frame.view().changeFontSize(1);
+      break;
+    case cmd::kDecreaseFont:
+      frame.view().changeFontSize(-1);
+      break;
+    case cmd::kClose:
+      frame.close();
+      break;
+    case cmd::kSave:
+      saveDocument(frame, false);
+      break;
+    case cmd::kSaveAs:
+      saveDocument(frame, true);
+      break;
+    case cmd::kPrint:
+    case cmd::kPrintPreview:
+      printCommand(id, &frame);
+      break;
+    case cmd::kExportPdf:
+      exportPdf(frame);
+      break;
+    case cmd::kFindRegime:
+      findRegime(frame.controller().content().settings);
+      break;
+    case cmd::kCascade:
+      mdiArea_->cascadeSubWindows();
+      break;
+    case cmd::kTile:
+      mdiArea_->tileSubWindows();
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+void CMainFrame::findRegime(const DocumentSettings& settings) {
+  FindRegimeDlg dialog(this, settings);
+  if (dialog.exec() != QDialog::Accepted) return;
+  std::vector<Step> steps = dialog.chosenSteps();
+  if (steps.empty()) return;
+  SystemClock systemClock;
+  const Clock* clock = context_.session.engine.clock();
+  std::optional<DocumentContent> content = runSteps(steps, clock != nullptr ? *clock : systemClock);
+  if (!content) {
+    showStepRefusal("The regime could not be run again.");
+    return;
+  }
+  CChildFrame* frame = newDocument();
+  frame->controller().adoptContent(std::move(*content));
+  frame->view().resetShown();
+}
+
+void CMainFrame::runFileCommand(int id) {
+  if (id >= cmd::kRecentFile1 && id < cmd::kRecentFile1 + kRecentFileCount) {
+    openRecentFile(id - cmd::kRecentFile1);
+    return;
+  }
+  switch (id) {
+    case cmd::kNew:
+      newDocument();
+      break;
+    case cmd::kOpen:
+      openCommand();
+      break;
+    case cmd::kPrintSetup:
+      printCommand(id, nullptr);
+      break;
+    case cmd::kExit:
+      close();
+      break;
+    case cmd::kToolbar: {
+      auto* toolBar = findChild<QToolBar*>();
+      toolBar->setVisible(!toolBar->isVisible());
+      break;
+    }
+    case cmd::kStatusBar:
+      statusBar()->setVisible(statusBar()->isHidden());
+      break;
+    case cmd::kHelpTopics:
+    case cmd::kHelp:
+    case cmd::kContextHelp:
+      helpCommand();
+      break;
+    case cmd::kAbout:
+      aboutCommand();
+      break;
+    default:
+      break;
+  }
+}
+
+void CMainFrame::addChild(CChildFrame* frame) {
+  mdiArea_->addSubWindow(frame);
+  connect(frame, &CChildFrame::stateChanged, this, &CMainFrame::updateCommandStates);
+  connect(frame, &QObject::destroyed, this, &CMainFrame::updateCommandStates, Qt::QueuedConnection);
+  frame->showMaximized();
+  mdiArea_->setActiveSubWindow(frame);
+}
+
+CChildFrame* CMainFrame::newDocument() {
+  auto* frame = new CChildFrame(context_, QString("KLDVR%1").arg(++untitledCount_),
+                                [this](CChildFrame& f) { return saveDocument(f, false); });
+  addChild(frame);
+  return frame;
+}
+
+CChildFrame* CMainFrame::openDocument(const QString& path) {
+  QString absolute = QFileInfo(path).absoluteFilePath();
+  for (CChildFrame* open : children()) {
+    if (open->document().path() == absolute) {
+      mdiArea_->setActiveSubWindow(open);
+      return open;
+    }
+  }
+  auto frame = std::make_unique<CChildFrame>(
+      context_, QString(), [this](CChildFrame& f) { return saveDocument(f, false); });
+  StandFileResult result = frame->document().openFrom(absolute);
+  if (!result.ok()) {
+    showFileMessage(result);
+    return nullptr;
+  }
+  CChildFrame* opened = frame.release();
+  opened->updateTitle();
+  opened->view().resetShown();
+  addChild(opened);
+  recentFiles_->add(absolute);
+  return opened;
+}
+
+CChildFrame* CMainFrame::recoverDocument(const RecoveryEntry& entry) {
+  if (context_.recovery == nullptr) return nullptr;
+  int number = entry.record.path.empty() ? entry.record.untitledNumber : 0;
+  untitledCount_ = std::max(untitledCount_, number);
+  auto* frame = new CChildFrame(context_, QString("KLDVR%1").arg(number),
+                                [this](CChildFrame& f) { return saveDocument(f, false); });
+  StandFileResult result =
+      context_.recovery->recover(entry, frame->recoveryId(), frame->controller());
+  if (!result.ok()) {
+    delete frame;
+    showFileMessage(result);
+    return nullptr;
+  }
+  if (number == 0) {
+    frame->document().adoptRecoveredPath(
+        QFile::decodeName(QByteArray::fromStdString(entry.record.path)));
+  }
+  frame->updateTitle();
+  addChild(frame);
+  return frame;
+}
+
+// The file of a recovered document may have changed since the copy was made.
+static bool replaceWithRecovered(QWidget* parent, const QString& path) {
+  QString question = QString(
+                         "%1 holds a document recovered after KELDOVAR ended unexpectedly. "
+                         "Replace the file with it?")
+                         .arg(QDir::toNativeSeparators(path));
+  return QMessageBox::question(parent, "KELDOVAR", question, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
+  CKELDOVARDoc& document = frame.document();
+  QString path = document.path();
+  if (!askName && document.recovered() && !replaceWithRecovered(this, path)) askName = true;
+  if (askName || path.isEmpty()) {
+    QString start = path.isEmpty() ? QDir::current().filePath(document.title() + ".kdv") : path;
+    QFileDialog dialog(this, "Save As", start, kFileFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("kdv");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().constFirst();
+  }
+  StandFileResult result = document.saveTo(QFileInfo(path).absoluteFilePath());
+  if (!result.ok()) {
+    showFileMessage(result);
+    return false;
+  }
+  recentFiles_->add(document.path());
+  frame.updateTitle();
+  return true;
+}
+
+bool CMainFrame::exportPdf(CChildFrame& frame) {
+  CKELDOVARView& view = frame.view();
+  if (!view.canPrint()) return false;
+  CKELDOVARDoc& document = frame.document();
+  QString start = QDir::current().filePath(document.title() + ".pdf");
+  QFileDialog dialog(this, "Export PDF", start, "PDF Files (*.pdf)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("pdf");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  QString path = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+  QByteArray pdf;
+  const DocumentController& controller = frame.controller();
+  bool drawn = writeReportPdf(controller.store(), controller.options(), toLatin1(document.title()),
+                              pdf, defaultPaper(), view.fontDescription());
+  int error =
+      drawn ? replaceFileContents(path.toStdString(),
+                                  std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
+                                            static_cast<std::size_t>(pdf.size())))
+            : EIO;
+  if (error != 0) {
+    QString text = QString("Unable to write %1: %2")
+                       .arg(QDir::toNativeSeparators(path), fromLatin1(fileErrorText(error)));
+    QMessageBox::warning(this, "KELDOVAR", text);
+    return false;
+  }
+  return true;
+}
+
+void CMainFrame::showFileMessage(const StandFileResult& result) {
+  QMessageBox::Icon icon =
+      result.status == StandFileStatus::WrongVersion ? QMessageBox::NoIcon : QMessageBox::Warning;
+  QMessageBox box(icon, "KELDOVAR", fromLatin1(result.message), QMessageBox::Ok, this);
+  box.exec();
+}
+
+void CMainFrame::openCommand() {
+  QFileDialog dialog(this, "Open", QDir::currentPath(), QString(kFileFilter) + ";;All Files (*)");
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  QString path = dialog.selectedFiles().constFirst();
+  openDocument(path);
+  // The next start begins in the folder this file came from.
+  QDir::setCurrent(QFileInfo(path).absolutePath());
+  context_.settings.settings().setValue(kLastDirectoryKey, QDir::currentPath());
+  context_.settings.settings().sync();
+}
+
+void CMainFrame::openRecentFile(int index) {
+  if (index >= recentFiles_->paths().size()) return;
+  QString path = recentFiles_->paths()[index];
+  if (openDocument(path) == nullptr) recentFiles_->remove(path);
+}
+
+void CMainFrame::printCommand(int id, CChildFrame* frame) {
+  if (id == cmd::kPrintSetup) {
+    setUpPage(*printer_, this);
+    return;
+  }
+  // An empty report prints nothing, and says nothing about it.
+  if (frame == nullptr || !frame->view().canPrint()) return;
+  CKELDOVARView& view = frame->view();
+  QString title = frame->document().title();
+  if (id == cmd::kPrintPreview) {
+    showPrintPreview(view, *printer_, title, this);
+  } else {
+    printWithDialog(view, *printer_, title, this);
+  }
+}
+
+void CMainFrame::helpCommand() {
+  QString message = launchHelp(context_.applicationDirectory, urlOpener_);
+  if (!message.isEmpty()) showLauncherMessage(this, message);
+}
+
+void CMainFrame::aboutCommand() {
+  CAboutDlg about(context_.applicationDirectory, urlOpener_, this);
+  about.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  mdiArea_->closeAllSubWindows();
+  for (CChildFrame* frame : children()) {
+    if (frame->isVisible()) {  // the user kept this one open
+      event->ignore();
+      return;
+    }
+  }
+  writePlacement();
+  // Every document was saved or closed with No: the recovery copies go.
+  if (context_.recovery != nullptr) context_.recovery->shutdown();
+  event->accept();
+}
+
+void CMainFrame::writePlacement() {
+  saveWindowState(*this, context_.settings);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) openDocument(url.toLocalFile());
+  }
+  event->acceptProposedAction();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    int key = static_cast<QKeyEvent*>(event)->key();
+    // Qt cannot ask the keyboard for its lock states; the panes follow the lock keys pressed.
+    if (key == Qt::Key_CapsLock) capsPane_->setText(capsPane_->text().isEmpty() ? "CAP" : "");
+    if (key == Qt::Key_NumLock) numPane_->setText(numPane_->text().isEmpty() ? "NUM" : "");
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace keldovar

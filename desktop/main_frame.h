@@ -1,0 +1,91 @@
+// The main window: menus, toolbar and status bar, the document windows, and the commands that
+// open, save and close documents.
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPrinter>
+#include <memory>
+#include <string>
+
+#include "desktop/app_context.h"
+#include "desktop/child_frame.h"
+#include "desktop/command_actions.h"
+#include "desktop/help_launcher.h"
+#include "desktop/recent_files.h"
+#include "desktop/recovery_manager.h"
+
+namespace keldovar {
+
+class CMainFrame final : public QMainWindow {
+  Q_OBJECT
+ public:
+  CMainFrame(AppContext& context, UrlOpener urlOpener);
+  ~CMainFrame() override;
+
+  // Runs a command as its menu entry, key or button does.
+  void runCommand(int id);
+  QAction* action(int id) const { return actions_->action(id); }
+
+  CChildFrame* newDocument();
+  // A document window holding a recovery copy, titled as the document it was made from;
+  // nullptr and a message when the copy cannot be read.
+  CChildFrame* recoverDocument(const RecoveryEntry& entry);
+  // Opens the file in a new window, or activates the window that has it already; nullptr and
+  // a message when it cannot be read.
+  CChildFrame* openDocument(const QString& path);
+  // Save (or Save As when the document has no file yet, or `askName`); false when it failed or
+  // was cancelled, in which case the document stays modified and the old file intact.
+  bool saveDocument(CChildFrame& frame, bool askName);
+
+  CChildFrame* activeChild() const;
+  QList<CChildFrame*> children() const;
+  QMdiArea& mdiArea() { return *mdiArea_; }
+  // The status bar's message pane text (a step or command refused).
+  void showStepRefusal(const std::string& reason);
+  // Enables the commands and sets the check marks, the caption and the "Modified" pane.
+  void updateCommandStates();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildStatusBar();
+  void addChild(CChildFrame* frame);
+  bool runDocumentCommand(int id, CChildFrame& frame);
+  bool runStepCommand(int id, DocumentController& controller);
+  // A thinning; a refusal the engine does not explain gets its reason in the status bar.
+  void thin(int action, DocumentController& controller);
+  // File > Export PDF: the report as printed, written whole or not at all.
+  bool exportPdf(CChildFrame& frame);
+  void runFileCommand(int id);
+  void openCommand();
+  void openRecentFile(int index);
+  void printCommand(int id, CChildFrame* frame);
+  // Stand > Find Best Regime: the chosen regime opens as a new, unsaved document.
+  void findRegime(const DocumentSettings& settings);
+  void helpCommand();
+  void aboutCommand();
+  void writePlacement();
+  void showFileMessage(const StandFileResult& result);
+
+  AppContext& context_;
+  UrlOpener urlOpener_;
+  QMdiArea* mdiArea_ = nullptr;
+  std::unique_ptr<CommandActions> actions_;
+  std::unique_ptr<RecentFiles> recentFiles_;
+  QLabel* capsPane_ = nullptr;
+  QLabel* numPane_ = nullptr;
+  QLabel* modifiedPane_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;
+  int untitledCount_ = 0;
+  // The engine is shared by every document: while one step waits for its dialog, no other
+  // command may start.
+  bool stepRunning_ = false;
+};
+
+}  // namespace keldovar

@@ -1,0 +1,42 @@
+// The start-up dialog that offers the recovery copies of an earlier run: per copy Recover,
+// Discard or Later, and the copies that were damaged and set aside.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+#include "desktop/recovery_manager.h"
+
+class QButtonGroup;
+
+namespace keldovar {
+
+enum class RecoveryChoice { Recover, Discard, Later };
+
+class RecoveryDialog final : public QDialog {
+  Q_OBJECT
+ public:
+  // Rows are in the order of `entries`; every row starts at Recover.
+  RecoveryDialog(const std::vector<RecoveryEntry>& entries, const std::vector<DamagedCopy>& damaged,
+                 QWidget* parent = nullptr);
+  // One choice per entry, in their order.
+  std::vector<RecoveryChoice> choices() const;
+
+ private:
+  void addRows(const std::vector<RecoveryEntry>& entries);
+  void addDamaged(const std::vector<DamagedCopy>& damaged);
+
+  std::vector<QButtonGroup*> groups_;
+};
+
+// The text that reports a damaged copy.
+QString damagedCopyText(const DamagedCopy& damaged);
+
+// Shows the dialog when there is anything to say, then carries out the choices: a copy to
+// recover goes to `open`, which builds a document window and calls manager.recover() for it;
+// Discard deletes the copy; Later leaves it for the next start.
+void offerRecovery(RecoveryManager& manager, QWidget* parent,
+                   const std::function<void(const RecoveryEntry&)>& open);
+
+}  // namespace keldovar

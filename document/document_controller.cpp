@@ -1,0 +1,380 @@
+// The step protocol around each engine call, and the document commands that need no engine.
+#include "document/document_controller.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/report_text.h"
+
+namespace keldovar {
+
+namespace {
+
+constexpr const char* kAborted = "Returning to previous conditions. Function aborted.";
+
+}  // namespace
+
+DocumentController::DocumentController(Session& session, Prompts& prompts,
+                                       SettingsStore& settingsStore,
+                                       const DocumentSettings& settings, const ViewOptions& options)
+    : session_(session), prompts_(prompts), settingsStore_(settingsStore) {
+  content_.settings = settings;
+  content_.options = options;
+  resetSnapshot(content_.store.snapshot);
+  session_.engine.state().financial = settings.financial;
+}
+
+DocumentController::~DocumentController() = default;
+
+DocumentListener& DocumentController::listener() {
+  return listener_ != nullptr ? *listener_ : quietListener_;
+}
+
+void DocumentController::setListener(DocumentListener* listener) {
+  listener_ = listener;
+}
+
+void DocumentController::setModified(bool modified) {
+  if (modified_ == modified) return;
+  modified_ = modified;
+  listener().modifiedChanged(modified);
+}
+
+void DocumentController::markSaved() {
+  setModified(false);
+}
+
+void DocumentController::markModified() {
+  setModified(true);
+}
+
+void DocumentController::replaceContent(DocumentContent content) {
+  bool showAll = content_.options.showAllTables;  // not carried by stand files
+  content_ = std::move(content);
+  content_.options.showAllTables = showAll;
+  setModified(false);
+  listener().documentReset();
+}
+
+void DocumentController::adoptContent(DocumentContent content) {
+  replaceContent(std::move(content));
+  setModified(true);
+}
+
+void DocumentController::restore() {
+  Engine& engine = session_.engine;
+  const TableStore& store = content_.store;
+  if (store.lastIndex >= 0) {
+    copyTableToEngine(store.tables[static_cast<std::size_t>(store.lastIndex)], engine,
+                      session_.barGraph);
+  }
+  applySnapshot(store.snapshot, engine.state());
+  handOverSettings(content_.settings, engine.state());
+}
+
+void DocumentController::storeTables() {
+  TableStore& store = content_.store;
+  store.lastIndex += 1;
+  if (store.lastIndex >= kTableCapacity) {
+    store.lastIndex = kTableCapacity - 1;
+    prompts_.showMessage({"", "Maximum number of tables has been reached, overwriting last table",
+                          MessageIcon::Exclamation});
+  }
+  copyOutputsToTable(session_.engine, session_.barGraph,
+                     store.tables[static_cast<std::size_t>(store.lastIndex)]);
+  store.snapshot = takeSnapshot(session_.engine.state());
+}
+
+void DocumentController::abortStep() {
+  prompts_.showMessage({"", kAborted, MessageIcon::Information});
+}
+
+void DocumentController::succeed(int old) {
+  storeTables();
+  setModified(true);
+  TableStore& store = content_.store;
+  if (old == -1) {
+    store.stepTable = 0;
+    store.firstShown = 0;
+  } else if (content_.options.showAllTables) {
+    // A full store replaced its last table: that table is the newest step, not one past it.
+    store.stepTable = std::min(old + 1, store.lastIndex);
+    store.firstShown = 0;
+  } else if (store.lastIndex > old) {
+    store.firstShown = store.stepTable = old + 1;
+  }
+  listener().tableStored(store.lastIndex > 0);
+  listener().contentChanged();
+}
+
+// Ends a step: an abort shows its message, a success stores the table. A step refused because
+// another is still asking shows nothing: the asking step owns the engine and the screen.
+bool DocumentController::conclude(StepResult result, int old) {
+  lastStepResult_ = result;
+  if (result == StepResult::Busy) return false;
+  if (result != StepResult::Stored) {
+    abortStep();
+    return false;
+  }
+  succeed(old);
+  return true;
+}
+
+bool DocumentController::refusedWhileBusy() {
+  if (!session_.engine.stepRunning()) return false;
+  lastStepResult_ = StepResult::Busy;
+  return true;
+}
+
+bool DocumentController::initialize(int kind) {
+  if (refusedWhileBusy()) return false;
+  HooksScope scope(session_.engine, this);
+  int old = content_.store.lastIndex;
+  session_.barGraph.barLast = -1;
+  return conclude(session_.engine.initializeStep(kind, merchInputsOf(content_.settings)), old);
+}
+
+bool DocumentController::treat(int action) {
+  if (refusedWhileBusy()) return false;
+  HooksScope scope(session_.engine, this);
+  int old = content_.store.lastIndex;
+  restore();
+  // A harvest keeps the restored bar graph, as it keeps the stock table.
+  if (action != kHarvest) session_.barGraph.barLast = -1;
+  return conclude(session_.engine.treatStep(action), old);
+}
+
+bool DocumentController::grow() {
+  if (refusedWhileBusy()) return false;
+  HooksScope scope(session_.engine, this);
+  int old = content_.store.lastIndex;
+  restore();
+  session_.barGraph.barLast = -1;
+  return conclude(session_.engine.growStep(), old);
+}
+
+bool DocumentController::fertilize() {
+  // This document's own stand decides, not whatever the shared engine last computed.
+  StandSnapshot& snapshot = content_.store.snapshot;
+  if (snapshot.initialized == 0) {
+    prompts_.showMessage(
+        {"", "The stand must have been initialized first.", MessageIcon::Exclamation});
+    return false;
+  }
+  auto entry = prompts_.askFertilize();
+  if (!entry) return false;
+  snapshot.requestFertilization(*entry);
+  // The request is saved with the document, so closing without saving must ask.
+  setModified(true);
+  listener().contentChanged();
+  return true;
+}
+
+bool DocumentController::financialValues() {
+  auto entry = prompts_.askFinance(content_.settings.financial);
+  if (!entry) return false;
+  content_.settings.financial = entry->values;
+  setModified(true);
+  listener().contentChanged();
+  const ReportTable* newest = content_.store.newest();
+  if (newest != nullptr && newest->financialLast >= 0) {
+    prompts_.showMessage({"",
+                          "The current financial report data uses the previous values.\n Redo the "
+                          "Harvest to use the new financial values.",
+                          MessageIcon::Exclamation});
+  }
+  if (!entry->makeDefault) return true;
+  for (const FinancialField& field : kFinancialFields) {
+    std::string text = formatText("%0.2f", static_cast<double>(entry->values.*field.value));
+    if (!settingsStore_.writeString(settings_keys::kOptions, field.settingsKey, text)) {
+      prompts_.showMessage({"",
+                            "There was an error while saving the default values.  Values were not "
+                            "saved, returning to previous values.",
+                            MessageIcon::Exclamation});
+      break;
+    }
+  }
+  return true;
+}
+
+bool DocumentController::merchLimits() {
+  auto entry = prompts_.askMerchLimits(content_.settings);
+  if (!entry) return false;
+  DocumentSettings& settings = content_.settings;
+  settings.barkBasis = "OB";
+  settings.merchLimit = entry->topDiameter;
+  settings.merchLimitShown = entry->topDiameter;
+  settings.sawThreshold = entry->sawThreshold;
+  settings.pulpThreshold = entry->pulpThreshold;
+  setModified(true);
+  listener().contentChanged();
+  if (entry->makeDefault) {
+    using namespace settings_keys;
+    std::string top = formatText("%0.2f", static_cast<double>(entry->topDiameter));
+    bool written = settingsStore_.writeString(kOptions, kMerchLimit, top) &&
+                   settingsStore_.writeInt(kOptions, kThresholdSaw, entry->sawThreshold) &&
+                   settingsStore_.writeInt(kOptions, kThresholdPulp, entry->pulpThreshold);
+    if (!written) {
+      prompts_.showMessage({"",
+                            "There was an error while saving the default values.  Values were not "
+                            "saved, returning to previous values.",
+                            MessageIcon::Exclamation});
+    }
+  }
+  if (content_.store.lastIndex >= 0) {
+    prompts_.showMessage({"",
+                          "Warning: due to Merchantability Limit changes the current output data "
+                          "is invalid.  Please generate data again.",
+                          MessageIcon::Exclamation});
+    listener().viewChanged(false);
+  }
+  return true;
+}
+
+void DocumentController::writeOption(const char* key, bool value) {
+  settingsStore_.writeInt(settings_keys::kOptions, key, value ? 1 : 0);
+}
+
+void DocumentController::toggleFinancial() {
+  content_.options.showFinancial = !content_.options.showFinancial;
+  writeOption(settings_keys::kFinancial, content_.options.showFinancial);
+  listener().viewChanged(false);
+  listener().contentChanged();
+}
+
+void DocumentController::toggleBargraph() {
+  content_.options.showBargraph = !content_.options.showBargraph;
+  writeOption(settings_keys::kBargraph, content_.options.showBargraph);
+  listener().viewChanged(false);
+  listener().contentChanged();
+}
+
+void DocumentController::toggleAllTables() {
+  TableStore& store = content_.store;
+  ViewOptions& options = content_.options;
+  options.showAllTables = !options.showAllTables;
+  if (options.showAllTables) {
+    store.stepTable = store.firstShown < 0 ? 0 : store.firstShown;
+    store.firstShown = 0;
+  } else {
+    store.firstShown = std::clamp(store.stepTable, 0, std::max(store.lastIndex, 0));
+  }
+  writeOption(settings_keys::kAllTables, options.showAllTables);
+  listener().viewChanged(options.showAllTables);
+  listener().contentChanged();
+}
+
+bool DocumentController::resetView(DocumentHost& host, const std::string& title) {
+  if (modified_) {
+    std::string question = formatText("Save %s before resetting?", title.c_str());
+    DocumentHost::Answer answer = host.askSaveBeforeReset(question);
+    if (answer == DocumentHost::Answer::Cancel) return false;
+    if (answer == DocumentHost::Answer::Yes) {
+      host.save();
+      if (modified_) return false;
+    }
+  }
+  TableStore& store = content_.store;
+  store.lastIndex = -1;
+  store.firstShown = 0;
+  store.stepTable = 0;
+  content_.remembered = RememberedValues{};
+  resetSnapshot(store.snapshot);
+  setModified(false);
+  listener().documentReset();
+  return true;
+}
+
+void DocumentController::switchTraceOff() {
+  session_.engine.setTraceSwitch(0);
+}
+
+// ---- Engine hooks ----
+
+void DocumentController::showMessage(const char* caption, const char* line1, const char* line2) {
+  prompts_.showMessage({caption, std::string(line1) + "\n" + line2, MessageIcon::Exclamation});
+}
+
+std::optional<UnthinnedEntry> DocumentController::askUnthinned() {
+  auto entry = prompts_.askUnthinned(content_.remembered);
+  if (!entry) return entry;
+  RememberedValues& r = content_.remembered;
+  r.unthinnedTrees = entry->trees;
+  r.unthinnedAge = entry->age;
+  r.unthinnedBasalArea = entry->basalArea;
+  r.unthinnedHeight = entry->height;
+  r.unthinnedSiteIndex = entry->siteIndex;
+  return entry;
+}
+
+std::optional<ThinnedEntry> DocumentController::askThinned() {
+  auto entry = prompts_.askThinned(content_.remembered);
+  if (!entry) return entry;
+  RememberedValues& r = content_.remembered;
+  r.thinnedAge = entry->age;
+  r.thinnedBasalArea = entry->basalArea;
+  r.thinnedTrees = entry->trees;
+  r.thinnedThinAge = entry->thinAge;
+  r.thinnedHeight = entry->height;
+  r.thinnedSiteIndex = entry->siteIndex;
+  return entry;
+}
+
+std::optional<PercentRemovedEntry> DocumentController::askPercentRemoved() {
+  auto entry = prompts_.askPercentRemoved(content_.remembered);
+  if (!entry) return entry;
+  content_.remembered.pctTrees = entry->trees;
+  content_.remembered.pctBasalArea = entry->basalArea;
+  return entry;
+}
+
+std::optional<PlantationEntry> DocumentController::askPlantation() {
+  auto entry = prompts_.askPlantation(content_.remembered);
+  if (!entry) return entry;
+  RememberedValues& r = content_.remembered;
+  r.plantSiteIndex = entry->siteIndex;
+  r.plantTrees = entry->trees;
+  r.plantSurvival = entry->survival;
+  return entry;
+}
+
+std::optional<int> DocumentController::askGrowAge() {
+  auto age = prompts_.askGrowAge(standFactsOf(session_.engine.state()));
+  if (age) content_.remembered.growAge = *age;
+  return age;
+}
+
+std::optional<double> DocumentController::askResidualBA() {
+  auto value = prompts_.askResidualBA(content_.remembered, standFactsOf(session_.engine.state()));
+  if (!value) return std::nullopt;
+  content_.remembered.residualBA = *value;
+  return *value;
+}
+
+std::optional<double> DocumentController::askThinToDBH() {
+  auto value = prompts_.askThinToDBH(content_.remembered, standFactsOf(session_.engine.state()));
+  if (!value) return std::nullopt;
+  content_.remembered.thinToDBH = *value;
+  return *value;
+}
+
+LowThinChoice DocumentController::askLowThinMethod() {
+  int method = prompts_.askLowThinMethod();
+  if (method == 1) return LowThinChoice::ByDBH;
+  if (method == 2) return LowThinChoice::ByBasalArea;
+  return LowThinChoice::Neither;
+}
+
+std::optional<RowLowEntry> DocumentController::askRowLow() {
+  auto entry = prompts_.askRowLow(content_.remembered, standFactsOf(session_.engine.state()));
+  if (!entry) return entry;
+  content_.remembered.rowLowResidual = static_cast<float>(entry->residual);
+  content_.remembered.rowLowPercent = static_cast<float>(entry->rowPercent);
+  return entry;
+}
+
+int DocumentController::buildBarGraph(int first) {
+  return keldovar::buildBarGraph(session_.barGraph, session_.engine.state(), first);
+}
+
+}  // namespace keldovar

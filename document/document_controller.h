@@ -1,0 +1,125 @@
+// One document's command flow: every step restores the shared engine from this document's
+// store, runs, and stores its output as a new table; plus Fertilize, the settings commands,
+// the view options and Reset View. The desktop program and the batch runner both drive it.
+#pragma once
+
+#include <string>
+
+#include "document/bar_graph.h"
+#include "document/document_content.h"
+#include "document/prompts.h"
+#include "document/settings_store.h"
+#include "engine/engine.h"
+
+namespace keldovar {
+
+// The engine and the current bar graph, shared by every document of a program run.
+struct Session {
+  explicit Session(const Clock* clock = nullptr) : engine(nullptr, clock) {}
+  Engine engine;
+  BarGraph barGraph;
+};
+
+// What the window does when the document changed: lay out again, clear the selection, scroll
+// and repaint. The defaults do nothing, for callers without a window.
+class DocumentListener {
+ public:
+  virtual ~DocumentListener() = default;
+  // A step stored a table; scroll so that the newest table's summary is at the top.
+  virtual void tableStored(bool scrollToNewest) { (void)scrollToNewest; }
+  // An option or setting changed what is drawn.
+  virtual void viewChanged(bool scrollToNewest) { (void)scrollToNewest; }
+  virtual void documentReset() {}
+  virtual void modifiedChanged(bool modified) { (void)modified; }
+  // Something the stand file holds changed: a stored step, a fertilization, a settings
+  // command or an option. Called last, once the document is in its new state.
+  virtual void contentChanged() {}
+};
+
+// The window side of Reset View's save question.
+class DocumentHost {
+ public:
+  enum class Answer { Yes, No, Cancel };
+  virtual ~DocumentHost() = default;
+  virtual Answer askSaveBeforeReset(const std::string& question) = 0;
+  // Runs the Save command; the controller is marked saved by it when it succeeds.
+  virtual void save() = 0;
+};
+
+class DocumentController final : private EngineHooks {
+ public:
+  DocumentController(Session& session, Prompts& prompts, SettingsStore& settingsStore,
+                     const DocumentSettings& settings, const ViewOptions& options);
+  ~DocumentController() override;
+  DocumentController(const DocumentController&) = delete;
+  DocumentController& operator=(const DocumentController&) = delete;
+
+  // Steps; each returns true when it stored a table, and lastStepResult() tells how it ended.
+  // A step started while another step of any document is asking is refused (Busy) without
+  // touching the engine or this document.
+  bool initialize(int kind);
+  bool treat(int action);
+  bool grow();
+  // Records a fertilization request in the snapshot; true when one was recorded.
+  bool fertilize();
+
+  // The settings commands; true when the dialog was accepted.
+  bool financialValues();
+  bool merchLimits();
+  void toggleFinancial();
+  void toggleBargraph();
+  void toggleAllTables();
+  // False when the user cancelled or the save failed; the document is unchanged then.
+  bool resetView(DocumentHost& host, const std::string& title);
+  void switchTraceOff();
+
+  const DocumentContent& content() const { return content_; }
+  const TableStore& store() const { return content_.store; }
+  const ViewOptions& options() const { return content_.options; }
+  // Replaces the whole document, as opening a stand file does; the document is then unmodified.
+  void replaceContent(DocumentContent content);
+  // Replaces the whole document with one made elsewhere and never saved: it is modified.
+  void adoptContent(DocumentContent content);
+  bool modified() const { return modified_; }
+  void markSaved();
+  // A document read from a recovery copy holds changes its file does not have yet.
+  void markModified();
+  StepResult lastStepResult() const { return lastStepResult_; }
+  void setListener(DocumentListener* listener);
+  Prompts& prompts() { return prompts_; }
+
+ private:
+  bool refusedWhileBusy();
+  bool conclude(StepResult result, int old);
+  void restore();
+  void storeTables();
+  void abortStep();
+  void succeed(int old);
+  void setModified(bool modified);
+  void writeOption(const char* key, bool value);
+  DocumentListener& listener();
+
+  // EngineHooks, answered through the prompts with this document's remembered values.
+  void showMessage(const char* caption, const char* line1, const char* line2) override;
+  std::optional<UnthinnedEntry> askUnthinned() override;
+  std::optional<ThinnedEntry> askThinned() override;
+  std::optional<PercentRemovedEntry> askPercentRemoved() override;
+  std::optional<PlantationEntry> askPlantation() override;
+  std::optional<int> askGrowAge() override;
+  std::optional<double> askResidualBA() override;
+  std::optional<double> askThinToDBH() override;
+  LowThinChoice askLowThinMethod() override;
+  std::optional<RowLowEntry> askRowLow() override;
+  int buildBarGraph(int first) override;
+
+  Session& session_;
+  Prompts& prompts_;
+  SettingsStore& settingsStore_;
+  DocumentContent content_;
+  bool modified_ = false;
+  StepResult lastStepResult_ = StepResult::Stored;
+  DocumentListener* listener_ = nullptr;
+  DocumentListener quietListener_;
+};
+
+}  // namespace keldovar

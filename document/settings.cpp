@@ -1,0 +1,48 @@
+// Reading the stored defaults of a new document.
+#include "document/settings.h"
+
+#include <string>
+
+#include "document/field_text.h"
+
+namespace keldovar {
+namespace {
+
+bool readFlag(const SettingsStore& store, const char* key, int defaultValue) {
+  return store.readInt(settings_keys::kOptions, key).value_or(defaultValue) != 0;
+}
+
+}  // namespace
+
+double readStoredNumber(const SettingsStore& store, std::string_view section, std::string_view key,
+                        std::string_view defaultText) {
+  std::optional<std::string> text = store.readString(section, key);
+  return readDecimalText(text ? std::string_view(*text) : defaultText);
+}
+
+DocumentDefaults readDocumentDefaults(const SettingsStore& store) {
+  using namespace settings_keys;
+  DocumentDefaults d;
+  d.options.showAllTables = readFlag(store, kAllTables, 1);
+  d.options.showFinancial = readFlag(store, kFinancial, 1);
+  d.options.showBargraph = readFlag(store, kBargraph, 0);
+  for (const FinancialField& field : kFinancialFields) {
+    std::optional<std::string> text = store.readString(kOptions, field.settingsKey);
+    d.settings.financial.*field.value =
+        text ? static_cast<float>(readDecimalText(*text)) : defaultOf(field);
+  }
+  d.settings.merchLimit = readStoredNumber(store, kOptions, kMerchLimit, "3");
+  d.settings.merchLimitShown = static_cast<float>(d.settings.merchLimit);
+  d.settings.sawThreshold = store.readInt(kOptions, kThresholdSaw).value_or(8);
+  d.settings.pulpThreshold = store.readInt(kOptions, kThresholdPulp).value_or(5);
+  d.settings.barkBasis = "OB";
+  d.settings.logRuleName = kLogRuleInternational;
+  d.settings.logRuleFactor = internationalFactor;
+  return d;
+}
+
+DocumentDefaults builtInDefaults() {
+  return readDocumentDefaults(MemorySettingsStore());
+}
+
+}  // namespace keldovar

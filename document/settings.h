@@ -1,0 +1,27 @@
+// The user's stored defaults: what a new document starts from, and how stored numbers read.
+#pragma once
+
+#include <string_view>
+
+#include "document/document_settings.h"
+#include "document/settings_store.h"
+
+namespace keldovar {
+
+// A stored number: the leading decimal number of its text, 0 when there is none; a missing
+// key reads as its default text. No range check: the stored value is taken as it stands.
+double readStoredNumber(const SettingsStore& store, std::string_view section, std::string_view key,
+                        std::string_view defaultText);
+
+struct DocumentDefaults {
+  DocumentSettings settings;
+  ViewOptions options;
+};
+
+// The defaults a new document takes, read from the store, or built in where a key is missing.
+DocumentDefaults readDocumentDefaults(const SettingsStore& store);
+
+// The built-in defaults alone, as a document gets them from an empty store.
+DocumentDefaults builtInDefaults();
+
+}  // namespace keldovar

@@ -1,0 +1,147 @@
+// Copying a step's outputs into a stored table and the carried stand into the snapshot, and back.
+#include "document/table_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "document/dialog_values.h"
+#include "engine/report_text.h"
+
+namespace keldovar {
+namespace {
+
+std::string lineOf(const ReportLine& line) {
+  return std::string(line.data(), strnlen(line.data(), kLineLength));
+}
+
+void setLine(ReportLine& line, const std::string& text) {
+  copyText(line, text.c_str());
+}
+
+template <std::size_t N>
+void linesToTable(const std::array<ReportLine, N>& from, std::array<std::string, N>& to,
+                  int last = static_cast<int>(N) - 1) {
+  for (int i = 0; i <= last && i < static_cast<int>(N); ++i) {
+    to[static_cast<std::size_t>(i)] = lineOf(from[static_cast<std::size_t>(i)]);
+  }
+}
+
+template <std::size_t N>
+void linesToEngine(const std::array<std::string, N>& from, std::array<ReportLine, N>& to,
+                   int last = static_cast<int>(N) - 1) {
+  for (int i = 0; i <= last && i < static_cast<int>(N); ++i) {
+    setLine(to[static_cast<std::size_t>(i)], from[static_cast<std::size_t>(i)]);
+  }
+}
+
+}  // namespace
+
+const ReportTable& TableSlots::operator[](std::size_t index) const {
+  static const ReportTable kEmpty;
+  return index < tables_.size() ? tables_[index] : kEmpty;
+}
+
+ReportTable& TableSlots::operator[](std::size_t index) {
+  // Out of range is a caller's fault; the last slot keeps it inside the capacity.
+  index = std::min(index, size() - 1);
+  if (index >= tables_.size()) {
+    // Grow by doubling up to the capacity, so that a document of many steps moves its tables
+    // a few times only.
+    std::size_t wanted = std::max(index + 1, 2 * tables_.capacity());
+    tables_.reserve(std::min(wanted, size()));
+    tables_.resize(index + 1);
+  }
+  return tables_[index];
+}
+
+StandFacts standFactsOf(const StandState& s) {
+  return StandFacts{s.AG, s.BA, s.TPA, s.minClass, s.truncationDBH, s.unthinned};
+}
+
+StandSnapshot takeSnapshot(const StandState& s) {
+  StandSnapshot n;
+  static_cast<CarriedState&>(n) = s.carried();
+  n.status = s.status;
+  n.interestRate = s.financial.interestRate;
+  return n;
+}
+
+void applySnapshot(const StandSnapshot& n, StandState& s) {
+  s.carried() = n;
+}
+
+void resetSnapshot(StandSnapshot& n) {
+  n.initialized = 0;
+  n.PLNTR = 0;
+  n.historyCount = 0;
+  n.truncatedDistribution = 0;
+  n.volumeMode = 0;
+  n.thinLock = 0;
+  n.status = 1;
+  n.unthinned = 1;
+  n.distCap = 1000;
+  n.distScale = 1;
+  n.firstClass = 0;
+  n.truncationDBH = 0;
+}
+
+void copyOutputsToTable(const Engine& engine, const BarGraph& graph, ReportTable& table) {
+  const StandState& s = engine.state();
+  const EngineOutput& out = engine.output();
+  table.hasStandTable = s.outputReady;
+  table.hasThinningReport = out.thinReportReady;
+  linesToTable(out.thinning, table.thinningLines);
+  table.bar = graph;
+  table.history = s.final_harvest;
+  table.financialLast =
+      out.financialLast < kFinancialLineCapacity ? out.financialLast : kFinancialLineCapacity - 1;
+  linesToTable(out.financial, table.financialLines, table.financialLast);
+  table.historyLast = out.historyLast;
+  linesToTable(out.historyText, table.historyText);
+  linesToTable(out.afterStock, table.afterStockLines);
+  linesToTable(out.beforeStock, table.beforeStockLines);
+  table.stockLast = out.stockLast < kStockRowCapacity ? out.stockLast : kStockRowCapacity - 1;
+  for (int r = 0; r <= table.stockLast; ++r) {
+    auto k = static_cast<std::size_t>(r);
+    table.stock[k] = out.stock[k];
+  }
+  linesToTable(out.summary, table.titleLines);
+  table.barkBasis =
+      std::string(s.barkBasis.data(), strnlen(s.barkBasis.data(), s.barkBasis.size()));
+  table.logRuleName =
+      std::string(s.logRuleName.data(), strnlen(s.logRuleName.data(), s.logRuleName.size()));
+  table.merchLimit = s.pulpTopDiameter;
+}
+
+void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph) {
+  StandState& s = engine.state();
+  EngineOutput& out = engine.output();
+  s.outputReady = table.hasStandTable;
+  out.thinReportReady = table.hasThinningReport;
+  linesToEngine(table.thinningLines, out.thinning);
+  graph = table.bar;
+  s.final_harvest = table.history;
+  out.financialLast = table.financialLast;
+  // Lines past the last one are never read: the store copies 0..financialLast back.
+  linesToEngine(table.financialLines, out.financial, table.financialLast);
+  out.historyLast = table.historyLast;
+  linesToEngine(table.historyText, out.historyText);
+  linesToEngine(table.afterStockLines, out.afterStock);
+  linesToEngine(table.beforeStockLines, out.beforeStock);
+  out.stockLast = table.stockLast;
+  out.stock = table.stock;
+  linesToEngine(table.titleLines, out.summary);
+}
+
+MerchInputs merchInputsOf(const DocumentSettings& settings) {
+  return MerchInputs{settings.logRuleName.c_str(), settings.logRuleFactor,
+                     settings.barkBasis.c_str(),   settings.merchLimit,
+                     settings.sawThreshold,        static_cast<double>(settings.pulpThreshold)};
+}
+
+void handOverSettings(const DocumentSettings& settings, StandState& s) {
+  s.setMerchInputs(merchInputsOf(settings));
+  s.financial = settings.financial;
+}
+
+}  // namespace keldovar

@@ -1,0 +1,159 @@
+// Script lines of a regime and the per-thread document that runs them.
+#include "script/regime_steps.h"
+
+#include "document/settings.h"
+#include "script/dialog_checks.h"
+
+namespace keldovar {
+namespace {
+
+const char* commandWords(StepKind kind) {
+  switch (kind) {
+    case StepKind::Unthinned:
+      return "unthinned";
+    case StepKind::Thinned:
+      return "thinned";
+    case StepKind::Plantation:
+      return "plantation";
+    case StepKind::Grow:
+      return "grow";
+    case StepKind::Fertilize:
+      return "fertilize";
+    case StepKind::ThinRow:
+      return "thin row";
+    case StepKind::ThinThinomatic:
+      return "thin thinomatic";
+    case StepKind::ThinLow:
+      return "thin low";
+    case StepKind::ThinRowLow:
+      return "thin rowlow";
+    case StepKind::Harvest:
+      return "harvest";
+    case StepKind::Financial:
+      return "financial";
+    case StepKind::Merch:
+      return "merch";
+    case StepKind::Reset:
+      return "reset";
+  }
+  return "";
+}
+
+class DiscardingHost final : public DocumentHost {
+ public:
+  Answer askSaveBeforeReset(const std::string&) override { return Answer::No; }
+  void save() override {}
+};
+
+// Every report time stamp of a search is the same, so that nothing depends on the clock.
+LocalTime searchTime() {
+  LocalTime t;
+  t.year = 2000;
+  t.month = 1;
+  t.day = 1;
+  t.weekday = weekdayOf(t.year, t.month, t.day);
+  return t;
+}
+
+}  // namespace
+
+bool runStep(DocumentController& controller, StepKind kind) {
+  switch (kind) {
+    case StepKind::Unthinned:
+      return controller.initialize(kExistingUnthinned);
+    case StepKind::Thinned:
+      return controller.initialize(kExistingThinned);
+    case StepKind::Plantation:
+      return controller.initialize(kNewPlantation);
+    case StepKind::Grow:
+      return controller.grow();
+    case StepKind::Fertilize:
+      return controller.fertilize();
+    case StepKind::ThinRow:
+      return controller.treat(kRowThin);
+    case StepKind::ThinThinomatic:
+      return controller.treat(kThinomatic);
+    case StepKind::ThinLow:
+      return controller.treat(kLowThin);
+    case StepKind::ThinRowLow:
+      return controller.treat(kRowAndLowThin);
+    case StepKind::Harvest:
+      return controller.treat(kHarvest);
+    case StepKind::Financial:
+      return controller.financialValues();
+    case StepKind::Merch:
+      return controller.merchLimits();
+    case StepKind::Reset: {
+      DiscardingHost host;
+      return controller.resetView(host, "");
+    }
+  }
+  return false;
+}
+
+std::string scriptLine(const Step& step) {
+  std::string line = commandWords(step.kind);
+  if (step.kind == StepKind::Grow) {
+    auto age = step.fields.find("age");
+    return line + " " + (age != step.fields.end() ? age->second : std::string());
+  }
+  for (const auto& [key, value] : step.fields) {
+    if (step.kind == StepKind::ThinLow && key == "method") continue;
+    line += " " + key + "=" + value;
+  }
+  return line;
+}
+
+std::string regimeScript(const std::vector<Step>& steps) {
+  std::string script;
+  for (const Step& step : steps) script += scriptLine(step) + "\n";
+  return script;
+}
+
+std::optional<FieldTexts> StepDocument::Source::fields(DialogId) {
+  if (current == nullptr) return std::nullopt;
+  return current->fields;
+}
+
+StepDocument::StepDocument() : StepDocument(fixedClock_) {}
+
+StepDocument::StepDocument(const Clock& clock)
+    : fixedClock_(searchTime()),
+      session_(&clock),
+      prompts_(source_),
+      controller_(session_, prompts_, settings_, builtInDefaults().settings,
+                  builtInDefaults().options) {}
+
+void StepDocument::reset() {
+  runStep(controller_, StepKind::Reset);
+}
+
+bool StepDocument::run(const Step& step) {
+  source_.current = &step;
+  bool ok = runStep(controller_, step.kind);
+  source_.current = nullptr;
+  return ok;
+}
+
+std::vector<Step> settingsSteps(const DocumentSettings& settings) {
+  FinanceTexts finance = openFinance(settings.financial);
+  Step financial{StepKind::Financial, {}};
+  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
+    financial.fields[kFinancialFields[i].scriptKey] = finance.fields[i];
+  }
+  MerchTexts merch = openMerchLimits(settings);
+  Step limits{
+      StepKind::Merch,
+      {{"top", merch.topDiameter}, {"saw", merch.sawThreshold}, {"pulp", merch.pulpThreshold}}};
+  return {financial, limits};
+}
+
+std::optional<DocumentContent> runSteps(const std::vector<Step>& steps, const Clock& clock) {
+  StepDocument doc(clock);
+  for (const Step& step : steps) {
+    if (!doc.run(step)) return std::nullopt;
+  }
+  return doc.content();
+}
+
+}  // namespace keldovar

@@ -1,0 +1,89 @@
+// A regime as the batch runner's script lines, and one document of its own that runs them: the
+// search's candidates are exactly the scripts it reports.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/document_controller.h"
+#include "document/settings_store.h"
+#include "script/checked_prompts.h"
+
+namespace keldovar {
+
+enum class StepKind {
+  Unthinned,
+  Thinned,
+  Plantation,
+  Grow,
+  Fertilize,
+  ThinRow,
+  ThinThinomatic,
+  ThinLow,
+  ThinRowLow,
+  Harvest,
+  Financial,
+  Merch,
+  Reset,
+};
+
+// One script command with its dialog fields under the script's key names (`grow` fills "age",
+// `thin low` also "method").
+struct Step {
+  StepKind kind = StepKind::Harvest;
+  FieldTexts fields;
+  bool operator==(const Step&) const = default;
+};
+
+// Runs one command on the document, its dialogs answered by the document's prompts; Reset View
+// empties the document without the save question. False when the step was refused.
+bool runStep(DocumentController& controller, StepKind kind);
+
+// The script line that runs the step through `keldovar-cli run`.
+std::string scriptLine(const Step& step);
+std::string regimeScript(const std::vector<Step>& steps);
+
+// A document on an engine of its own, answering its dialogs from the current step: one per
+// thread. It starts from the built-in defaults, as the batch runner does.
+class StepDocument {
+ public:
+  StepDocument();
+  // Reports stamped by `clock` rather than the search's one fixed time.
+  explicit StepDocument(const Clock& clock);
+  StepDocument(const StepDocument&) = delete;
+  StepDocument& operator=(const StepDocument&) = delete;
+
+  // False when the step was refused (a check, the engine, or a cancelled dialog).
+  bool run(const Step& step);
+  // Empties the document as Reset View does; its settings stay.
+  void reset();
+  const DocumentContent& content() const { return controller_.content(); }
+  // Replaces the whole document, as opening a stand file does.
+  void replaceContent(const DocumentContent& content) { controller_.replaceContent(content); }
+
+ private:
+  class Source final : public FieldSource {
+   public:
+    const Step* current = nullptr;
+    std::optional<FieldTexts> fields(DialogId) override;
+    void showMessage(const Message&) override {}
+  };
+
+  FixedClock fixedClock_;
+  Session session_;
+  MemorySettingsStore settings_;
+  Source source_;
+  CheckedPrompts prompts_;
+  DocumentController controller_;
+};
+
+// The Financial Values and Merchantability Limits steps that give a document started from the
+// built-in defaults the values of `settings`, as their dialogs show them.
+std::vector<Step> settingsSteps(const DocumentSettings& settings);
+
+// The document the steps make from the built-in defaults, as `keldovar-cli run` of their script
+// lines makes it with the same clock; nothing when a step is refused.
+std::optional<DocumentContent> runSteps(const std::vector<Step>& steps, const Clock& clock);
+
+}  // namespace keldovar

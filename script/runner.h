@@ -1,0 +1,65 @@
+// Runs a parsed regime script through one document, as a user typing the same values into the
+// same dialogs would.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/document_controller.h"
+#include "script/checked_prompts.h"
+#include "script/script.h"
+
+namespace keldovar {
+
+struct RecordedMessage {
+  int line = 0;
+  std::string caption;
+  std::string text;
+  std::string key;  // the script key of the field a dialog check refused, if any
+};
+
+// The script's answers to the dialogs of its current command, and the messages shown meanwhile.
+class ScriptSource final : public FieldSource {
+ public:
+  void setCurrent(const Command* command) { current_ = command; }
+  std::optional<FieldTexts> fields(DialogId dialog) override;
+  void showMessage(const Message& message) override;
+  void fieldRefused(const std::string& key) override { refusedKey_ = key; }
+  const std::vector<RecordedMessage>& messages() const { return messages_; }
+
+ private:
+  const Command* current_ = nullptr;
+  std::vector<RecordedMessage> messages_;
+  std::string refusedKey_;
+};
+
+class Runner {
+ public:
+  // The document starts with the built-in defaults, never the user's stored ones, so that a
+  // script gives the same result on every machine.
+  Runner(const Clock& clock, const ViewOptions& options);
+
+  // Runs one command; false when its step failed.
+  bool run(const Command& command);
+  // Why the last step failed when no message said so, else nullptr.
+  const char* unspokenReason() const { return unspokenReason_; }
+
+  const DocumentController& document() const { return controller_; }
+  const std::vector<RecordedMessage>& messages() const { return source_.messages(); }
+
+ private:
+  Session session_;
+  MemorySettingsStore settings_;
+  ScriptSource source_;
+  CheckedPrompts prompts_;
+  DocumentController controller_;
+  const char* unspokenReason_ = nullptr;
+
+  bool step(const Command& command);
+};
+
+// A message as standard error shows it on one line: "SCRIPT:LINE: caption: key: text", without
+// the caption when it is blank and without the key when no field was refused.
+std::string messageLine(const std::string& script, const RecordedMessage& message);
+
+}  // namespace keldovar
