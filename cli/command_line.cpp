@@ -222,8 +222,9 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
 std::optional<std::string> refusedFile(const Options& o) {
   if (o.command == "run") return refusedRunFile(o);
   if (auto refused = refusedInput(o.input)) return refused;
-  if (o.pdf) return refusedOutput(*o.pdf, "--pdf");
-  return std::nullopt;
+  if (!o.pdf) return std::nullopt;
+  if (auto refused = refusedOutput(*o.pdf, "--pdf")) return refused;
+  return checkDistinctFiles({{"the stand file", o.input}}, {{"--pdf", *o.pdf}});
 }
 
 }  // namespace

@@ -6,12 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <thread>
 
+#include "cli/input.h"
 #include "cli/json_reader.h"
 #include "cli/output.h"
 #include "engine/report_text.h"
@@ -257,12 +256,6 @@ struct OptimizeOptions {
   int shards = 1;
 };
 
-std::optional<std::string> readAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 std::string parseShard(const std::string& text, OptimizeOptions& o) {
   std::size_t slash = text.find('/');
   std::optional<int> k = wholeNumber(text.substr(0, slash));
@@ -325,8 +318,12 @@ std::string render(const SearchReport& report, OutputFormat format) {
 int merge(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
   std::vector<SearchReport> shards;
   for (const std::string& file : o.mergeFiles) {
-    std::optional<std::string> text = readAll(file);
-    std::optional<SearchReport> report = text ? readSearchJson(*text) : std::nullopt;
+    std::string text;
+    if (auto reason = readInputFile(file, text)) {
+      err << "keldovar-cli: cannot read " << file << ": " << *reason << "\n";
+      return 1;
+    }
+    std::optional<SearchReport> report = readSearchJson(text);
     if (!report) {
       err << "keldovar-cli: " << file << ": not the JSON result of optimize\n";
       return 1;
@@ -342,12 +339,12 @@ int merge(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
-  std::optional<std::string> text = readAll(o.spec);
-  if (!text) {
-    err << "keldovar-cli: cannot read the search space " << o.spec << "\n";
+  std::string text;
+  if (auto reason = readInputFile(o.spec, text)) {
+    err << "keldovar-cli: cannot read the search space " << o.spec << ": " << *reason << "\n";
     return 2;
   }
-  ParsedSpace parsed = parseSearchSpace(*text);
+  ParsedSpace parsed = parseSearchSpace(text);
   for (const SpaceError& e : parsed.errors) {
     err << o.spec << (e.line > 0 ? ":" + std::to_string(e.line) : std::string()) << ": "
         << e.message << "\n";
@@ -382,6 +379,13 @@ int runOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
   if (!error.empty()) {
     err << "keldovar-cli: " << error << "\n";
     return 2;
+  }
+  // A directory, FIFO or device is refused before anything runs, as run refuses one.
+  for (const std::string& file : o.merge ? o.mergeFiles : std::vector<std::string>{o.spec}) {
+    if (auto refused = refusedInput(file)) {
+      err << "keldovar-cli: " << *refused << "\n";
+      return 2;
+    }
   }
   return o.merge ? merge(o, out, err) : search(o, out, err);
 }
