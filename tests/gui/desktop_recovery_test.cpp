@@ -6,10 +6,17 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRandomGenerator>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
+#include <system_error>
 
 #include "desktop/recovery_dialog.h"
 #include "tests/gui/gui_helpers.h"
@@ -78,6 +85,7 @@ class DesktopRecoveryTest : public QObject {
   void cleanup() {
     qunsetenv("KELDOVAR_AUTOSAVE_MS");
     QDir(recoveryFolder()).removeRecursively();
+    QFile::remove(recoveryFolder());
   }
 
   void unsavedDocumentsComeBackTitledAsBeforeAndSaveAsksFirst() {
@@ -123,6 +131,74 @@ class DesktopRecoveryTest : public QObject {
     QVERIFY(next.frame().close());
     QCOMPARE(QDir(recoveryFolder()).entryList(QDir::Files), QStringList());
   }
+  // Three hundred copies left by a crash: the dialog stays within the screen and its rows scroll.
+  void manyCopiesScrollWithinTheScreen() {
+    SteppedDocument source;
+    QVERIFY(source.step(0));
+    const auto bytes = source.bytes();
+    QVERIFY(QDir().mkpath(recoveryFolder()));
+    for (int n = 1; n <= 300; ++n) {
+      QString stem = recoveryFolder() + QString("/p99t1_%1").arg(n);
+      QFile copy(stem + ".kdv"), record(stem + ".rec");
+      QVERIFY(copy.open(QIODevice::WriteOnly) && record.open(QIODevice::WriteOnly));
+      copy.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+      record.write(writeRecoveryRecord({"", n, 1796550000, 99, "3.0.0"}).c_str());
+    }
+    TestProgram program(true, false, true);
+    int height = 0, room = 0, choices = 0;
+    bool scrolls = false;
+    whenModal([&](QWidget* modal) {
+      height = modal->frameGeometry().height();
+      room = modal->screen()->availableGeometry().height();
+      auto* rows = modal->findChild<QScrollArea*>("copies");
+      scrolls = rows != nullptr && rows->verticalScrollBar()->maximum() > 0;
+      choices = int(modal->findChildren<QRadioButton*>().size());
+      static_cast<QDialog*>(modal)->reject();  // decides nothing: every copy stays
+    });
+    program.app->start({});
+    QVERIFY2(height > 0 && height <= room, qPrintable(QString("%1 of %2").arg(height).arg(room)));
+    QVERIFY(scrolls);
+    QCOMPARE(choices, 900);
+    QCOMPARE(copies().size(), 300);
+  }
+
+  // A recovery folder that cannot be made, and a copy that cannot be written: each is said in
+  // the status bar and a note that does not block the window, a failing copy once.
+  void anUnprotectedDocumentIsSaidOnce() {
+    auto notes = [](TestProgram& program) {
+      return program.frame().findChildren<QMessageBox*>("protectionNote");
+    };
+    QVERIFY(QDir().mkpath(QFileInfo(recoveryFolder()).absolutePath()));
+    QFile(recoveryFolder()).open(QIODevice::WriteOnly);  // a file where the folder belongs
+    {
+      TestProgram program(true, false, true);
+      program.app->start({});
+      QCOMPARE(notes(program).size(), 1);
+      QVERIFY(notes(program)[0]->isVisible() && !notes(program)[0]->isModal());
+      QCOMPARE(notes(program)[0]->text(),
+               "Documents are not protected against a crash: the recovery folder " +
+                   QDir::toNativeSeparators(recoveryFolder()) + " cannot be used (" +
+                   QString::fromStdString(std::generic_category().message(ENOTDIR)) + ").");
+      QCOMPARE(program.frame().statusBar()->currentMessage(), notes(program)[0]->text());
+    }
+    QVERIFY(QFile::remove(recoveryFolder()));
+    TestProgram program(true, false, true);
+    program.app->start({});
+    QVERIFY(notes(program).isEmpty());
+    // The first document's copy has a folder in its place.
+    QString tag = QString::fromStdString(program.app->recovery()->instanceTag());
+    QVERIFY(QDir(recoveryFolder()).mkdir(tag + "_1.kdv"));
+    plantAndGrow(program, "16");
+    QTRY_COMPARE(notes(program).size(), 1);
+    QVERIFY(notes(program)[0]->text().startsWith(
+        "Documents are not protected against a crash: a recovery copy could not be written in"));
+    program.source.answer({{"age", "20"}});
+    program.frame().runCommand(cmd::kGrow);
+    program.app->recovery()->waitForWrites();
+    QCoreApplication::processEvents();
+    QCOMPARE(notes(program).size(), 1);
+  }
+
   // The real program, started with a new document and working a regime through its menu
   // commands, is killed with SIGKILL at a random moment, 50 times. It runs with a 100 ms
   // autosave interval instead of 2 s (KELDOVAR_AUTOSAVE_MS) so that the runs stay short; every
