@@ -24,7 +24,9 @@ DocumentController::DocumentController(Session& session, Prompts& prompts,
   session_.engine.state().financial = settings.financial;
 }
 
-DocumentController::~DocumentController() = default;
+DocumentController::~DocumentController() {
+  if (session_.holder == this) session_.holder = nullptr;
+}
 
 DocumentListener& DocumentController::listener() {
   return listener_ != nullptr ? *listener_ : quietListener_;
@@ -126,8 +128,22 @@ bool DocumentController::refusedWhileBusy() {
   return true;
 }
 
+// The engine keeps, past every count (history records, bar-graph classes, report lines), what
+// the last document to use it left there, and a stored table copies those arrays whole. A
+// document that takes the engine over therefore starts from a clean one, as a document of the
+// batch runner does, so that its file holds nothing of another document; between its own
+// steps it keeps the engine as it left it, as saved files rely on.
+void DocumentController::takeEngine() {
+  if (session_.holder == this) return;
+  session_.holder = this;
+  session_.engine = Engine(nullptr, session_.engine.clock());
+  session_.barGraph = BarGraph{};
+  session_.engine.state().financial = content_.settings.financial;
+}
+
 bool DocumentController::initialize(int kind) {
   if (refusedWhileBusy()) return false;
+  takeEngine();
   HooksScope scope(session_.engine, this);
   int old = content_.store.lastIndex;
   session_.barGraph.barLast = -1;
@@ -136,6 +152,7 @@ bool DocumentController::initialize(int kind) {
 
 bool DocumentController::treat(int action) {
   if (refusedWhileBusy()) return false;
+  takeEngine();
   HooksScope scope(session_.engine, this);
   int old = content_.store.lastIndex;
   restore();
@@ -146,6 +163,7 @@ bool DocumentController::treat(int action) {
 
 bool DocumentController::grow() {
   if (refusedWhileBusy()) return false;
+  takeEngine();
   HooksScope scope(session_.engine, this);
   int old = content_.store.lastIndex;
   restore();

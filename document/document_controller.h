@@ -18,6 +18,8 @@ struct Session {
   explicit Session(const Clock* clock = nullptr) : engine(nullptr, clock) {}
   Engine engine;
   BarGraph barGraph;
+  // The document whose steps the engine ran last; any other starts from a clean engine.
+  const void* holder = nullptr;
 };
 
 // What the window does when the document changed: lay out again, clear the selection, scroll
@@ -90,6 +92,7 @@ class DocumentController final : private EngineHooks {
 
  private:
   bool refusedWhileBusy();
+  void takeEngine();
   bool conclude(StepResult result, int old);
   void restore();
   void storeTables();
