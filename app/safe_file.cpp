@@ -390,6 +390,17 @@ int readStandardInput(std::size_t limit, std::vector<std::uint8_t>& bytes) {
   return readDescriptor(STDIN_FILENO, limit, bytes);
 }
 
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  constexpr std::int64_t kNsPerSecond = 1000000000;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino),
+                      static_cast<std::int64_t>(info.st_size),
+                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * kNsPerSecond +
+                          static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
+}
+
 #else  // Windows: the standard library's rename replaces an existing file.
 
 int checkSaveTarget(const std::string& path) {
@@ -447,6 +458,16 @@ int readStandardInput(std::size_t limit, std::vector<std::uint8_t>& bytes) {
   bytes.resize(limit);
   bytes.resize(std::fread(bytes.data(), 1, limit, stdin));
   return std::ferror(stdin) != 0 ? EIO : 0;
+}
+
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+  std::error_code error;
+  auto size = fs::file_size(path, error);
+  if (error) return std::nullopt;
+  auto written = fs::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return FileIdentity{0, 0, static_cast<std::int64_t>(size),
+                      static_cast<std::int64_t>(written.time_since_epoch().count())};
 }
 
 #endif

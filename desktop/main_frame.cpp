@@ -384,10 +384,21 @@ static bool replaceWithRecovered(QWidget* parent, const QString& path) {
          QMessageBox::Yes;
 }
 
+// Another program, or another window, saved over the file since this document read or wrote it.
+static bool replaceChanged(QWidget* parent, const QString& path) {
+  QString question = QString(
+                         "%1 was changed by another program since it was opened or saved here. "
+                         "Replace it with this document?")
+                         .arg(QDir::toNativeSeparators(path));
+  return QMessageBox::question(parent, "KELDOVAR", question, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
 bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
   CKELDOVARDoc& document = frame.document();
   QString path = document.path();
   if (!askName && document.recovered() && !replaceWithRecovered(this, path)) askName = true;
+  if (!askName && document.fileChangedElsewhere() && !replaceChanged(this, path)) askName = true;
   if (askName || path.isEmpty()) {
     QString start = path.isEmpty() ? QDir::current().filePath(document.title() + ".kdv") : path;
     QFileDialog dialog(this, "Save As", start, kFileFilter);
