@@ -8,7 +8,7 @@ EXAMPLE    ?= examples/plantation-thin-harvest.kdr
 
 CONFIGURE = cmake -G Ninja -DKELDOVAR_WERROR=ON
 
-.PHONY: all deps build run test format-check test-release test-sanitize fuzz bench package clean
+.PHONY: all deps build run test format-check test-release test-sanitize fuzz bench package package-check clean
 
 all: build
 
@@ -53,6 +53,11 @@ fuzz: deps
 package: build
 	cmake --build $(BUILD) --target package
 	tools/check-package.sh $(BUILD)
+
+# The package installed on a clean Debian root and run there (about five minutes; fetches from
+# Debian's mirrors, needs root): tools/check-package-root.sh.
+package-check: package
+	tools/check-package-root.sh $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
