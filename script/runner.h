@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "carbon/crediting.h"
 #include "document/document_controller.h"
 #include "script/checked_prompts.h"
 #include "script/script.h"
@@ -45,6 +46,8 @@ class Runner {
   const char* unspokenReason() const { return unspokenReason_; }
 
   const DocumentController& document() const { return controller_; }
+  // The carbon price and baseline the script's `carbon` commands set; none at the start.
+  const carbon::CarbonValues& carbon() const { return carbon_; }
   const std::vector<RecordedMessage>& messages() const { return source_.messages(); }
 
  private:
@@ -54,8 +57,10 @@ class Runner {
   CheckedPrompts prompts_;
   DocumentController controller_;
   const char* unspokenReason_ = nullptr;
+  carbon::CarbonValues carbon_;
 
   bool step(const Command& command);
+  bool setCarbon(const Command& command);
 };
 
 // A message as standard error shows it on one line: "SCRIPT:LINE: caption: key: text", without
