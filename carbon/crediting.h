@@ -6,15 +6,11 @@
 #include <vector>
 
 #include "carbon/rotation_carbon.h"
+#include "document/carbon_values.h"
 
 namespace keldovar::carbon {
 
-// The carbon price and baseline of a document; a price of 0 leaves the economics untouched.
-struct CarbonValues {
-  double price = 0;     // dollars per tonne of CO2e
-  double baseline = 0;  // tonnes of CO2e per acre on the stump that earn nothing
-  bool operator==(const CarbonValues&) const = default;
-};
+using CarbonValues = keldovar::CarbonValues;
 
 // One payment at the end of a year of the stand's age, dollars per acre (negative: a debit).
 struct CarbonPayment {

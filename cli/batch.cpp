@@ -175,7 +175,8 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   r.status = runCommands(o, script, *parsed, runner, r.messages);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
-  CarbonOptions carbon{o.showCarbon, runner.carbon(), content.settings.financial.interestRate};
+  CarbonOptions carbon = carbonOptionsOf(content);
+  carbon.show = o.showCarbon;
   std::string report =
       renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep, carbon);
   if (several(o)) {

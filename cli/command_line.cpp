@@ -214,7 +214,8 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitFailedStep;
   }
   bool showFinancial = o.showFinancial && content.options.showFinancial;
-  CarbonOptions carbon{o.showCarbon, {}, content.settings.financial.interestRate};
+  CarbonOptions carbon = carbonOptionsOf(content);
+  carbon.show = o.showCarbon;
   int status = writeReport(
       out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep, carbon));
   if (!o.pdf) return status;

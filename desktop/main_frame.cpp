@@ -19,6 +19,7 @@
 
 #include "app/safe_file.h"
 #include "desktop/about_dlg.h"
+#include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
@@ -123,6 +124,7 @@ void CMainFrame::updateCommandStates() {
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
+  action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
   action(cmd::kAllTables)->setChecked(controller.options().showAllTables);
   modifiedPane_->setText(controller.modified() ? "Modified" : "");
   setWindowTitle("KELDOVAR - " + child->document().title());
@@ -196,6 +198,12 @@ bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
       break;
     case cmd::kIncludeBargraph:
       controller.toggleBargraph();
+      break;
+    case cmd::kIncludeCarbon:
+      controller.toggleCarbon();
+      break;
+    case cmd::kCarbonValues:
+      editCarbonValues(this, controller, context_.settings);
       break;
     case cmd::kAllTables:
       controller.toggleAllTables();

@@ -68,13 +68,13 @@ bool Runner::step(const Command& command) {
 
 // As the Carbon dialog: keys not given keep their values, a refused value changes nothing.
 bool Runner::setCarbon(const Command& command) {
-  Checked<carbon::CarbonValues, CarbonField> checked = checkCarbonKeys(carbon_, command.fields);
+  Checked<carbon::CarbonValues, CarbonField> checked = checkCarbonKeys(carbon(), command.fields);
   if (!checked.ok()) {
     source_.fieldRefused(carbonKey(checked.failure().focus.value_or(CarbonField::Price)));
     source_.showMessage(checked.failure().message());
     return false;
   }
-  carbon_ = checked.accepted();
+  controller_.setCarbonValues(checked.accepted());
   return true;
 }
 

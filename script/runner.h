@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "carbon/crediting.h"
 #include "document/document_controller.h"
 #include "script/checked_prompts.h"
 #include "script/script.h"
@@ -47,7 +46,7 @@ class Runner {
 
   const DocumentController& document() const { return controller_; }
   // The carbon price and baseline the script's `carbon` commands set; none at the start.
-  const carbon::CarbonValues& carbon() const { return carbon_; }
+  const CarbonValues& carbon() const { return controller_.content().carbon; }
   const std::vector<RecordedMessage>& messages() const { return source_.messages(); }
 
  private:
@@ -57,7 +56,6 @@ class Runner {
   CheckedPrompts prompts_;
   DocumentController controller_;
   const char* unspokenReason_ = nullptr;
-  carbon::CarbonValues carbon_;
 
   bool step(const Command& command);
   bool setCarbon(const Command& command);

@@ -70,6 +70,10 @@ void addRotation(const carbon::RotationCarbon& rotation, const CarbonOptions& op
 
 }  // namespace
 
+CarbonOptions carbonOptionsOf(const DocumentContent& content) {
+  return {content.options.showCarbon, content.carbon, content.settings.financial.interestRate};
+}
+
 std::vector<std::string> carbonSectionLines(const TableStore& store, int index,
                                             const CarbonOptions& options) {
   std::vector<std::string> out;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "carbon/crediting.h"
+#include "document/document_content.h"
 #include "document/table_store.h"
 
 namespace keldovar {
@@ -19,6 +20,9 @@ struct CarbonOptions {
   carbon::CarbonValues values{};
   float interestRate = FinancialValues{}.interestRate;  // percent
 };
+
+// The section as a document shows it: its option, its carbon values and its interest rate.
+CarbonOptions carbonOptionsOf(const DocumentContent& content);
 
 // The section's lines for table `index` of the store; none for a table without stock rows.
 std::vector<std::string> carbonSectionLines(const TableStore& store, int index,

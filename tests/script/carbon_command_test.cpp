@@ -16,7 +16,7 @@ TEST(CarbonCommand, SetsTheRunnersValuesAsTheDialogChecksThem) {
   };
   FixedClock clock(LocalTime{});
   Runner runner(clock, ViewOptions{});
-  EXPECT_EQ(runner.carbon(), (carbon::CarbonValues{0, 0}));
+  EXPECT_EQ(runner.carbon(), (CarbonValues{0, 0}));
   for (const Case& c : {
            Case{"carbon price=12.5", true, 12.5, 0, ""},
            Case{"CARBON Baseline=30", true, 12.5, 30, ""},
@@ -32,7 +32,7 @@ TEST(CarbonCommand, SetsTheRunnersValuesAsTheDialogChecksThem) {
     ASSERT_EQ(parsed.commands.size(), 1u);
     std::size_t before = runner.messages().size();
     EXPECT_EQ(runner.run(parsed.commands[0]), c.ok) << c.line;
-    EXPECT_EQ(runner.carbon(), (carbon::CarbonValues{c.price, c.baseline})) << c.line;
+    EXPECT_EQ(runner.carbon(), (CarbonValues{c.price, c.baseline})) << c.line;
     std::string shown;
     if (runner.messages().size() > before) shown = messageLine("-", runner.messages().back());
     EXPECT_EQ(shown, c.message) << c.line;
