@@ -72,7 +72,10 @@ std::string valueJson(const TableStore& store, int index, const FinancialValues&
                       const carbon::CarbonValues& carbonValues) {
   if (!(carbonValues.price > 0)) return "null";
   std::optional<econ::RegimeFlows> flows = econ::regimeFlows(store, index, values, carbonValues);
-  if (!flows) return "null";
+  // As the timber's LEV and IRR: null once the financial values are not the harvest's.
+  const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
+  std::optional<econ::RegimeFlows> timber = econ::harvestFlows(table, values);
+  if (!flows || !timber || !econ::agreesWithTable(*timber, table)) return "null";
   econ::Measures pulp = econ::measuresOf(*flows, econ::Management::Pulpwood);
   econ::Measures saw = econ::measuresOf(*flows, econ::Management::Sawtimber);
   return "{\"price\": " + num(carbonValues.price) +

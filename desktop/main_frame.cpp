@@ -252,7 +252,7 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       exportPdf(frame);
       break;
     case cmd::kFindRegime:
-      findRegime(frame.controller().content().settings);
+      findRegime(frame.controller().content().settings, frame.controller().content().carbon);
       break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();
@@ -266,8 +266,8 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
   return true;
 }
 
-void CMainFrame::findRegime(const DocumentSettings& settings) {
-  FindRegimeDlg dialog(this, settings);
+void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues& carbon) {
+  FindRegimeDlg dialog(this, settings, carbon);
   if (dialog.exec() != QDialog::Accepted) return;
   std::vector<Step> steps = dialog.chosenSteps();
   if (steps.empty()) return;

@@ -60,6 +60,14 @@ TEST(CarbonOutput, TextJsonAndCsv) {
     EXPECT_GT(at(harvest, {"carbon", "removal", "stored_100"}), 0);
   }
 
+  // Like the timber's LEV and IRR: no value once the financial values are not the harvest's.
+  std::optional<JsonValue> stale = readJson(
+      cli({"run", "-", "--format", "json"}, kRegime + "carbon price=20\nfinancial interest=8\n")
+          .out);
+  ASSERT_TRUE(stale);
+  EXPECT_EQ(stale->member("tables")->items.back().member("carbon")->member("value")->kind,
+            JsonValue::Kind::Null);
+
   Outcome csv = cli({"run", "-", "--format", "csv"}, kRegime);
   std::istringstream lines(csv.out);
   std::string line;
