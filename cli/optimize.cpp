@@ -230,27 +230,6 @@ SearchReport reportOf(const econ::SearchResult& result, const std::vector<std::s
   return report;
 }
 
-SearchReport mergeReports(const std::vector<SearchReport>& shards) {
-  SearchReport merged;
-  if (!shards.empty()) merged = shards.front();
-  merged.candidates = merged.valued = merged.refused = 0;
-  merged.regimes.clear();
-  for (const SearchReport& s : shards) {
-    merged.candidates += s.candidates;
-    merged.valued += s.valued;
-    merged.refused += s.refused;
-    merged.regimes.insert(merged.regimes.end(), s.regimes.begin(), s.regimes.end());
-  }
-  std::sort(merged.regimes.begin(), merged.regimes.end(),
-            [](const ReportedRegime& a, const ReportedRegime& b) {
-              return a.score != b.score ? a.score > b.score : a.ordinal < b.ordinal;
-            });
-  if (merged.regimes.size() > static_cast<std::size_t>(merged.best)) {
-    merged.regimes.resize(static_cast<std::size_t>(merged.best));
-  }
-  return merged;
-}
-
 }  // namespace keldovar::cli
 
 namespace keldovar::cli {
@@ -338,12 +317,11 @@ int merge(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
       err << "keldovar-cli: " << file << ": not the JSON result of optimize\n";
       return 1;
     }
-    if (!shards.empty() && (report->newPlantation != shards.front().newPlantation ||
-                            report->management != shards.front().management)) {
-      err << "keldovar-cli: " << file << ": ranked otherwise than " << o.mergeFiles.front() << "\n";
-      return 1;
-    }
     shards.push_back(std::move(*report));
+  }
+  if (auto refused = refusedMerge(o.mergeFiles, shards)) {
+    err << "keldovar-cli: " << *refused << "\n";
+    return 1;
   }
   return writeReport(out, err, render(mergeReports(shards), o.format));
 }
@@ -377,8 +355,9 @@ int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
     err << "keldovar-cli: " << o.spec << ": " << result.error << "\n";
     return 1;
   }
-  return writeReport(out, err,
-                     render(reportOf(result, parsed.startLines, parsed.space.best), o.format));
+  SearchReport report = reportOf(result, parsed.startLines, parsed.space.best);
+  report.search = SearchIdentity{parsed.startLines, spaceText(parsed.space), o.shards, {o.shard}};
+  return writeReport(out, err, render(report, o.format));
 }
 
 }  // namespace
