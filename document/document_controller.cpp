@@ -141,9 +141,13 @@ bool DocumentController::refusedWhileBusy() {
 void DocumentController::takeEngine() {
   if (session_.holder == this) return;
   session_.holder = this;
-  session_.engine = Engine(nullptr, session_.engine.clock());
+  // Only the data goes: the hooks, the clock and the trace switch stay as they were.
+  Engine& engine = session_.engine;
+  int trace = engine.traceSwitch();
+  engine = Engine(engine.installedHooks(), engine.clock());
+  engine.setTraceSwitch(trace);
   session_.barGraph = BarGraph{};
-  session_.engine.state().financial = content_.settings.financial;
+  engine.state().financial = content_.settings.financial;
 }
 
 bool DocumentController::initialize(int kind) {

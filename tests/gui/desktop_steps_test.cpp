@@ -115,6 +115,16 @@ class DialogDriver : public QObject {
 const Fields kPlantation = {{"si", "65"}, {"trees", "600"}, {"survival", "85"}};
 const QString kHerbWoody = "Herb and Woody Chemical Control";
 
+// The worked example's start through the dialogs: plant, grow to 16, thin row and low.
+void plantGrowAndThin(CMainFrame& frame, DialogDriver& driver) {
+  driver.fill(kPlantation, {kHerbWoody});
+  frame.runCommand(cmd::kInitPlantation);
+  driver.fill({{"grow", "16"}});
+  frame.runCommand(cmd::kGrow);
+  driver.fill({{"residual", "75"}, {"row", "33"}});
+  frame.runCommand(cmd::kRowLowThin);
+}
+
 }  // namespace
 
 class DesktopStepsTest : public QObject {
@@ -204,12 +214,7 @@ class DesktopStepsTest : public QObject {
     program.app->start({});
     CMainFrame& frame = program.frame();
     DialogDriver driver;
-    driver.fill(kPlantation, {kHerbWoody});
-    frame.runCommand(cmd::kInitPlantation);
-    driver.fill({{"grow", "16"}});
-    frame.runCommand(cmd::kGrow);
-    driver.fill({{"residual", "75"}, {"row", "33"}});
-    frame.runCommand(cmd::kRowLowThin);
+    plantGrowAndThin(frame, driver);
     driver.fill({{"grow", "26"}});
     frame.runCommand(cmd::kGrow);
     driver.fill({{"residual", "90"}});
@@ -239,12 +244,7 @@ class DesktopStepsTest : public QObject {
         {"plantation si=65 trees=600 survival=85 control=herbwoody\ngrow 16\n"
          "thin rowlow ba=75 row=33\ngrow 40\n",
          [](CMainFrame& frame, DialogDriver& driver) {
-           driver.fill(kPlantation, {kHerbWoody});
-           frame.runCommand(cmd::kInitPlantation);
-           driver.fill({{"grow", "16"}});
-           frame.runCommand(cmd::kGrow);
-           driver.fill({{"residual", "75"}, {"row", "33"}});
-           frame.runCommand(cmd::kRowLowThin);
+           plantGrowAndThin(frame, driver);
            driver.fill({{"grow", "40"}});
            frame.runCommand(cmd::kGrow);
          }},
