@@ -134,8 +134,6 @@ TEST_F(Optimize, TheMergeRefusesWhatDoesNotBelongToOneSearch) {
        "regime 4: its score 1000000000 is not its LEV 509.97531938534121"},
       {replaced(second, "\"grow ", "\"grow 1\\nharvest\", \"grow "),
        "regime 4: script line 2 is not one script command"},
-      {replaced(second, "\"grow ", "\"\", \"grow "),
-       "regime 4: script line 2 is not one script command"},
       {replaced(second, "\"grow ", "\"thin sideways\", \"grow "),
        "regime 4: script line 2 is not one script command: thin takes a method: row, "
        "thinomatic, low or rowlow"},

@@ -3,7 +3,6 @@
 #include <QProcess>
 #include <QStatusBar>
 #include <QTest>
-#include <string_view>
 
 #include "app/safe_file.h"
 #include "app/stand_file.h"
@@ -128,17 +127,22 @@ class DesktopDocumentsTest : public QObject {
       QVERIFY(file.open(mode));
       file.write(bytes);
     };
-    const std::pair<const char*, std::function<void()>> changes[] = {
-        {"unchanged", [] {}},
-        {"saved over",
+    struct Change {
+      const char* what;
+      bool asks;
+      std::function<void()> make;
+    };
+    const Change changes[] = {
+        {"unchanged", false, [] {}},
+        {"saved over", true,
          [&] {
            std::vector<std::uint8_t> bytes(base.begin(), base.end());
            QCOMPARE(replaceFileContents(path.toStdString(), bytes), 0);
          }},
-        {"written in place", [&] { write("x", QIODevice::Append); }},
-        {"removed", [&] { QVERIFY(QFile::remove(path)); }},
+        {"written in place", true, [&] { write("x", QIODevice::Append); }},
+        {"removed", false, [&] { QVERIFY(QFile::remove(path)); }},
     };
-    for (const auto& [what, change] : changes) {
+    for (const auto& [what, asks, change] : changes) {
       write(base, QIODevice::WriteOnly | QIODevice::Truncate);
       TestProgram program;
       program.app->start({});
@@ -149,8 +153,6 @@ class DesktopDocumentsTest : public QObject {
       const QByteArray before = fileBytes(path);
       const std::vector<std::uint8_t> mine = writeStandFile(frame->controller().content());
       const QByteArray expected(reinterpret_cast<const char*>(mine.data()), qsizetype(mine.size()));
-      bool asks =
-          std::string_view(what) == "saved over" || std::string_view(what) == "written in place";
       QString question;
       if (asks) {
         answerSaveQuestion(QMessageBox::No, &question);

@@ -8,11 +8,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRadioButton>
 #include <QRandomGenerator>
-#include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
@@ -131,37 +127,6 @@ class DesktopRecoveryTest : public QObject {
     QVERIFY(next.frame().close());
     QCOMPARE(QDir(recoveryFolder()).entryList(QDir::Files), QStringList());
   }
-  // Three hundred copies left by a crash: the dialog stays within the screen and its rows scroll.
-  void manyCopiesScrollWithinTheScreen() {
-    SteppedDocument source;
-    QVERIFY(source.step(0));
-    const auto bytes = source.bytes();
-    QVERIFY(QDir().mkpath(recoveryFolder()));
-    for (int n = 1; n <= 300; ++n) {
-      QString stem = recoveryFolder() + QString("/p99t1_%1").arg(n);
-      QFile copy(stem + ".kdv"), record(stem + ".rec");
-      QVERIFY(copy.open(QIODevice::WriteOnly) && record.open(QIODevice::WriteOnly));
-      copy.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-      record.write(writeRecoveryRecord({"", n, 1796550000, 99, "3.0.0"}).c_str());
-    }
-    TestProgram program(true, false, true);
-    int height = 0, room = 0, choices = 0;
-    bool scrolls = false;
-    whenModal([&](QWidget* modal) {
-      height = modal->frameGeometry().height();
-      room = modal->screen()->availableGeometry().height();
-      auto* rows = modal->findChild<QScrollArea*>("copies");
-      scrolls = rows != nullptr && rows->verticalScrollBar()->maximum() > 0;
-      choices = int(modal->findChildren<QRadioButton*>().size());
-      static_cast<QDialog*>(modal)->reject();  // decides nothing: every copy stays
-    });
-    program.app->start({});
-    QVERIFY2(height > 0 && height <= room, qPrintable(QString("%1 of %2").arg(height).arg(room)));
-    QVERIFY(scrolls);
-    QCOMPARE(choices, 900);
-    QCOMPARE(copies().size(), 300);
-  }
-
   // A recovery folder that cannot be made, and a copy that cannot be written: each is said in
   // the status bar and a note that does not block the window, a failing copy once.
   void anUnprotectedDocumentIsSaidOnce() {

@@ -236,11 +236,8 @@ class DesktopStepsTest : public QObject {
   // would hold more classes, history records and lines than the second fills.
   void eachNewDocumentStoresTheBatchRunnersFile() {
     QTemporaryDir folder;
-    struct Regime {
-      const char* script;
-      std::function<void(CMainFrame&, DialogDriver&)> steps;
-    };
-    const Regime regimes[] = {
+    using Steps = std::function<void(CMainFrame&, DialogDriver&)>;
+    const std::pair<const char*, Steps> regimes[] = {
         {"plantation si=65 trees=600 survival=85 control=herbwoody\ngrow 16\n"
          "thin rowlow ba=75 row=33\ngrow 40\n",
          [](CMainFrame& frame, DialogDriver& driver) {
@@ -258,25 +255,20 @@ class DesktopStepsTest : public QObject {
     };
     TestProgram program(true, true);
     program.app->start({});
-    CMainFrame& frame = program.frame();
     DialogDriver driver;
     for (int n = 0; n < 2; ++n) {
-      QString name = QString::number(n);
-      QFile script(folder.filePath(name + ".kdr"));
-      QVERIFY(script.open(QIODevice::WriteOnly));
-      script.write(regimes[n].script);
-      script.close();
+      QString batch = folder.filePath(QString("cli%1.kdv").arg(n));
       QProcess cli;
-      cli.start(KELDOVAR_CLI_PATH, {"run", script.fileName(), "--clock", "2024-03-05 14:07:09",
-                                    "--out", folder.filePath(name + "-cli.kdv")});
+      cli.start(KELDOVAR_CLI_PATH, {"run", "-", "--clock", "2024-03-05 14:07:09", "--out", batch});
+      cli.write(regimes[n].first);
+      cli.closeWriteChannel();
       QVERIFY(cli.waitForFinished() && cli.exitCode() == 0);
-      if (n > 0) frame.runCommand(cmd::kNew);
-      regimes[n].steps(frame, driver);
+      if (n > 0) program.frame().runCommand(cmd::kNew);
+      regimes[n].second(program.frame(), driver);
       QVERIFY2(driver.errors.isEmpty(), qPrintable(driver.errors.join("; ")));
-      QVERIFY(program.active().document().saveTo(folder.filePath(name + ".kdv")).ok());
-      QByteArray batch = fileBytes(folder.filePath(name + "-cli.kdv"));
-      QVERIFY(!batch.isEmpty());
-      QCOMPARE(fileBytes(folder.filePath(name + ".kdv")), batch);
+      QString saved = folder.filePath(QString("%1.kdv").arg(n));
+      QVERIFY(program.active().document().saveTo(saved).ok());
+      QCOMPARE(fileBytes(saved), fileBytes(batch));
     }
   }
 };

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -222,6 +225,18 @@ class RecoveryTest : public QObject {
     QCOMPARE(manager->pendingCopies()[0].displayName, QString("west.kdv"));
     QVERIFY(manager->damagedCopies().empty());
     manager->shutdown();
+  }
+
+  // Three hundred copies left by a crash: the dialog stays within the screen and its rows scroll.
+  void manyCopiesScrollWithinTheScreen() {
+    RecoveryEntry entry;
+    entry.displayName = "KLDVR1";
+    RecoveryDialog dialog(std::vector<RecoveryEntry>(300, entry), {});
+    dialog.show();
+    auto* rows = dialog.findChild<QScrollArea*>("copies");
+    QVERIFY(rows != nullptr && rows->verticalScrollBar()->maximum() > 0);
+    QVERIFY(dialog.height() <= dialog.screen()->availableGeometry().height());
+    QCOMPARE(dialog.choices().size(), std::size_t(300));
   }
 
   // Nothing is deleted that could not be set aside, a copy that cannot be read now is not
