@@ -85,12 +85,12 @@ Distribution distributionOf(std::vector<float>& values, int bins, Histogram& his
 
 std::string checkRiskModel(const RiskModel& model) {
   const PriceProcess& p = model.prices;
-  if (!within(p.drift, -0.5, 0.5)) return "drift: give -50 to 50 percent a year";
-  if (!within(p.volatility, 0, 2)) return "volatility: give 0 to 200 percent a year";
+  if (!within(p.drift, -50, 50)) return "drift: give -50 to 50 percent a year";
+  if (!within(p.volatility, 0, 200)) return "volatility: give 0 to 200 percent a year";
   if (!within(p.reversion, 0, 10)) return "reversion: give 0 to 10 a year";
   if (!within(p.correlation, -1, 1)) return "correlation: give -1 to 1";
-  if (!within(model.loss.probability, 0, 1)) return "loss: give 0 to 100 percent a year";
-  if (!within(model.loss.salvage, 0, 1)) return "salvage: give 0 to 100 percent";
+  if (!within(model.loss.probability, 0, 100)) return "loss: give 0 to 100 percent a year";
+  if (!within(model.loss.salvage, 0, 100)) return "salvage: give 0 to 100 percent";
   if (model.paths < 1 || model.paths > kMaxPaths) return "paths: give 1 to 10000000";
   return "";
 }
@@ -116,18 +116,20 @@ RiskSimulator::RiskSimulator(const RegimeQuantities& regime, const FinancialValu
   }
   const PriceProcess& p = model.prices;
   double kappa = p.reversion;
+  double sigma = p.volatility / 100;
   // The variance a departure gathers over `years`: sigma^2 (1 - e^(-2 kappa t)) / (2 kappa).
   auto variance = [&](int years) {
     double t = years;
     double spread = kappa > 0 ? -std::expm1(-2 * kappa * t) / (2 * kappa) : t;
-    return p.volatility * p.volatility * spread;
+    return sigma * sigma * spread;
   };
   for (int years = 0; years <= yearsAtRisk_; ++years) {
     decay_.push_back(std::exp(-kappa * years));
     shockSd_.push_back(std::sqrt(variance(years)));
-    trend_.push_back(std::log1p(p.drift) * years - variance(years) / 2);
+    trend_.push_back(std::log1p(p.drift / 100) * years - variance(years) / 2);
   }
-  logNoLoss_ = std::log1p(-model.loss.probability);
+  logNoLoss_ = std::log1p(-model.loss.probability / 100);
+  salvageShare_ = model.loss.salvage / 100;
   independentShare_ = std::sqrt(std::max(0.0, 1 - p.correlation * p.correlation));
 }
 
@@ -153,7 +155,7 @@ float RiskSimulator::salvageValue(int age, const Shocks& shocks) const {
                    static_cast<float>(harvestPrices_.saw * shocks.sawFactor)};
   CashFlow flow = eventFlow(cut, prices);
   float value = model_.management == Management::Pulpwood ? flow.pulpwood : flow.sawtimber;
-  return static_cast<float>(value * model_.loss.salvage);
+  return static_cast<float>(value * salvageShare_);
 }
 
 PathOutcome RiskSimulator::path(std::int64_t index) const {

@@ -20,9 +20,10 @@ inline constexpr int kMaxHistogramBins = 1000;
 // process around the trend; with no reversion, geometric Brownian motion). The trend is chosen
 // so that the expected price grows by `drift` a year whatever the volatility. Every price of a
 // product (first thinning, later thinnings, harvest) moves with that product's one path.
+// The figures are in the units a forester gives them.
 struct PriceProcess {
-  double drift = 0;          // a fraction a year
-  double volatility = 0.15;  // of the log price, a year
+  double drift = 0;          // percent a year
+  double volatility = 15;    // of the log price, percent a year
   double reversion = 0.2;    // a year; 0: geometric Brownian motion
   double correlation = 0.7;  // of the pulpwood and sawtimber shocks
 };
@@ -30,8 +31,8 @@ struct PriceProcess {
 // In every year the stand may be lost (fire, storm, beetles) with `probability`; a lost stand
 // earns `salvage` of its standing wood's harvest value and none of its later returns.
 struct LossRisk {
-  double probability = 0.005;
-  double salvage = 0.3;
+  double probability = 0.5;  // percent a year
+  double salvage = 30;       // percent
 };
 
 struct RiskModel {
@@ -128,6 +129,7 @@ class RiskSimulator {
   std::vector<double> shockSd_;          // of the shock over a gap, by years
   std::vector<double> trend_;            // of the log price, by years from the start
   double logNoLoss_ = 0;                 // log(1 - probability)
+  double salvageShare_ = 0;              // of the standing wood's value
   double independentShare_ = 0;          // of the sawtimber shock: sqrt(1 - correlation^2)
 };
 

@@ -55,14 +55,14 @@ TEST(Risk, LossesComeAsOftenAsTheirProbability) {
     double probability;
     int yearsAtRisk;
   };
-  for (const Case& c : {Case{kPlantationTwoThins, 0.01, 32}, Case{kPlantationTwoThins, 0.05, 32},
-                        Case{kExistingThinned, 0.02, 18}, Case{kExistingThinned, 0.3, 18}}) {
+  for (const Case& c : {Case{kPlantationTwoThins, 1, 32}, Case{kPlantationTwoThins, 5, 32},
+                        Case{kExistingThinned, 2, 18}, Case{kExistingThinned, 30, 18}}) {
     Harvested h = harvested(c.script);
     RiskModel model = steadyModel(Management::Sawtimber, 40000);
     model.loss = {c.probability, 0};
     model.seed = 20240305;
     RiskSummary summary = RiskSimulator(h.regime, h.values, model).run(2, 0);
-    double expected = 1 - std::pow(1 - c.probability, c.yearsAtRisk);
+    double expected = 1 - std::pow(1 - c.probability / 100, c.yearsAtRisk);
     double standardError = std::sqrt(expected * (1 - expected) / 40000);
     EXPECT_NEAR(summary.lostShare, expected, 4 * standardError) << c.probability;
     // A stand lost with nothing salvaged only loses value.
@@ -79,7 +79,7 @@ TEST(Risk, VolatilePricesKeepTheExpectedNpv) {
   float steady = netPresentValue(pricedFlows(h.regime, h.values), Management::Sawtimber);
   for (double reversion : {0.0, 0.5}) {
     RiskModel model = steadyModel(Management::Sawtimber, 40000);
-    model.prices = {0, 0.3, reversion, 0.6};
+    model.prices = {0, 30, reversion, 0.6};
     RiskSummary summary = RiskSimulator(h.regime, h.values, model).run(2, 0);
     EXPECT_NEAR(summary.npv.mean, steady, 4 * summary.npv.sd / std::sqrt(40000.0)) << reversion;
     EXPECT_GT(summary.npv.sd, 50);
@@ -118,7 +118,7 @@ TEST(Risk, SalvageOfAStandLostInItsFirstYear) {
   EXPECT_NEAR(standingAt(h.regime, 16).pulpTons, 84.7, 0.1);  // before the thinning
   Harvested existing = harvested(kExistingThinned);
   RiskModel model = steadyModel(Management::Pulpwood, 100);
-  model.loss = {1, 0.4};
+  model.loss = {100, 40};
   PathOutcome lost = RiskSimulator(existing.regime, existing.values, model).path(3);
   EXPECT_TRUE(lost.lost);
   EXPECT_EQ(lost.endAge, 23);
@@ -133,13 +133,13 @@ TEST(Risk, ModelIsChecked) {
   };
   for (const Case& c : std::initializer_list<Case>{
            {[](RiskModel&) {}, ""},
-           {[](RiskModel& m) { m.prices.drift = 0.51; }, "drift: give -50 to 50 percent a year"},
-           {[](RiskModel& m) { m.prices.volatility = -0.1; },
+           {[](RiskModel& m) { m.prices.drift = 50.5; }, "drift: give -50 to 50 percent a year"},
+           {[](RiskModel& m) { m.prices.volatility = -1; },
             "volatility: give 0 to 200 percent a year"},
            {[](RiskModel& m) { m.prices.reversion = NAN; }, "reversion: give 0 to 10 a year"},
            {[](RiskModel& m) { m.prices.correlation = 1.5; }, "correlation: give -1 to 1"},
-           {[](RiskModel& m) { m.loss.probability = 1.01; }, "loss: give 0 to 100 percent a year"},
-           {[](RiskModel& m) { m.loss.salvage = -0.5; }, "salvage: give 0 to 100 percent"},
+           {[](RiskModel& m) { m.loss.probability = 101; }, "loss: give 0 to 100 percent a year"},
+           {[](RiskModel& m) { m.loss.salvage = -5; }, "salvage: give 0 to 100 percent"},
            {[](RiskModel& m) { m.paths = 0; }, "paths: give 1 to 10000000"},
            {[](RiskModel& m) { m.paths = kMaxPaths + 1; }, "paths: give 1 to 10000000"},
        }) {
