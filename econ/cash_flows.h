@@ -24,6 +24,7 @@ struct RegimeEvent {
   double pulpTons = 0;
   double iuPulpTons = 0;
   double sawTons = 0;
+  bool operator==(const RegimeEvent&) const = default;
 };
 
 // The standing stand of a state record (planted, initialized, projected, residual).
@@ -32,6 +33,7 @@ struct StandingStock {
   double pulpTons = 0;
   double iuPulpTons = 0;
   double sawTons = 0;
+  bool operator==(const StandingStock&) const = default;
 };
 
 // A harvested regime's physical side, which prices act on: read once from the harvest table,
@@ -42,6 +44,7 @@ struct RegimeQuantities {
   int rotation = 0;                 // the harvest age, in whole years
   std::vector<RegimeEvent> events;  // in the order of the history; the harvest last
   std::vector<StandingStock> standing;  // the planting record and every state record, in order
+  bool operator==(const RegimeQuantities&) const = default;
 };
 
 // One valued history record: a thinning or the harvest earns, a fertilization costs (negative).

@@ -21,6 +21,12 @@ inline constexpr std::size_t indexOf(Management management) {
   return management == Management::Pulpwood ? 0 : 1;
 }
 
+// The nine financial values as a chart or a table names them, in kFinancialFields' order.
+inline constexpr std::array<const char*, kFinancialValueCount> kValueNames = {
+    "Interest rate",       "First thin pulpwood",  "First thin sawtimber",
+    "Later thin pulpwood", "Later thin sawtimber", "Harvest pulpwood",
+    "Harvest sawtimber",   "Establishment cost",   "Fertilization cost"};
+
 inline constexpr int kMaxRatePoints = 1001;
 inline constexpr double kMaxRatePercent = 100;
 

@@ -39,6 +39,7 @@ inline constexpr int kFertilize = 32817;
 inline constexpr int kTraceOff = 32819;
 inline constexpr int kExportPdf = 32830;
 inline constexpr int kFindRegime = 32840;
+inline constexpr int kSensitivity = 32841;
 inline constexpr int kNew = 57600;
 inline constexpr int kOpen = 57601;
 inline constexpr int kClose = 57602;
