@@ -85,6 +85,12 @@ TEST(SensitivityCli, StandFileAsTheScriptThatMadeIt) {
   Outcome fromFile = cli({"sensitivity", stand, "--format", "csv"});
   EXPECT_EQ(fromFile.status, 0) << fromFile.err;
   EXPECT_EQ(fromFile.out, cli({"sensitivity", "-", "--format", "csv"}, kRegime).out);
+  // The curve's point at the document's own rate is the JSON's base figure, written alike.
+  JsonValue s = json(cli({"sensitivity", stand, "--format", "json"}));
+  std::string npv = formatText("%.9g", number(s, "sawtimber.npv"));
+  EXPECT_NE(fromFile.out.find("\nrate,interest,sawtimber,6," + npv + ","), std::string::npos)
+      << npv;
+  EXPECT_NE(fromFile.out.find("\nbase,,sawtimber,," + npv + ","), std::string::npos);
 }
 
 TEST(RiskCli, SteadyRiskIsTheAnalysisAndJobsChangeNothing) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "econ/risk.h"
 #include "tests/econ/harvested_regime.h"
@@ -88,6 +89,36 @@ TEST(Risk, VolatilePricesKeepTheExpectedNpv) {
   }
 }
 
+// With no volatility the prices follow the drift from the start (age 0, or the age the stand
+// was taken over); the fertilization's cost stays. Reversion narrows the spread, and so does
+// pulpwood moving against sawtimber for a management that sells both.
+TEST(Risk, PricesMoveAsModelled) {
+  struct Case {
+    const char* script;
+    int yearsToHarvest;
+  };
+  for (const Case& c : {Case{kFertilizedPlantation, 28},
+                        Case{"unthinned age=15 trees=500 ba=0 si=60\ngrow 30\nharvest\n", 15}}) {
+    Harvested h = harvested(c.script);
+    RiskModel model = steadyModel(Management::Sawtimber, 10);
+    model.prices.drift = 2;
+    FinancialValues grown = h.values;
+    auto factor = static_cast<float>(std::pow(1.02, c.yearsToHarvest));
+    grown.harvestPulp *= factor;
+    grown.harvestSaw *= factor;
+    float expected = netPresentValue(pricedFlows(h.regime, grown), Management::Sawtimber);
+    EXPECT_NEAR(RiskSimulator(h.regime, h.values, model).path(4).npv, expected, 0.01) << c.script;
+  }
+  Harvested h = harvested(kPlantationTwoThins);
+  auto spread = [&](double reversion, double correlation) {
+    RiskModel model = steadyModel(Management::Sawtimber, 20000);
+    model.prices = {0, 25, reversion, correlation};
+    return RiskSimulator(h.regime, h.values, model).run(2, 0).npv.sd;
+  };
+  EXPECT_LT(spread(2, 0.7), 0.7 * spread(0, 0.7));
+  EXPECT_LT(spread(0, -1), 0.9 * spread(0, 1));
+}
+
 TEST(Risk, TheSameSeedGivesTheSameNumbersOnAnyNumberOfThreads) {
   Harvested h = harvested(kFertilizedPlantation);
   RiskModel model;  // the defaults: volatile mean-reverting prices and a yearly loss
@@ -105,6 +136,11 @@ TEST(Risk, TheSameSeedGivesTheSameNumbersOnAnyNumberOfThreads) {
   }
   EXPECT_EQ(one.lostShare, two.lostShare);
   EXPECT_EQ(one.npvHistogram.counts, two.npvHistogram.counts);
+  // Every path is in a bin; the bins run from below P5 to above P95.
+  const Histogram& bins = one.npvHistogram;
+  EXPECT_EQ(std::accumulate(bins.counts.begin(), bins.counts.end(), std::int64_t{0}), 10007);
+  EXPECT_LT(bins.low, one.npv.p5);
+  EXPECT_GT(bins.low + bins.width * 40, one.npv.p95);
   model.seed = 78;
   EXPECT_NE(RiskSimulator(h.regime, h.values, model).run(2, 0).npv.mean, one.npv.mean);
 }
