@@ -1,6 +1,7 @@
 // Stand > Sensitivity and Risk through its own widgets: enabled by a harvest, one window a
 // document, fields typed into recompute at once, a break-even typed back gives NPV 0, and the
 // Risk page's paths follow its fields.
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -80,6 +81,25 @@ class SensitivityWindowTest : public QObject {
     retype(window, "ratesStep", "0");
     retype(window, "harvest_saw", "25");
     QVERIFY(window->status().startsWith("rates: give FROM:TO:STEP"));
+
+    // A new rotation harvested in the document is what the window shows next.
+    retype(window, "ratesStep", "0.5");
+    retype(window, "establishment_cost", "250");
+    QString before = figure(window, 0, 1);
+    program.source.answer(
+        {{"si", "70"}, {"trees", "700"}, {"survival", "90"}, {"control", "none"}});
+    frame.runCommand(cmd::kInitPlantation);
+    program.source.answer({{"age", "30"}});
+    frame.runCommand(cmd::kGrow);
+    frame.runCommand(cmd::kHarvest);
+    const ReportTable& second = *program.active().controller().store().newest();
+    QVERIFY(figure(window, 0, 1) != before);
+    QVERIFY(fromLatin1(second.financialLines[static_cast<std::size_t>(second.financialLast)])
+                .endsWith("$" + figure(window, 0, 1)));
+    // The management chooses whose NPV the curve draws.
+    window->findChild<QComboBox*>("management")->setCurrentIndex(0);
+    QCOMPARE(QString::asprintf("%.2f", window->findChild<RateCurveChart*>()->npvPoints()[6].y()),
+             figure(window, 0, 0));
 
     QPointer<SensitivityWindow> closing(window);
     answerMessageBox(QMessageBox::No);  // the unsaved regime
