@@ -9,6 +9,7 @@
 #include <span>
 #include <system_error>
 
+#include "cli/carbon_output.h"
 #include "cli/command_line.h"
 #include "econ/cash_flows.h"
 #include "engine/numeric.h"
@@ -140,7 +141,8 @@ std::string harvestJson(const HarvestMeasures& m) {
          ", \"sawtimber\": " + optionalNumber(m.sawtimber.irr, 100) + "}";
 }
 
-std::string tableJson(const ShownTable& shown, const FinancialValues& values) {
+std::string tableJson(const TableStore& store, const ShownTable& shown,
+                      const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
   const ReportTable& t = *shown.table;
   const ReportSection* summary = shown.find(SectionKind::Summary);
   std::string out = "    {\n      \"summary\": ";
@@ -151,6 +153,7 @@ std::string tableJson(const ShownTable& shown, const FinancialValues& values) {
   out += ",\n      \"financial\": " + linesJson(shown.find(SectionKind::Financial));
   if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) out += harvestJson(*m);
   out += ",\n      \"bargraph\": " + barGraphJson(t.bar, shown.find(SectionKind::BarGraph));
+  out += carbonJson(store, shown.index, values, carbonValues);
   return out + "\n    }";
 }
 
@@ -161,17 +164,19 @@ ReportModel everyTable(const TableStore& store) {
 
 }  // namespace
 
-std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep) {
-  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
+std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep,
+                       const CarbonOptions& carbon) {
+  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd,
+                       carbon);
 }
 
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
-                       const FinancialValues& values) {
+                       const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
   std::string out = "{\n  \"tables\": [";
   ReportModel model = everyTable(store);
   for (int t = 0; t < model.size(); ++t) {
     out += t > 0 ? ",\n" : "\n";
-    out += tableJson(model.table(t), values);
+    out += tableJson(store, model.table(t), values, carbonValues);
   }
   out += model.empty() ? "],\n" : "\n  ],\n";
   out += "  \"messages\": [";
@@ -196,7 +201,8 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
 std::string csvOutput(const TableStore& store, const FinancialValues& values) {
   std::string out =
       "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
-      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber\n";
+      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber" +
+      carbonCsvHeading() + "\n";
   ReportModel model = everyTable(store);
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
@@ -211,7 +217,7 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
         out += ",";
         if (!(totals && c == 2)) out += jsonNumber(row[c]);
       }
-      out += ",,,,\n";
+      out += ",,,," + carbonCsvCells(store, shown.index, r) + "\n";
     }
     if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
       auto cell = [](const std::optional<double>& v, double scale) {
@@ -220,7 +226,8 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
       out += std::to_string(shown.index) + "," +
              formatText("%.0f", table.history[static_cast<std::size_t>(table.historyLast)].age) +
              ",Harvest,,,,,,,," + cell(m->pulpwood.lev, 1) + "," + cell(m->sawtimber.lev, 1) + "," +
-             cell(m->pulpwood.irr, 100) + "," + cell(m->sawtimber.irr, 100) + "\n";
+             cell(m->pulpwood.irr, 100) + "," + cell(m->sawtimber.irr, 100) + carbonCsvEmpty() +
+             "\n";
     }
   }
   return out;
@@ -228,17 +235,17 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
 
 std::string renderReport(OutputFormat format, const DocumentContent& content,
                          const std::vector<RecordedMessage>& messages, bool showFinancial,
-                         bool currentStep) {
+                         bool currentStep, const CarbonOptions& carbon) {
   const TableStore& store = content.store;
   switch (format) {
     case OutputFormat::Json:
-      return jsonOutput(store, messages, content.settings.financial);
+      return jsonOutput(store, messages, content.settings.financial, carbon.values);
     case OutputFormat::Csv:
       return csvOutput(store, content.settings.financial);
     case OutputFormat::Text:
       break;
   }
-  return textOutput(store, showFinancial, currentStep);
+  return textOutput(store, showFinancial, currentStep, carbon);
 }
 
 int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {

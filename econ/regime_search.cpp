@@ -266,8 +266,10 @@ class Worker {
     const ReportTable* table = content.store.newest();
     if (table == nullptr) return false;
     std::optional<RegimeQuantities> quantities = harvestQuantities(*table);
-    if (!quantities) return false;
-    RegimeFlows flows = pricedFlows(*quantities, content.settings.financial);
+    std::optional<RegimeFlows> found = regimeFlows(
+        content.store, content.store.lastIndex, content.settings.financial, shared_.space.carbon);
+    if (!quantities || !found) return false;
+    const RegimeFlows& flows = *found;
     ValuedCandidate valued{ordinal, &*quantities, &flows, &steps_};
     if (shared_.valued) shared_.valued(valued);
     Management management = shared_.space.management;
@@ -349,6 +351,9 @@ std::string checkSpace(const SearchSpace& space) {
   candidates *= static_cast<double>((space.fertilizeAges.size() + 1) * space.rotations.size());
   if (candidates > 1e15) return "the space is too large: narrow its lists";
   if (space.best < 1 || space.best > kMaxBest) return "best: give 1 to 1000";
+  if (!(space.carbon.price >= 0 && space.carbon.baseline >= 0)) {
+    return "carbon: give a price and a baseline of 0 or more";
+  }
   return "";
 }
 

@@ -25,9 +25,14 @@ void keep(std::vector<RiskRankedRegime>& list, const ValuedCandidate& candidate,
 
 RiskSearchResult searchRegimesUnderRisk(const SearchSpace& space, const SearchOptions& options,
                                         const RiskModel& model) {
+  RiskSearchResult result;
+  if (space.carbon.price > 0) {
+    // The paths price timber alone; ranking part of the value would be worse than none.
+    result.search.error = "the risk search values timber alone: the start sets a carbon price";
+    return result;
+  }
   RiskModel own = model;
   own.management = space.management;
-  RiskSearchResult result;
   std::mutex mutex;
   auto observe = [&](const ValuedCandidate& candidate) {
     RiskSummary risk = RiskSimulator(*candidate.regime, candidate.flows->values, own).run(1, 0);

@@ -23,7 +23,7 @@ struct RiskSearchResult {
 
 // Every candidate runs `model`'s paths with its seed, so candidates are compared on common
 // random numbers; the space's management overrides the model's. The same answer whatever the
-// number of jobs.
+// number of jobs. A space with a carbon price is refused: the paths price timber alone.
 RiskSearchResult searchRegimesUnderRisk(const SearchSpace& space, const SearchOptions& options,
                                         const RiskModel& model);
 

@@ -49,6 +49,10 @@ TEST(RiskSearch, RanksAsTheSearchWithoutRiskAndShortensTheRotationWithIt) {
   EXPECT_LT(one.byExpected[0].regime.rotation, steady.search.best[0].rotation);
   EXPECT_GT(one.byExpected[0].risk.lostShare, 0.4);
   EXPECT_EQ(one.byExpected[0].regime.steps.back().kind, StepKind::Harvest);
+  // The paths price timber alone: a carbon price would be ranked in part only.
+  space.carbon.price = 5;
+  EXPECT_EQ(searchRegimesUnderRisk(space, {1, 1, 1, {}}, model(0, 10)).search.error,
+            "the risk search values timber alone: the start sets a carbon price");
 }
 
 }  // namespace
