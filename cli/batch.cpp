@@ -175,8 +175,10 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   r.status = runCommands(o, script, *parsed, runner, r.messages);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
+  CarbonOptions carbon = carbonOptionsOf(content);
+  carbon.show = o.showCarbon;
   std::string report =
-      renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep);
+      renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep, carbon);
   if (several(o)) {
     shareReport(o, script, std::move(report), r);
   } else {

@@ -9,6 +9,7 @@
 #include <span>
 #include <system_error>
 
+#include "cli/carbon_output.h"
 #include "cli/command_line.h"
 #include "econ/cash_flows.h"
 #include "engine/report_text.h"
@@ -125,7 +126,8 @@ std::string harvestJson(const HarvestMeasures& m) {
          ", \"sawtimber\": " + optionalNumber(m.sawtimber.irr, 100) + "}";
 }
 
-std::string tableJson(const ShownTable& shown, const FinancialValues& values) {
+std::string tableJson(const TableStore& store, const ShownTable& shown,
+                      const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
   const ReportTable& t = *shown.table;
   const ReportSection* summary = shown.find(SectionKind::Summary);
   std::string out = "    {\n      \"summary\": ";
@@ -136,6 +138,7 @@ std::string tableJson(const ShownTable& shown, const FinancialValues& values) {
   out += ",\n      \"financial\": " + linesJson(shown.find(SectionKind::Financial));
   if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) out += harvestJson(*m);
   out += ",\n      \"bargraph\": " + barGraphJson(t.bar, shown.find(SectionKind::BarGraph));
+  out += carbonJson(store, shown.index, values, carbonValues);
   return out + "\n    }";
 }
 
@@ -146,17 +149,19 @@ ReportModel everyTable(const TableStore& store) {
 
 }  // namespace
 
-std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep) {
-  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
+std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep,
+                       const CarbonOptions& carbon) {
+  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd,
+                       carbon);
 }
 
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
-                       const FinancialValues& values) {
+                       const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
   std::string out = "{\n  \"tables\": [";
   ReportModel model = everyTable(store);
   for (int t = 0; t < model.size(); ++t) {
     out += t > 0 ? ",\n" : "\n";
-    out += tableJson(model.table(t), values);
+    out += tableJson(store, model.table(t), values, carbonValues);
   }
   out += model.empty() ? "],\n" : "\n  ],\n";
   out += "  \"messages\": [";
@@ -187,17 +192,17 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
 
 std::string renderReport(OutputFormat format, const DocumentContent& content,
                          const std::vector<RecordedMessage>& messages, bool showFinancial,
-                         bool currentStep) {
+                         bool currentStep, const CarbonOptions& carbon) {
   const TableStore& store = content.store;
   switch (format) {
     case OutputFormat::Json:
-      return jsonOutput(store, messages, content.settings.financial);
+      return jsonOutput(store, messages, content.settings.financial, carbon.values);
     case OutputFormat::Csv:
       return csvOutput(store, content.settings.financial);
     case OutputFormat::Text:
       break;
   }
-  return textOutput(store, showFinancial, currentStep);
+  return textOutput(store, showFinancial, currentStep, carbon);
 }
 
 int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {

@@ -91,8 +91,8 @@ CommandActions::CommandActions(QMainWindow& window, const std::function<void(int
     QObject::connect(action, &QAction::triggered, &window, [run, id = info.id] { run(id); });
     actions_[info.id] = action;
   }
-  for (int id :
-       {kIncludeFinancial, kIncludeBargraph, kAllTables, kToolbar, kStatusBar, kFitPageWidth}) {
+  for (int id : {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kAllTables, kToolbar,
+                 kStatusBar, kFitPageWidth}) {
     actions_[id]->setCheckable(true);
   }
   makeNumbered(window, run, kRecentFile1, "recentFile", recent_);
@@ -180,11 +180,12 @@ void CommandActions::buildMenus(QMainWindow& window) {
       addMenu(window, "&Edit", {kCopy, kSelectAll}),
       stand,
       addMenu(window, "&Options",
-              {kFinancialValues, kMerchLimits, kSeparator, kIncludeFinancial, kIncludeBargraph}),
+              {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator, kIncludeFinancial,
+               kIncludeBargraph, kIncludeCarbon}),
       addMenu(window, "&View",
               {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial, kIncludeBargraph,
-               kSeparator, kIncreaseFont, kDecreaseFont, kNormalFontSize, kFitWidth, kSeparator,
-               kResetView}),
+               kIncludeCarbon, kSeparator, kIncreaseFont, kDecreaseFont, kNormalFontSize, kFitWidth,
+               kSeparator, kResetView}),
       addMenu(window, "&Window", {kCascade, kTile, kSeparator, kWindowList})};
   // File and Edit come before Stand in the bar.
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[0]);

@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "desktop/about_dlg.h"
+#include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
@@ -120,6 +121,7 @@ void CMainFrame::updateCommandStates() {
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
+  action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
   action(cmd::kAllTables)->setChecked(controller.options().showAllTables);
   modifiedPane_->setText(controller.modified() ? "Modified" : "");
 }
@@ -225,6 +227,12 @@ bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
     case cmd::kIncludeBargraph:
       controller.toggleBargraph();
       break;
+    case cmd::kIncludeCarbon:
+      controller.toggleCarbon();
+      break;
+    case cmd::kCarbonValues:
+      editCarbonValues(this, controller, context_.settings);
+      break;
     case cmd::kAllTables:
       controller.toggleAllTables();
       break;
@@ -280,7 +288,7 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       saveDocument(frame, true);
       break;
     case cmd::kFindRegime:
-      findRegime(frame.controller().content().settings);
+      findRegime(frame.controller().content().settings, frame.controller().content().carbon);
       break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();
@@ -294,8 +302,8 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
   return true;
 }
 
-void CMainFrame::findRegime(const DocumentSettings& settings) {
-  FindRegimeDlg dialog(this, settings);
+void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues& carbon) {
+  FindRegimeDlg dialog(this, settings, carbon);
   if (dialog.exec() != QDialog::Accepted) return;
   std::vector<Step> steps = dialog.chosenSteps();
   if (steps.empty()) return;

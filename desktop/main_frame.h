@@ -73,7 +73,7 @@ class CMainFrame final : public QMainWindow {
   // The Window menu's list, and the caption naming the active document once.
   void showWindows(CChildFrame* active);
   // Stand > Find Best Regime: the chosen regime opens as a new, unsaved document.
-  void findRegime(const DocumentSettings& settings);
+  void findRegime(const DocumentSettings& settings, const CarbonValues& carbon);
   void helpCommand();
   void aboutCommand();
   void writePlacement();

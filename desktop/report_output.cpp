@@ -13,6 +13,7 @@
 #include "desktop/child_frame.h"
 #include "econ/cash_flows.h"
 #include "script/commands.h"
+#include "view/carbon_section.h"
 #include "view/qt/print_dialogs.h"
 #include "view/qt/qt_text.h"
 #include "view/report_csv.h"
@@ -142,7 +143,8 @@ bool ReportOutput::exportPdf(CChildFrame& frame, QWidget* parent) {
   QByteArray pdf;
   const DocumentController& controller = frame.controller();
   if (!writeReportPdf(controller.store(), controller.options(), toLatin1(title), pdf,
-                      printer_.pageLayout(), frame.view().fontDescription(), choices_)) {
+                      printer_.pageLayout(), frame.view().fontDescription(),
+                      carbonOptionsOf(controller.content()), choices_)) {
     return tellWriteFailure(path, EIO, parent);
   }
   return writeFile(path, pdf, parent);

@@ -263,7 +263,8 @@ class Worker {
     const DocumentContent& content = doc_.content();
     const ReportTable* table = content.store.newest();
     if (table == nullptr) return false;
-    std::optional<RegimeFlows> flows = harvestFlows(*table, content.settings.financial);
+    std::optional<RegimeFlows> flows = regimeFlows(
+        content.store, content.store.lastIndex, content.settings.financial, shared_.space.carbon);
     if (!flows) return false;
     RankedRegime regime;
     regime.ordinal = ordinal;
@@ -334,6 +335,9 @@ std::string checkSpace(const SearchSpace& space) {
   candidates *= static_cast<double>((space.fertilizeAges.size() + 1) * space.rotations.size());
   if (candidates > 1e15) return "the space is too large: narrow its lists";
   if (space.best < 1 || space.best > kMaxBest) return "best: give 1 to 1000";
+  if (!(space.carbon.price >= 0 && space.carbon.baseline >= 0)) {
+    return "carbon: give a price and a baseline of 0 or more";
+  }
   return "";
 }
 

@@ -103,10 +103,12 @@ double fitWidthScale(const PageSetup& setup, int docWidth) {
 }
 
 ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
-                         const PageSetup& setup, bool showFinancial, bool showBargraph) {
+                         const PageSetup& setup, bool showFinancial, bool showBargraph,
+                         const CarbonOptions& carbon) {
   LayoutParams params;
   params.showFinancial = showFinancial;
   params.showBargraph = showBargraph;
+  params.carbon = carbon;
   params.forPrint = true;
   params.pageHeight = setup.reportPageHeight();
   return ReportLayout(store, printer, params);

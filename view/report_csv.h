@@ -32,11 +32,16 @@ struct CsvPart {
 
 inline constexpr const char* kCsvHeader =
     "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
-    "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber\n";
+    "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber,biomass_tons,carbon_tons,co2e_tons,"
+    "removed_carbon_tons,pulpwood_carbon_tons,sawtimber_carbon_tons,stored_100_carbon_tons\n";
 
 // The header, then one line per stock row of every table with stock rows, and one "Harvest" line
 // with the LEV and IRR (percent) of every harvest table. Single-precision numbers are written
-// with 9 significant digits and doubles with 17, so that they read back exactly.
+// with 9 significant digits and doubles with 17, so that they read back exactly. The carbon
+// columns come last, added after the others so that a reader of the older lines finds them in
+// place: a stock row's live tree biomass, carbon and CO2e (short tons per acre), and on the
+// totals row of a thinning or harvest table the carbon it removed, in pulpwood and sawtimber,
+// and what of it products still keep after 100 years; empty on a harvest line.
 std::string reportCsv(const TableStore& store, const HarvestValuation& valuation,
                       const CsvPart& part = {});
 

@@ -119,7 +119,9 @@ class HelpWindowTest : public QObject {
     QVERIFY(program.openedUrls.isEmpty());  // no CHM handed to the desktop
     auto* browser = help->findChild<QTextBrowser*>("helpPage");
     auto* contents = help->findChild<QTreeWidget*>("helpContents");
-    QCOMPARE(contents->topLevelItemCount(), 13);
+    QVERIFY(help->pages().size() > 10);
+    QCOMPARE(contents->topLevelItemCount(), static_cast<int>(help->pages().size()));
+    QCOMPARE(contents->topLevelItem(0)->text(0), QString("Welcome to KELDOVAR"));
     QCOMPARE(help->currentPage(), QString("index.html"));
     QVERIFY(browser->toPlainText().contains("KELDOVAR"));
     // A contents entry, then Back and Forward.

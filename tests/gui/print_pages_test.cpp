@@ -159,7 +159,7 @@ class PrintPagesTest : public QObject {
     QVERIFY2(info.contains(QRegularExpression("Page size:\\s+792 x 612")), qPrintable(info));
     PrintPlan plan(frame.output().printer(), program.active().controller().store(),
                    program.active().controller().options(), program.active().view().reportFont(),
-                   frame.output().choices());
+                   {}, frame.output().choices());
     QCOMPARE(plan.pages.across(), 1);
     QVERIFY(plan.setup.scale <= 1.0);
     QCOMPARE(pdfPages(dir.filePath("wide.pdf")), plan.pages.pageCount());

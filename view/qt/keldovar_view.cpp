@@ -56,6 +56,7 @@ void CKELDOVARView::relayout() {
   LayoutParams params;
   params.showFinancial = document_.options().showFinancial;
   params.showBargraph = document_.options().showBargraph;
+  params.carbon = carbonOptionsOf(document_.content());
   const QScreen* display = screen();
   params.displayWidth = display != nullptr ? display->geometry().width() : 0;
   params.logicalDpi = viewport()->logicalDpiX();
@@ -121,7 +122,8 @@ bool CKELDOVARView::canCopy() const {
 
 void CKELDOVARView::copy() {
   if (!canCopy()) return;
-  auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial);
+  auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial,
+                                carbonOptionsOf(document_.content()));
   if (!putOnClipboard(*QApplication::clipboard(), std::move(mime))) {
     QMessageBox::warning(this, QApplication::applicationDisplayName(), kClipboardSetFailed);
   }
@@ -145,6 +147,7 @@ int CKELDOVARView::fitWidthSteps() const {
     LayoutParams params;
     params.showFinancial = document_.options().showFinancial;
     params.showBargraph = false;  // a graph follows the window; the lines do not
+    params.carbon = carbonOptionsOf(document_.content());
     return ReportLayout(document_.store(), QtTextMetrics(keldovar::reportFont(font)), params)
                .docWidth() <= window;
   });
@@ -159,7 +162,8 @@ void CKELDOVARView::print(QPrinter& printer) {
 }
 
 void CKELDOVARView::print(QPrinter& printer, const PrintChoices& choices) {
-  printReport(printer, document_.store(), document_.options(), font_, printer.docName(), choices);
+  printReport(printer, document_.store(), document_.options(), font_, printer.docName(),
+              carbonOptionsOf(document_.content()), choices);
   // The screen's layout was never replaced; the selection shows again at the next paint.
   viewport()->update();
 }
@@ -170,7 +174,8 @@ bool CKELDOVARView::canPrint() const {
 
 int CKELDOVARView::printPageCount(const QPrinter& printer, const PrintChoices& choices) const {
   if (!canPrint()) return 0;
-  return PrintPlan(printer, document_.store(), document_.options(), font_, choices)
+  return PrintPlan(printer, document_.store(), document_.options(), font_,
+                   carbonOptionsOf(document_.content()), choices)
       .pages.pageCount();
 }
 

@@ -55,30 +55,32 @@ PageSetup setupFor(const QPagedPaintDevice& device, const QRectF& printable, con
 // The print layout; fitting the width sets the setup's scale and lays the report out again for
 // the taller page a shrunk report has.
 ReportLayout fittedLayout(const TableStore& store, const ViewOptions& options, const QFont& font,
-                          const PrintChoices& choices, PageSetup& setup) {
+                          const CarbonOptions& carbon, const PrintChoices& choices,
+                          PageSetup& setup) {
   QtTextMetrics metrics(font);
   ReportLayout layout =
-      printLayout(store, metrics, setup, options.showFinancial, options.showBargraph);
+      printLayout(store, metrics, setup, options.showFinancial, options.showBargraph, carbon);
   if (!choices.fitWidth) return layout;
   setup.scale = fitWidthScale(setup, layout.docWidth());
   if (setup.scale >= 1.0) return layout;
-  return printLayout(store, metrics, setup, options.showFinancial, options.showBargraph);
+  return printLayout(store, metrics, setup, options.showFinancial, options.showBargraph, carbon);
 }
 
 }  // namespace
 
 PrintPlan::PrintPlan(const QPagedPaintDevice& device, const TableStore& store,
-                     const ViewOptions& options, const QFont& font, const PrintChoices& choices)
+                     const ViewOptions& options, const QFont& font, const CarbonOptions& carbon,
+                     const PrintChoices& choices)
     : printable(printableArea(device)),
       setup(setupFor(device, printable, font)),
-      layout(fittedLayout(store, options, font, choices, setup)),
+      layout(fittedLayout(store, options, font, carbon, choices, setup)),
       pages(layout, setup) {}
 
 int printReport(QPagedPaintDevice& device, const TableStore& store, const ViewOptions& options,
                 const QFont& font, const QString& title, PageRange range,
-                const PrintChoices& choices) {
+                const CarbonOptions& carbon, const PrintChoices& choices) {
   if (store.lastIndex < 0) return 0;
-  PrintPlan plan(device, store, options, font, choices);
+  PrintPlan plan(device, store, options, font, carbon, choices);
   const int count = plan.pages.pageCount();
   int first = std::clamp(range.from > 0 ? range.from : 1, 1, count);
   int last = std::clamp(range.to > 0 ? range.to : count, first, count);
@@ -113,11 +115,12 @@ int printReport(QPagedPaintDevice& device, const TableStore& store, const ViewOp
 }
 
 int printReport(QPrinter& printer, const TableStore& store, const ViewOptions& options,
-                const QFont& font, const QString& title, const PrintChoices& choices) {
+                const QFont& font, const QString& title, const CarbonOptions& carbon,
+                const PrintChoices& choices) {
   PageRange range;
   if (printer.printRange() == QPrinter::PageRange) range = {printer.fromPage(), printer.toPage()};
   return printReport(static_cast<QPagedPaintDevice&>(printer), store, options, font, title, range,
-                     choices);
+                     carbon, choices);
 }
 
 QPageSize::PageSizeId defaultPaper() {
@@ -133,12 +136,12 @@ QPageLayout defaultPageLayout(QPageSize::PageSizeId paper) {
 
 bool writeReportPdf(const TableStore& store, const ViewOptions& options, const std::string& title,
                     QByteArray& out, QPageSize::PageSizeId paper, const FontDescription& font) {
-  return writeReportPdf(store, options, title, out, defaultPageLayout(paper), font, {});
+  return writeReportPdf(store, options, title, out, defaultPageLayout(paper), font, {}, {});
 }
 
 bool writeReportPdf(const TableStore& store, const ViewOptions& options, const std::string& title,
                     QByteArray& out, const QPageLayout& page, const FontDescription& font,
-                    const PrintChoices& choices) {
+                    const CarbonOptions& carbon, const PrintChoices& choices) {
   if (store.lastIndex < 0) return false;
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -148,8 +151,8 @@ bool writeReportPdf(const TableStore& store, const ViewOptions& options, const s
     writer.setTitle(fromLatin1(title));
     writer.setCreator(QString::fromLatin1(kAboutVersionText));
     writer.setPageLayout(page);
-    if (printReport(writer, store, options, reportFont(font), fromLatin1(title), {}, choices) ==
-        0) {
+    if (printReport(writer, store, options, reportFont(font), fromLatin1(title), {}, carbon,
+                    choices) == 0) {
       return false;
     }
   }

@@ -38,7 +38,7 @@ struct PrintChoices {
 // pages it is cut into.
 struct PrintPlan {
   PrintPlan(const QPagedPaintDevice& device, const TableStore& store, const ViewOptions& options,
-            const QFont& font, const PrintChoices& choices = {});
+            const QFont& font, const CarbonOptions& carbon = {}, const PrintChoices& choices = {});
   QRectF printable;
   PageSetup setup;
   ReportLayout layout;
@@ -50,10 +50,11 @@ struct PrintPlan {
 // number of pages drawn: 0 for an empty store or a device that would not start.
 int printReport(QPagedPaintDevice& device, const TableStore& store, const ViewOptions& options,
                 const QFont& font, const QString& title, PageRange range = {},
-                const PrintChoices& choices = {});
+                const CarbonOptions& carbon = {}, const PrintChoices& choices = {});
 // The same on a printer, within the pages its print dialog chose.
 int printReport(QPrinter& printer, const TableStore& store, const ViewOptions& options,
-                const QFont& font, const QString& title, const PrintChoices& choices = {});
+                const QFont& font, const QString& title, const CarbonOptions& carbon = {},
+                const PrintChoices& choices = {});
 
 // Letter, or A4 where the system's locale measures in metric.
 QPageSize::PageSizeId defaultPaper();
@@ -65,9 +66,10 @@ QPageLayout defaultPageLayout(QPageSize::PageSizeId paper = defaultPaper());
 bool writeReportPdf(const TableStore& store, const ViewOptions& options, const std::string& title,
                     QByteArray& out, QPageSize::PageSizeId paper = defaultPaper(),
                     const FontDescription& font = FontDescription{});
-// The same on the page of a page setup, shrunk to its width when chosen.
+// The same on the page of a page setup, with the carbon section as the document shows it, shrunk
+// to the page's width when chosen: what Print and Print Preview give on that page.
 bool writeReportPdf(const TableStore& store, const ViewOptions& options, const std::string& title,
                     QByteArray& out, const QPageLayout& page, const FontDescription& font,
-                    const PrintChoices& choices);
+                    const CarbonOptions& carbon, const PrintChoices& choices);
 
 }  // namespace keldovar
