@@ -27,13 +27,14 @@ void UndoHistory::begin(const DocumentContent& content, bool modified) {
   if (store.lastIndex == kTableCapacity - 1) before.lastTable = *store.newest();
   before.modified = modified;
   before.saves = saves_;
+  before.changesBefore = changes_;
   pending_ = std::move(before);
 }
 
 void UndoHistory::end(bool stepChanged) {
   if (!pending_) return;
   if (stepChanged) {
-    pending_->changes = changes_;
+    pending_->changesAfter = changes_;
     if (steps_.size() == kCapacity) steps_.pop_front();
     steps_.push_back(std::move(*pending_));
   }
@@ -61,7 +62,10 @@ std::optional<bool> UndoHistory::undo(DocumentContent& content) {
   if (before.showAllTables != content.options.showAllTables) {
     showAllTables(store, content.options.showAllTables);
   }
-  bool untouched = saves_ == before.saves && changes_ == before.changes;
+  // Nothing done since the step: the document is as it was before it, changes counted too, so
+  // that the step before can be taken back as cleanly.
+  bool untouched = saves_ == before.saves && changes_ == before.changesAfter;
+  if (untouched) changes_ = before.changesBefore;
   return untouched ? before.modified : true;
 }
 

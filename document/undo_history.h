@@ -45,7 +45,8 @@ class UndoHistory {
     std::optional<ReportTable> lastTable;  // only when the store is full
     bool modified = false;
     long long saves = 0;
-    long long changes = 0;  // the count once the step was taken
+    long long changesBefore = 0;  // the count of changes before the step, and once it was taken
+    long long changesAfter = 0;
   };
 
   std::deque<Before> steps_;

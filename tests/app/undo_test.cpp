@@ -114,6 +114,15 @@ TEST(Undo, ModifiedOnlyWhenTheFileWouldChange) {
        },
        true},
       {"back to a new document", [](Doc& d) { plant(65)(d); }, false},
+      {"steps undone one by one back to the saved file",
+       [](Doc& d) {
+         plant(65)(d);
+         d.controller.markSaved();
+         grow(16)(d);
+         grow(20)(d);
+         d.controller.undo();
+       },
+       false},
   };
   for (const ModifiedCase& c : cases) {
     SCOPED_TRACE(c.name);

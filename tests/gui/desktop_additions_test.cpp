@@ -51,10 +51,9 @@ class DesktopAdditionsTest : public QObject {
  private slots:
   void init() { clearScratchSettings(); }
 
-  // Ctrl+Z takes back the thinning and the fertilization; the file saved is the batch runner's
-  // of the script without them.
+  // Ctrl+Z takes back the thinning and the fertilization (what the document then saves is the
+  // undo tests' business), then the rest; Undo is enabled only while a step is left.
   void undoLastStep() {
-    QTemporaryDir dir;
     TestProgram program;
     program.app->start({});
     CMainFrame& frame = program.frame();
@@ -73,18 +72,12 @@ class DesktopAdditionsTest : public QObject {
     QTest::keyClick(&frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(program.active().controller().store().lastIndex, 1);
     QCOMPARE(program.reportText(), grown);
-    QString path = dir.filePath("undone.kdv");
-    answerSaveDialog(path);
-    frame.runCommand(cmd::kSave);
-    batchRun("plantation si=65 trees=600 survival=85 control=herbwoody\ngrow 16\n",
-             {"--out", dir.filePath("batch.kdv")}, dir);
-    QCOMPARE(fileBytes(path), fileBytes(dir.filePath("batch.kdv")));
-    // Back to a new document: nothing left to save or take back.
+    // Back to the new document it was: nothing to save or take back.
     frame.runCommand(cmd::kUndo);
     frame.runCommand(cmd::kUndo);
     QCOMPARE(program.active().controller().store().lastIndex, -1);
     QVERIFY(!frame.action(cmd::kUndo)->isEnabled());
-    QVERIFY(program.active().controller().modified());  // the file still has both tables
+    QVERIFY(!program.active().controller().modified());
   }
 
   void theWindowMenuListsTheDocuments() {

@@ -110,26 +110,6 @@ TEST(Pagination, PagesOfNothingButBlanksAreNotPrinted) {
   }
 }
 
-TEST(Pagination, ALineIsPrintedWholeOrOnTheNextPage) {
-  struct Case {
-    int y, height, bandTop, bandHeight;
-    bool printed;
-  };
-  const Case cases[] = {
-      {100, 20, 0, 980, true},
-      {970, 20, 0, 980, false},
-      {960, 20, 0, 980, true},
-      {960, 20, 960, 980, true},
-      {940, 20, 960, 980, false},
-      {500, 2000, 0, 980, true},  // taller than a page: wherever it shows
-      {3000, 2000, 0, 980, false},
-  };
-  for (const Case& c : cases) {
-    LayoutItem item{ItemKind::Line, 0, c.y, 100, c.height, "x"};
-    EXPECT_EQ(printedWithin(item, c.bandTop, c.bandHeight), c.printed) << c.y << " " << c.height;
-  }
-}
-
 // Fit to page width: the report shrunk so that its width is one page's, laid out for the taller
 // page the scale gives; a report that fits keeps its size.
 TEST(Pagination, FitToPageWidth) {
