@@ -16,6 +16,7 @@
 #include "desktop/about_dlg.h"
 #include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
+#include "desktop/sensitivity_window.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
 #include "view/qt/qt_text.h"
@@ -119,6 +120,7 @@ void CMainFrame::updateCommandStates() {
   }
   action(cmd::kUndo)->setEnabled(controller.canUndo());
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
+  action(cmd::kSensitivity)->setEnabled(econ::newestHarvest(controller.store()) != nullptr);
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
   action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
@@ -289,6 +291,9 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       break;
     case cmd::kFindRegime:
       findRegime(frame.controller().content().settings, frame.controller().content().carbon);
+      break;
+    case cmd::kSensitivity:
+      SensitivityWindow::showFor(frame, this);
       break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();

@@ -9,6 +9,7 @@ set(KELDOVAR_HELP_PAGES
   "tables.html|Reading the report tables"
   "thinning.html|The thinning methods compared"
   "financial.html|The financial analysis"
+  "sensitivity.html|Sensitivity, break-even and risk"
   "carbon.html|Carbon: biomass, wood products and carbon payments"
   "messages.html|Messages"
   "stand-file.html|The stand file"
