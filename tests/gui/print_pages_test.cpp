@@ -101,6 +101,7 @@ class PrintPagesTest : public QObject {
     exportTo(frame, dir.filePath("exported.pdf"), &suggested);
     QCOMPARE(suggested, example + ".pdf");
     QVERIFY(preview > 1);
+    qInfo("%s: %d pages", qPrintable(example), preview);
     QCOMPARE(pdfPages(dir.filePath("printed.pdf")), preview);
     QCOMPARE(pdfPages(dir.filePath("exported.pdf")), preview);
     QString info = output("pdfinfo", {dir.filePath("exported.pdf")});
