@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <system_error>
 
 #include "app/stand_file.h"
 #include "cli/batch.h"
+#include "cli/inventory.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
@@ -28,6 +30,10 @@ constexpr const char* kUsage =
     "                   [--carbon] [--pdf REPORT.pdf [--page letter|a4]]\n"
     "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
+    "  keldovar-cli inventory STANDS.csv|STANDS.sqlite[:TABLE] [--regime TEMPLATE.kdr | --space\n"
+    "                   SPACE] [--out RESULT.sqlite|.csv|.jsonl] [--format sqlite|csv|jsonl|text]\n"
+    "                   [--jobs N] [--shard K/N|auto] [--resume]\n"
+    "  keldovar-cli inventory --merge RESULT.sqlite... [--out MERGED] [--format ...]\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
@@ -40,6 +46,8 @@ constexpr const char* kUsage =
     "report  prints the report of a stand file\n"
     "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
     "        results of --shard runs\n"
+    "inventory runs every stand of an inventory through a regime template, or searches each\n"
+    "        stand's best regime; --merge combines the SQLite results of --shard runs\n"
     "\n"
     "--pdf   also writes the report as printed, every table with its page footers, to\n"
     "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
@@ -242,6 +250,10 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
     return writeReport(out, err, std::string("keldovar-cli ") + kVersion + "\n");
   }
   if (!args.empty() && args[0] == "optimize") return runOptimize(args, out, err);
+  if (!args.empty() && args[0] == "inventory") {
+    return runInventory(
+        args, [](const char* name) { return std::getenv(name); }, out, err);
+  }
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;
