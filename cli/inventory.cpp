@@ -269,6 +269,10 @@ int runInventory(const std::vector<std::string>& args, const Environment& enviro
     err << "keldovar-cli: " << *error << "\n" << kUsage;
     return kExitUsage;
   }
+  if (auto refused = refusedResultFile(options, forest::inventoryPath(options.stands))) {
+    err << "keldovar-cli: " << *refused << "\n";
+    return kExitUsage;
+  }
   try {
     return options.merge ? mergeInventory(args, options, out, err) : run(args, options, out, err);
   } catch (const ForestError& error) {

@@ -2,6 +2,9 @@
 #include "cli/inventory_options.h"
 
 #include <charconv>
+#include <filesystem>
+
+#include "cli/input.h"
 
 #include "forest/sqlite_results.h"
 #include "forest/stream_results.h"
@@ -156,6 +159,29 @@ std::optional<std::string> parseInventoryOptions(const std::vector<std::string>&
     }
   }
   return checkCombination(o);
+}
+
+std::optional<std::string> refusedResultFile(const InventoryOptions& o,
+                                             const std::string& inventoryFile) {
+  if (!o.out) return std::nullopt;
+  std::vector<std::string> outputs = {*o.out};
+  if (resultFormat(o) == ResultFormat::Csv) outputs = forest::csvFileNames(*o.out);
+  std::vector<std::string> inputs = o.mergeFiles;
+  for (const auto& input : {std::optional<std::string>(inventoryFile), o.regime, o.space}) {
+    if (input) inputs.push_back(*input);
+  }
+  for (const std::string& output : outputs) {
+    for (const std::string& file : {output, forest::partPath(output)}) {
+      if (auto refused = refusedOutput(file)) return refused;
+      for (const std::string& input : inputs) {
+        std::error_code error;
+        if (std::filesystem::equivalent(file, input, error)) {
+          return "--out " + *o.out + " would write over " + input;
+        }
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 ResultFormat resultFormat(const InventoryOptions& o) {

@@ -34,6 +34,11 @@ std::optional<std::string> parseInventoryOptions(const std::vector<std::string>&
                                                  const Environment& environment,
                                                  InventoryOptions& options);
 
+// An output that is no regular file, or that is one of the inputs (the inventory, the regime,
+// the space, a result to merge): refused before anything runs.
+std::optional<std::string> refusedResultFile(const InventoryOptions& options,
+                                             const std::string& inventoryFile);
+
 // The format of the results: --out's extension (.sqlite, .db, .gpkg, .csv, .jsonl) or
 // --format; text on standard output when neither is given.
 ResultFormat resultFormat(const InventoryOptions& options);
