@@ -13,14 +13,13 @@
 #include <thread>
 
 #include "cli/command_line.h"
-#include "cli/input.h"
 #include "cli/inventory_merge.h"
 #include "cli/inventory_options.h"
 #include "cli/optimize.h"
 #include "engine/report_text.h"
-#include "forest/digest.h"
 #include "forest/forest_run.h"
 #include "forest/inventory_file.h"
+#include "forest/run_inputs.h"
 #include "forest/sqlite_results.h"
 #include "forest/stand_run.h"
 #include "script/script.h"
@@ -39,25 +38,6 @@ constexpr const char* kUsage =
     "                 [--out RESULT.sqlite|.csv|.jsonl] [--format sqlite|csv|jsonl|text]\n"
     "                 [--jobs N] [--shard K/N|auto] [--resume]\n"
     "  keldovar-cli inventory --merge RESULT.sqlite... [--out MERGED] [--format ...]\n";
-
-// A file's text and digest, or why it cannot be read.
-struct InputFile {
-  std::string text;
-  std::string sha256;
-  std::string error;
-};
-
-InputFile readInput(const std::string& path) {
-  InputFile file;
-  std::optional<std::string> refused = refusedInput(path);
-  if (!refused) refused = readScriptText(path, InputReader(), file.text);
-  if (refused) {
-    file.error = "cannot read " + path + ": " + *refused;
-  } else {
-    file.sha256 = sha256Hex(file.text);
-  }
-  return file;
-}
 
 std::string commandLine(const std::vector<std::string>& args) {
   std::string line = "keldovar-cli";
@@ -79,26 +59,9 @@ struct Prepared {
   std::string error;
 };
 
-void readStandRegimes(Prepared& p) {
-  std::filesystem::path folder = std::filesystem::path(p.loaded.path).parent_path();
-  for (const StandEntry& entry : p.checked.stands) {
-    if (!entry.stand || entry.stand->regime.empty()) continue;
-    const std::string& name = entry.stand->regime;
-    if (p.plan.standRegimes.count(name) != 0) continue;
-    std::filesystem::path path = name;
-    if (path.is_relative()) path = folder / path;
-    InputFile file = readInput(path.string());
-    RegimeTemplate regime = readTemplate(file.text, name);
-    if (!file.error.empty()) regime.error = "regime: " + file.error + "\n";
-    if (file.error.empty())
-      p.manifest.set(std::string(keys::kDigestPrefix) + "regime " + name, file.sha256);
-    p.plan.standRegimes.emplace(name, std::move(regime));
-  }
-}
-
 void preparePlan(const InventoryOptions& o, Prepared& p) {
   if (o.regime) {
-    InputFile file = readInput(*o.regime);
+    InputFile file = readInputFile(*o.regime);
     p.regime = readTemplate(file.text, *o.regime);
     p.error = file.error.empty() ? p.regime.error : file.error;
     p.manifest.set(keys::kPlan, "regime");
@@ -106,7 +69,7 @@ void preparePlan(const InventoryOptions& o, Prepared& p) {
     p.manifest.set(std::string(keys::kDigestPrefix) + "regime", file.sha256);
     p.plan.regime = &p.regime;
   } else if (o.space) {
-    InputFile file = readInput(*o.space);
+    InputFile file = readInputFile(*o.space);
     ParsedSpace parsed = parseSearchSpace(file.text, SpaceStart::FromStand);
     for (const SpaceError& e : parsed.errors) {
       p.error +=
@@ -121,7 +84,9 @@ void preparePlan(const InventoryOptions& o, Prepared& p) {
   } else {
     p.manifest.set(keys::kPlan, "regime");
   }
-  if (p.error.empty() && !o.space) readStandRegimes(p);
+  if (p.error.empty() && !o.space) {
+    readStandRegimes(p.checked, p.loaded.path, p.plan, p.manifest);
+  }
 }
 
 void prepare(const std::vector<std::string>& args, const InventoryOptions& o, Prepared& p) {
