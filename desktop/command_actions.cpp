@@ -63,8 +63,9 @@ const char* iconName(int id) {
   }
 }
 
-constexpr int kShellCommands[] = {kNew,       kOpen,       kPrintSetup,  kExit, kToolbar,
-                                  kStatusBar, kHelpTopics, kContextHelp, kHelp, kAbout};
+constexpr int kShellCommands[] = {kNew,         kOpen,    kOpenInventory, kPrintSetup,
+                                  kExit,        kToolbar, kStatusBar,     kHelpTopics,
+                                  kContextHelp, kHelp,    kAbout};
 
 QAction* makeAction(const CommandInfo& info, QObject* owner) {
   auto* action = new QAction(owner);
@@ -141,7 +142,8 @@ QMenu* CommandActions::addMenu(QMainWindow& window, const char* title,
 
 void CommandActions::buildMenus(QMainWindow& window) {
   withoutDocument_ = {
-      addMenu(window, "&File", {kNew, kOpen, kSeparator, kPrintSetup, kSeparator, kRecent, kExit}),
+      addMenu(window, "&File",
+              {kNew, kOpen, kOpenInventory, kSeparator, kPrintSetup, kSeparator, kRecent, kExit}),
       addMenu(window, "&View", {kToolbar, kStatusBar})};
   QMenu* stand = window.menuBar()->addMenu("&Stand");
   QMenu* initialize = stand->addMenu("&Initialize");
@@ -152,8 +154,8 @@ void CommandActions::buildMenus(QMainWindow& window) {
   addCommands(stand, {kSeparator, kHarvest, kSeparator, kFindRegime});
   withDocument_ = {
       addMenu(window, "&File",
-              {kNew, kOpen, kClose, kSave, kSaveAs, kSeparator, kPrint, kPrintPreview, kPrintSetup,
-               kExportPdf, kSeparator, kRecent, kExit}),
+              {kNew, kOpen, kOpenInventory, kClose, kSave, kSaveAs, kSeparator, kPrint,
+               kPrintPreview, kPrintSetup, kExportPdf, kSeparator, kRecent, kExit}),
       addMenu(window, "&Edit", {kCopy, kSelectAll}),
       stand,
       addMenu(window, "&Options",

@@ -42,6 +42,15 @@ std::string chooseTable(Database& db, const std::string& path, const std::string
 
 }  // namespace
 
+std::vector<std::string> inventoryTables(const std::string& path) {
+  try {
+    Database db(path, Database::Mode::ReadOnly);
+    return candidateTables(db);
+  } catch (const SqliteError&) {
+    return {};
+  }
+}
+
 InventoryRead readSqliteInventory(const std::string& path, const std::string& table) {
   InventoryRead read;
   try {
