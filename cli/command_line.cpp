@@ -14,6 +14,7 @@
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
+#include "cli/sensitivity_command.h"
 #include "document/settings.h"
 #include "script/script.h"
 
@@ -30,6 +31,8 @@ constexpr const char* kUsage =
     "                   [--carbon] [--pdf REPORT.pdf [--page letter|a4]]\n"
     "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
+    "  keldovar-cli sensitivity FILE.kdv|SCRIPT [--rates FROM:TO:STEP] [--swing PERCENT] ...\n"
+    "  keldovar-cli risk FILE.kdv|SCRIPT|--search SPEC [--paths N] [--volatility PERCENT] ...\n"
     "  keldovar-cli inventory STANDS.csv|STANDS.sqlite[:TABLE] [--regime TEMPLATE.kdr | --space\n"
     "                   SPACE] [--out RESULT.sqlite|.csv|.jsonl] [--format sqlite|csv|jsonl|text]\n"
     "                   [--jobs N] [--shard K/N|auto] [--resume]\n"
@@ -46,6 +49,9 @@ constexpr const char* kUsage =
     "report  prints the report of a stand file\n"
     "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
     "        results of --shard runs\n"
+    "sensitivity  the NPV and LEV of a harvested regime over interest rates, each value moved\n"
+    "        down and up, and the break-evens; risk  their Monte Carlo distribution under\n"
+    "        wandering prices and yearly losses (each command's --help lists its options)\n"
     "inventory runs every stand of an inventory through a regime template, or searches each\n"
     "        stand's best regime; --merge combines the SQLite results of --shard runs\n"
     "\n"
@@ -250,6 +256,10 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
     return writeReport(out, err, std::string("keldovar-cli ") + kVersion + "\n");
   }
   if (!args.empty() && args[0] == "optimize") return runOptimize(args, out, err);
+  if (!args.empty() && args[0] == "sensitivity") {
+    return runSensitivity(args, standardInput, out, err);
+  }
+  if (!args.empty() && args[0] == "risk") return runRisk(args, standardInput, out, err);
   if (!args.empty() && args[0] == "inventory") {
     return runInventory(
         args, [](const char* name) { return std::getenv(name); }, out, err);

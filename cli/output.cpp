@@ -43,17 +43,17 @@ std::string jsonString(const std::string& text) {
   return out + "\"";
 }
 
-namespace {
-
-std::string number(float value) {
+std::string jsonNumber(float value) {
   if (!std::isfinite(value)) return "null";
   return formatText("%.9g", static_cast<double>(value));
 }
 
-std::string number(double value) {
+std::string jsonNumber(double value) {
   if (!std::isfinite(value)) return "null";
   return formatText("%.17g", value);
 }
+
+namespace {
 
 std::string stringArray(std::span<const std::string> lines) {
   std::string out = "[";
@@ -77,7 +77,7 @@ std::string stockJson(const ReportTable& t, const ReportSection* stock) {
     out += "[";
     for (std::size_t c = 0; c < kStockTableColumns; ++c) {
       if (c > 0) out += ", ";
-      out += number(t.stock[static_cast<std::size_t>(r)][c]);
+      out += jsonNumber(t.stock[static_cast<std::size_t>(r)][c]);
     }
     out += "]";
   }
@@ -90,18 +90,19 @@ std::string historyJson(const ReportTable& t, const ReportSection* history) {
   for (int r = 0; r < history->rowCount; ++r) {
     const HistoryRecord& h = t.history[static_cast<std::size_t>(r)];
     if (r > 0) out += ", ";
-    out += "[" + number(h.age) + ", " +
+    out += "[" + jsonNumber(h.age) + ", " +
            jsonString(std::string(h.label, strnlen(h.label, kLabelLength))) + ", " +
-           number(h.trees) + ", " + number(h.basal_area) + ", " + number(h.volume) + ", " +
-           number(h.cords) + ", " + number(h.topcords) + ", " + number(h.bdft) + "]";
+           jsonNumber(h.trees) + ", " + jsonNumber(h.basal_area) + ", " + jsonNumber(h.volume) +
+           ", " + jsonNumber(h.cords) + ", " + jsonNumber(h.topcords) + ", " + jsonNumber(h.bdft) +
+           "]";
   }
   return out + "], \"footing\": " + stringArray(history->footing) + "}";
 }
 
 std::string barGraphJson(const BarGraph& g, const ReportSection* graph) {
   if (graph == nullptr) return "null";
-  std::string out =
-      "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + number(g.barMax) + ", \"bars\": [";
+  std::string out = "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + jsonNumber(g.barMax) +
+                    ", \"bars\": [";
   for (int n = 0; n < graph->rowCount; ++n) {
     auto b = static_cast<std::size_t>(n);
     const BarRect& r = g.bars[b];
@@ -130,7 +131,7 @@ std::optional<HarvestMeasures> harvestMeasures(const ReportTable& t, const Finan
 }
 
 std::string optionalNumber(const std::optional<double>& value, double scale) {
-  return value ? number(*value * scale) : std::string("null");
+  return value ? jsonNumber(*value * scale) : std::string("null");
 }
 
 std::string harvestJson(const HarvestMeasures& m) {
@@ -187,12 +188,13 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
   }
   out += messages.empty() ? "],\n" : "\n  ],\n";
   const StandSnapshot& s = store.snapshot;
-  out += "  \"stand\": {\"age\": " + number(s.AG) + ", \"site_index\": " + number(s.SI) +
-         ", \"height\": " + number(s.HD) + ", \"basal_area\": " + number(s.BA) +
-         ", \"trees\": " + number(s.TPA) + ", \"initialized\": " + std::to_string(s.initialized) +
+  out += "  \"stand\": {\"age\": " + jsonNumber(s.AG) + ", \"site_index\": " + jsonNumber(s.SI) +
+         ", \"height\": " + jsonNumber(s.HD) + ", \"basal_area\": " + jsonNumber(s.BA) +
+         ", \"trees\": " + jsonNumber(s.TPA) +
+         ", \"initialized\": " + std::to_string(s.initialized) +
          ", \"unthinned\": " + std::to_string(s.unthinned) +
          ", \"thin_lock\": " + std::to_string(s.thinLock) +
-         ", \"total_volume\": " + number(s.totalVolume) + "}\n}\n";
+         ", \"total_volume\": " + jsonNumber(s.totalVolume) + "}\n}\n";
   return out;
 }
 
@@ -213,13 +215,13 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
       out += totals ? std::string("Total") : formatText("%d", truncToInt(row[0]));
       for (std::size_t c = 1; c < kStockTableColumns; ++c) {
         out += ",";
-        if (!(totals && c == 2)) out += number(row[c]);
+        if (!(totals && c == 2)) out += jsonNumber(row[c]);
       }
       out += ",,,," + carbonCsvCells(store, shown.index, r) + "\n";
     }
     if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
       auto cell = [](const std::optional<double>& v, double scale) {
-        return v ? number(*v * scale) : std::string();
+        return v ? jsonNumber(*v * scale) : std::string();
       };
       out += std::to_string(shown.index) + "," +
              formatText("%.0f", table.history[static_cast<std::size_t>(table.historyLast)].age) +

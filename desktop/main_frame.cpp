@@ -22,6 +22,7 @@
 #include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
 #include "desktop/forest_frame.h"
+#include "desktop/sensitivity_window.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
 #include "view/qt/print_dialogs.h"
@@ -123,6 +124,7 @@ void CMainFrame::updateCommandStates() {
     action(id)->setEnabled(hasTable);
   }
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
+  action(cmd::kSensitivity)->setEnabled(econ::newestHarvest(controller.store()) != nullptr);
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
   action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
@@ -254,6 +256,9 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       break;
     case cmd::kFindRegime:
       findRegime(frame.controller().content().settings, frame.controller().content().carbon);
+      break;
+    case cmd::kSensitivity:
+      SensitivityWindow::showFor(frame, this);
       break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();
