@@ -324,8 +324,8 @@ TEST_F(Inventory, TheExampleForestRunsWithItsOwnRegimesAndCarriedColumns) {
   Outcome r = inventory({(examples / "stands.csv").string(), "--regime",
                          (examples / "prescription.kdr").string(), "--format", "jsonl"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(reported(r.err), (std::map<int, std::string>{
-                                 {8, "trees: Enter an integer between 100 and 1500."}}));
+  EXPECT_EQ(reported(r.err),
+            (std::map<int, std::string>{{8, "trees: Enter an integer between 100 and 1500."}}));
   EXPECT_NE(r.out.find("\"stand\": \"E-03\", \"kind\": \"thinned\""), std::string::npos);
   EXPECT_NE(r.out.find("\"label\": \"Low Thinning\""), std::string::npos);
   EXPECT_NE(r.out.find("\"owner\": \"Sommer, R.\""), std::string::npos);
