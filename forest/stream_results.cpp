@@ -8,35 +8,16 @@ namespace keldovar::forest {
 namespace {
 
 std::string csvCell(const Cell& cell) {
-  switch (cell.type) {
-    case Cell::Type::Integer:
-      return std::to_string(cell.integer);
-    case Cell::Type::Real:
-      return numberText(cell.real);
-    case Cell::Type::Text:
-      return csvField(cell.bytes);
-    case Cell::Type::Blob:
-      return hexText(cell.bytes);
-    case Cell::Type::Null:
-      break;
-  }
-  return {};
+  if (cell.type == Cell::Type::Blob) return hexText(cell.bytes);
+  if (cell.type == Cell::Type::Text) return csvField(cell.bytes);
+  return cellText(cell).value_or("");
 }
 
 std::string jsonCell(const Cell& cell) {
-  switch (cell.type) {
-    case Cell::Type::Integer:
-      return std::to_string(cell.integer);
-    case Cell::Type::Real:
-      return jsonNumber(cell.real);
-    case Cell::Type::Text:
-      return jsonString(cell.bytes);
-    case Cell::Type::Blob:
-      return jsonString(hexText(cell.bytes));
-    case Cell::Type::Null:
-      break;
-  }
-  return "null";
+  if (cell.type == Cell::Type::Blob) return jsonString(hexText(cell.bytes));
+  if (cell.type == Cell::Type::Text) return jsonString(cell.bytes);
+  if (cell.type == Cell::Type::Real) return jsonNumber(cell.real);
+  return cellText(cell).value_or("null");
 }
 
 template <typename Names>
