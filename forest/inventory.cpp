@@ -11,6 +11,7 @@
 
 #include "forest/result_record.h"
 #include "forest/text_out.h"
+#include "script/script.h"
 
 namespace keldovar::forest {
 namespace {
@@ -61,7 +62,7 @@ std::string planColumns(const std::vector<std::string>& names, Columns& columns,
   for (std::size_t i = 0; i < names.size(); ++i) {
     std::string name = lower(trimmed(names[i]));
     if (name.empty()) return "column " + std::to_string(i + 1) + " has no name";
-    if (!seen.emplace(name, i).second) return "column '" + names[i] + "' is given twice";
+    if (!seen.emplace(name, i).second) return "column '" + shownWord(names[i]) + "' is given twice";
     if (name == "stand") {
       columns.stand = i;
     } else if (name == "acres") {
@@ -73,7 +74,8 @@ std::string planColumns(const std::vector<std::string>& names, Columns& columns,
     } else if (std::find(kKeyColumns.begin(), kKeyColumns.end(), name) != kKeyColumns.end()) {
       columns.keys[name] = i;
     } else if (isResultColumn(name)) {
-      return "column '" + names[i] + "' has the name of a column the results write: rename it";
+      return "column '" + shownWord(names[i]) +
+             "' has the name of a column the results write: rename it";
     } else {
       columns.carried.push_back(i);
       carriedNames.push_back(names[i]);
@@ -162,7 +164,8 @@ std::string checkRow(const InventoryRow& row, const Columns& columns, StandEntry
   if (entry.id.empty()) return "stand: give the stand's id";
   auto [first, added] = ids.emplace(entry.id, row.number);
   if (!added) {
-    return "stand: '" + entry.id + "' is also the id of row " + std::to_string(first->second);
+    return "stand: '" + shownWord(entry.id) + "' is also the id of row " +
+           std::to_string(first->second);
   }
   if (!entry.acres) return "acres: give the stand's area, a number of acres above 0";
   std::optional<StandKind> kind = kindOf(lower(entry.kind));
