@@ -114,6 +114,11 @@ void SqliteResults::create() {
       "sawtimber REAL)");
   db.exec("CREATE INDEX cash_flows_row ON cash_flows (row)");
   db.exec(createTable("forest", namesOf(kForestColumns), {}, "year"));
+  // The long format with each stand's carried columns, as the text results give it.
+  std::string carried;
+  for (const std::string& column : passThrough_) carried += ", s." + quotedName(column);
+  db.exec("CREATE VIEW stand_tables_carried AS SELECT t.*" + carried +
+          " FROM stand_tables t JOIN stands s ON s.row = t.row");
   db.exec("COMMIT");
 }
 

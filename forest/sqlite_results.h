@@ -1,7 +1,8 @@
 // The results as a SQLite database, one table a kind of result keyed by stand, as the field's
 // tools keep them: manifest, stands (with the carried columns), stand_tables, cash_flows and
-// forest. The run writes RESULT.part and commits every few stands, so that a run killed
-// midway can be resumed from what it committed; the finished file replaces RESULT at the end.
+// forest, and a view stand_tables_carried of the stand tables with the carried columns. The
+// run writes RESULT.part and commits every few stands, so that a run killed midway can be
+// resumed from what it committed; the finished file replaces RESULT at the end.
 #pragma once
 
 #include <memory>

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "cli/inventory.h"
+#include "cli/optimize.h"
 #include "cli/output.h"
 #include "forest/inventory_file.h"
 #include "forest/sqlite_db.h"
@@ -110,6 +111,8 @@ TEST_F(Inventory, EveryStandRunsAsItsScriptAndTheForestIsTheirAcreWeightedSum) {
   forest::StoredResults stored = forest::readResults(path("forest.sqlite"));
   ASSERT_EQ(stored.stands.size(), static_cast<std::size_t>(kStands));
   EXPECT_EQ(stored.passThrough, (std::vector<std::string>{"owner", "note"}));
+  Database carried(path("forest.sqlite"), Database::Mode::ReadOnly);
+  EXPECT_EQ(carried.textOf("SELECT note FROM stand_tables_carried WHERE stand = 'P1'"), "1, x");
   EXPECT_EQ(stored.manifest.get("failed"), std::to_string(made.bad.size()));
   std::map<double, std::array<double, 3>> sums;  // acres, basal area, removed saw tons
   for (const forest::StandRecord& stand : stored.stands) {
@@ -244,6 +247,22 @@ TEST_F(Inventory, EachStandsBestRegimeIsTheOneOptimizeFindsForIt) {
   std::string space = write("small.space", kSpace);
   Outcome r = inventory({stands, "--space", space, "--out", path("best.jsonl")});
   ASSERT_EQ(r.status, 1) << r.err.substr(0, 1000);
+  // Two stands' best regimes run as `keldovar-cli run` runs their scripts.
+  ParsedSpace parsed = parseSearchSpace(kSpace, SpaceStart::FromStand);
+  forest::SpacePlan searched{parsed.space, parsed.startLines};
+  forest::Plan plan;
+  plan.space = &searched;
+  forest::CheckedInventory checked =
+      forest::checkInventory(forest::loadInventory(stands).inventory);
+  for (std::size_t index : {std::size_t{0}, std::size_t{4321 % kStands}}) {
+    forest::StandDocument document;
+    forest::StandResult result = forest::runStand(checked.stands[index], plan, &document);
+    ASSERT_TRUE(result.ok) << result.messages;
+    Outcome ran =
+        cli({"run", "-", "--format", "json", "--clock", "2000-01-01 00:00:00"}, result.script);
+    EXPECT_EQ(ran.out, renderReport(OutputFormat::Json, document.content, document.messages, true,
+                                    false, carbonOptionsOf(document.content)));
+  }
   std::ifstream lines(path("best.jsonl"));
   std::string line;
   int stand = 0;
