@@ -114,7 +114,7 @@ std::optional<float> parseReal(std::string_view text) {
 
 Exchanged<int> exchangeInteger(std::string_view text, std::optional<IntRange> range) {
   std::optional<int> value = parseInteger(text);
-  if (!value) return {0, FieldError{"Enter an integer.", MessageIcon::Exclamation}};
+  if (!value) return {0, FieldError{"Enter an integer.", MessageIcon::None}};
   if (range && (*value < range->low || *value > range->high)) {
     return {*value,
             FieldError{formatText("Enter an integer between %d and %d.", range->low, range->high),
@@ -125,7 +125,7 @@ Exchanged<int> exchangeInteger(std::string_view text, std::optional<IntRange> ra
 
 Exchanged<float> exchangeReal(std::string_view text, std::optional<RealRange> range) {
   std::optional<float> value = parseReal(text);
-  if (!value) return {0, FieldError{"Enter a number.", MessageIcon::Exclamation}};
+  if (!value) return {0, FieldError{"Enter a number.", MessageIcon::None}};
   if (range && (*value < range->low || *value > range->high)) {
     std::string low = formatReal(range->low);
     std::string high = formatReal(range->high);
