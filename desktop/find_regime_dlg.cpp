@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/dialogs/message_box.h"
 #include "engine/report_text.h"
 #include "view/qt/qt_text.h"
 
@@ -181,23 +182,24 @@ FindRegimeDlg::~FindRegimeDlg() {
   if (worker_.joinable()) worker_.join();
 }
 
+// The new plantation's fields are the Initialize a New Plantation dialog's, with its labels,
+// ranges and checks.
 QWidget* FindRegimeDlg::buildStartFields() {
-  auto* group = new QGroupBox("New plantation");
+  auto* group = new QGroupBox(QStringLiteral("New plantation"));
   auto* form = new QFormLayout(group);
-  auto field = [form](const char* label, const char* name, const char* text) {
-    auto* edit = new QLineEdit(text);
-    edit->setObjectName(name);
-    form->addRow(label, edit);
-    return edit;
-  };
-  siteIndex_ = field("Site index (ft)", "si", "65");
-  trees_ = field("Trees planted per acre", "trees", "600");
-  survival_ = field("Survival (%)", "survival", "85");
+  using F = PlantationField;
+  PlantationTexts opening{"65", "600", "85", VegetationControl::HerbAndWoody};
+  for (F field : {F::SiteIndex, F::Trees, F::Survival}) {
+    QLineEdit* edit = start_.make(group, field, opening);
+    form->addRow(QString::fromLatin1(start_.spec(field).label), edit);
+  }
   control_ = new QComboBox;
-  control_->setObjectName("control");
-  control_->addItems({"none", "woody", "herbwoody"});
-  control_->setCurrentIndex(2);
-  form->addRow("Vegetation control", control_);
+  control_->setObjectName(QString::fromLatin1(kControlChoice.key));
+  for (const Choice& choice : kVegetationControls) {
+    control_->addItem(QString::fromLatin1(choice.label), QString::fromLatin1(choice.word));
+  }
+  control_->setCurrentIndex(static_cast<int>(opening.control));
+  form->addRow(QStringLiteral("Vegetation control"), control_);
   return group;
 }
 
@@ -317,11 +319,12 @@ QWidget* FindRegimeDlg::buildResults() {
 
 econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
   econ::SearchSpace space;
-  space.start = {{StepKind::Plantation,
-                  {{"si", toLatin1(siteIndex_->text().trimmed())},
-                   {"trees", toLatin1(trees_->text().trimmed())},
-                   {"survival", toLatin1(survival_->text().trimmed())},
-                   {"control", toLatin1(control_->currentText())}}}};
+  Step plantation{StepKind::Plantation, {}};
+  for (const auto& row : kPlantationFields) {
+    plantation.fields[row.spec.key] = toLatin1(start_[row.field]->text().trimmed());
+  }
+  plantation.fields[kControlChoice.key] = toLatin1(control_->currentData().toString());
+  space.start = {plantation};
   for (const Step& step : settingsSteps(settings_)) space.start.push_back(step);
   space.rotations = ages(rotationFrom_, rotationTo_);
   space.thinningCounts.clear();
@@ -357,8 +360,24 @@ econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
   return space;
 }
 
+// A start the plantation dialog would refuse is told as that dialog tells it, on its field.
+bool FindRegimeDlg::startAccepted() {
+  PlantationTexts texts = start_.read({});
+  texts.control = static_cast<VegetationControl>(control_->currentIndex());
+  Checked<PlantationEntry, PlantationField> checked = checkPlantation(texts);
+  if (checked.ok()) return true;
+  const CheckFailure<PlantationField>& failure = checked.failure();
+  showMessageBox(this, failure.message());
+  if (failure.focus) {
+    QLineEdit* field = start_[*failure.focus];
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+  }
+  return false;
+}
+
 void FindRegimeDlg::startSearch() {
-  if (searching()) return;
+  if (searching() || !startAccepted()) return;
   std::string error;
   econ::SearchSpace space = this->space(error);
   if (!error.empty()) {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "desktop/dialogs/checked_dialog.h"
 #include "document/document_settings.h"
 #include "econ/regime_search.h"
 
@@ -71,15 +72,14 @@ class FindRegimeDlg final : public QDialog {
   QWidget* buildStartFields();
   QWidget* buildThinningFields();
   QWidget* buildResults();
+  bool startAccepted();
   void finish(const std::shared_ptr<econ::SearchResult>& result);
   void showResults();
   void updateButtons();
   void reject() override;
 
   DocumentSettings settings_;
-  QLineEdit* siteIndex_ = nullptr;
-  QLineEdit* trees_ = nullptr;
-  QLineEdit* survival_ = nullptr;
+  TableEdits<PlantationTexts, PlantationField, 3> start_{kPlantationFields};
   QComboBox* control_ = nullptr;
   QSpinBox* rotationFrom_ = nullptr;
   QSpinBox* rotationTo_ = nullptr;

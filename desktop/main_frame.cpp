@@ -145,76 +145,25 @@ void CMainFrame::runCommand(int id) {
   updateCommandStates();
 }
 
-void CMainFrame::thin(int action, DocumentController& controller) {
+// A thinning the engine refused without a word gets the reason in the status bar.
+bool CMainFrame::runStepCommand(int id, CChildFrame& frame) {
+  const DocumentCommand* command = commandOfMenu(id);
+  if (command == nullptr) return false;
+  DocumentController& controller = frame.controller();
   StandSnapshot before = controller.store().snapshot;
-  controller.treat(action);
-  if (const char* reason = unspokenRefusal(action, before, controller.lastStepResult())) {
+  std::string title = toLatin1(frame.document().title());
+  CommandTarget target{controller, frame.host(), title};
+  perform(*command, target);
+  int treatment = treatmentOf(*command);
+  if (const char* reason = unspokenRefusal(treatment, before, controller.lastStepResult())) {
     showStepRefusal(reason);
-  }
-}
-
-bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
-  switch (id) {
-    case cmd::kInitUnthinned:
-      controller.initialize(kExistingUnthinned);
-      break;
-    case cmd::kInitThinned:
-      controller.initialize(kExistingThinned);
-      break;
-    case cmd::kInitPlantation:
-      controller.initialize(kNewPlantation);
-      break;
-    case cmd::kThinomatic:
-      thin(kThinomatic, controller);
-      break;
-    case cmd::kRowThin:
-      thin(kRowThin, controller);
-      break;
-    case cmd::kLowThin:
-      thin(kLowThin, controller);
-      break;
-    case cmd::kRowLowThin:
-      thin(kRowAndLowThin, controller);
-      break;
-    case cmd::kHarvest:
-      controller.treat(kHarvest);
-      break;
-    case cmd::kGrow:
-      controller.grow();
-      break;
-    case cmd::kFertilize:
-      controller.fertilize();
-      break;
-    case cmd::kFinancialValues:
-      controller.financialValues();
-      break;
-    case cmd::kMerchLimits:
-      controller.merchLimits();
-      break;
-    case cmd::kIncludeFinancial:
-      controller.toggleFinancial();
-      break;
-    case cmd::kIncludeBargraph:
-      controller.toggleBargraph();
-      break;
-    case cmd::kAllTables:
-      controller.toggleAllTables();
-      break;
-    case cmd::kTraceOff:
-      controller.switchTraceOff();
-      break;
-    default:
-      return false;
   }
   return true;
 }
 
 bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
-  if (runStepCommand(id, frame.controller())) return true;
+  if (runStepCommand(id, frame)) return true;
   switch (id) {
-    case cmd::kResetView:
-      frame.resetView();
-      break;
     case cmd::kSelectAll:
       frame.view().selectAll();
       break;

@@ -15,6 +15,7 @@
 #include "desktop/help_launcher.h"
 #include "desktop/recent_files.h"
 #include "desktop/recovery_manager.h"
+#include "script/document_commands.h"
 
 namespace keldovar {
 
@@ -57,9 +58,8 @@ class CMainFrame final : public QMainWindow {
   void buildStatusBar();
   void addChild(CChildFrame* frame);
   bool runDocumentCommand(int id, CChildFrame& frame);
-  bool runStepCommand(int id, DocumentController& controller);
-  // A thinning; a refusal the engine does not explain gets its reason in the status bar.
-  void thin(int action, DocumentController& controller);
+  // A command of the document commands' table; false when `id` is none of them.
+  bool runStepCommand(int id, CChildFrame& frame);
   // File > Export PDF: the report as printed, written whole or not at all.
   bool exportPdf(CChildFrame& frame);
   void runFileCommand(int id);

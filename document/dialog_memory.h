@@ -58,14 +58,14 @@ inline constexpr float RememberedValues::*kResidualBAMemory = &RememberedValues:
 inline constexpr float RememberedValues::*kThinToDBHMemory = &RememberedValues::thinToDBH;
 
 template <typename Entry, typename... Slots>
-void remember(RememberedValues& memory, const Entry& entry, const std::tuple<Slots...>& slots) {
+void remember(RememberedValues& memory, const Entry& entry, const std::tuple<Slots...>& table) {
   std::apply(
       [&](const auto&... s) {
         ((memory.*s.slot =
               static_cast<std::remove_reference_t<decltype(memory.*s.slot)>>(entry.*s.value)),
          ...);
       },
-      slots);
+      table);
 }
 
 }  // namespace keldovar

@@ -122,7 +122,7 @@ int treatmentOf(const DocumentCommand& command) {
   return command.call == treat ? command.argument : 0;
 }
 
-bool runCommand(const DocumentCommand& command, CommandTarget& target) {
+bool perform(const DocumentCommand& command, CommandTarget& target) {
   return command.call(target, command.argument);
 }
 

@@ -58,6 +58,6 @@ const DocumentCommand* commandOfWords(std::string_view words);
 // The engine's treatment action of a thinning or harvest, else 0.
 int treatmentOf(const DocumentCommand& command);
 // Runs the command; false when it stored nothing (refused, cancelled, or a dialog said no).
-bool runCommand(const DocumentCommand& command, CommandTarget& target);
+bool perform(const DocumentCommand& command, CommandTarget& target);
 
 }  // namespace keldovar

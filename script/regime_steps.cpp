@@ -29,7 +29,7 @@ bool runStep(DocumentController& controller, StepKind kind) {
   DiscardingHost host;
   std::string title;
   CommandTarget target{controller, host, title};
-  return runCommand(documentCommand(kind), target);
+  return perform(documentCommand(kind), target);
 }
 
 std::string scriptLine(const Step& step) {
