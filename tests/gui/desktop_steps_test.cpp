@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTest>
+#include <variant>
 
 #include "tests/gui/gui_helpers.h"
 #include "tests/gui/gui_test_registry.h"
@@ -26,6 +27,8 @@ namespace cmd = keldovar::command_ids;
 namespace {
 
 using Fields = QList<std::pair<QString, QString>>;
+// Text typed into the focused widget, or a key pressed.
+using Strokes = QList<std::variant<QString, Qt::Key>>;
 
 // Answers each modal window that opens with the next queued answer, in order.
 class DialogDriver : public QObject {
@@ -62,6 +65,20 @@ class DialogDriver : public QObject {
         if (!found) errors << dialog->windowTitle() + ": no button " + text;
       }
       press(dialog, QDialogButtonBox::Ok);
+    });
+  }
+  // Types the moment the dialog opens, as a forester does: text into the focused field, Tab to
+  // the next, arrows in a radio group, Return for OK. No widget is touched but by keys.
+  DialogDriver& keys(Strokes strokes) {
+    return then([strokes](QWidget* dialog) {
+      for (const auto& stroke : strokes) {
+        QWidget* focused = dialog->focusWidget();
+        if (const auto* text = std::get_if<QString>(&stroke)) {
+          QTest::keyClicks(focused, *text);
+        } else {
+          QTest::keyClick(focused, std::get<Qt::Key>(stroke));
+        }
+      }
     });
   }
   DialogDriver& cancel() {
@@ -224,6 +241,39 @@ class DesktopStepsTest : public QObject {
     QByteArray batch = fileBytes(folder.filePath("cli.kdv"));
     QVERIFY(!batch.isEmpty());
     QCOMPARE(fileBytes(path), batch);
+
+    // The same regime typed at once, by keys alone: the commands' keys, then each dialog's
+    // fields in their order, Tab between them and Return for OK.
+    program.app.reset();
+    clearScratchSettings();
+    TestProgram typist(true, true);
+    typist.app->start({});
+    CMainFrame& window = typist.frame();
+    DialogDriver keys;
+    auto command = [&window](Qt::Key key) {
+      window.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&window));
+      QTest::keyClick(&window, key, Qt::ControlModifier);
+    };
+    const Qt::Key tab = Qt::Key_Tab, enter = Qt::Key_Return;
+    keys.keys({"65", tab, "600", tab, "85", tab, Qt::Key_Down, Qt::Key_Down, enter});
+    command(Qt::Key_W);
+    for (auto [key, strokes] :
+         std::initializer_list<std::pair<Qt::Key, Strokes>>{{Qt::Key_G, {"16", enter}},
+                                                            {Qt::Key_A, {"75", tab, "33", enter}},
+                                                            {Qt::Key_G, {"26", enter}},
+                                                            {Qt::Key_M, {"90", enter}},
+                                                            {Qt::Key_G, {"32", enter}}}) {
+      keys.keys(strokes);
+      command(key);
+    }
+    command(Qt::Key_H);
+    QVERIFY2(keys.errors.isEmpty(),
+             qPrintable(keys.errors.join("; ") + " / " + keys.messages.join("; ")));
+    QVERIFY(keys.finished());
+    QString typed = folder.filePath("typed.kdv");
+    QVERIFY(typist.active().document().saveTo(typed).ok());
+    QCOMPARE(fileBytes(typed), batch);
   }
 };
 KELDOVAR_GUI_TEST(DesktopStepsTest);
