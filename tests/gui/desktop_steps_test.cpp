@@ -70,9 +70,19 @@ class DialogDriver : public QObject {
   // Types the moment the dialog opens, as a forester does: text into the focused field, Tab to
   // the next, arrows in a radio group, Return for OK. No widget is touched but by keys.
   DialogDriver& keys(Strokes strokes) {
-    return then([strokes](QWidget* dialog) {
+    return then([this, strokes](QWidget* dialog) {
+      // Keys reach the active window only; a window manager activates a new window, the
+      // offscreen platform leaves that to the program.
+      dialog->activateWindow();
+      if (!QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; })) {
+        errors << dialog->windowTitle() + ": not active";
+      }
       for (const auto& stroke : strokes) {
-        QWidget* focused = dialog->focusWidget();
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr) {
+          errors << dialog->windowTitle() + ": no focus";
+          return;
+        }
         if (const auto* text = std::get_if<QString>(&stroke)) {
           QTest::keyClicks(focused, *text);
         } else {
