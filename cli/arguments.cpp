@@ -1,0 +1,483 @@
+// Reading keldovar-cli's arguments with CLI11. CLI11 knows the commands and their options, writes
+// the help pages and refuses repeated or missing values; the values themselves are checked here,
+// in the messages the batch runner always gave.
+#include "cli/arguments.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdio>
+#include <span>
+
+#include "cli/command_line.h"
+#include "script/script.h"
+
+namespace keldovar::cli {
+
+const char* const kUsage =
+    "Usage:\n"
+    "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
+    "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
+    "                   [--no-financial] [--current-step] [--pdf REPORT.pdf [--page letter|a4]]\n"
+    "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
+    "                   [--pdf REPORT.pdf [--page letter|a4]]\n"
+    "  keldovar-cli optimize SPACE [--format text|json|csv] [--jobs N] [--shard K/N]\n"
+    "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
+    "  keldovar-cli help [COMMAND]          (or keldovar-cli COMMAND --help)\n"
+    "  keldovar-cli completion              a bash completion script\n"
+    "  keldovar-cli --help\n"
+    "  keldovar-cli --version\n"
+    "\n"
+    "run     runs regime scripts (SCRIPT - reads standard input) and prints their reports;\n"
+    "        a script is a regular file or standard input of at most 16 MB. Each script is a\n"
+    "        document of its own; several print in the order given, text under a heading\n"
+    "        \"==> SCRIPT <==\", JSON as one object a line, CSV with a leading script column.\n"
+    "        --out-dir saves each as DIR/NAME.kdv (NAME: the script's file name without its\n"
+    "        extension, stdin for -); --jobs runs N at once (default: one per core)\n"
+    "report  prints the report of a stand file\n"
+    "optimize searches a space of regimes (SPACE, a search-space file) for the best ones;\n"
+    "        --merge combines the JSON results of --shard runs\n"
+    "\n"
+    "--pdf   also writes the report as printed, every table with its page footers, to\n"
+    "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
+    "        the stand file's name (--out's for run), or \"Untitled\"; one script only\n"
+    "--page  the PDF's paper: letter, or a4; by default Letter, or A4 when the locale\n"
+    "        (LC_ALL, LC_PAPER or LANG) names a country outside US, CA, MX, PH, PR, CL, CO, VE\n"
+    "\n"
+    "Exit status (the worst of all scripts): 0 every step succeeded; 1 a step failed, a stand\n"
+    "file could not be read or written, or the report or its PDF could not be written; 2 a\n"
+    "usage or script syntax error, or a script that cannot be read (that script is not run);\n"
+    "3 an unexpected internal error.\n";
+
+namespace {
+
+constexpr const char* kProgram = "keldovar-cli";
+// The help pages' options take this many columns; their descriptions end by column 80.
+constexpr std::size_t kOptionColumn = 26;
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 9999;
+constexpr int kMonths = 12;
+constexpr int kLastHour = 23;
+constexpr int kLastMinute = 59;
+constexpr int kLastSecond = 59;  // no leap second: the report clock never shows one
+constexpr int kClockFields = 6;
+
+// The arguments as given, before their values are checked.
+struct Given {
+  std::vector<std::string> operands;
+  std::string operand;  // of a command that takes one
+  std::string format, out, outDir, jobs, clock, pdf, page, shard;
+  bool keepGoing = false, noFinancial = false, currentStep = false, merge = false, help = false;
+};
+
+// An option of one or more commands: its value's name (none for a flag) and what it does.
+struct OptionSpec {
+  const char* name;
+  const char* value;
+  const char* help;
+  std::string Given::*text = nullptr;
+  bool Given::*flag = nullptr;
+};
+
+constexpr OptionSpec kFormat{"--format", "text|json|csv",
+                             "the report as text (the default), JSON or CSV", &Given::format};
+constexpr OptionSpec kNoFinancial{"--no-financial", nullptr, "leaves the financial tables out",
+                                  nullptr, &Given::noFinancial};
+constexpr OptionSpec kCurrentStep{"--current-step", nullptr,
+                                  "prints the newest step's tables only (text)", nullptr,
+                                  &Given::currentStep};
+constexpr OptionSpec kPdf{"--pdf", "REPORT.pdf",
+                          "also writes the report as printed, every table with\n"
+                          "its page footers, to a PDF (through keldovar-pdf)",
+                          &Given::pdf};
+constexpr OptionSpec kPage{"--page", "letter|a4",
+                           "the PDF's paper: Letter, or A4 when the locale\n"
+                           "(LC_ALL, LC_PAPER or LANG) names a country outside\n"
+                           "US, CA, MX, PH, PR, CL, CO and VE",
+                           &Given::page};
+
+constexpr OptionSpec kRunOptions[] = {
+    kFormat,
+    {"--out", "FILE.kdv", "saves the document as a stand file (one script only)", &Given::out},
+    {"--out-dir", "DIR",
+     "saves every script's document as DIR/NAME.kdv (NAME:\n"
+     "the script's file name without its extension, stdin\n"
+     "for -)",
+     &Given::outDir},
+    {"--jobs", "N",
+     "runs up to N scripts at once, 1 to 256 (default: one\n"
+     "per processor core)",
+     &Given::jobs},
+    {"--clock", "\"YYYY-MM-DD HH:MM:SS\"",
+     "stamps the reports with this time (years 1 to 9999)\n"
+     "rather than the clock's",
+     &Given::clock},
+    {"--keep-going", nullptr, "goes on with the script after a step fails", nullptr,
+     &Given::keepGoing},
+    kNoFinancial,
+    kCurrentStep,
+    {"--pdf", "REPORT.pdf",
+     "also writes the report as printed, every table with\n"
+     "its page footers, to a PDF (through keldovar-pdf); one\n"
+     "script only",
+     &Given::pdf},
+    kPage,
+};
+constexpr OptionSpec kReportOptions[] = {kFormat, kNoFinancial, kCurrentStep, kPdf, kPage};
+constexpr OptionSpec kOptimizeOptions[] = {
+    kFormat,
+    {"--jobs", "N",
+     "searches on N threads, 1 to 256 (default: one per\n"
+     "processor core)",
+     &Given::jobs},
+    {"--shard", "K/N", "searches the K-th of N interleaved parts of the space", &Given::shard},
+    {"--merge", nullptr,
+     "merges the JSON results of --shard runs (RESULT.json...)\n"
+     "into the answer of the whole search",
+     nullptr, &Given::merge},
+};
+
+struct CommandSpec {
+  const char* name;
+  const char* description;
+  const char* operand;  // the operands' name
+  const char* operandHelp;
+  bool several;  // more than one operand
+  std::span<const OptionSpec> options;
+  const char* footer;
+};
+
+constexpr const char* kExitStatus =
+    "Exit status: 0 every step succeeded; 1 a step failed, a stand file could not be\n"
+    "read or written, or the report or its PDF could not be written; 2 a usage or\n"
+    "script syntax error, or an input that cannot be read; 3 an unexpected internal\n"
+    "error.";
+
+constexpr CommandSpec kCommands[] = {
+    {"run", "Runs regime scripts and prints their reports.", "SCRIPT",
+     "regime scripts, each a document of its own; - reads\n"
+     "standard input (once)",
+     true, kRunOptions, kExitStatus},
+    {"report", "Prints the report of a stand file.", "FILE.kdv", "the stand file", false,
+     kReportOptions, kExitStatus},
+    {"optimize", "Searches a space of regimes for the best ones.", "SPACE",
+     "the search-space file; with --merge, the JSON results\n"
+     "to merge (RESULT.json...)",
+     true, kOptimizeOptions,
+     "Exit status: 0 done; 1 the start was refused or a result could not be read; 2 a\n"
+     "usage or search-space file error."},
+};
+
+std::string shownArgument(const std::string& word) {
+  return "'" + shownWord(word) + "'";
+}
+
+class Parser {
+ public:
+  Parser() {
+    app_.set_help_flag();
+    app_.get_formatter()->column_width(kOptionColumn);
+    app_.add_flag("-h,--help", topHelp_);
+    app_.add_flag("--version", version_);
+    app_.require_subcommand(0, 1);
+    app_.allow_extras();
+    for (const CommandSpec& spec : kCommands) addCommand(spec);
+    CLI::App* help = addPlain("help", "Prints the help of a command, or of the program.");
+    help->add_option("COMMAND", given_.operands, "the command")->type_name("");
+    addPlain("completion", "Prints a bash completion script: source <(keldovar-cli completion).");
+  }
+
+  CommandLine read(const std::vector<std::string>& args) {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+      app_.parse(reversed);
+    } catch (const CLI::ArgumentMismatch& e) {
+      return usageError(mismatch(e.what()));
+    } catch (const CLI::ParseError& e) {
+      return usageError(e.what());
+    }
+    if (topHelp_) return print(kUsage);
+    if (version_) return print(std::string(kProgram) + " " + kVersion + "\n");
+    if (!app_.remaining().empty())
+      return usageError("unknown command " + shownArgument(app_.remaining().front()));
+    if (app_.get_subcommands().empty()) return usageError("no command given");
+    CLI::App* command = app_.get_subcommands().front();
+    if (!command->remaining().empty()) return usageError(unexpected(command->remaining().front()));
+    if (given_.help) return print(helpOf(command));
+    return commandLine(command->get_name());
+  }
+
+ private:
+  CLI::App* addPlain(const char* name, const char* description) {
+    CLI::App* command = app_.add_subcommand(name, description);
+    command->set_help_flag();
+    command->add_flag("-h,--help", given_.help, "prints this help");
+    command->allow_extras();
+    return command;
+  }
+
+  void addCommand(const CommandSpec& spec) {
+    CLI::App* command = addPlain(spec.name, spec.description);
+    command->footer(spec.footer);
+    if (spec.several) {
+      command->add_option(spec.operand, given_.operands, spec.operandHelp)->type_name("");
+    } else {
+      command->add_option(spec.operand, given_.operand, spec.operandHelp)->type_name("");
+    }
+    for (const OptionSpec& option : spec.options) {
+      if (option.flag != nullptr) {
+        command->add_flag(option.name, given_.*option.flag, option.help);
+      } else {
+        command->add_option(option.name, given_.*option.text, option.help)->type_name(option.value);
+      }
+    }
+  }
+
+  // CLI11 names the option first: "--out: 1 required FILE.kdv missing", "--out: At Most 1
+  // required but received 2".
+  static std::string mismatch(const std::string& what) {
+    std::string option = what.substr(0, what.find(':'));
+    if (what.find("missing") != std::string::npos) return option + " needs a value";
+    return option + " is given more than once";
+  }
+
+  static std::string unexpected(const std::string& word) {
+    bool option = word.size() > 1 && word[0] == '-';
+    return (option ? "unknown option " : "unexpected argument ") + shownArgument(word);
+  }
+
+  static CommandLine print(std::string text) {
+    CommandLine line;
+    line.action = CommandLine::Action::Print;
+    line.text = std::move(text);
+    return line;
+  }
+  static CommandLine usageError(std::string text) {
+    CommandLine line;
+    line.action = CommandLine::Action::UsageError;
+    line.text = std::move(text);
+    return line;
+  }
+
+  std::string helpOf(const CLI::App* command) const { return command->help(kProgram); }
+
+  CommandLine commandLine(const std::string& name);
+  CommandLine helpCommand();
+  CommandLine runCommand();
+  CommandLine reportCommand();
+  CommandLine optimizeCommand();
+  std::string completion() const;
+  std::optional<std::string> readViewOptions(RunOptions& options) const;
+
+  CLI::App app_{"The batch runner of KELDOVAR.", kProgram};
+  Given given_;
+  bool topHelp_ = false;
+  bool version_ = false;
+};
+
+bool isLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool realTime(const LocalTime& t) {
+  return t.year >= kFirstYear && t.year <= kLastYear && t.month >= 1 && t.month <= kMonths &&
+         t.day >= 1 && t.day <= daysInMonth(t.year, t.month) && t.hour >= 0 &&
+         t.hour <= kLastHour && t.minute >= 0 && t.minute <= kLastMinute && t.second >= 0 &&
+         t.second <= kLastSecond;
+}
+
+// The time, or the error's text.
+std::optional<std::string> parseClock(const std::string& text, std::optional<LocalTime>& clock) {
+  bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == ' ' || c == ':';
+  });
+  LocalTime t;
+  char tail = 0;
+  int fields = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day,
+                           &t.hour, &t.minute, &t.second, &tail);
+  if (!plain || fields != kClockFields) {
+    return "--clock takes \"YYYY-MM-DD HH:MM:SS\", not " + shownArgument(text);
+  }
+  if (!realTime(t)) {
+    return "--clock takes a real date and time (years 1 to 9999, seconds 0 to 59), not " +
+           shownArgument(text);
+  }
+  t.weekday = weekdayOf(t.year, t.month, t.day);
+  clock = t;
+  return std::nullopt;
+}
+
+std::optional<std::string> parseFormat(const std::string& word, OutputFormat& format) {
+  if (word == "text") {
+    format = OutputFormat::Text;
+  } else if (word == "json") {
+    format = OutputFormat::Json;
+  } else if (word == "csv") {
+    format = OutputFormat::Csv;
+  } else {
+    return "unknown format " + shownArgument(word);
+  }
+  return std::nullopt;
+}
+
+// --format, the view options and the PDF, which run and report share.
+std::optional<std::string> Parser::readViewOptions(RunOptions& o) const {
+  if (app_.get_subcommands().front()->count("--format") > 0) {
+    if (auto error = parseFormat(given_.format, o.format)) return error;
+  }
+  o.showFinancial = !given_.noFinancial;
+  o.currentStep = given_.currentStep;
+  if (app_.get_subcommands().front()->count("--pdf") > 0) o.pdf = given_.pdf;
+  if (app_.get_subcommands().front()->count("--page") > 0) {
+    o.page = parsePaper(given_.page);
+    if (!o.page) return "--page takes letter or a4, not " + shownArgument(given_.page);
+  }
+  return std::nullopt;
+}
+
+CommandLine Parser::commandLine(const std::string& name) {
+  if (name == "help") return helpCommand();
+  if (name == "completion") return print(completion());
+  if (name == "run") return runCommand();
+  if (name == "report") return reportCommand();
+  return optimizeCommand();
+}
+
+CommandLine Parser::helpCommand() {
+  if (given_.operands.empty()) return print(kUsage);
+  if (given_.operands.size() > 1) return usageError(unexpected(given_.operands[1]));
+  const std::string& name = given_.operands.front();
+  for (const CLI::App* command : app_.get_subcommands({})) {
+    if (command->get_name() == name) return print(helpOf(command));
+  }
+  return usageError("unknown command " + shownArgument(name));
+}
+
+CommandLine Parser::runCommand() {
+  CommandLine line;
+  line.action = CommandLine::Action::Run;
+  RunOptions& o = line.run;
+  const CLI::App& run = *app_.get_subcommands().front();
+  o.scripts = given_.operands;
+  o.keepGoing = given_.keepGoing;
+  if (auto error = readViewOptions(o)) return usageError(*error);
+  if (run.count("--out") > 0) o.out = given_.out;
+  if (run.count("--out-dir") > 0) o.outDir = given_.outDir;
+  if (run.count("--jobs") > 0) {
+    if (auto error = parseJobs(given_.jobs, o.jobs)) return usageError(*error);
+  }
+  if (run.count("--clock") > 0) {
+    if (auto error = parseClock(given_.clock, o.clock)) return usageError(*error);
+  }
+  if (o.scripts.empty()) return usageError("no script given");
+  if (auto error = runUsageError(o)) return usageError(*error);
+  return line;
+}
+
+CommandLine Parser::reportCommand() {
+  CommandLine line;
+  line.action = CommandLine::Action::Report;
+  if (auto error = readViewOptions(line.run)) return usageError(*error);
+  if (app_.get_subcommands().front()->count("FILE.kdv") == 0) {
+    return usageError("no stand file given");
+  }
+  line.standFile = given_.operand;
+  return line;
+}
+
+CommandLine Parser::optimizeCommand() {
+  CommandLine line;
+  line.action = CommandLine::Action::Optimize;
+  OptimizeOptions& o = line.optimize;
+  const CLI::App& optimize = *app_.get_subcommands().front();
+  if (optimize.count("--format") > 0) {
+    if (auto error = parseFormat(given_.format, o.format)) return usageError(*error);
+  }
+  if (optimize.count("--jobs") > 0) {
+    if (auto error = parseJobs(given_.jobs, o.jobs)) return usageError(*error);
+  }
+  if (optimize.count("--shard") > 0) {
+    if (auto error = parseShard(given_.shard, o)) return usageError(*error);
+  }
+  o.merge = given_.merge;
+  if (o.merge) {
+    if (given_.operands.empty()) {
+      return usageError("--merge takes the JSON results to merge and no search-space file");
+    }
+    o.mergeFiles = given_.operands;
+    return line;
+  }
+  if (given_.operands.empty()) return usageError("no search-space file given");
+  if (given_.operands.size() > 1) return usageError(unexpected(given_.operands[1]));
+  o.space = given_.operands.front();
+  return line;
+}
+
+// Words a value of this name takes, when it names its choices ("text|json|csv").
+std::string valueWords(const std::string& value) {
+  if (value.find('|') == std::string::npos) return {};
+  std::string words = value;
+  std::replace(words.begin(), words.end(), '|', ' ');
+  return words;
+}
+
+// Completes commands, options, the values of options that name their choices, folders for a
+// folder and file names elsewhere.
+std::string Parser::completion() const {
+  std::string commands = "--help --version";
+  std::string options;
+  std::string values;
+  for (const CLI::App* command : app_.get_subcommands({})) {
+    commands += " " + command->get_name();
+    std::string names = "--help";
+    for (const CLI::Option* option : command->get_options()) {
+      if (option->get_positional() || option->get_name() == "-h,--help") continue;
+      std::string name = option->get_name();
+      names += " " + name;
+      std::string words = valueWords(option->get_type_name());
+      if (!words.empty()) values += "    " + name + ") words=\"" + words + "\";;\n";
+    }
+    options += "    " + command->get_name() + ") options=\"" + names + "\";;\n";
+  }
+  return "# bash completion for keldovar-cli: source <(keldovar-cli completion)\n"
+         "_keldovar_cli() {\n"
+         "  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} words options\n"
+         "  if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
+         "    COMPREPLY=($(compgen -W \"" +
+         commands +
+         "\" -- \"$cur\"))\n"
+         "    return\n"
+         "  fi\n"
+         "  case $prev in\n" +
+         values +
+         "    --out-dir) COMPREPLY=($(compgen -d -- \"$cur\")); return;;\n"
+         "    --jobs|--clock|--shard) return;;\n"
+         "  esac\n"
+         "  if [ -n \"$words\" ]; then COMPREPLY=($(compgen -W \"$words\" -- \"$cur\")); return; "
+         "fi\n"
+         "  case ${COMP_WORDS[1]} in\n" +
+         options +
+         "  esac\n"
+         "  if [ \"${COMP_WORDS[1]}\" = help ]; then\n"
+         "    COMPREPLY=($(compgen -W \"run report optimize completion\" -- \"$cur\"))\n"
+         "  elif [[ $cur == -* ]]; then\n"
+         "    COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
+         "  else\n"
+         "    COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+         "  fi\n"
+         "}\n"
+         "complete -o filenames -F _keldovar_cli keldovar-cli\n";
+}
+
+}  // namespace
+
+CommandLine readCommandLine(const std::vector<std::string>& args) {
+  Parser parser;
+  return parser.read(args);
+}
+
+}  // namespace keldovar::cli

@@ -1,0 +1,27 @@
+// keldovar-cli's command line, read by CLI11: the commands, their options, their help pages and
+// the shell completion, and the usage errors in the batch runner's own words.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/batch.h"
+#include "cli/optimize.h"
+
+namespace keldovar::cli {
+
+// The whole program's usage, shown by --help and after every usage error.
+extern const char* const kUsage;
+
+struct CommandLine {
+  enum class Action { Run, Report, Optimize, Print, UsageError };
+  Action action = Action::UsageError;
+  RunOptions run;         // run's; report's format, view options and PDF
+  std::string standFile;  // report's
+  OptimizeOptions optimize;
+  std::string text;  // what Print prints (help, version, completion), or the usage error
+};
+
+CommandLine readCommandLine(const std::vector<std::string>& args);
+
+}  // namespace keldovar::cli
