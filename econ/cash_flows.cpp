@@ -20,7 +20,8 @@ float presentValue(int year, float amount, float rate) {
   if (amount == 0) return 0;
   if (year <= 0) return -999.99f;
   float base = 1 + rate;
-  return static_cast<float>(amount / std::pow(static_cast<double>(base), year));
+  return static_cast<float>(static_cast<double>(amount) /
+                            std::pow(static_cast<double>(base), year));
 }
 
 struct Prices {
@@ -43,10 +44,10 @@ CashFlow removalFlow(const HistoryRecord& record, Prices prices) {
   CashFlow flow;
   flow.year = static_cast<int>(record.age);
   if (record.cords * (-1) > 0) {
-    flow.pulpwood = static_cast<float>(prices.pulp * record.cords * (-1));
+    flow.pulpwood = static_cast<float>(static_cast<double>(prices.pulp) * record.cords * (-1));
   }
-  flow.sawtimber =
-      static_cast<float>(prices.saw * record.bdft * (-1) + prices.pulp * record.topcords * (-1));
+  flow.sawtimber = static_cast<float>(static_cast<double>(prices.saw) * record.bdft * (-1) +
+                                      static_cast<double>(prices.pulp) * record.topcords * (-1));
   return flow;
 }
 

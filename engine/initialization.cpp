@@ -92,7 +92,7 @@ int Engine::initializePlantation() {
   s_.baRatio = 1;
   s_.thinAge = 8;
   s_.AG = 8;
-  s_.TPA = survival(s_.survivalPct * s_.PLNTR / 100, 1, 8, 1, s_.SI);
+  s_.TPA = survival(static_cast<double>(s_.survivalPct) * s_.PLNTR / 100, 1, 8, 1, s_.SI);
   s_.HD = heightFromSite(s_.SI, 8, SiteVariant::Rounded);
   double coef = 15.8684;
   if (s_.noControl == 1) {
