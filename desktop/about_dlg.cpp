@@ -16,16 +16,16 @@ CAboutDlg::CAboutDlg(QString applicationDirectory, UrlOpener open, QWidget* pare
     : QDialog(parent),
       applicationDirectory_(std::move(applicationDirectory)),
       open_(std::move(open)) {
-  setWindowTitle("About KELDOVAR");
+  setWindowTitle(QStringLiteral("About KELDOVAR"));
   auto* icon = new QLabel;
-  icon->setPixmap(QIcon(":/keldovar.svg").pixmap(48, 48));
-  auto* version = new QLabel(kAboutVersionText);
+  icon->setPixmap(QIcon(QStringLiteral(":/keldovar.svg")).pixmap(48, 48));
+  auto* version = new QLabel(QString::fromLatin1(kAboutVersionText));
   auto* top = new QHBoxLayout;
   top->addWidget(icon);
   top->addWidget(version, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   QPushButton* manual =
-      buttons->addButton("View KELDOVAR user manual", QDialogButtonBox::ActionRole);
+      buttons->addButton(QStringLiteral("View KELDOVAR user manual"), QDialogButtonBox::ActionRole);
   manual->setObjectName("manualButton");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(manual, &QPushButton::clicked, this, &CAboutDlg::viewManual);

@@ -55,9 +55,9 @@ void CChildFrame::contentChanged() {
 }
 
 void CChildFrame::updateTitle() {
-  setWindowTitle(document_->title() + "[*]");
+  setWindowTitle(document_->title() + QStringLiteral("[*]"));
   setWindowModified(controller().modified());
-  emit stateChanged();
+  Q_EMIT stateChanged();
 }
 
 bool CChildFrame::resetView() {
@@ -66,29 +66,29 @@ bool CChildFrame::resetView() {
 
 void CChildFrame::tableStored(bool scrollToNewest) {
   view_->refresh(scrollToNewest);
-  emit stateChanged();
+  Q_EMIT stateChanged();
 }
 
 void CChildFrame::viewChanged(bool scrollToNewest) {
   view_->refresh(scrollToNewest);
-  emit stateChanged();
+  Q_EMIT stateChanged();
 }
 
 void CChildFrame::documentReset() {
   view_->resetShown();
-  emit stateChanged();
+  Q_EMIT stateChanged();
   tellRecovery();
 }
 
 void CChildFrame::modifiedChanged(bool modified) {
   setWindowModified(modified);
-  emit stateChanged();
+  Q_EMIT stateChanged();
   // A change is written from contentChanged, once the step is complete; here only Save.
   if (!modified) tellRecovery();
 }
 
 DocumentHost::Answer CChildFrame::askSaveBeforeReset(const std::string& question) {
-  auto answer = QMessageBox::question(this, "KELDOVAR", fromLatin1(question),
+  auto answer = QMessageBox::question(this, QStringLiteral("KELDOVAR"), fromLatin1(question),
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Yes) return Answer::Yes;
   return answer == QMessageBox::No ? Answer::No : Answer::Cancel;
@@ -100,8 +100,8 @@ void CChildFrame::save() {
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
   if (controller().modified()) {
-    QString question = QString("Save changes to %1?").arg(document_->title());
-    auto answer = QMessageBox::question(this, "KELDOVAR", question,
+    QString question = QStringLiteral("Save changes to %1?").arg(document_->title());
+    auto answer = QMessageBox::question(this, QStringLiteral("KELDOVAR"), question,
                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !saver_(*this))) {
       event->ignore();

@@ -34,7 +34,7 @@ class CChildFrame final : public QMdiSubWindow, private DocumentListener, privat
   // This window's number with the recovery copies.
   int recoveryId() const { return recoveryId_; }
 
- signals:
+ Q_SIGNALS:
   // The document's state changed in a way that may change what the commands allow.
   void stateChanged();
 

@@ -68,14 +68,14 @@ constexpr int kShellCommands[] = {kNew,       kOpen,       kPrintSetup,  kExit, 
 
 QAction* makeAction(const CommandInfo& info, QObject* owner) {
   auto* action = new QAction(owner);
-  action->setText(info.menuText);
-  action->setShortcuts(QKeySequence::listFromString(info.keys));
-  action->setStatusTip(info.statusTip);
-  if (*info.toolTip != '\0') action->setToolTip(info.toolTip);
+  action->setText(QString::fromLatin1(info.menuText));
+  action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(info.keys)));
+  action->setStatusTip(QString::fromLatin1(info.statusTip));
+  if (*info.toolTip != '\0') action->setToolTip(QString::fromLatin1(info.toolTip));
   if (const char* icon = iconName(info.id)) {
-    action->setIcon(QIcon(QString(":/icons/%1.svg").arg(icon)));
+    action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
   }
-  action->setObjectName(QString("command%1").arg(info.id));
+  action->setObjectName(QStringLiteral("command%1").arg(info.id));
   return action;
 }
 
@@ -96,7 +96,7 @@ CommandActions::CommandActions(QMainWindow& window, const std::function<void(int
   const CommandInfo* recentInfo = findCommand(kRecentFile1);
   for (int i = 0; i < kRecentFileCount; ++i) {
     QAction* action = makeAction(*recentInfo, &window);
-    action->setObjectName(QString("recentFile%1").arg(i + 1));
+    action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
     QObject::connect(action, &QAction::triggered, &window, [run, i] { run(kRecentFile1 + i); });
     recent_[static_cast<std::size_t>(i)] = action;
   }
@@ -133,7 +133,7 @@ void CommandActions::addRecentFiles(QMenu* menu) {
 
 QMenu* CommandActions::addMenu(QMainWindow& window, const char* title,
                                std::initializer_list<int> ids) {
-  QMenu* menu = window.menuBar()->addMenu(title);
+  QMenu* menu = window.menuBar()->addMenu(QString::fromLatin1(title));
   addCommands(menu, ids);
   return menu;
 }
@@ -142,11 +142,11 @@ void CommandActions::buildMenus(QMainWindow& window) {
   withoutDocument_ = {
       addMenu(window, "&File", {kNew, kOpen, kSeparator, kPrintSetup, kSeparator, kRecent, kExit}),
       addMenu(window, "&View", {kToolbar, kStatusBar})};
-  QMenu* stand = window.menuBar()->addMenu("&Stand");
-  QMenu* initialize = stand->addMenu("&Initialize");
+  QMenu* stand = window.menuBar()->addMenu(QStringLiteral("&Stand"));
+  QMenu* initialize = stand->addMenu(QStringLiteral("&Initialize"));
   addCommands(initialize, {kInitUnthinned, kInitThinned, kInitPlantation});
   addCommands(stand, {kGrow, kFertilize});
-  QMenu* thin = stand->addMenu("&Thin");
+  QMenu* thin = stand->addMenu(QStringLiteral("&Thin"));
   addCommands(thin, {kRowThin, kLowThin, kRowLowThin, kThinomatic});
   addCommands(stand, {kSeparator, kHarvest, kSeparator, kFindRegime});
   withDocument_ = {
@@ -172,8 +172,8 @@ void CommandActions::showDocumentMenus(bool documentOpen) {
   // Both sets have a File and a View menu: a hidden one gives up its mnemonic, or Alt+F would
   // be claimed twice and open neither.
   auto show = [](QMenu* menu, bool visible) {
-    QString title = menu->title().remove('&');
-    menu->setTitle(visible ? "&" + title : title);
+    QString title = menu->title().remove(QLatin1Char('&'));
+    menu->setTitle(visible ? QStringLiteral("&") + title : title);
     menu->menuAction()->setVisible(visible);
   };
   for (QMenu* menu : withoutDocument_) show(menu, !documentOpen);
@@ -181,7 +181,7 @@ void CommandActions::showDocumentMenus(bool documentOpen) {
 }
 
 QToolBar* CommandActions::buildToolBar(QMainWindow& window) {
-  auto* toolBar = window.addToolBar("Standard");
+  auto* toolBar = window.addToolBar(QStringLiteral("Standard"));
   toolBar->setObjectName("standardToolBar");
   toolBar->setIconSize(QSize(16, 15));
   toolBar->setAllowedAreas(Qt::AllToolBarAreas);

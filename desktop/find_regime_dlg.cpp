@@ -43,10 +43,10 @@ QWidget* range(QSpinBox* from, QSpinBox* to, QSpinBox* step = nullptr) {
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(from);
-  layout->addWidget(new QLabel("to"));
+  layout->addWidget(new QLabel(QStringLiteral("to")));
   layout->addWidget(to);
   if (step != nullptr) {
-    layout->addWidget(new QLabel("by"));
+    layout->addWidget(new QLabel(QStringLiteral("by")));
     layout->addWidget(step);
   }
   return row;
@@ -61,7 +61,7 @@ std::vector<int> ages(const QSpinBox* from, const QSpinBox* to, int step = 1) {
 // "12, 20" as numbers; nothing when a part is not a whole number.
 std::optional<std::vector<int>> numbers(const QString& text) {
   std::vector<int> list;
-  for (const QString& part : text.split(',', Qt::SkipEmptyParts)) {
+  for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
     bool ok = false;
     int value = part.trimmed().toInt(&ok);
     if (!ok || value < 0) return std::nullopt;
@@ -71,11 +71,11 @@ std::optional<std::vector<int>> numbers(const QString& text) {
 }
 
 QString money(const std::optional<double>& value) {
-  return value ? fromLatin1(formatText("%.2f", *value)) : QString("none");
+  return value ? fromLatin1(formatText("%.2f", *value)) : QStringLiteral("none");
 }
 
 QString percent(const std::optional<double>& rate) {
-  return rate ? fromLatin1(formatText("%.2f %%", *rate * 100)) : QString("none");
+  return rate ? fromLatin1(formatText("%.2f %%", *rate * 100)) : QStringLiteral("none");
 }
 
 std::string treatment(const Step& step) {
@@ -127,14 +127,14 @@ void RotationPlot::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().base());
   painter.setPen(palette().text().color());
   QFontMetrics metrics(font());
-  int left = metrics.horizontalAdvance("-00000.00") + 8;
+  int left = metrics.horizontalAdvance(QStringLiteral("-00000.00")) + 8;
   int top = 2 * metrics.height();
   QRectF area(left, top, width() - left - 16, height() - top - 2 * metrics.height() - 8);
   painter.drawRect(area);
   painter.drawText(QRectF(0, height() - metrics.height() - 2, width(), metrics.height()),
-                   Qt::AlignCenter, "Rotation age (years)");
+                   Qt::AlignCenter, QStringLiteral("Rotation age (years)"));
   painter.drawText(QRectF(0, 2, width(), metrics.height()), Qt::AlignCenter,
-                   valueName_ + " of the best regime of each rotation");
+                   valueName_ + QStringLiteral(" of the best regime of each rotation"));
   if (points_.empty() || area.width() < 10 || area.height() < 10) return;
   auto [xmin, xmax] = std::minmax_element(points_.begin(), points_.end(),
                                           [](QPointF a, QPointF b) { return a.x() < b.x(); });
@@ -169,7 +169,7 @@ void RotationPlot::paintEvent(QPaintEvent*) {
 FindRegimeDlg::FindRegimeDlg(QWidget* parent, const DocumentSettings& settings)
     : QDialog(parent), settings_(settings) {
   setObjectName("FindRegimeDlg");
-  setWindowTitle("Find Best Regime");
+  setWindowTitle(QStringLiteral("Find Best Regime"));
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(buildSpaceFields());
   layout->addWidget(buildResults(), 1);
@@ -204,40 +204,40 @@ QWidget* FindRegimeDlg::buildStartFields() {
 }
 
 QWidget* FindRegimeDlg::buildThinningFields() {
-  auto* group = new QGroupBox("Thinnings");
+  auto* group = new QGroupBox(QStringLiteral("Thinnings"));
   auto* form = new QFormLayout(group);
   auto* counts = new QWidget;
   auto* countRow = new QHBoxLayout(counts);
   countRow->setContentsMargins(0, 0, 0, 0);
   for (int n = 0; n <= econ::kMaxThinnings; ++n) {
     auto* box = new QCheckBox(QString::number(n));
-    box->setObjectName(QString("thinnings%1").arg(n));
+    box->setObjectName(QStringLiteral("thinnings%1").arg(n));
     box->setChecked(n < 2);
     countRow->addWidget(box);
     thinningCounts_.push_back(box);
   }
-  form->addRow("Number of thinnings", counts);
+  form->addRow(QStringLiteral("Number of thinnings"), counts);
   thinFrom_ = spin(12, 1, 200, "thinFrom");
   thinTo_ = spin(25, 1, 200, "thinTo");
-  form->addRow("Thinning ages", range(thinFrom_, thinTo_));
+  form->addRow(QStringLiteral("Thinning ages"), range(thinFrom_, thinTo_));
   auto* methods = new QWidget;
   auto* methodRow = new QHBoxLayout(methods);
   methodRow->setContentsMargins(0, 0, 0, 0);
   for (const char* name : {"Row", "Low", "Row and low", "Thinomatic"}) {
-    auto* box = new QCheckBox(name);
+    auto* box = new QCheckBox(QString::fromLatin1(name));
     box->setObjectName(name);
     box->setChecked(true);
     methodRow->addWidget(box);
     methods_.push_back(box);
   }
-  form->addRow("Methods", methods);
-  rowPercents_ = new QLineEdit("33");
+  form->addRow(QStringLiteral("Methods"), methods);
+  rowPercents_ = new QLineEdit(QStringLiteral("33"));
   rowPercents_->setObjectName("rowPercents");
-  form->addRow("Row percents (row and low)", rowPercents_);
+  form->addRow(QStringLiteral("Row percents (row and low)"), rowPercents_);
   baFrom_ = spin(50, 1, 999, "baFrom");
   baTo_ = spin(120, 1, 999, "baTo");
   baStep_ = spin(5, 1, 999, "baStep");
-  form->addRow("Residual basal area", range(baFrom_, baTo_, baStep_));
+  form->addRow(QStringLiteral("Residual basal area"), range(baFrom_, baTo_, baStep_));
   return group;
 }
 
@@ -245,22 +245,22 @@ QWidget* FindRegimeDlg::buildSpaceFields() {
   auto* column = new QWidget;
   auto* layout = new QVBoxLayout(column);
   layout->addWidget(buildStartFields());
-  auto* regime = new QGroupBox("Regimes");
+  auto* regime = new QGroupBox(QStringLiteral("Regimes"));
   auto* form = new QFormLayout(regime);
   rotationFrom_ = spin(20, 1, 200, "rotationFrom");
   rotationTo_ = spin(40, 1, 200, "rotationTo");
-  form->addRow("Rotation ages", range(rotationFrom_, rotationTo_));
+  form->addRow(QStringLiteral("Rotation ages"), range(rotationFrom_, rotationTo_));
   fertilizeAges_ = new QLineEdit;
   fertilizeAges_->setObjectName("fertilizeAges");
-  fertilizeAges_->setPlaceholderText("none, or ages such as 12, 20");
-  form->addRow("Fertilize at ages", fertilizeAges_);
+  fertilizeAges_->setPlaceholderText(QStringLiteral("none, or ages such as 12, 20"));
+  form->addRow(QStringLiteral("Fertilize at ages"), fertilizeAges_);
   management_ = new QComboBox;
   management_->setObjectName("management");
-  management_->addItems({"Pulpwood", "Sawtimber and pulpwood"});
+  management_->addItems({QStringLiteral("Pulpwood"), QStringLiteral("Sawtimber and pulpwood")});
   management_->setCurrentIndex(1);
-  form->addRow("Management", management_);
+  form->addRow(QStringLiteral("Management"), management_);
   best_ = spin(10, 1, econ::kMaxBest, "best");
-  form->addRow("Regimes listed", best_);
+  form->addRow(QStringLiteral("Regimes listed"), best_);
   layout->addWidget(regime);
   layout->addWidget(buildThinningFields());
   layout->addStretch();
@@ -271,10 +271,10 @@ QWidget* FindRegimeDlg::buildResults() {
   auto* column = new QWidget;
   auto* layout = new QVBoxLayout(column);
   auto* buttons = new QHBoxLayout;
-  search_ = new QPushButton("&Search");
-  cancel_ = new QPushButton("Cancel");
-  open_ = new QPushButton("&Open");
-  auto* close = new QPushButton("Close");
+  search_ = new QPushButton(QStringLiteral("&Search"));
+  cancel_ = new QPushButton(QStringLiteral("Cancel"));
+  open_ = new QPushButton(QStringLiteral("&Open"));
+  auto* close = new QPushButton(QStringLiteral("Close"));
   search_->setObjectName("search");
   cancel_->setObjectName("cancel");
   open_->setObjectName("open");
@@ -290,8 +290,10 @@ QWidget* FindRegimeDlg::buildResults() {
   summary_->setObjectName("summary");
   layout->addWidget(summary_);
   table_ = new QTableWidget(0, 7);
-  table_->setHorizontalHeaderLabels(
-      {"Rotation", "Thinnings", "NPV", "LEV", "IRR", "Pulp tons", "Saw tons"});
+  table_->setHorizontalHeaderLabels({QStringLiteral("Rotation"), QStringLiteral("Thinnings"),
+                                     QStringLiteral("NPV"), QStringLiteral("LEV"),
+                                     QStringLiteral("IRR"), QStringLiteral("Pulp tons"),
+                                     QStringLiteral("Saw tons")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -381,7 +383,7 @@ void FindRegimeDlg::startSearch() {
   std::string error;
   econ::SearchSpace space = this->space(error);
   if (!error.empty()) {
-    QMessageBox::warning(this, "Find Best Regime", fromLatin1(error));
+    QMessageBox::warning(this, QStringLiteral("Find Best Regime"), fromLatin1(error));
     return;
   }
   searched_ = space;
@@ -416,9 +418,9 @@ void FindRegimeDlg::finish(const std::shared_ptr<econ::SearchResult>& result) {
   showResults();
   updateButtons();
   if (!result_.error.empty()) {
-    QMessageBox::warning(this, "Find Best Regime", fromLatin1(result_.error));
+    QMessageBox::warning(this, QStringLiteral("Find Best Regime"), fromLatin1(result_.error));
   }
-  emit searchFinished();
+  Q_EMIT searchFinished();
 }
 
 void FindRegimeDlg::showResults() {
@@ -444,17 +446,19 @@ void FindRegimeDlg::showResults() {
     }
   }
   if (!result_.best.empty()) table_->selectRow(0);
-  summary_->setText(result_.candidates == 0 && !result_.cancelled
-                        ? QString()
-                        : QString("%1%2 regimes: %3 valued, %4 refused by the growth model")
-                              .arg(result_.cancelled ? "Cancelled after " : "")
-                              .arg(result_.candidates)
-                              .arg(result_.valued)
-                              .arg(result_.refused));
+  summary_->setText(
+      result_.candidates == 0 && !result_.cancelled
+          ? QString()
+          : QStringLiteral("%1%2 regimes: %3 valued, %4 refused by the growth model")
+                .arg(result_.cancelled ? QStringLiteral("Cancelled after ") : QStringLiteral(""))
+                .arg(result_.candidates)
+                .arg(result_.valued)
+                .arg(result_.refused));
   std::vector<QPointF> points;
   for (const econ::RankedRegime& r : result_.bestByRotation)
     points.emplace_back(r.rotation, r.score);
-  plot_->setPoints(std::move(points), result_.newPlantation ? "LEV ($/acre)" : "NPV ($/acre)");
+  plot_->setPoints(std::move(points), result_.newPlantation ? QStringLiteral("LEV ($/acre)")
+                                                            : QStringLiteral("NPV ($/acre)"));
 }
 
 void FindRegimeDlg::updateButtons() {

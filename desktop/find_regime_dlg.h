@@ -64,7 +64,7 @@ class FindRegimeDlg final : public QDialog {
   // The chosen regime from an empty document: the start, then its treatments and harvest.
   std::vector<Step> chosenSteps() const;
 
- signals:
+ Q_SIGNALS:
   void searchFinished();
 
  private:

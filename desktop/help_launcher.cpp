@@ -11,7 +11,7 @@ namespace keldovar {
 namespace {
 
 QString notFound(const QString& applicationDirectory, const char* fileName) {
-  return "Unable to find  " + applicationDirectory + fileName;
+  return QStringLiteral("Unable to find  ") + applicationDirectory + QString::fromUtf8(fileName);
 }
 
 }  // namespace
@@ -21,28 +21,28 @@ UrlOpener desktopUrlOpener() {
 }
 
 QString launchHelp(const QString& applicationDirectory, const UrlOpener& open) {
-  QString path = applicationDirectory + kHelpFileName;
+  QString path = applicationDirectory + QString::fromUtf8(kHelpFileName);
   if (!QFileInfo(path).isFile()) return notFound(applicationDirectory, kHelpFileName);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   bool opened = open(QUrl::fromLocalFile(path));
   QApplication::restoreOverrideCursor();
-  return opened ? QString() : QString("Unable to launch Keldovar.chm");
+  return opened ? QString() : QStringLiteral("Unable to launch Keldovar.chm");
 }
 
 QString launchManual(const QString& applicationDirectory, const UrlOpener& open) {
-  QString path = applicationDirectory + kManualFileName;
+  QString path = applicationDirectory + QString::fromUtf8(kManualFileName);
   if (!QFileInfo(path).isFile()) return notFound(applicationDirectory, kManualFileName);
   // The desktop does not say why it could not open a file that exists: the likely reason is
   // that no PDF reader is installed.
   if (open(QUrl::fromLocalFile(path))) return {};
-  return QString(
+  return QStringLiteral(
              "The Adobe Acrobat Reader must be installed on your computer before you may view "
              "the user manual.\n ") +
-         kReaderAddress;
+         QString::fromLatin1(kReaderAddress);
 }
 
 void showLauncherMessage(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, "KELDOVAR", text, QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("KELDOVAR"), text, QMessageBox::Ok, parent);
   box.exec();
 }
 

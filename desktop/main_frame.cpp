@@ -31,7 +31,7 @@ namespace cmd = command_ids;
 
 namespace {
 
-constexpr const char* kFileFilter = "KLDVR Files (*.kdv)";
+const QString kFileFilter = QStringLiteral("KLDVR Files (*.kdv)");
 
 // Clears a flag however the scope is left.
 class StepScope {
@@ -51,7 +51,7 @@ CMainFrame::CMainFrame(AppContext& context, UrlOpener urlOpener)
     : context_(context), urlOpener_(std::move(urlOpener)), printer_(std::make_unique<QPrinter>()) {
   prepareDefaultPrinter(*printer_);
   setObjectName("mainFrame");
-  setWindowTitle("KELDOVAR");
+  setWindowTitle(QStringLiteral("KELDOVAR"));
   setAcceptDrops(true);
   mdiArea_ = new QMdiArea(this);
   setCentralWidget(mdiArea_);
@@ -77,15 +77,15 @@ void CMainFrame::buildStatusBar() {
   auto makePane = [this](const QString& name, int characters) {
     auto* pane = new QLabel(this);
     pane->setObjectName(name);
-    pane->setMinimumWidth(fontMetrics().horizontalAdvance(QString(characters, ' ')));
+    pane->setMinimumWidth(fontMetrics().horizontalAdvance(QString(characters, QLatin1Char(' '))));
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar()->addPermanentWidget(pane);
     return pane;
   };
-  capsPane_ = makePane("capsLockPane", 4);
-  numPane_ = makePane("numLockPane", 4);
-  modifiedPane_ = makePane("modifiedPane", 19);
-  statusBar()->showMessage("Ready");
+  capsPane_ = makePane(QStringLiteral("capsLockPane"), 4);
+  numPane_ = makePane(QStringLiteral("numLockPane"), 4);
+  modifiedPane_ = makePane(QStringLiteral("modifiedPane"), 19);
+  statusBar()->showMessage(QStringLiteral("Ready"));
 }
 
 CChildFrame* CMainFrame::activeChild() const {
@@ -109,7 +109,7 @@ void CMainFrame::updateCommandStates() {
   action(cmd::kToolbar)->setChecked(!findChild<QToolBar*>()->isHidden());
   action(cmd::kStatusBar)->setChecked(!statusBar()->isHidden());
   if (child == nullptr) {
-    setWindowTitle("KELDOVAR");
+    setWindowTitle(QStringLiteral("KELDOVAR"));
     modifiedPane_->clear();
     return;
   }
@@ -124,8 +124,8 @@ void CMainFrame::updateCommandStates() {
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
   action(cmd::kAllTables)->setChecked(controller.options().showAllTables);
-  modifiedPane_->setText(controller.modified() ? "Modified" : "");
-  setWindowTitle("KELDOVAR - " + child->document().title());
+  modifiedPane_->setText(controller.modified() ? QStringLiteral("Modified") : QStringLiteral(""));
+  setWindowTitle(QStringLiteral("KELDOVAR - ") + child->document().title());
 }
 
 void CMainFrame::showStepRefusal(const std::string& reason) {
@@ -272,7 +272,7 @@ void CMainFrame::addChild(CChildFrame* frame) {
 }
 
 CChildFrame* CMainFrame::newDocument() {
-  auto* frame = new CChildFrame(context_, QString("KLDVR%1").arg(++untitledCount_),
+  auto* frame = new CChildFrame(context_, QStringLiteral("KLDVR%1").arg(++untitledCount_),
                                 [this](CChildFrame& f) { return saveDocument(f, false); });
   addChild(frame);
   return frame;
@@ -305,7 +305,7 @@ CChildFrame* CMainFrame::recoverDocument(const RecoveryEntry& entry) {
   if (context_.recovery == nullptr) return nullptr;
   int number = entry.record.path.empty() ? entry.record.untitledNumber : 0;
   untitledCount_ = std::max(untitledCount_, number);
-  auto* frame = new CChildFrame(context_, QString("KLDVR%1").arg(number),
+  auto* frame = new CChildFrame(context_, QStringLiteral("KLDVR%1").arg(number),
                                 [this](CChildFrame& f) { return saveDocument(f, false); });
   StandFileResult result =
       context_.recovery->recover(entry, frame->recoveryId(), frame->controller());
@@ -325,12 +325,12 @@ CChildFrame* CMainFrame::recoverDocument(const RecoveryEntry& entry) {
 
 // The file of a recovered document may have changed since the copy was made.
 static bool replaceWithRecovered(QWidget* parent, const QString& path) {
-  QString question = QString(
+  QString question = QStringLiteral(
                          "%1 holds a document recovered after KELDOVAR ended unexpectedly. "
                          "Replace the file with it?")
                          .arg(QDir::toNativeSeparators(path));
-  return QMessageBox::question(parent, "KELDOVAR", question, QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+  return QMessageBox::question(parent, QStringLiteral("KELDOVAR"), question,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
@@ -338,10 +338,11 @@ bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
   QString path = document.path();
   if (!askName && document.recovered() && !replaceWithRecovered(this, path)) askName = true;
   if (askName || path.isEmpty()) {
-    QString start = path.isEmpty() ? QDir::current().filePath(document.title() + ".kdv") : path;
-    QFileDialog dialog(this, "Save As", start, kFileFilter);
+    QString start =
+        path.isEmpty() ? QDir::current().filePath(document.title() + QStringLiteral(".kdv")) : path;
+    QFileDialog dialog(this, QStringLiteral("Save As"), start, kFileFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("kdv");
+    dialog.setDefaultSuffix(QStringLiteral("kdv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = dialog.selectedFiles().constFirst();
   }
@@ -359,10 +360,11 @@ bool CMainFrame::exportPdf(CChildFrame& frame) {
   CKELDOVARView& view = frame.view();
   if (!view.canPrint()) return false;
   CKELDOVARDoc& document = frame.document();
-  QString start = QDir::current().filePath(document.title() + ".pdf");
-  QFileDialog dialog(this, "Export PDF", start, "PDF Files (*.pdf)");
+  QString start = QDir::current().filePath(document.title() + QStringLiteral(".pdf"));
+  QFileDialog dialog(this, QStringLiteral("Export PDF"), start,
+                     QStringLiteral("PDF Files (*.pdf)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix("pdf");
+  dialog.setDefaultSuffix(QStringLiteral("pdf"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   QString path = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
   QByteArray pdf;
@@ -375,9 +377,9 @@ bool CMainFrame::exportPdf(CChildFrame& frame) {
                                             static_cast<std::size_t>(pdf.size())))
             : EIO;
   if (error != 0) {
-    QString text = QString("Unable to write %1: %2")
+    QString text = QStringLiteral("Unable to write %1: %2")
                        .arg(QDir::toNativeSeparators(path), fromLatin1(fileErrorText(error)));
-    QMessageBox::warning(this, "KELDOVAR", text);
+    QMessageBox::warning(this, QStringLiteral("KELDOVAR"), text);
     return false;
   }
   return true;
@@ -386,12 +388,14 @@ bool CMainFrame::exportPdf(CChildFrame& frame) {
 void CMainFrame::showFileMessage(const StandFileResult& result) {
   QMessageBox::Icon icon =
       result.status == StandFileStatus::WrongVersion ? QMessageBox::NoIcon : QMessageBox::Warning;
-  QMessageBox box(icon, "KELDOVAR", fromLatin1(result.message), QMessageBox::Ok, this);
+  QMessageBox box(icon, QStringLiteral("KELDOVAR"), fromLatin1(result.message), QMessageBox::Ok,
+                  this);
   box.exec();
 }
 
 void CMainFrame::openCommand() {
-  QFileDialog dialog(this, "Open", QDir::currentPath(), QString(kFileFilter) + ";;All Files (*)");
+  QFileDialog dialog(this, QStringLiteral("Open"), QDir::currentPath(),
+                     kFileFilter + QStringLiteral(";;All Files (*)"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   QString path = dialog.selectedFiles().constFirst();
@@ -467,8 +471,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     int key = static_cast<QKeyEvent*>(event)->key();
     // Qt cannot ask the keyboard for its lock states; the panes follow the lock keys pressed.
-    if (key == Qt::Key_CapsLock) capsPane_->setText(capsPane_->text().isEmpty() ? "CAP" : "");
-    if (key == Qt::Key_NumLock) numPane_->setText(numPane_->text().isEmpty() ? "NUM" : "");
+    if (key == Qt::Key_CapsLock)
+      capsPane_->setText(capsPane_->text().isEmpty() ? QStringLiteral("CAP") : QStringLiteral(""));
+    if (key == Qt::Key_NumLock)
+      numPane_->setText(numPane_->text().isEmpty() ? QStringLiteral("NUM") : QStringLiteral(""));
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -146,7 +146,7 @@ const QString kHerbWoody = "Herb and Woody Chemical Control";
 
 class DesktopStepsTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void everyStepThroughItsDialogs() {

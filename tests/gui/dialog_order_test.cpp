@@ -70,7 +70,7 @@ class DialogOrderTest : public QObject {
   RememberedValues memory;
   StandFacts stand{20, 120, 500, 4, 0, 1};  // AG, BA, TPA, minClass, truncationDBH, unthinned
 
- private slots:
+ private Q_SLOTS:
   void everyDialogOpensOnItsFirstFieldAndTabsInReadingOrder() {
     struct Dialog {
       const char* className;

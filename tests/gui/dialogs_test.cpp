@@ -21,7 +21,7 @@ class DialogsTest : public QObject {
   RememberedValues memory;
   StandFacts stand{20, 120, 500, 4, 0, 1};  // AG, BA, TPA, minClass, truncationDBH, unthinned
 
- private slots:
+ private Q_SLOTS:
   void unthinnedOpensRememberedFollowsAgeAndChecksInOrder() {
     memory.unthinnedTrees = 500;
     memory.unthinnedHeight = 65;

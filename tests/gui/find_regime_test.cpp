@@ -60,7 +60,7 @@ QString cell(const QTableWidget* table, int row, int column) {
 class FindRegimeTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void describesTheTreatments() {

@@ -86,7 +86,7 @@ void CKELDOVARView::refresh(bool scrollToNewestTable) {
   selection_.clear();
   relayout();
   if (scrollToNewestTable) scrollToNewest();
-  emit selectionChanged();
+  Q_EMIT selectionChanged();
 }
 
 void CKELDOVARView::resetShown() {
@@ -94,7 +94,7 @@ void CKELDOVARView::resetShown() {
   relayout();
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);
-  emit selectionChanged();
+  Q_EMIT selectionChanged();
 }
 
 // The newest table's stand summary at the top of the window, the horizontal position kept.
@@ -118,7 +118,8 @@ void CKELDOVARView::copy() {
   if (!canCopy()) return;
   auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial);
   if (!putOnClipboard(*QApplication::clipboard(), std::move(mime))) {
-    QMessageBox::warning(this, QApplication::applicationDisplayName(), kClipboardSetFailed);
+    QMessageBox::warning(this, QApplication::applicationDisplayName(),
+                         QString::fromLatin1(kClipboardSetFailed));
   }
 }
 
@@ -232,7 +233,7 @@ bool CKELDOVARView::moveSelection(int key, Qt::KeyboardModifiers modifiers) {
 
 void CKELDOVARView::selectionMoved(bool changed) {
   viewport()->update();
-  if (changed) emit selectionChanged();
+  if (changed) Q_EMIT selectionChanged();
 }
 
 std::optional<CellAddress> CKELDOVARView::hitAt(QPoint pixel) const {

@@ -49,7 +49,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   // The window's client area in page units.
   QSize clientPageSize() const;
 
- signals:
+ Q_SIGNALS:
   // The selection changed, and with it whether Copy is enabled.
   void selectionChanged();
 
