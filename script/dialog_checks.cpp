@@ -277,8 +277,9 @@ std::optional<Message> thinningOpeningRefusal(const StandFacts& stand) {
                  MessageIcon::Exclamation};
 }
 
+// Shown to a tenth, never above what the check lets through.
 Bounds residualBounds(const DialogField& field, const StandFacts& stand) {
-  return Bounds{field.bounds->low, static_cast<float>(stand.BA)};
+  return Bounds{field.bounds->low, static_cast<float>(std::floor(stand.BA * 10) / 10)};
 }
 
 std::string openResidualBA(const RememberedValues& r) {

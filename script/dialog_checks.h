@@ -90,7 +90,7 @@ Checked<int, SoleField> checkGrowAge(std::string_view ageText, const StandFacts&
 // the dialog as cancelled.
 std::optional<Message> thinningOpeningRefusal(const StandFacts& stand);
 
-// A residual basal area from the field's least up to the stand's own.
+// A residual basal area from the field's least up to the stand's own, to a tenth.
 Bounds residualBounds(const DialogField& field, const StandFacts& stand);
 std::string openResidualBA(const RememberedValues& remembered);
 Checked<float, SoleField> checkResidualBA(std::string_view text, const StandFacts& stand);

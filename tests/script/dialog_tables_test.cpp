@@ -100,8 +100,10 @@ TEST(DialogTables, RangesShowAsTheFieldsShowThemAndOneSiteIndexRange) {
                                 &fieldSpec(kPlantationFields, PlantationField::SiteIndex)}) {
     EXPECT_EQ(rangeText(*si->bounds), "39-95");
   }
-  StandFacts stand{25.5, 120, 500, 4, 0, 1};
+  StandFacts stand{25.5, 140.26, 500, 4, 0, 1};
   EXPECT_EQ(rangeText(growAgeBounds(stand)), "26-40");
+  EXPECT_EQ(rangeText(residualBounds(fieldSpec(kRowLowFields, RowLowField::Residual), stand)),
+            "20-140.2");
   stand.unthinned = 0;
   EXPECT_EQ(rangeText(growAgeBounds(stand)), "26-45");
 }
