@@ -204,7 +204,8 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
       const StockRow& row = table.stock[static_cast<std::size_t>(r)];
       bool totals = r == table.stockLast;
       out += std::to_string(shown.index) + "," + std::to_string(table.bar.barAge) + ",";
-      out += totals ? std::string("Total") : formatText("%d", truncToInt(row[0]));
+      out +=
+          totals ? std::string("Total") : formatText("%d", truncToInt(static_cast<double>(row[0])));
       for (std::size_t c = 1; c < kStockTableColumns; ++c) {
         out += ",";
         if (!(totals && c == 2)) out += number(row[c]);

@@ -17,6 +17,10 @@ struct MemorySlot {
   Slot RememberedValues::*slot;
 };
 
+// Older compilers deduce an aggregate's template arguments only from a guide.
+template <typename Entry, typename Value, typename Slot>
+MemorySlot(Value Entry::*, Slot RememberedValues::*) -> MemorySlot<Entry, Value, Slot>;
+
 inline constexpr std::tuple kUnthinnedMemory{
     MemorySlot{&UnthinnedEntry::trees, &RememberedValues::unthinnedTrees},
     MemorySlot{&UnthinnedEntry::age, &RememberedValues::unthinnedAge},

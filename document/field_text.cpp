@@ -85,7 +85,7 @@ double decimalValue(std::string_view number) {
 
 // Beyond the float range the field's value is an infinity, which every range check refuses.
 float toFloat(double value) {
-  constexpr double kLargest = std::numeric_limits<float>::max();
+  constexpr double kLargest = static_cast<double>(std::numeric_limits<float>::max());
   constexpr float kInfinity = std::numeric_limits<float>::infinity();
   if (value > kLargest) return kInfinity;
   if (value < -kLargest) return -kInfinity;

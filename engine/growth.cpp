@@ -70,7 +70,8 @@ void Engine::projectionStep(double toAge, double& exhibitedSI, double& hdBase) {
   double n2 = survival(s_.TPA, s_.AG, toAge, s_.baRatio, s_.SI);
   double before = static_cast<double>(n1);
   s_.TPA = before < n2 ? before : n2;  // trees never increase
-  s_.BA = projectBasalArea(b1, s_.AG, toAge, n1, s_.TPA, s_.baRatio, s_.thinAge, s_.SI) *
+  s_.BA = projectBasalArea(static_cast<double>(b1), s_.AG, toAge, static_cast<double>(n1), s_.TPA,
+                           s_.baRatio, s_.thinAge, s_.SI) *
           fertilizerBA(toAge, s_.fFert_Nitrogen, s_.bFert_Phosphorus, s_.iFertAge);
   s_.AG = toAge;
 

@@ -348,7 +348,7 @@ Checked<RowLowEntry, RowLowField> checkRowLow(const RowLowTexts& t, const StandF
   if (auto failure = residualRefusal(residualField, F::Residual, residual.value, stand)) {
     return *failure;
   }
-  return RowLowEntry{residual.value, rowPercent.value};
+  return RowLowEntry{static_cast<double>(residual.value), static_cast<double>(rowPercent.value)};
 }
 
 // ---- Fertilization -------------------------------------------------------------------------
