@@ -105,6 +105,29 @@ struct SoleText {
 
 inline constexpr Bounds kSiteIndexBounds{39, 95};
 
+// ---- The fields both existing-stand dialogs take -------------------------------------------
+
+inline constexpr DialogField kTreesPerAcreField{.key = "trees",
+                                                .label = "Trees per Acre",
+                                                .kind = FieldKind::Integer,
+                                                .bounds = Bounds{80, 1500}};
+// Read as text: the derivation takes one of the two.
+inline constexpr DialogField kDominantHeightField{
+    .key = "height",
+    .label = "Dominant Height",
+    .kind = FieldKind::RealText,
+    .bounds = Bounds{20, 90},
+    .message = "Please specify Dominant Height between\n%.0f and %.0f",
+    .unset = Unset::ByEmpty,
+    .oneDecimal = true};
+inline constexpr DialogField kSiteIndexTextField{
+    .key = "si",
+    .label = "Site Index",
+    .kind = FieldKind::IntegerText,
+    .bounds = kSiteIndexBounds,
+    .message = "Please specify Site Index between\n%.0f and %.0f",
+    .unset = Unset::ByEmpty};
+
 // ---- Existing unthinned plantation (initDlg) ------------------------------------------------
 
 enum class UnthinnedField { Trees, Age, BasalArea, Height, SiteIndex };
@@ -112,12 +135,7 @@ struct UnthinnedTexts {
   std::string trees, age, basalArea, height, siteIndex;
 };
 inline constexpr FieldTable<UnthinnedTexts, UnthinnedField, 5> kUnthinnedFields{{
-    {UnthinnedField::Trees,
-     &UnthinnedTexts::trees,
-     {.key = "trees",
-      .label = "Trees per Acre",
-      .kind = FieldKind::Integer,
-      .bounds = Bounds{80, 1500}}},
+    {UnthinnedField::Trees, &UnthinnedTexts::trees, kTreesPerAcreField},
     {UnthinnedField::Age,
      &UnthinnedTexts::age,
      {.key = "age", .label = "Age", .kind = FieldKind::Real, .bounds = Bounds{1, 40}}},
@@ -130,23 +148,8 @@ inline constexpr FieldTable<UnthinnedTexts, UnthinnedField, 5> kUnthinnedFields{
       .message = "Please specify Basal Area between\n%.0f and %.0f",
       .unset = Unset::ByEmpty,
       .oneDecimal = true}},
-    {UnthinnedField::Height,
-     &UnthinnedTexts::height,
-     {.key = "height",
-      .label = "Dominant Height",
-      .kind = FieldKind::RealText,
-      .bounds = Bounds{20, 90},
-      .message = "Please specify Dominant Height between\n%.0f and %.0f",
-      .unset = Unset::ByEmpty,
-      .oneDecimal = true}},
-    {UnthinnedField::SiteIndex,
-     &UnthinnedTexts::siteIndex,
-     {.key = "si",
-      .label = "Site Index",
-      .kind = FieldKind::IntegerText,
-      .bounds = kSiteIndexBounds,
-      .message = "Please specify Site Index between\n%.0f and %.0f",
-      .unset = Unset::ByEmpty}},
+    {UnthinnedField::Height, &UnthinnedTexts::height, kDominantHeightField},
+    {UnthinnedField::SiteIndex, &UnthinnedTexts::siteIndex, kSiteIndexTextField},
 }};
 
 // ---- Existing thinned plantation (initThinDlg) ----------------------------------------------
@@ -167,12 +170,7 @@ inline constexpr FieldTable<ThinnedTexts, ThinnedField, 6> kThinnedFields{{
       .bounds = Bounds{10, 250},
       .message = "Please specify Basal Area\nbetween %.0f and %.0f  or equal to 0",
       .unset = Unset::ByZero}},
-    {ThinnedField::Trees,
-     &ThinnedTexts::trees,
-     {.key = "trees",
-      .label = "Trees per Acre",
-      .kind = FieldKind::Integer,
-      .bounds = Bounds{80, 1500}}},
+    {ThinnedField::Trees, &ThinnedTexts::trees, kTreesPerAcreField},
     // The thinning cannot be later than the stand's age.
     {ThinnedField::ThinAge,
      &ThinnedTexts::thinAge,
@@ -181,23 +179,8 @@ inline constexpr FieldTable<ThinnedTexts, ThinnedField, 6> kThinnedFields{{
       .kind = FieldKind::Integer,
       .bounds = Bounds{8, 39},
       .message = "Please specify the Thinning age\nbetween %.0f and %.0f"}},
-    {ThinnedField::Height,
-     &ThinnedTexts::height,
-     {.key = "height",
-      .label = "Dominant Height",
-      .kind = FieldKind::RealText,
-      .bounds = Bounds{20, 90},
-      .message = "Please specify Dominant Height between\n%.0f and %.0f",
-      .unset = Unset::ByEmpty,
-      .oneDecimal = true}},
-    {ThinnedField::SiteIndex,
-     &ThinnedTexts::siteIndex,
-     {.key = "si",
-      .label = "Site Index",
-      .kind = FieldKind::IntegerText,
-      .bounds = kSiteIndexBounds,
-      .message = "Please specify Site Index between\n%.0f and %.0f",
-      .unset = Unset::ByEmpty}},
+    {ThinnedField::Height, &ThinnedTexts::height, kDominantHeightField},
+    {ThinnedField::SiteIndex, &ThinnedTexts::siteIndex, kSiteIndexTextField},
 }};
 
 // ---- Percent removed at the last thinning (pcntRemDlg): one of the two ---------------------

@@ -66,8 +66,8 @@ void CheckedDialog::addRow(QWidget* widget) {
 
 void CheckedDialog::addSiteOrHeight(QLineEdit* siteIndex, QLineEdit* height) {
   auto* grid = new QGridLayout;
-  auto* siteLabel = new QLabel(QStringLiteral("Site Index"), this);
-  auto* heightLabel = new QLabel(QStringLiteral("Dominant Height"), this);
+  auto* siteLabel = new QLabel(QString::fromLatin1(kSiteIndexTextField.label), this);
+  auto* heightLabel = new QLabel(QString::fromLatin1(kDominantHeightField.label), this);
   siteLabel->setBuddy(siteIndex);
   heightLabel->setBuddy(height);
   grid->addWidget(siteLabel, 0, 0);
