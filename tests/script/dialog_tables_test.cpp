@@ -8,6 +8,7 @@
 #include "script/checked_prompts.h"
 #include "script/dialog_checks.h"
 #include "script/document_commands.h"
+#include "script/regime_steps.h"
 #include "script/script.h"
 
 namespace keldovar {
@@ -43,6 +44,26 @@ TEST(DialogTables, EveryKeyOfACommandsDialogsParsesOnItsLine) {
     EXPECT_EQ(parsed.commands.front().kind, command.kind) << line;
     for (const std::string& key : keys) EXPECT_EQ(parsed.commands.front().fields.count(key), 1u);
     EXPECT_TRUE(parseScript(line + " colour=red").failed()) << line;
+  }
+}
+
+// The step runner's script line of every command reads back as the same step: the words the
+// search reports are the reader's.
+TEST(DialogTables, EveryStepsScriptLineReadsBackAsTheSameStep) {
+  const std::map<StepKind, FieldTexts> fields = {
+      {StepKind::Grow, {{"age", "20"}}},
+      {StepKind::ThinLow, {{"dbh", "7"}, {"method", "dbh"}}},
+      {StepKind::Plantation, {{"si", "60"}, {"control", "woody"}}},
+      {StepKind::Fertilize, {{"n", "150"}, {"p", "no"}}},
+  };
+  for (const DocumentCommand& command : documentCommands()) {
+    if (*command.words == '\0') continue;
+    auto given = fields.find(command.kind);
+    Step step{command.kind, given == fields.end() ? FieldTexts{} : given->second};
+    ParsedScript parsed = parseScript(scriptLine(step));
+    ASSERT_FALSE(parsed.failed()) << scriptLine(step);
+    EXPECT_EQ((Step{parsed.commands.front().kind, parsed.commands.front().fields}), step)
+        << scriptLine(step);
   }
 }
 
