@@ -6,47 +6,15 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <memory>
+#include <set>
 #include <span>
 
 #include "cli/command_line.h"
 #include "script/script.h"
 
 namespace keldovar::cli {
-
-const char* const kUsage =
-    "Usage:\n"
-    "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
-    "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
-    "                   [--no-financial] [--current-step] [--pdf REPORT.pdf [--page letter|a4]]\n"
-    "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
-    "                   [--pdf REPORT.pdf [--page letter|a4]]\n"
-    "  keldovar-cli optimize SPACE [--format text|json|csv] [--jobs N] [--shard K/N]\n"
-    "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
-    "  keldovar-cli help [COMMAND]          (or keldovar-cli COMMAND --help)\n"
-    "  keldovar-cli completion              a bash completion script\n"
-    "  keldovar-cli --help\n"
-    "  keldovar-cli --version\n"
-    "\n"
-    "run     runs regime scripts (SCRIPT - reads standard input) and prints their reports;\n"
-    "        a script is a regular file or standard input of at most 16 MB. Each script is a\n"
-    "        document of its own; several print in the order given, text under a heading\n"
-    "        \"==> SCRIPT <==\", JSON as one object a line, CSV with a leading script column.\n"
-    "        --out-dir saves each as DIR/NAME.kdv (NAME: the script's file name without its\n"
-    "        extension, stdin for -); --jobs runs N at once (default: one per core)\n"
-    "report  prints the report of a stand file\n"
-    "optimize searches a space of regimes (SPACE, a search-space file) for the best ones;\n"
-    "        --merge combines the JSON results of --shard runs\n"
-    "\n"
-    "--pdf   also writes the report as printed, every table with its page footers, to\n"
-    "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
-    "        the stand file's name (--out's for run), or \"Untitled\"; one script only\n"
-    "--page  the PDF's paper: letter, or a4; by default Letter, or A4 when the locale\n"
-    "        (LC_ALL, LC_PAPER or LANG) names a country outside US, CA, MX, PH, PR, CL, CO, VE\n"
-    "\n"
-    "Exit status (the worst of all scripts): 0 every step succeeded; 1 a step failed, a stand\n"
-    "file could not be read or written, or the report or its PDF could not be written; 2 a\n"
-    "usage or script syntax error, or a script that cannot be read (that script is not run);\n"
-    "3 an unexpected internal error.\n";
 
 namespace {
 
@@ -66,10 +34,13 @@ struct Given {
   std::vector<std::string> operands;
   std::string operand;  // of a command that takes one
   std::string format, out, outDir, jobs, clock, pdf, page, shard;
-  bool keepGoing = false, noFinancial = false, currentStep = false, merge = false, help = false;
+  bool keepGoing = false, noFinancial = false, currentStep = false, carbon = false;
+  bool merge = false, help = false;
+  GivenOptions values;  // of the options that are neither a text nor a flag here
 };
 
-// An option of one or more commands: its value's name (none for a flag) and what it does.
+// An option of one or more commands: its value's name (none for a flag) and what it does; its
+// value is kept by name when it has neither a text nor a flag of Given.
 struct OptionSpec {
   const char* name;
   const char* value;
@@ -85,6 +56,9 @@ constexpr OptionSpec kNoFinancial{"--no-financial", nullptr, "leaves the financi
 constexpr OptionSpec kCurrentStep{"--current-step", nullptr,
                                   "prints the newest step's tables only (text)", nullptr,
                                   &Given::currentStep};
+constexpr OptionSpec kCarbon{"--carbon", nullptr,
+                             "adds each table's biomass, carbon and wood products (text)", nullptr,
+                             &Given::carbon};
 constexpr OptionSpec kPdf{"--pdf", "REPORT.pdf",
                           "also writes the report as printed, every table with\n"
                           "its page footers, to a PDF (through keldovar-pdf)",
@@ -115,6 +89,7 @@ constexpr OptionSpec kRunOptions[] = {
      &Given::keepGoing},
     kNoFinancial,
     kCurrentStep,
+    kCarbon,
     {"--pdf", "REPORT.pdf",
      "also writes the report as printed, every table with\n"
      "its page footers, to a PDF (through keldovar-pdf); one\n"
@@ -122,7 +97,7 @@ constexpr OptionSpec kRunOptions[] = {
      &Given::pdf},
     kPage,
 };
-constexpr OptionSpec kReportOptions[] = {kFormat, kNoFinancial, kCurrentStep, kPdf, kPage};
+constexpr OptionSpec kReportOptions[] = {kFormat, kNoFinancial, kCurrentStep, kCarbon, kPdf, kPage};
 constexpr OptionSpec kOptimizeOptions[] = {
     kFormat,
     {"--jobs", "N",
@@ -136,8 +111,41 @@ constexpr OptionSpec kOptimizeOptions[] = {
      nullptr, &Given::merge},
 };
 
+// sensitivity and risk check their own values, format included.
+constexpr OptionSpec kValuedFormat{"--format", "text|json|csv",
+                                   "the report as text (the default), JSON or CSV"};
+constexpr OptionSpec kManagement{"--management", "sawtimber|pulpwood",
+                                 "whose values count (sawtimber)"};
+constexpr OptionSpec kSensitivityOptions[] = {
+    {"--rates", "FROM:TO:STEP",
+     "the interest rates of the NPV and LEV curve, in percent\n(2:12:0.5)"},
+    {"--swing", "PERCENT", "each financial value is moved this many percent down and\nup (30)"},
+    kManagement,
+    kValuedFormat,
+};
+constexpr OptionSpec kRiskOptions[] = {
+    {"--paths", "N", "paths (10000; 1000 a regime with --search)"},
+    {"--seed", "N", "of the random numbers (1)"},
+    {"--jobs", "N", "processors (one per core); the numbers do not depend on it"},
+    {"--drift", "PERCENT", "a year, of the log prices (0)"},
+    {"--volatility", "PERCENT", "a year, of the log prices (15)"},
+    {"--reversion", "RATE",
+     "a year, how fast log prices return to their trend; 0:\ngeometric Brownian motion (0.2)"},
+    {"--correlation", "R", "of the pulpwood and sawtimber shocks (0.7)"},
+    {"--loss", "PERCENT", "a year the stand is lost (0.5)"},
+    {"--salvage", "PERCENT", "of a lost stand's value salvaged (30)"},
+    kManagement,
+    {"--bins", "N", "of the histogram in JSON and CSV (40)"},
+    kValuedFormat,
+    {"--search", "SPACE",
+     "ranks the regimes of optimize's search space by expected\n"
+     "LEV (NPV for an existing stand) and by its P5, all\n"
+     "regimes on the same paths"},
+};
+
 struct CommandSpec {
   const char* name;
+  const char* usage;  // its lines of the usage
   const char* description;
   const char* operand;  // the operands' name
   const char* operandHelp;
@@ -152,38 +160,85 @@ constexpr const char* kExitStatus =
     "script syntax error, or an input that cannot be read; 3 an unexpected internal\n"
     "error.";
 
-constexpr CommandSpec kCommands[] = {
-    {"run", "Runs regime scripts and prints their reports.", "SCRIPT",
+constexpr const char* kRunUsage =
+    "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
+    "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
+    "                   [--no-financial] [--current-step] [--carbon]\n"
+    "                   [--pdf REPORT.pdf [--page letter|a4]]\n";
+constexpr const char* kReportUsage =
+    "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
+    "                   [--carbon] [--pdf REPORT.pdf [--page letter|a4]]\n";
+constexpr const char* kOptimizeUsage =
+    "  keldovar-cli optimize SPACE [--format text|json|csv] [--jobs N] [--shard K/N]\n"
+    "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n";
+
+const CommandSpec kCommands[] = {
+    {"run", kRunUsage, "Runs regime scripts and prints their reports.", "SCRIPT",
      "regime scripts, each a document of its own; - reads\n"
      "standard input (once)",
      true, kRunOptions, kExitStatus},
-    {"report", "Prints the report of a stand file.", "FILE.kdv", "the stand file", false,
-     kReportOptions, kExitStatus},
-    {"optimize", "Searches a space of regimes for the best ones.", "SPACE",
+    {"report", kReportUsage, "Prints the report of a stand file.", "FILE.kdv", "the stand file",
+     false, kReportOptions, kExitStatus},
+    {"optimize", kOptimizeUsage, "Searches a space of regimes for the best ones.", "SPACE",
      "the search-space file; with --merge, the JSON results\n"
      "to merge (RESULT.json...)",
      true, kOptimizeOptions,
      "Exit status: 0 done; 1 the start was refused or a result could not be read; 2 a\n"
      "usage or search-space file error."},
+    {"sensitivity", kSensitivityUsage,
+     "Values the newest harvest of a stand file, or of the document a script makes (as\n"
+     "run runs it), at that document's financial values and others: the NPV, LEV, IRR and\n"
+     "break-even prices and establishment cost of both managements, their curve over\n"
+     "interest rates, and each value moved down and up, by its effect.",
+     "FILE.kdv|SCRIPT", "the stand file or the script; - reads standard input", false,
+     kSensitivityOptions, kExitStatus},
+    {"risk", kRiskUsage,
+     "Monte Carlo paths of the newest harvest of a stand file or a script's document under\n"
+     "wandering prices and yearly losses: the distribution of its NPV and LEV.",
+     "FILE.kdv|SCRIPT", "the stand file or the script; - reads standard input", false, kRiskOptions,
+     kExitStatus},
 };
+
+constexpr const char* kHelpUsage =
+    "  keldovar-cli help [COMMAND]          (or keldovar-cli COMMAND --help)\n";
+constexpr const char* kCompletionUsage =
+    "  keldovar-cli completion              a bash completion script\n";
 
 std::string shownArgument(const std::string& word) {
   return "'" + shownWord(word) + "'";
 }
 
+// A command's help opens with its usage lines, as the whole program's does.
+class UsageFirst final : public CLI::Formatter {
+ public:
+  void setUsage(const std::string& command, const char* lines) { usages_[command] = lines; }
+  std::string make_description(const CLI::App*) const override { return {}; }
+  std::string make_usage(const CLI::App* app, std::string) const override {
+    auto lines = usages_.find(app->get_name());
+    std::string usage = lines == usages_.end() ? std::string() : lines->second;
+    return "Usage:\n" + usage + "\n" + app->get_description() + "\n";
+  }
+
+ private:
+  std::map<std::string, std::string> usages_;
+};
+
 class Parser {
  public:
   Parser() {
     app_.set_help_flag();
-    app_.get_formatter()->column_width(kOptionColumn);
+    formatter_->column_width(kOptionColumn);
+    app_.formatter(formatter_);
     app_.add_flag("-h,--help", topHelp_);
     app_.add_flag("--version", version_);
     app_.require_subcommand(0, 1);
     app_.allow_extras();
     for (const CommandSpec& spec : kCommands) addCommand(spec);
-    CLI::App* help = addPlain("help", "Prints the help of a command, or of the program.");
+    CLI::App* help =
+        addPlain("help", kHelpUsage, "Prints the help of a command, or of the program.");
     help->add_option("COMMAND", given_.operands, "the command")->type_name("");
-    addPlain("completion", "Prints a bash completion script: source <(keldovar-cli completion).");
+    addPlain("completion", kCompletionUsage,
+             "Prints a bash completion script: source <(keldovar-cli completion).");
   }
 
   CommandLine read(const std::vector<std::string>& args) {
@@ -195,7 +250,7 @@ class Parser {
     } catch (const CLI::ParseError& e) {
       return usageError(e.what());
     }
-    if (topHelp_) return print(kUsage);
+    if (topHelp_) return print(usage());
     if (version_) return print(std::string(kProgram) + " " + kVersion + "\n");
     if (!app_.remaining().empty())
       return usageError("unknown command " + shownArgument(app_.remaining().front()));
@@ -207,7 +262,8 @@ class Parser {
   }
 
  private:
-  CLI::App* addPlain(const char* name, const char* description) {
+  CLI::App* addPlain(const char* name, const char* usage, const char* description) {
+    formatter_->setUsage(name, usage);
     CLI::App* command = app_.add_subcommand(name, description);
     command->set_help_flag();
     command->add_flag("-h,--help", given_.help, "prints this help");
@@ -216,7 +272,7 @@ class Parser {
   }
 
   void addCommand(const CommandSpec& spec) {
-    CLI::App* command = addPlain(spec.name, spec.description);
+    CLI::App* command = addPlain(spec.name, spec.usage, spec.description);
     command->footer(spec.footer);
     if (spec.several) {
       command->add_option(spec.operand, given_.operands, spec.operandHelp)->type_name("");
@@ -227,7 +283,9 @@ class Parser {
       if (option.flag != nullptr) {
         command->add_flag(option.name, given_.*option.flag, option.help);
       } else {
-        command->add_option(option.name, given_.*option.text, option.help)->type_name(option.value);
+        std::string& value =
+            option.text != nullptr ? given_.*option.text : given_.values[option.name];
+        command->add_option(option.name, value, option.help)->type_name(option.value);
       }
     }
   }
@@ -265,9 +323,11 @@ class Parser {
   CommandLine runCommand();
   CommandLine reportCommand();
   CommandLine optimizeCommand();
+  CommandLine valuedCommand(CommandLine::Action action);
   std::string completion() const;
   std::optional<std::string> readViewOptions(RunOptions& options) const;
 
+  std::shared_ptr<UsageFirst> formatter_ = std::make_shared<UsageFirst>();
   CLI::App app_{"The batch runner of KELDOVAR.", kProgram};
   Given given_;
   bool topHelp_ = false;
@@ -331,6 +391,7 @@ std::optional<std::string> Parser::readViewOptions(RunOptions& o) const {
   }
   o.showFinancial = !given_.noFinancial;
   o.currentStep = given_.currentStep;
+  o.showCarbon = given_.carbon;
   if (app_.get_subcommands().front()->count("--pdf") > 0) o.pdf = given_.pdf;
   if (app_.get_subcommands().front()->count("--page") > 0) {
     o.page = parsePaper(given_.page);
@@ -344,11 +405,32 @@ CommandLine Parser::commandLine(const std::string& name) {
   if (name == "completion") return print(completion());
   if (name == "run") return runCommand();
   if (name == "report") return reportCommand();
+  if (name == "sensitivity") return valuedCommand(CommandLine::Action::Sensitivity);
+  if (name == "risk") return valuedCommand(CommandLine::Action::Risk);
   return optimizeCommand();
 }
 
+// sensitivity and risk: the values given, which they check themselves.
+CommandLine Parser::valuedCommand(CommandLine::Action action) {
+  CommandLine line;
+  line.action = action;
+  const CLI::App& command = *app_.get_subcommands().front();
+  for (const CommandSpec& spec : kCommands) {
+    if (command.get_name() == spec.name && command.count(spec.operand) > 0) {
+      line.standFile = given_.operand;
+    }
+  }
+  for (const auto& [name, value] : given_.values) {
+    // The values are shared by both commands: only this one's options were given.
+    if (command.get_option_no_throw(name) != nullptr && command.count(name) > 0) {
+      line.values[name] = value;
+    }
+  }
+  return line;
+}
+
 CommandLine Parser::helpCommand() {
-  if (given_.operands.empty()) return print(kUsage);
+  if (given_.operands.empty()) return print(usage());
   if (given_.operands.size() > 1) return usageError(unexpected(given_.operands[1]));
   const std::string& name = given_.operands.front();
   for (const CLI::App* command : app_.get_subcommands({})) {
@@ -431,15 +513,19 @@ std::string Parser::completion() const {
   std::string commands = "--help --version";
   std::string options;
   std::string values;
+  std::string commandNames;
+  std::set<std::string> valued;  // an option of several commands completes its words once
   for (const CLI::App* command : app_.get_subcommands({})) {
-    commands += " " + command->get_name();
+    commandNames += (commandNames.empty() ? "" : " ") + command->get_name();
     std::string names = "--help";
     for (const CLI::Option* option : command->get_options()) {
-      if (option->get_positional() || option->get_name() == "-h,--help") continue;
+      if (option->get_positional() || option->check_lname("help")) continue;
       std::string name = option->get_name();
       names += " " + name;
       std::string words = valueWords(option->get_type_name());
-      if (!words.empty()) values += "    " + name + ") words=\"" + words + "\";;\n";
+      if (!words.empty() && valued.insert(name).second) {
+        values += "    " + name + ") words=\"" + words + "\";;\n";
+      }
     }
     options += "    " + command->get_name() + ") options=\"" + names + "\";;\n";
   }
@@ -448,7 +534,7 @@ std::string Parser::completion() const {
          "  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} words options\n"
          "  if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
          "    COMPREPLY=($(compgen -W \"" +
-         commands +
+         commands + " " + commandNames +
          "\" -- \"$cur\"))\n"
          "    return\n"
          "  fi\n"
@@ -463,7 +549,9 @@ std::string Parser::completion() const {
          options +
          "  esac\n"
          "  if [ \"${COMP_WORDS[1]}\" = help ]; then\n"
-         "    COMPREPLY=($(compgen -W \"run report optimize completion\" -- \"$cur\"))\n"
+         "    COMPREPLY=($(compgen -W \"" +
+         commandNames +
+         "\" -- \"$cur\"))\n"
          "  elif [[ $cur == -* ]]; then\n"
          "    COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
          "  else\n"
@@ -474,6 +562,43 @@ std::string Parser::completion() const {
 }
 
 }  // namespace
+
+std::string usage() {
+  std::string lines;
+  for (const CommandSpec& command : kCommands) lines += command.usage;
+  return "Usage:\n" + lines + kHelpUsage + kCompletionUsage +
+         "  keldovar-cli --help\n"
+         "  keldovar-cli --version\n"
+         "\n"
+         "run     runs regime scripts (SCRIPT - reads standard input) and prints their reports;\n"
+         "        a script is a regular file or standard input of at most 16 MB. Each script is a\n"
+         "        document of its own; several print in the order given, text under a heading\n"
+         "        \"==> SCRIPT <==\", JSON as one object a line, CSV with a leading script "
+         "column.\n"
+         "        --out-dir saves each as DIR/NAME.kdv (NAME: the script's file name without its\n"
+         "        extension, stdin for -); --jobs runs N at once (default: one per core)\n"
+         "report  prints the report of a stand file\n"
+         "optimize searches a space of regimes (SPACE, a search-space file) for the best ones;\n"
+         "        --merge combines the JSON results of --shard runs\n"
+         "sensitivity  the NPV and LEV of a harvested regime over interest rates, each value "
+         "moved\n"
+         "        down and up, and the break-evens; risk  their Monte Carlo distribution under\n"
+         "        wandering prices and yearly losses\n"
+         "Each command's --help lists its options.\n"
+         "\n"
+         "--pdf   also writes the report as printed, every table with its page footers, to\n"
+         "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
+         "        the stand file's name (--out's for run), or \"Untitled\"; one script only\n"
+         "--page  the PDF's paper: letter, or a4; by default Letter, or A4 when the locale\n"
+         "        (LC_ALL, LC_PAPER or LANG) names a country outside US, CA, MX, PH, PR, CL, CO, "
+         "VE\n"
+         "\n"
+         "Exit status (the worst of all scripts): 0 every step succeeded; 1 a step failed, a "
+         "stand\n"
+         "file could not be read or written, or the report or its PDF could not be written; 2 a\n"
+         "usage or script syntax error, or a script that cannot be read (that script is not run);\n"
+         "3 an unexpected internal error.\n";
+}
 
 CommandLine readCommandLine(const std::vector<std::string>& args) {
   Parser parser;

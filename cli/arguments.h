@@ -7,19 +7,21 @@
 
 #include "cli/batch.h"
 #include "cli/optimize.h"
+#include "cli/sensitivity_command.h"
 
 namespace keldovar::cli {
 
 // The whole program's usage, shown by --help and after every usage error.
-extern const char* const kUsage;
+std::string usage();
 
 struct CommandLine {
-  enum class Action { Run, Report, Optimize, Print, UsageError };
+  enum class Action { Run, Report, Optimize, Sensitivity, Risk, Print, UsageError };
   Action action = Action::UsageError;
   RunOptions run;         // run's; report's format, view options and PDF
-  std::string standFile;  // report's
+  std::string standFile;  // report's; the stand file or script of sensitivity and risk
   OptimizeOptions optimize;
-  std::string text;  // what Print prints (help, version, completion), or the usage error
+  GivenOptions values;  // sensitivity's and risk's options, checked as they run
+  std::string text;     // what Print prints (help, version, completion), or the usage error
 };
 
 CommandLine readCommandLine(const std::vector<std::string>& args);

@@ -175,8 +175,10 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   r.status = runCommands(o, script, *parsed, runner, r.messages);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
+  CarbonOptions carbon = carbonOptionsOf(content);
+  carbon.show = o.showCarbon;
   std::string report =
-      renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep);
+      renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep, carbon);
   if (several(o)) {
     shareReport(o, script, std::move(report), r);
   } else {
@@ -201,6 +203,24 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   }
   return r;
 }
+
+}  // namespace
+
+std::optional<DocumentContent> scriptDocument(const std::string& name,
+                                              const InputReader& standardInput,
+                                              std::string& messages, int& status) {
+  std::optional<ParsedScript> parsed = loadScript(name, standardInput, messages);
+  if (!parsed) {
+    status = kExitUsage;
+    return std::nullopt;
+  }
+  SystemClock clock;
+  Runner runner(clock, builtInDefaults().options);
+  status = runCommands(RunOptions{}, name, *parsed, runner, messages);
+  return runner.document().content();
+}
+
+namespace {
 
 // Prints each script's messages and report in turn and keeps the worst status.
 class Printer {

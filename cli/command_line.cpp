@@ -13,6 +13,7 @@
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
+#include "cli/sensitivity_command.h"
 #include "document/settings.h"
 #include "script/script.h"
 
@@ -41,8 +42,10 @@ int report(const RunOptions& o, const std::string& input, std::ostream& out, std
     return kExitFailedStep;
   }
   bool showFinancial = o.showFinancial && content.options.showFinancial;
-  int status =
-      writeReport(out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep));
+  CarbonOptions carbon = carbonOptionsOf(content);
+  carbon.show = o.showCarbon;
+  int status = writeReport(
+      out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep, carbon));
   if (!o.pdf) return status;
   content.options.showFinancial = showFinancial;  // the PDF shows what the text shows
   return std::max(status, writePdf(o, content, documentTitle(input), err));
@@ -65,10 +68,14 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
     case CommandLine::Action::Print:
       return writeReport(out, err, line.text);
     case CommandLine::Action::UsageError:
-      err << "keldovar-cli: " << line.text << "\n" << kUsage;
+      err << "keldovar-cli: " << line.text << "\n" << usage();
       return kExitUsage;
     case CommandLine::Action::Optimize:
       return runOptimize(line.optimize, out, err);
+    case CommandLine::Action::Sensitivity:
+      return runSensitivity(line.standFile, line.values, standardInput, out, err);
+    case CommandLine::Action::Risk:
+      return runRisk(line.standFile, line.values, standardInput, out, err);
     case CommandLine::Action::Run:
     case CommandLine::Action::Report:
       break;

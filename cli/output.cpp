@@ -9,6 +9,7 @@
 #include <span>
 #include <system_error>
 
+#include "cli/carbon_output.h"
 #include "cli/command_line.h"
 #include "econ/cash_flows.h"
 #include "engine/numeric.h"
@@ -42,17 +43,17 @@ std::string jsonString(const std::string& text) {
   return out + "\"";
 }
 
-namespace {
-
-std::string number(float value) {
+std::string jsonNumber(float value) {
   if (!std::isfinite(value)) return "null";
   return formatText("%.9g", static_cast<double>(value));
 }
 
-std::string number(double value) {
+std::string jsonNumber(double value) {
   if (!std::isfinite(value)) return "null";
   return formatText("%.17g", value);
 }
+
+namespace {
 
 std::string stringArray(std::span<const std::string> lines) {
   std::string out = "[";
@@ -76,7 +77,7 @@ std::string stockJson(const ReportTable& t, const ReportSection* stock) {
     out += "[";
     for (std::size_t c = 0; c < kStockTableColumns; ++c) {
       if (c > 0) out += ", ";
-      out += number(t.stock[static_cast<std::size_t>(r)][c]);
+      out += jsonNumber(t.stock[static_cast<std::size_t>(r)][c]);
     }
     out += "]";
   }
@@ -89,18 +90,19 @@ std::string historyJson(const ReportTable& t, const ReportSection* history) {
   for (int r = 0; r < history->rowCount; ++r) {
     const HistoryRecord& h = t.history[static_cast<std::size_t>(r)];
     if (r > 0) out += ", ";
-    out += "[" + number(h.age) + ", " +
+    out += "[" + jsonNumber(h.age) + ", " +
            jsonString(std::string(h.label, strnlen(h.label, kLabelLength))) + ", " +
-           number(h.trees) + ", " + number(h.basal_area) + ", " + number(h.volume) + ", " +
-           number(h.cords) + ", " + number(h.topcords) + ", " + number(h.bdft) + "]";
+           jsonNumber(h.trees) + ", " + jsonNumber(h.basal_area) + ", " + jsonNumber(h.volume) +
+           ", " + jsonNumber(h.cords) + ", " + jsonNumber(h.topcords) + ", " + jsonNumber(h.bdft) +
+           "]";
   }
   return out + "], \"footing\": " + stringArray(history->footing) + "}";
 }
 
 std::string barGraphJson(const BarGraph& g, const ReportSection* graph) {
   if (graph == nullptr) return "null";
-  std::string out =
-      "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + number(g.barMax) + ", \"bars\": [";
+  std::string out = "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + jsonNumber(g.barMax) +
+                    ", \"bars\": [";
   for (int n = 0; n < graph->rowCount; ++n) {
     auto b = static_cast<std::size_t>(n);
     const BarRect& r = g.bars[b];
@@ -129,7 +131,7 @@ std::optional<HarvestMeasures> harvestMeasures(const ReportTable& t, const Finan
 }
 
 std::string optionalNumber(const std::optional<double>& value, double scale) {
-  return value ? number(*value * scale) : std::string("null");
+  return value ? jsonNumber(*value * scale) : std::string("null");
 }
 
 std::string harvestJson(const HarvestMeasures& m) {
@@ -139,7 +141,8 @@ std::string harvestJson(const HarvestMeasures& m) {
          ", \"sawtimber\": " + optionalNumber(m.sawtimber.irr, 100) + "}";
 }
 
-std::string tableJson(const ShownTable& shown, const FinancialValues& values) {
+std::string tableJson(const TableStore& store, const ShownTable& shown,
+                      const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
   const ReportTable& t = *shown.table;
   const ReportSection* summary = shown.find(SectionKind::Summary);
   std::string out = "    {\n      \"summary\": ";
@@ -150,6 +153,7 @@ std::string tableJson(const ShownTable& shown, const FinancialValues& values) {
   out += ",\n      \"financial\": " + linesJson(shown.find(SectionKind::Financial));
   if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) out += harvestJson(*m);
   out += ",\n      \"bargraph\": " + barGraphJson(t.bar, shown.find(SectionKind::BarGraph));
+  out += carbonJson(store, shown.index, values, carbonValues);
   return out + "\n    }";
 }
 
@@ -160,17 +164,19 @@ ReportModel everyTable(const TableStore& store) {
 
 }  // namespace
 
-std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep) {
-  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
+std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep,
+                       const CarbonOptions& carbon) {
+  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd,
+                       carbon);
 }
 
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
-                       const FinancialValues& values) {
+                       const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
   std::string out = "{\n  \"tables\": [";
   ReportModel model = everyTable(store);
   for (int t = 0; t < model.size(); ++t) {
     out += t > 0 ? ",\n" : "\n";
-    out += tableJson(model.table(t), values);
+    out += tableJson(store, model.table(t), values, carbonValues);
   }
   out += model.empty() ? "],\n" : "\n  ],\n";
   out += "  \"messages\": [";
@@ -182,19 +188,21 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
   }
   out += messages.empty() ? "],\n" : "\n  ],\n";
   const StandSnapshot& s = store.snapshot;
-  out += "  \"stand\": {\"age\": " + number(s.AG) + ", \"site_index\": " + number(s.SI) +
-         ", \"height\": " + number(s.HD) + ", \"basal_area\": " + number(s.BA) +
-         ", \"trees\": " + number(s.TPA) + ", \"initialized\": " + std::to_string(s.initialized) +
+  out += "  \"stand\": {\"age\": " + jsonNumber(s.AG) + ", \"site_index\": " + jsonNumber(s.SI) +
+         ", \"height\": " + jsonNumber(s.HD) + ", \"basal_area\": " + jsonNumber(s.BA) +
+         ", \"trees\": " + jsonNumber(s.TPA) +
+         ", \"initialized\": " + std::to_string(s.initialized) +
          ", \"unthinned\": " + std::to_string(s.unthinned) +
          ", \"thin_lock\": " + std::to_string(s.thinLock) +
-         ", \"total_volume\": " + number(s.totalVolume) + "}\n}\n";
+         ", \"total_volume\": " + jsonNumber(s.totalVolume) + "}\n}\n";
   return out;
 }
 
 std::string csvOutput(const TableStore& store, const FinancialValues& values) {
   std::string out =
       "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
-      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber\n";
+      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber" +
+      carbonCsvHeading() + "\n";
   ReportModel model = everyTable(store);
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
@@ -208,18 +216,19 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
           totals ? std::string("Total") : formatText("%d", truncToInt(static_cast<double>(row[0])));
       for (std::size_t c = 1; c < kStockTableColumns; ++c) {
         out += ",";
-        if (!(totals && c == 2)) out += number(row[c]);
+        if (!(totals && c == 2)) out += jsonNumber(row[c]);
       }
-      out += ",,,,\n";
+      out += ",,,," + carbonCsvCells(store, shown.index, r) + "\n";
     }
     if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
       auto cell = [](const std::optional<double>& v, double scale) {
-        return v ? number(*v * scale) : std::string();
+        return v ? jsonNumber(*v * scale) : std::string();
       };
       out += std::to_string(shown.index) + "," +
              formatText("%.0f", table.history[static_cast<std::size_t>(table.historyLast)].age) +
              ",Harvest,,,,,,,," + cell(m->pulpwood.lev, 1) + "," + cell(m->sawtimber.lev, 1) + "," +
-             cell(m->pulpwood.irr, 100) + "," + cell(m->sawtimber.irr, 100) + "\n";
+             cell(m->pulpwood.irr, 100) + "," + cell(m->sawtimber.irr, 100) + carbonCsvEmpty() +
+             "\n";
     }
   }
   return out;
@@ -227,17 +236,17 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
 
 std::string renderReport(OutputFormat format, const DocumentContent& content,
                          const std::vector<RecordedMessage>& messages, bool showFinancial,
-                         bool currentStep) {
+                         bool currentStep, const CarbonOptions& carbon) {
   const TableStore& store = content.store;
   switch (format) {
     case OutputFormat::Json:
-      return jsonOutput(store, messages, content.settings.financial);
+      return jsonOutput(store, messages, content.settings.financial, carbon.values);
     case OutputFormat::Csv:
       return csvOutput(store, content.settings.financial);
     case OutputFormat::Text:
       break;
   }
-  return textOutput(store, showFinancial, currentStep);
+  return textOutput(store, showFinancial, currentStep, carbon);
 }
 
 int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {

@@ -90,7 +90,8 @@ CommandActions::CommandActions(QMainWindow& window, const std::function<void(int
     QObject::connect(action, &QAction::triggered, &window, [run, id = info.id] { run(id); });
     actions_[info.id] = action;
   }
-  for (int id : {kIncludeFinancial, kIncludeBargraph, kAllTables, kToolbar, kStatusBar}) {
+  for (int id :
+       {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kAllTables, kToolbar, kStatusBar}) {
     actions_[id]->setCheckable(true);
   }
   const CommandInfo* recentInfo = findCommand(kRecentFile1);
@@ -148,7 +149,7 @@ void CommandActions::buildMenus(QMainWindow& window) {
   addCommands(stand, {kGrow, kFertilize});
   QMenu* thin = stand->addMenu(QStringLiteral("&Thin"));
   addCommands(thin, {kRowThin, kLowThin, kRowLowThin, kThinomatic});
-  addCommands(stand, {kSeparator, kHarvest, kSeparator, kFindRegime});
+  addCommands(stand, {kSeparator, kHarvest, kSeparator, kFindRegime, kSensitivity});
   withDocument_ = {
       addMenu(window, "&File",
               {kNew, kOpen, kClose, kSave, kSaveAs, kSeparator, kPrint, kPrintPreview, kPrintSetup,
@@ -156,10 +157,11 @@ void CommandActions::buildMenus(QMainWindow& window) {
       addMenu(window, "&Edit", {kCopy, kSelectAll}),
       stand,
       addMenu(window, "&Options",
-              {kFinancialValues, kMerchLimits, kSeparator, kIncludeFinancial, kIncludeBargraph}),
+              {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator, kIncludeFinancial,
+               kIncludeBargraph, kIncludeCarbon}),
       addMenu(window, "&View",
               {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial, kIncludeBargraph,
-               kSeparator, kIncreaseFont, kDecreaseFont, kSeparator, kResetView}),
+               kIncludeCarbon, kSeparator, kIncreaseFont, kDecreaseFont, kSeparator, kResetView}),
       addMenu(window, "&Window", {kCascade, kTile})};
   // File and Edit come before Stand in the bar.
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[0]);

@@ -19,7 +19,9 @@
 
 #include "app/safe_file.h"
 #include "desktop/about_dlg.h"
+#include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
+#include "desktop/sensitivity_window.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
 #include "view/qt/print_dialogs.h"
@@ -121,8 +123,10 @@ void CMainFrame::updateCommandStates() {
     action(id)->setEnabled(hasTable);
   }
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
+  action(cmd::kSensitivity)->setEnabled(econ::newestHarvest(controller.store()) != nullptr);
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
+  action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
   action(cmd::kAllTables)->setChecked(controller.options().showAllTables);
   modifiedPane_->setText(controller.modified() ? QStringLiteral("Modified") : QStringLiteral(""));
   setWindowTitle(QStringLiteral("KELDOVAR - ") + child->document().title());
@@ -164,6 +168,9 @@ bool CMainFrame::runStepCommand(int id, CChildFrame& frame) {
 bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
   if (runStepCommand(id, frame)) return true;
   switch (id) {
+    case cmd::kCarbonValues:
+      editCarbonValues(this, frame.controller(), context_.settings);
+      break;
     case cmd::kSelectAll:
       frame.view().selectAll();
       break;
@@ -193,7 +200,10 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       exportPdf(frame);
       break;
     case cmd::kFindRegime:
-      findRegime(frame.controller().content().settings);
+      findRegime(frame.controller().content().settings, frame.controller().content().carbon);
+      break;
+    case cmd::kSensitivity:
+      SensitivityWindow::showFor(frame, this);
       break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();
@@ -207,8 +217,8 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
   return true;
 }
 
-void CMainFrame::findRegime(const DocumentSettings& settings) {
-  FindRegimeDlg dialog(this, settings);
+void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues& carbon) {
+  FindRegimeDlg dialog(this, settings, carbon);
   if (dialog.exec() != QDialog::Accepted) return;
   std::vector<Step> steps = dialog.chosenSteps();
   if (steps.empty()) return;

@@ -145,12 +145,14 @@ bool cancelled(const SearchOptions& options) {
 }
 
 struct Shared {
-  Shared(const SearchSpace& s, const UnitSpace& u, bool plantation, const SearchOptions& o)
-      : space(s), units(u), newPlantation(plantation), options(o) {}
+  Shared(const SearchSpace& s, const UnitSpace& u, bool plantation, const SearchOptions& o,
+         const CandidateObserver& v)
+      : space(s), units(u), newPlantation(plantation), options(o), valued(v) {}
   const SearchSpace& space;
   const UnitSpace& units;
   bool newPlantation;
   const SearchOptions& options;
+  const CandidateObserver& valued;
   std::atomic<std::int64_t> next{0};
   std::atomic<std::int64_t> done{0};
   std::int64_t shardUnits = 0;
@@ -263,27 +265,25 @@ class Worker {
     const DocumentContent& content = doc_.content();
     const ReportTable* table = content.store.newest();
     if (table == nullptr) return false;
-    std::optional<RegimeFlows> flows = harvestFlows(*table, content.settings.financial);
-    if (!flows) return false;
-    RankedRegime regime;
-    regime.ordinal = ordinal;
+    std::optional<RegimeQuantities> quantities = harvestQuantities(*table);
+    std::optional<RegimeFlows> found = regimeFlows(
+        content.store, content.store.lastIndex, content.settings.financial, shared_.space.carbon);
+    if (!quantities || !found) return false;
+    const RegimeFlows& flows = *found;
+    ValuedCandidate valued{ordinal, &*quantities, &flows, &steps_};
+    if (shared_.valued) shared_.valued(valued);
     Management management = shared_.space.management;
-    auto npv = static_cast<double>(netPresentValue(*flows, management));
-    regime.score =
-        shared_.newPlantation ? landExpectationValue(*flows, management).value_or(npv) : npv;
-    regime.rotation = flows->rotation;
+    auto npv = static_cast<double>(netPresentValue(flows, management));
+    RankedRegime probe;
+    probe.ordinal = ordinal;
+    probe.score =
+        shared_.newPlantation ? landExpectationValue(flows, management).value_or(npv) : npv;
+    probe.rotation = flows.rotation;
     bool kept = result.best.size() < static_cast<std::size_t>(shared_.space.best) ||
-                rankedBefore(regime, result.best.back());
-    if (!kept && !beatsRotation(result.bestByRotation, regime.rotation, regime)) return true;
+                rankedBefore(probe, result.best.back());
+    if (!kept && !beatsRotation(result.bestByRotation, probe.rotation, probe)) return true;
     // The rate of return is solved by search: only for the regimes that are kept.
-    regime.pulpwood = measuresOf(*flows, Management::Pulpwood);
-    regime.sawtimber = measuresOf(*flows, Management::Sawtimber);
-    regime.harvestPulpTons = flows->harvestPulpTons;
-    regime.harvestIUPulpTons = flows->harvestIUPulpTons;
-    regime.harvestSawTons = flows->harvestSawTons;
-    regime.steps = steps_;
-    regime.steps.push_back(growStep(rotation));
-    regime.steps.push_back({StepKind::Harvest, {}});
+    RankedRegime regime = rankedRegime(valued, probe.score);
     keepRotationBest(result.bestByRotation, regime);
     if (kept) keepBest(result.best, std::move(regime), shared_.space.best);
     return true;
@@ -301,6 +301,23 @@ bool listOk(const std::vector<int>& list, bool mayBeEmpty) {
 }
 
 }  // namespace
+
+RankedRegime rankedRegime(const ValuedCandidate& candidate, double score) {
+  const RegimeFlows& flows = *candidate.flows;
+  RankedRegime regime;
+  regime.ordinal = candidate.ordinal;
+  regime.score = score;
+  regime.rotation = flows.rotation;
+  regime.pulpwood = measuresOf(flows, Management::Pulpwood);
+  regime.sawtimber = measuresOf(flows, Management::Sawtimber);
+  regime.harvestPulpTons = flows.harvestPulpTons;
+  regime.harvestIUPulpTons = flows.harvestIUPulpTons;
+  regime.harvestSawTons = flows.harvestSawTons;
+  regime.steps = *candidate.steps;
+  regime.steps.push_back(growStep(flows.rotation));
+  regime.steps.push_back({StepKind::Harvest, {}});
+  return regime;
+}
 
 bool rankedBefore(const RankedRegime& a, const RankedRegime& b) {
   if (a.score != b.score) return a.score > b.score;
@@ -334,10 +351,18 @@ std::string checkSpace(const SearchSpace& space) {
   candidates *= static_cast<double>((space.fertilizeAges.size() + 1) * space.rotations.size());
   if (candidates > 1e15) return "the space is too large: narrow its lists";
   if (space.best < 1 || space.best > kMaxBest) return "best: give 1 to 1000";
+  if (!(space.carbon.price >= 0 && space.carbon.baseline >= 0)) {
+    return "carbon: give a price and a baseline of 0 or more";
+  }
   return "";
 }
 
 SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& options) {
+  return searchRegimes(space, options, {});
+}
+
+SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& options,
+                           const CandidateObserver& valued) {
   SearchResult result;
   result.management = space.management;
   result.error = checkSpace(space);
@@ -361,7 +386,7 @@ SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& option
   SearchOptions own = options;
   own.shards = shards;
   own.shard = shard;
-  Shared shared(space, units, result.newPlantation, own);
+  Shared shared(space, units, result.newPlantation, own, valued);
   std::int64_t total = units.units();
   shared.shardUnits = total / shards + (total % shards >= shard ? 1 : 0);
 

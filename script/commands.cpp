@@ -25,6 +25,8 @@ constexpr CommandInfo kCommands[] = {
     {kHarvest, "&Harvest", "Ctrl+H", "Harvest the stand and value the regime", "Harvest"},
     {kFindRegime, "Find &Best Regime...", "",
      "Search the thinnings and rotations for the regime of highest value", ""},
+    {kSensitivity, "Sensiti&vity and Risk...", "",
+     "See how the harvested regime's value moves with rates, prices, costs and risk", ""},
     {kGrow, "&Grow...", "Ctrl+G", "Grow the stand to a later age", "Grow"},
     // The key the menu always named; it is now bound as well.
     {kFertilize, "&Fertilize...", "Ctrl+F", "Record a fertilization for the next growth",
@@ -37,6 +39,10 @@ constexpr CommandInfo kCommands[] = {
      "Show the financial analysis in each table", ""},
     {kIncludeBargraph, "Include Diameter &Bargraph", "",
      "Show the diameter bar graph in each table", ""},
+    {kCarbonValues, "&Carbon Values...", "",
+     "Change the carbon price and baseline the carbon section and the regime search use", ""},
+    {kIncludeCarbon, "Include Carb&on", "",
+     "Show the stand's biomass, carbon and wood products in each table", ""},
     {kAllTables, "View &All Tables", "", "Show every table, or only the newest step's", ""},
     // No key: Ctrl+R belongs to Row thinning.
     {kResetView, "&Reset View", "", "Clear every table and start again", "Reset View"},

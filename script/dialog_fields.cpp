@@ -48,6 +48,8 @@ DialogFields dialogFields(DialogId dialog) {
     }
     case DialogId::MerchLimits:
       return {specsOf(kMerchFields), {}};
+    case DialogId::Carbon:
+      return {specsOf(kCarbonFields), {}};
   }
   return {};
 }

@@ -30,8 +30,9 @@ enum class DialogId {
   Fertilize,
   Finance,
   MerchLimits,
+  Carbon,
 };
-inline constexpr std::size_t kDialogCount = 12;
+inline constexpr std::size_t kDialogCount = 13;
 
 enum class FieldKind {
   Integer,      // exchanged: "Enter an integer." when the text is no whole number
@@ -393,9 +394,32 @@ inline constexpr FieldTable<MerchTexts, MerchField, 3> kMerchFields{{
           "Please specify the Threshold Pulpwood between %.0f and (Threshold Sawtimber - 1)"}},
 }};
 
-static_assert(inFieldOrder(kUnthinnedFields) && inFieldOrder(kThinnedFields) &&
-              inFieldOrder(kPercentRemovedFields) && inFieldOrder(kPlantationFields) &&
-              inFieldOrder(kRowLowFields) && inFieldOrder(kMerchFields));
+// ---- Carbon values (CarbonDlg) -------------------------------------------------------------
+
+enum class CarbonField { Price, Baseline };
+struct CarbonTexts {
+  std::string price;
+  std::string baseline;
+};
+inline constexpr FieldTable<CarbonTexts, CarbonField, 2> kCarbonFields{{
+    {CarbonField::Price,
+     &CarbonTexts::price,
+     {.key = "price",
+      .label = "Carbon Price ($ per tonne CO2e)",
+      .kind = FieldKind::Real,
+      .bounds = Bounds{0, 1000}}},
+    {CarbonField::Baseline,
+     &CarbonTexts::baseline,
+     {.key = "baseline",
+      .label = "Baseline (tonnes CO2e per acre)",
+      .kind = FieldKind::Real,
+      .bounds = Bounds{0, 10000}}},
+}};
+
+static_assert(inFieldOrder(kCarbonFields) && inFieldOrder(kUnthinnedFields) &&
+              inFieldOrder(kThinnedFields) && inFieldOrder(kPercentRemovedFields) &&
+              inFieldOrder(kPlantationFields) && inFieldOrder(kRowLowFields) &&
+              inFieldOrder(kMerchFields));
 
 // ---- Every dialog ---------------------------------------------------------------------------
 

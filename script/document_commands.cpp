@@ -40,6 +40,15 @@ bool toggleBargraph(CommandTarget& t, int) {
   t.controller.toggleBargraph();
   return true;
 }
+bool toggleCarbon(CommandTarget& t, int) {
+  t.controller.toggleCarbon();
+  return true;
+}
+// The document holds the carbon values but asks for none: the script's runner and the
+// desktop's Carbon Values command set them.
+bool keepCarbon(CommandTarget&, int) {
+  return true;
+}
 bool toggleAllTables(CommandTarget& t, int) {
   t.controller.toggleAllTables();
   return true;
@@ -60,6 +69,7 @@ constexpr DialogId kLowThinDialogs[] = {DialogId::ResidualBA, DialogId::ThinToDB
 constexpr DialogId kRowLowDialogs[] = {DialogId::RowLow};
 constexpr DialogId kFinanceDialogs[] = {DialogId::Finance};
 constexpr DialogId kMerchDialogs[] = {DialogId::MerchLimits};
+constexpr DialogId kCarbonDialogs[] = {DialogId::Carbon};
 
 // In the order of StepKind; the thinning methods in the order the script's help names them.
 constexpr DocumentCommand kCommands[] = {
@@ -80,8 +90,11 @@ constexpr DocumentCommand kCommands[] = {
     {StepKind::Financial, "financial", cmd::kFinancialValues, financialValues, 0, kFinanceDialogs},
     {StepKind::Merch, "merch", cmd::kMerchLimits, merchLimits, 0, kMerchDialogs},
     {StepKind::Reset, "reset", cmd::kResetView, resetView, 0, {}},
+    // Carbon Values on the menu is the desktop's own dialog, which also keeps the defaults.
+    {StepKind::Carbon, "carbon", 0, keepCarbon, 0, kCarbonDialogs},
     {StepKind::ToggleFinancial, "", cmd::kIncludeFinancial, toggleFinancial, 0, {}},
     {StepKind::ToggleBargraph, "", cmd::kIncludeBargraph, toggleBargraph, 0, {}},
+    {StepKind::ToggleCarbon, "", cmd::kIncludeCarbon, toggleCarbon, 0, {}},
     {StepKind::ToggleAllTables, "", cmd::kAllTables, toggleAllTables, 0, {}},
     {StepKind::TraceOff, "", cmd::kTraceOff, traceOff, 0, {}},
 };

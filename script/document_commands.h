@@ -26,9 +26,11 @@ enum class StepKind {
   Financial,
   Merch,
   Reset,
+  Carbon,  // the carbon price and baseline: set by the runner, never a stored step
   // Menu commands only: the view options and the trace.
   ToggleFinancial,
   ToggleBargraph,
+  ToggleCarbon,
   ToggleAllTables,
   TraceOff,
 };

@@ -77,12 +77,13 @@ std::string rectangleCsvText(const TableStore& store, int table, int row0, int c
   return text + cellsText(*t, row0, from, row1, to, ',', lineEnd);
 }
 
-std::string selectAllText(const TableStore& store, bool showFinancial, std::string_view lineEnd) {
-  return selectAllText(store, store.firstShown, showFinancial, lineEnd);
+std::string selectAllText(const TableStore& store, bool showFinancial, std::string_view lineEnd,
+                          const CarbonOptions& carbon) {
+  return selectAllText(store, store.firstShown, showFinancial, lineEnd, carbon);
 }
 
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
-                          std::string_view lineEnd) {
+                          std::string_view lineEnd, const CarbonOptions& carbon) {
   std::string text;
   auto line = [&](std::string_view s) {
     text += s;
@@ -95,7 +96,7 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     text += lineEnd;
     text += lineEnd;
   };
-  ReportModel model(store, ReportOptions{first, showFinancial, false});
+  ReportModel model(store, ReportOptions{first, showFinancial, false, carbon});
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
     const ReportTable& table = *shown.table;
@@ -123,6 +124,11 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     blankLines();
     if (const ReportSection* financial = shown.find(SectionKind::Financial)) {
       lines(financial->heading);
+    }
+    if (const ReportSection* carbonSection = shown.find(SectionKind::Carbon)) {
+      blankLines();
+      lines(carbonSection->heading);
+      blankLines();
     }
   }
   return text;

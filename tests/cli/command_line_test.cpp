@@ -17,13 +17,14 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(CommandLine, EveryCommandHasItsHelpBothWays) {
-  for (const char* command : {"run", "report", "optimize", "help", "completion"}) {
+  for (const char* command :
+       {"run", "report", "optimize", "sensitivity", "risk", "help", "completion"}) {
     Outcome asked = cli({command, "--help"});
     Outcome help = cli({"help", command});
     EXPECT_EQ(asked.status, 0) << command;
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_EQ(asked.out, help.out) << command;
-    EXPECT_NE(asked.out.find(std::string("Usage: keldovar-cli ") + command), std::string::npos);
+    EXPECT_NE(asked.out.find(std::string("Usage:\n  keldovar-cli ") + command), std::string::npos);
   }
   EXPECT_EQ(cli({"help"}).out, cli({"--help"}).out);
   EXPECT_NE(cli({"optimize", "-h"}).out.find("--shard K/N"), std::string::npos);
