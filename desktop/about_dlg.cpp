@@ -12,20 +12,20 @@
 
 namespace keldovar {
 
-CAboutDlg::CAboutDlg(QString applicationDirectory, UrlOpener open, QWidget* parent)
+CAboutDlg::CAboutDlg(QString applicationDirectory, Launcher launcher, QWidget* parent)
     : QDialog(parent),
       applicationDirectory_(std::move(applicationDirectory)),
-      open_(std::move(open)) {
-  setWindowTitle(QStringLiteral("About KELDOVAR"));
+      launcher_(std::move(launcher)) {
+  setWindowTitle("About KELDOVAR");
   auto* icon = new QLabel;
-  icon->setPixmap(QIcon(QStringLiteral(":/keldovar.svg")).pixmap(48, 48));
-  auto* version = new QLabel(QString::fromLatin1(kAboutVersionText));
+  icon->setPixmap(QIcon(":/keldovar.svg").pixmap(48, 48));
+  auto* version = new QLabel(kAboutVersionText);
   auto* top = new QHBoxLayout;
   top->addWidget(icon);
   top->addWidget(version, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   QPushButton* manual =
-      buttons->addButton(QStringLiteral("View KELDOVAR user manual"), QDialogButtonBox::ActionRole);
+      buttons->addButton("View KELDOVAR user manual", QDialogButtonBox::ActionRole);
   manual->setObjectName("manualButton");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(manual, &QPushButton::clicked, this, &CAboutDlg::viewManual);
@@ -35,7 +35,7 @@ CAboutDlg::CAboutDlg(QString applicationDirectory, UrlOpener open, QWidget* pare
 }
 
 void CAboutDlg::viewManual() {
-  QString message = launchManual(applicationDirectory_, open_);
+  QString message = launchManual(applicationDirectory_, launcher_);
   if (!message.isEmpty()) showLauncherMessage(this, message);
 }
 

@@ -33,6 +33,9 @@ CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver
   view->setFontFilePath(fontFileLocation(context.applicationDirectory));
   view_ = view;
   setWidget(view);
+  // Whatever gives this window the keyboard (the MDI area does on activation) gives it to the
+  // report, so that its scrolling keys work until something else is clicked.
+  setFocusProxy(view);
   connect(view, &CKELDOVARView::selectionChanged, this, &CChildFrame::stateChanged);
   controller().setListener(this);
   updateTitle();
@@ -55,7 +58,7 @@ void CChildFrame::contentChanged() {
 }
 
 void CChildFrame::updateTitle() {
-  setWindowTitle(document_->title() + QStringLiteral("[*]"));
+  setWindowTitle(document_->title() + "[*]");
   setWindowModified(controller().modified());
   Q_EMIT stateChanged();
 }
@@ -69,8 +72,9 @@ void CChildFrame::tableStored(bool scrollToNewest) {
   Q_EMIT stateChanged();
 }
 
-void CChildFrame::viewChanged(bool scrollToNewest) {
-  view_->refresh(scrollToNewest);
+void CChildFrame::viewChanged(ViewScroll scroll) {
+  view_->refresh(scroll == ViewScroll::Newest);
+  if (scroll == ViewScroll::Origin) view_->scrollToOrigin();
   Q_EMIT stateChanged();
 }
 
@@ -88,7 +92,7 @@ void CChildFrame::modifiedChanged(bool modified) {
 }
 
 DocumentHost::Answer CChildFrame::askSaveBeforeReset(const std::string& question) {
-  auto answer = QMessageBox::question(this, QStringLiteral("KELDOVAR"), fromLatin1(question),
+  auto answer = QMessageBox::question(this, "KELDOVAR", fromLatin1(question),
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Yes) return Answer::Yes;
   return answer == QMessageBox::No ? Answer::No : Answer::Cancel;
@@ -100,8 +104,8 @@ void CChildFrame::save() {
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
   if (controller().modified()) {
-    QString question = QStringLiteral("Save changes to %1?").arg(document_->title());
-    auto answer = QMessageBox::question(this, QStringLiteral("KELDOVAR"), question,
+    QString question = QString("Save changes to %1?").arg(document_->title());
+    auto answer = QMessageBox::question(this, "KELDOVAR", question,
                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !saver_(*this))) {
       event->ignore();

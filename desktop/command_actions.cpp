@@ -1,5 +1,5 @@
-// Actions from the command table. In a menu list, 0 stands for a separator and -1 for the
-// recent files.
+// Actions from the command table. In a menu list, 0 stands for a separator, -1 for the recent
+// files and -2 for the open documents.
 #include "desktop/command_actions.h"
 
 #include <QIcon>
@@ -14,6 +14,7 @@ using namespace command_ids;
 
 constexpr int kSeparator = 0;
 constexpr int kRecent = -1;
+constexpr int kWindowList = -2;
 
 // The toolbar, in order; 0 is a separator.
 constexpr int kToolbarButtons[] = {
@@ -68,14 +69,14 @@ constexpr int kShellCommands[] = {kNew,       kOpen,       kPrintSetup,  kExit, 
 
 QAction* makeAction(const CommandInfo& info, QObject* owner) {
   auto* action = new QAction(owner);
-  action->setText(QString::fromLatin1(info.menuText));
-  action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(info.keys)));
-  action->setStatusTip(QString::fromLatin1(info.statusTip));
-  if (*info.toolTip != '\0') action->setToolTip(QString::fromLatin1(info.toolTip));
+  action->setText(info.menuText);
+  action->setShortcuts(QKeySequence::listFromString(info.keys));
+  action->setStatusTip(info.statusTip);
+  if (*info.toolTip != '\0') action->setToolTip(info.toolTip);
   if (const char* icon = iconName(info.id)) {
-    action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
+    action->setIcon(QIcon(QString(":/icons/%1.svg").arg(icon)));
   }
-  action->setObjectName(QStringLiteral("command%1").arg(info.id));
+  action->setObjectName(QString("command%1").arg(info.id));
   return action;
 }
 
@@ -83,23 +84,43 @@ QAction* makeAction(const CommandInfo& info, QObject* owner) {
 
 CommandActions::CommandActions(QMainWindow& window, const std::function<void(int)>& run) {
   for (const CommandInfo& info : commandTable()) {
-    if (info.id == kRecentFile1) continue;
+    if (info.id == kRecentFile1 || info.id == kWindow1) continue;
     QAction* action = makeAction(info, &window);
     // Keys work wherever the focus is in the main window, dialogs aside.
     window.addAction(action);
     QObject::connect(action, &QAction::triggered, &window, [run, id = info.id] { run(id); });
     actions_[info.id] = action;
   }
-  for (int id :
-       {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kAllTables, kToolbar, kStatusBar}) {
+  for (int id : {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kAllTables, kToolbar,
+                 kStatusBar, kFitPageWidth}) {
     actions_[id]->setCheckable(true);
   }
-  const CommandInfo* recentInfo = findCommand(kRecentFile1);
-  for (int i = 0; i < kRecentFileCount; ++i) {
-    QAction* action = makeAction(*recentInfo, &window);
-    action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
-    QObject::connect(action, &QAction::triggered, &window, [run, i] { run(kRecentFile1 + i); });
-    recent_[static_cast<std::size_t>(i)] = action;
+  makeNumbered(window, run, kRecentFile1, "recentFile", recent_);
+  makeNumbered(window, run, kWindow1, "window", windows_);
+  for (QAction* action : windows_) action->setCheckable(true);
+}
+
+template <std::size_t N>
+void CommandActions::makeNumbered(QMainWindow& window, const std::function<void(int)>& run,
+                                  int first, const char* name, std::array<QAction*, N>& out) {
+  const CommandInfo* info = findCommand(first);
+  for (std::size_t i = 0; i < N; ++i) {
+    QAction* action = makeAction(*info, &window);
+    action->setObjectName(QString("%1%2").arg(name).arg(i + 1));
+    action->setVisible(false);
+    int id = first + static_cast<int>(i);
+    QObject::connect(action, &QAction::triggered, &window, [run, id] { run(id); });
+    out[i] = action;
+  }
+}
+
+void CommandActions::showWindows(const QStringList& titles, int active) {
+  for (std::size_t i = 0; i < windows_.size(); ++i) {
+    auto n = static_cast<qsizetype>(i);
+    windows_[i]->setVisible(n < titles.size());
+    if (n >= titles.size()) continue;
+    windows_[i]->setText(QString("&%1 %2").arg(n + 1).arg(titles[n]));
+    windows_[i]->setChecked(n == active);
   }
 }
 
@@ -121,6 +142,8 @@ void CommandActions::addCommands(QMenu* menu, std::initializer_list<int> ids) {
       menu->addSeparator();
     } else if (id == kRecent) {
       addRecentFiles(menu);
+    } else if (id == kWindowList) {
+      for (QAction* action : windows_) menu->addAction(action);
     } else {
       menu->addAction(action(id));
     }
@@ -134,7 +157,7 @@ void CommandActions::addRecentFiles(QMenu* menu) {
 
 QMenu* CommandActions::addMenu(QMainWindow& window, const char* title,
                                std::initializer_list<int> ids) {
-  QMenu* menu = window.menuBar()->addMenu(QString::fromLatin1(title));
+  QMenu* menu = window.menuBar()->addMenu(title);
   addCommands(menu, ids);
   return menu;
 }
@@ -143,17 +166,18 @@ void CommandActions::buildMenus(QMainWindow& window) {
   withoutDocument_ = {
       addMenu(window, "&File", {kNew, kOpen, kSeparator, kPrintSetup, kSeparator, kRecent, kExit}),
       addMenu(window, "&View", {kToolbar, kStatusBar})};
-  QMenu* stand = window.menuBar()->addMenu(QStringLiteral("&Stand"));
-  QMenu* initialize = stand->addMenu(QStringLiteral("&Initialize"));
+  QMenu* stand = window.menuBar()->addMenu("&Stand");
+  QMenu* initialize = stand->addMenu("&Initialize");
   addCommands(initialize, {kInitUnthinned, kInitThinned, kInitPlantation});
   addCommands(stand, {kGrow, kFertilize});
-  QMenu* thin = stand->addMenu(QStringLiteral("&Thin"));
+  QMenu* thin = stand->addMenu("&Thin");
   addCommands(thin, {kRowThin, kLowThin, kRowLowThin, kThinomatic});
-  addCommands(stand, {kSeparator, kHarvest, kSeparator, kFindRegime, kSensitivity});
+  addCommands(stand,
+              {kSeparator, kHarvest, kSeparator, kUndo, kSeparator, kFindRegime, kSensitivity});
   withDocument_ = {
       addMenu(window, "&File",
               {kNew, kOpen, kClose, kSave, kSaveAs, kSeparator, kPrint, kPrintPreview, kPrintSetup,
-               kExportPdf, kSeparator, kRecent, kExit}),
+               kFitPageWidth, kExportPdf, kExportCsv, kSeparator, kRecent, kExit}),
       addMenu(window, "&Edit", {kCopy, kSelectAll}),
       stand,
       addMenu(window, "&Options",
@@ -161,8 +185,9 @@ void CommandActions::buildMenus(QMainWindow& window) {
                kIncludeBargraph, kIncludeCarbon}),
       addMenu(window, "&View",
               {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial, kIncludeBargraph,
-               kIncludeCarbon, kSeparator, kIncreaseFont, kDecreaseFont, kSeparator, kResetView}),
-      addMenu(window, "&Window", {kCascade, kTile})};
+               kIncludeCarbon, kSeparator, kIncreaseFont, kDecreaseFont, kNormalFontSize, kFitWidth,
+               kSeparator, kResetView}),
+      addMenu(window, "&Window", {kCascade, kTile, kSeparator, kWindowList})};
   // File and Edit come before Stand in the bar.
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[0]);
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[1]);
@@ -174,8 +199,8 @@ void CommandActions::showDocumentMenus(bool documentOpen) {
   // Both sets have a File and a View menu: a hidden one gives up its mnemonic, or Alt+F would
   // be claimed twice and open neither.
   auto show = [](QMenu* menu, bool visible) {
-    QString title = menu->title().remove(QLatin1Char('&'));
-    menu->setTitle(visible ? QStringLiteral("&") + title : title);
+    QString title = menu->title().remove('&');
+    menu->setTitle(visible ? "&" + title : title);
     menu->menuAction()->setVisible(visible);
   };
   for (QMenu* menu : withoutDocument_) show(menu, !documentOpen);
@@ -183,7 +208,7 @@ void CommandActions::showDocumentMenus(bool documentOpen) {
 }
 
 QToolBar* CommandActions::buildToolBar(QMainWindow& window) {
-  auto* toolBar = window.addToolBar(QStringLiteral("Standard"));
+  auto* toolBar = window.addToolBar("Standard");
   toolBar->setObjectName("standardToolBar");
   toolBar->setIconSize(QSize(16, 15));
   toolBar->setAllowedAreas(Qt::AllToolBarAreas);
