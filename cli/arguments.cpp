@@ -5,13 +5,13 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <memory>
-#include <set>
 #include <span>
 
+#include "cli/clock_option.h"
 #include "cli/command_line.h"
+#include "cli/completion.h"
 #include "script/script.h"
 
 namespace keldovar::cli {
@@ -21,13 +21,6 @@ namespace {
 constexpr const char* kProgram = "keldovar-cli";
 // The help pages' options take this many columns; their descriptions end by column 80.
 constexpr std::size_t kOptionColumn = 26;
-constexpr int kFirstYear = 1;
-constexpr int kLastYear = 9999;
-constexpr int kMonths = 12;
-constexpr int kLastHour = 23;
-constexpr int kLastMinute = 59;
-constexpr int kLastSecond = 59;  // no leap second: the report clock never shows one
-constexpr int kClockFields = 6;
 
 // The arguments as given, before their values are checked.
 struct Given {
@@ -35,7 +28,7 @@ struct Given {
   std::string operand;  // of a command that takes one
   std::string format, out, outDir, jobs, clock, pdf, page, shard;
   bool keepGoing = false, noFinancial = false, currentStep = false, carbon = false;
-  bool merge = false, help = false;
+  bool merge = false, resume = false, help = false;
   GivenOptions values;  // of the options that are neither a text nor a flag here
 };
 
@@ -111,6 +104,30 @@ constexpr OptionSpec kOptimizeOptions[] = {
      nullptr, &Given::merge},
 };
 
+constexpr OptionSpec kInventoryOptions[] = {
+    {"--regime", "TEMPLATE.kdr", "runs this regime template on every stand"},
+    {"--space", "SPACE",
+     "searches each stand's best regime in this search-space\n"
+     "file (optimize's, without a start)"},
+    {"--out", "RESULT",
+     "writes the results to RESULT.sqlite (.db, .gpkg), .csv\n"
+     "or .jsonl; without it, text on standard output",
+     &Given::out},
+    {"--format", "sqlite|csv|jsonl|text", "the results' format when --out's name does not say it",
+     &Given::format},
+    {"--jobs", "N", "runs N stands at once, 1 to 256 (default: one per core)", &Given::jobs},
+    {"--shard", "K/N|auto",
+     "runs the K-th of N parts of the stands; auto: the task\n"
+     "of a Slurm or Grid Engine job array",
+     &Given::shard},
+    {"--resume", nullptr, "goes on with the SQLite results of a run that stopped", nullptr,
+     &Given::resume},
+    {"--merge", nullptr,
+     "merges the SQLite results of --shard runs\n"
+     "(RESULT.sqlite...) into those of the whole run",
+     nullptr, &Given::merge},
+};
+
 // sensitivity and risk check their own values, format included.
 constexpr OptionSpec kValuedFormat{"--format", "text|json|csv",
                                    "the report as text (the default), JSON or CSV"};
@@ -172,6 +189,12 @@ constexpr const char* kOptimizeUsage =
     "  keldovar-cli optimize SPACE [--format text|json|csv] [--jobs N] [--shard K/N]\n"
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n";
 
+constexpr const char* kInventoryUsage =
+    "  keldovar-cli inventory STANDS.csv|STANDS.sqlite[:TABLE] [--regime TEMPLATE.kdr | --space\n"
+    "                   SPACE] [--out RESULT.sqlite|.csv|.jsonl] [--format sqlite|csv|jsonl|text]\n"
+    "                   [--jobs N] [--shard K/N|auto] [--resume]\n"
+    "  keldovar-cli inventory --merge RESULT.sqlite... [--out MERGED] [--format ...]\n";
+
 const CommandSpec kCommands[] = {
     {"run", kRunUsage, "Runs regime scripts and prints their reports.", "SCRIPT",
      "regime scripts, each a document of its own; - reads\n"
@@ -197,6 +220,14 @@ const CommandSpec kCommands[] = {
      "wandering prices and yearly losses: the distribution of its NPV and LEV.",
      "FILE.kdv|SCRIPT", "the stand file or the script; - reads standard input", false, kRiskOptions,
      kExitStatus},
+    {"inventory", kInventoryUsage,
+     "Runs every stand of an inventory (a CSV file, or a table of an SQLite file) through a\n"
+     "regime template, or searches each stand's best regime; the stands run in parallel,\n"
+     "a job array's tasks each run a shard, and a run that stopped resumes.",
+     "STANDS", "the inventory; with --merge, the results to merge", true, kInventoryOptions,
+     "Exit status: 0 every stand ran; 1 some stand failed or the results could not be\n"
+     "written; 2 a usage error or an inventory, regime or space that cannot be used, and\n"
+     "nothing ran."},
 };
 
 constexpr const char* kHelpUsage =
@@ -225,7 +256,7 @@ class UsageFirst final : public CLI::Formatter {
 
 class Parser {
  public:
-  Parser() {
+  explicit Parser(const Environment& environment) : environment_(environment) {
     app_.set_help_flag();
     formatter_->column_width(kOptionColumn);
     app_.formatter(formatter_);
@@ -324,52 +355,16 @@ class Parser {
   CommandLine reportCommand();
   CommandLine optimizeCommand();
   CommandLine valuedCommand(CommandLine::Action action);
-  std::string completion() const;
+  CommandLine inventoryCommand();
   std::optional<std::string> readViewOptions(RunOptions& options) const;
 
   std::shared_ptr<UsageFirst> formatter_ = std::make_shared<UsageFirst>();
   CLI::App app_{"The batch runner of KELDOVAR.", kProgram};
   Given given_;
+  const Environment& environment_;
   bool topHelp_ = false;
   bool version_ = false;
 };
-
-bool isLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-bool realTime(const LocalTime& t) {
-  return t.year >= kFirstYear && t.year <= kLastYear && t.month >= 1 && t.month <= kMonths &&
-         t.day >= 1 && t.day <= daysInMonth(t.year, t.month) && t.hour >= 0 &&
-         t.hour <= kLastHour && t.minute >= 0 && t.minute <= kLastMinute && t.second >= 0 &&
-         t.second <= kLastSecond;
-}
-
-// The time, or the error's text.
-std::optional<std::string> parseClock(const std::string& text, std::optional<LocalTime>& clock) {
-  bool plain = std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= '0' && c <= '9') || c == '-' || c == ' ' || c == ':';
-  });
-  LocalTime t;
-  char tail = 0;
-  int fields = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day,
-                           &t.hour, &t.minute, &t.second, &tail);
-  if (!plain || fields != kClockFields) {
-    return "--clock takes \"YYYY-MM-DD HH:MM:SS\", not " + shownArgument(text);
-  }
-  if (!realTime(t)) {
-    return "--clock takes a real date and time (years 1 to 9999, seconds 0 to 59), not " +
-           shownArgument(text);
-  }
-  t.weekday = weekdayOf(t.year, t.month, t.day);
-  clock = t;
-  return std::nullopt;
-}
 
 std::optional<std::string> parseFormat(const std::string& word, OutputFormat& format) {
   if (word == "text") {
@@ -402,11 +397,12 @@ std::optional<std::string> Parser::readViewOptions(RunOptions& o) const {
 
 CommandLine Parser::commandLine(const std::string& name) {
   if (name == "help") return helpCommand();
-  if (name == "completion") return print(completion());
+  if (name == "completion") return print(bashCompletion(app_));
   if (name == "run") return runCommand();
   if (name == "report") return reportCommand();
   if (name == "sensitivity") return valuedCommand(CommandLine::Action::Sensitivity);
   if (name == "risk") return valuedCommand(CommandLine::Action::Risk);
+  if (name == "inventory") return inventoryCommand();
   return optimizeCommand();
 }
 
@@ -499,66 +495,30 @@ CommandLine Parser::optimizeCommand() {
   return line;
 }
 
-// Words a value of this name takes, when it names its choices ("text|json|csv").
-std::string valueWords(const std::string& value) {
-  if (value.find('|') == std::string::npos) return {};
-  std::string words = value;
-  std::replace(words.begin(), words.end(), '|', ' ');
-  return words;
-}
-
-// Completes commands, options, the values of options that name their choices, folders for a
-// folder and file names elsewhere.
-std::string Parser::completion() const {
-  std::string commands = "--help --version";
-  std::string options;
-  std::string values;
-  std::string commandNames;
-  std::set<std::string> valued;  // an option of several commands completes its words once
-  for (const CLI::App* command : app_.get_subcommands({})) {
-    commandNames += (commandNames.empty() ? "" : " ") + command->get_name();
-    std::string names = "--help";
-    for (const CLI::Option* option : command->get_options()) {
-      if (option->get_positional() || option->check_lname("help")) continue;
-      std::string name = option->get_name();
-      names += " " + name;
-      std::string words = valueWords(option->get_type_name());
-      if (!words.empty() && valued.insert(name).second) {
-        values += "    " + name + ") words=\"" + words + "\";;\n";
-      }
+CommandLine Parser::inventoryCommand() {
+  CommandLine line;
+  line.action = CommandLine::Action::Inventory;
+  InventoryOptions& o = line.inventory;
+  const CLI::App& inventory = *app_.get_subcommands().front();
+  for (const OptionSpec& option : kInventoryOptions) {
+    if (option.flag != nullptr || inventory.count(option.name) == 0) continue;
+    const std::string& value =
+        option.text != nullptr ? given_.*option.text : given_.values[option.name];
+    if (auto error = readInventoryValue(option.name, value, environment_, o)) {
+      return usageError(*error);
     }
-    options += "    " + command->get_name() + ") options=\"" + names + "\";;\n";
   }
-  return "# bash completion for keldovar-cli: source <(keldovar-cli completion)\n"
-         "_keldovar_cli() {\n"
-         "  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} words options\n"
-         "  if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
-         "    COMPREPLY=($(compgen -W \"" +
-         commands + " " + commandNames +
-         "\" -- \"$cur\"))\n"
-         "    return\n"
-         "  fi\n"
-         "  case $prev in\n" +
-         values +
-         "    --out-dir) COMPREPLY=($(compgen -d -- \"$cur\")); return;;\n"
-         "    --jobs|--clock|--shard) return;;\n"
-         "  esac\n"
-         "  if [ -n \"$words\" ]; then COMPREPLY=($(compgen -W \"$words\" -- \"$cur\")); return; "
-         "fi\n"
-         "  case ${COMP_WORDS[1]} in\n" +
-         options +
-         "  esac\n"
-         "  if [ \"${COMP_WORDS[1]}\" = help ]; then\n"
-         "    COMPREPLY=($(compgen -W \"" +
-         commandNames +
-         "\" -- \"$cur\"))\n"
-         "  elif [[ $cur == -* ]]; then\n"
-         "    COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
-         "  else\n"
-         "    COMPREPLY=($(compgen -f -- \"$cur\"))\n"
-         "  fi\n"
-         "}\n"
-         "complete -o filenames -F _keldovar_cli keldovar-cli\n";
+  o.resume = given_.resume;
+  o.merge = given_.merge;
+  if (o.merge) {
+    o.mergeFiles = given_.operands;
+  } else if (given_.operands.size() > 1) {
+    return usageError(unexpected(given_.operands[1]));
+  } else if (!given_.operands.empty()) {
+    o.stands = given_.operands.front();
+  }
+  if (auto error = checkInventoryOptions(o)) return usageError(*error);
+  return line;
 }
 
 }  // namespace
@@ -584,6 +544,8 @@ std::string usage() {
          "moved\n"
          "        down and up, and the break-evens; risk  their Monte Carlo distribution under\n"
          "        wandering prices and yearly losses\n"
+         "inventory runs every stand of an inventory through a regime template, or searches each\n"
+         "        stand's best regime; --merge combines the SQLite results of --shard runs\n"
          "Each command's --help lists its options.\n"
          "\n"
          "--pdf   also writes the report as printed, every table with its page footers, to\n"
@@ -600,8 +562,8 @@ std::string usage() {
          "3 an unexpected internal error.\n";
 }
 
-CommandLine readCommandLine(const std::vector<std::string>& args) {
-  Parser parser;
+CommandLine readCommandLine(const std::vector<std::string>& args, const Environment& environment) {
+  Parser parser(environment);
   return parser.read(args);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/inventory_options.h"
 #include "cli/optimize.h"
 #include "cli/sensitivity_command.h"
 
@@ -15,15 +16,17 @@ namespace keldovar::cli {
 std::string usage();
 
 struct CommandLine {
-  enum class Action { Run, Report, Optimize, Sensitivity, Risk, Print, UsageError };
+  enum class Action { Run, Report, Optimize, Sensitivity, Risk, Inventory, Print, UsageError };
   Action action = Action::UsageError;
   RunOptions run;         // run's; report's format, view options and PDF
   std::string standFile;  // report's; the stand file or script of sensitivity and risk
   OptimizeOptions optimize;
   GivenOptions values;  // sensitivity's and risk's options, checked as they run
-  std::string text;     // what Print prints (help, version, completion), or the usage error
+  InventoryOptions inventory;
+  std::string text;  // what Print prints (help, version, completion), or the usage error
 };
 
-CommandLine readCommandLine(const std::vector<std::string>& args);
+// `environment` gives inventory --shard auto its job array.
+CommandLine readCommandLine(const std::vector<std::string>& args, const Environment& environment);
 
 }  // namespace keldovar::cli

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -10,6 +11,7 @@
 #include "app/stand_file.h"
 #include "cli/arguments.h"
 #include "cli/batch.h"
+#include "cli/inventory.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
@@ -63,7 +65,7 @@ std::optional<std::string> refusedFile(const CommandLine& line) {
 
 int runCli(const std::vector<std::string>& args, const InputReader& standardInput,
            std::ostream& out, std::ostream& err) {
-  CommandLine line = readCommandLine(args);
+  CommandLine line = readCommandLine(args, [](const char* name) { return std::getenv(name); });
   switch (line.action) {
     case CommandLine::Action::Print:
       return writeReport(out, err, line.text);
@@ -76,6 +78,8 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
       return runSensitivity(line.standFile, line.values, standardInput, out, err);
     case CommandLine::Action::Risk:
       return runRisk(line.standFile, line.values, standardInput, out, err);
+    case CommandLine::Action::Inventory:
+      return runInventory(args, line.inventory, out, err);
     case CommandLine::Action::Run:
     case CommandLine::Action::Report:
       break;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "script/dialog_checks.h"
+#include "script/script.h"
 
 namespace keldovar {
 namespace {
@@ -88,7 +89,8 @@ std::optional<PlantationEntry> CheckedPrompts::askPlantation(const RememberedVal
 std::optional<int> CheckedPrompts::askGrowAge(const StandFacts& stand) {
   std::optional<FieldTexts> f = source_.fields(DialogId::Grow);
   if (!f) return std::nullopt;
-  return settle(source_, checkGrowAge(soleText(*f, kGrowFields), stand), DialogId::Grow);
+  std::string age = growAgeText(soleText(*f, kGrowFields), stand.AG);
+  return settle(source_, checkGrowAge(age, stand), DialogId::Grow);
 }
 
 std::optional<float> CheckedPrompts::askResidualBA(const RememberedValues&,

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <variant>
 
+#include "engine/numeric.h"
 #include "script/dialog_fields.h"
 #include "script/document_commands.h"
 
@@ -185,7 +186,18 @@ void parseNumberedLine(std::string_view line, int lineNumber, ParsedScript& scri
   }
 }
 
+constexpr std::size_t kRelativeAgeDigits = 3;
+
 }  // namespace
+
+std::string growAgeText(std::string_view written, double standAge) {
+  std::string_view digits = written.substr(written.starts_with('+') ? 1 : written.size());
+  bool relative =
+      !digits.empty() && digits.size() <= kRelativeAgeDigits &&
+      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!relative) return std::string(written);
+  return std::to_string(truncToInt(standAge) + std::stoi(std::string(digits)));
+}
 
 std::string shownWord(std::string_view word) {
   std::string shown;

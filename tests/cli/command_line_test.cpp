@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 TEST(CommandLine, EveryCommandHasItsHelpBothWays) {
   for (const char* command :
-       {"run", "report", "optimize", "sensitivity", "risk", "help", "completion"}) {
+       {"run", "report", "optimize", "sensitivity", "risk", "inventory", "help", "completion"}) {
     Outcome asked = cli({command, "--help"});
     Outcome help = cli({"help", command});
     EXPECT_EQ(asked.status, 0) << command;
@@ -61,6 +61,9 @@ TEST(CommandLine, UsageErrorsKeepTheirWords) {
        "--format is given more than once"},
       {{"optimize", "a.space", "--shard", "1/2", "--shard", "2/2"},
        "--shard is given more than once"},
+      {{"inventory", "a.csv", "--regime", "a.kdr", "--regime", "b.kdr"},
+       "--regime is given more than once"},
+      {{"inventory", "a.csv", "b.csv"}, "unexpected argument 'b.csv'"},
   };
   for (const auto& [args, says] : cases) {
     Outcome r = cli(args);
@@ -77,6 +80,7 @@ TEST(CommandLine, BashCompletesCommandsOptionsAndChoices) {
       {"keldovar-cli op", "optimize"},
       {"keldovar-cli run x.kdr --fo", "--format"},
       {"keldovar-cli report x.kdv --format c", "csv"},
+      {"keldovar-cli inventory x.csv --format j", "jsonl"},
       {"keldovar-cli optimize --sh", "--shard"},
       {"keldovar-cli help rep", "report"},
   };
