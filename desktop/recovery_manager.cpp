@@ -206,8 +206,8 @@ void RecoveryManager::copyWritten(int error) {
   }
   if (protectionLost_) return;
   protectionLost_ = true;
-  emit protectionLost(notProtected(QStringLiteral("a recovery copy could not be written in %1"),
-                                   folder_, fileErrorText(error)));
+  Q_EMIT protectionLost(notProtected(QStringLiteral("a recovery copy could not be written in %1"),
+                                     folder_, fileErrorText(error)));
 }
 
 RecoveryManager::Tracked& RecoveryManager::tracked(int id) {

@@ -107,7 +107,7 @@ class RecoveryManager final : public QObject {
   const QString& folder() const { return folder_; }
   const std::string& instanceTag() const { return instance_; }
 
- signals:
+ Q_SIGNALS:
   // A copy could not be written, so the documents are not protected against a crash: said once,
   // and again only after a copy has been written since.
   void protectionLost(const QString& reason);

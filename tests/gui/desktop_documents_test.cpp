@@ -77,7 +77,7 @@ void answerSaveQuestion(QMessageBox::StandardButton button, QString* question) {
 
 class DesktopDocumentsTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   // A grows, B thins, A grows again from its own stand; and while A's step waits for its
