@@ -13,7 +13,7 @@ CCACHE    := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LA
 CONFIGURE = cmake $(CCACHE) --preset
 
 .PHONY: all deps build run test format-check test-release test-nogui test-sanitize fuzz bench \
-        package clean
+        package package-check clean
 
 all: build
 
@@ -64,6 +64,11 @@ fuzz: deps
 package: build
 	cmake --build $(BUILD) --target package
 	tools/check-package.sh $(BUILD)
+
+# The package installed on a clean Debian root and run there (about five minutes; fetches from
+# Debian's mirrors, needs root): tools/check-package-root.sh.
+package-check: package
+	tools/check-package-root.sh $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -4,12 +4,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <span>
+#include <utility>
 
 #include "app/safe_file.h"
 
 namespace keldovar {
 
-RecoveryWriter::RecoveryWriter() : thread_([this] { run(); }) {}
+RecoveryWriter::RecoveryWriter(WriteListener written)
+    : written_(std::move(written)), thread_([this] { run(); }) {}
 
 RecoveryWriter::~RecoveryWriter() {
   {
@@ -60,8 +62,11 @@ void RecoveryWriter::carryOut(const Job& job) {
   const auto* text = reinterpret_cast<const std::uint8_t*>(job.recordText.data());
   int error = replaceFileContents(job.recordPath, std::span(text, job.recordText.size()));
   if (error == 0) error = replaceFileContents(job.copyPath, job.bytes);
-  std::lock_guard lock(mutex_);
-  lastError_ = error;
+  {
+    std::lock_guard lock(mutex_);
+    lastError_ = error;
+  }
+  if (written_) written_(error);
 }
 
 void RecoveryWriter::run() {

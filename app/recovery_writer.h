@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -14,7 +15,10 @@ namespace keldovar {
 
 class RecoveryWriter {
  public:
-  RecoveryWriter();
+  // Called on the worker thread after every write with its error number, 0 when it succeeded.
+  using WriteListener = std::function<void(int error)>;
+
+  explicit RecoveryWriter(WriteListener written = {});
   // Finishes every job already given, then ends the thread.
   ~RecoveryWriter();
   RecoveryWriter(const RecoveryWriter&) = delete;
@@ -51,6 +55,7 @@ class RecoveryWriter {
   bool busy_ = false;
   bool stopping_ = false;
   int lastError_ = 0;
+  WriteListener written_;
   std::thread thread_;
 };
 

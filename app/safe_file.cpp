@@ -83,19 +83,39 @@ namespace {
 
 constexpr std::size_t kPendingPathCapacity = 4096;
 
+// Where the save that owns the pending entry stands. Any thread may take the signal, the saving
+// one or another, so the handler and the save agree through one lock-free word: the handler
+// marks the program as stopping, and whoever comes second removes the file and ends it.
+enum PendingState : int {
+  kIdle = 0,
+  kCreating = 1,  // the file may exist already, its name is not yet in place
+  kArmed = 2,     // the file exists under the name in `path`
+  kStopping = 4,  // a signal came: the program ends
+};
+
 // The one temporary file that SIGINT or SIGTERM must remove. A signal handler reaches nothing
-// but static storage, so this is the only state outside any object; one save arms it at a time.
+// but static storage, so this is the only state outside any object; one save uses it at a time.
 struct PendingTemporary {
   char path[kPendingPathCapacity];
-  volatile std::sig_atomic_t armed;
+  std::atomic<int> state;
+  std::atomic<int> signal;
 };
+static_assert(std::atomic<int>::is_always_lock_free, "read and written by a signal handler");
 PendingTemporary pendingTemporary{};
 std::atomic<bool> signalsTaken{false};
 
-extern "C" void removeTemporaryAndStop(int signal) {
-  if (pendingTemporary.armed != 0) ::unlink(pendingTemporary.path);
+void stopWith(int signal) {
   ::signal(signal, SIG_DFL);
-  ::raise(signal);  // delivered once this handler returns, with the default action
+  ::raise(signal);  // delivered once the handler returns or the signal is unblocked
+}
+
+extern "C" void removeTemporaryAndStop(int signal) {
+  pendingTemporary.signal.store(signal);
+  int stage = pendingTemporary.state.fetch_or(kStopping) & ~kStopping;
+  // The saving thread is creating its file: it removes the file and ends the program itself.
+  if (stage == kCreating) return;
+  if (stage == kArmed) ::unlink(pendingTemporary.path);
+  stopWith(signal);
 }
 
 // Blocks SIGINT and SIGTERM for its lifetime, so that the file and its pending entry change
@@ -123,7 +143,8 @@ class SignalsHeld {
 class SignalCleanup {
  public:
   SignalCleanup() : owner_(!signalsTaken.exchange(true)) {
-    if (!owner_) return;
+    // A program that is ending keeps the default action, which a handler has put back.
+    if (!owner_ || (pendingTemporary.state.load() & kStopping) != 0) return;
     take(SIGINT, oldInt_, tookInt_);
     take(SIGTERM, oldTerm_, tookTerm_);
   }
@@ -137,14 +158,31 @@ class SignalCleanup {
   SignalCleanup(const SignalCleanup&) = delete;
   SignalCleanup& operator=(const SignalCleanup&) = delete;
 
-  // Call with the signals held.
-  void arm(const std::string& path) {
-    if (!owner_ || path.size() >= kPendingPathCapacity) return;
-    std::memcpy(pendingTemporary.path, path.c_str(), path.size() + 1);
-    pendingTemporary.armed = 1;
+  // The calls below are made with the signals held. Before the file is created: false when a
+  // signal has come and the program is ending, so that no file is created.
+  bool beginCreating() {
+    if (!owner_) return true;
+    int idle = kIdle;
+    return pendingTemporary.state.compare_exchange_strong(idle, kCreating);
+  }
+  // After the attempt: `path` names the file when it was created, and is empty otherwise.
+  void endCreating(const std::string& path) {
+    if (!owner_) return;
+    bool named = !path.empty() && path.size() < kPendingPathCapacity;
+    if (named) std::memcpy(pendingTemporary.path, path.c_str(), path.size() + 1);
+    int creating = kCreating;
+    if (pendingTemporary.state.compare_exchange_strong(creating, named ? kArmed : kIdle)) return;
+    // A signal came meanwhile, and its handler left the file and the end to this thread: the
+    // signal is delivered as soon as this thread lets it through.
+    if (!path.empty()) ::unlink(path.c_str());
+    pendingTemporary.state.store(kStopping);
+    stopWith(pendingTemporary.signal.load());
   }
   void disarm() {
-    if (owner_) pendingTemporary.armed = 0;
+    if (!owner_) return;
+    // After a signal the handler has removed the file and is ending the program.
+    int armed = kArmed;
+    pendingTemporary.state.compare_exchange_strong(armed, kIdle);
   }
 
  private:
@@ -221,12 +259,14 @@ int createTemporary(const SaveTarget& target, SignalCleanup& cleanup, std::strin
   std::uint64_t base = randomTag() ^ static_cast<std::uint64_t>(::getpid());
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     temp = target.folder + "/" + temporaryName(base + static_cast<std::uint64_t>(attempt));
-    int fd = -1, error = 0;
+    int fd = -1, error = EINTR;
     {
       SignalsHeld held;
-      fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      error = errno;
-      if (fd >= 0) cleanup.arm(temp);
+      if (cleanup.beginCreating()) {
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        error = errno;
+        cleanup.endCreating(fd >= 0 ? temp : std::string());
+      }
     }
     if (fd < 0 && error == EEXIST) continue;
     if (fd < 0) {
@@ -350,6 +390,17 @@ int readStandardInput(std::size_t limit, std::vector<std::uint8_t>& bytes) {
   return readDescriptor(STDIN_FILENO, limit, bytes);
 }
 
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  constexpr std::int64_t kNsPerSecond = 1000000000;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino),
+                      static_cast<std::int64_t>(info.st_size),
+                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * kNsPerSecond +
+                          static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
+}
+
 #else  // Windows: the standard library's rename replaces an existing file.
 
 int checkSaveTarget(const std::string& path) {
@@ -407,6 +458,16 @@ int readStandardInput(std::size_t limit, std::vector<std::uint8_t>& bytes) {
   bytes.resize(limit);
   bytes.resize(std::fread(bytes.data(), 1, limit, stdin));
   return std::ferror(stdin) != 0 ? EIO : 0;
+}
+
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+  std::error_code error;
+  auto size = fs::file_size(path, error);
+  if (error) return std::nullopt;
+  auto written = fs::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return FileIdentity{0, 0, static_cast<std::int64_t>(size),
+                      static_cast<std::int64_t>(written.time_since_epoch().count())};
 }
 
 #endif

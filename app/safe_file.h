@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,5 +42,18 @@ int readFileContents(const std::string& path, std::size_t limit, std::vector<std
 
 // Reads at most `limit` bytes of the program's standard input. Returns 0 or the error number.
 int readStandardInput(std::size_t limit, std::vector<std::uint8_t>& bytes);
+
+// What tells one version of a file from another: the file itself (device and inode), its size
+// and the time it was last written.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the file `path` names (after links), or nothing when there is none.
+std::optional<FileIdentity> fileIdentity(const std::string& path);
 
 }  // namespace keldovar

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cmath>
 #include <limits>
 #include <system_error>
 
@@ -40,6 +41,8 @@ class FileWriter {
   void i32(int v) { little(static_cast<std::uint32_t>(v), 4); }
   void f32(float v) { little(std::bit_cast<std::uint32_t>(v), 4); }
   void f64(double v) { little(std::bit_cast<std::uint64_t>(v), 8); }
+  void anyF64(double v) { f64(v); }
+  void measuredHistory(const std::array<HistoryRecord, kHistoryCapacity>&, int) {}
   void flag(bool v) { i32(v ? 1 : 0); }
   void count(int v, int lo, int hi) { i32(std::clamp(v, lo, hi)); }
   void reservedI32() { i32(0); }
@@ -84,8 +87,26 @@ class FileReader {
   int readI32() { return static_cast<int>(static_cast<std::uint32_t>(take(4))); }
 
   void i32(int& v) { v = readI32(); }
-  void f32(float& v) { v = std::bit_cast<float>(static_cast<std::uint32_t>(take(4))); }
-  void f64(double& v) { v = std::bit_cast<double>(take(8)); }
+  // The numbers are measurements, values and limits: none is ever infinite or not a number.
+  void f32(float& v) {
+    v = std::bit_cast<float>(static_cast<std::uint32_t>(take(4)));
+    failed_ = failed_ || !std::isfinite(v);
+  }
+  void f64(double& v) {
+    anyF64(v);
+    failed_ = failed_ || !std::isfinite(v);
+  }
+  // A slot that may lie past its count, where a file may hold whatever was in memory.
+  void anyF64(double& v) { v = std::bit_cast<double>(take(8)); }
+  // The history records are read before their count: those it covers are checked here.
+  void measuredHistory(const std::array<HistoryRecord, kHistoryCapacity>& history, int last) {
+    for (std::size_t r = 0; r < entries(last, kHistoryCapacity); ++r) {
+      const HistoryRecord& h = history[r];
+      for (double v : {h.age, h.trees, h.basal_area, h.volume, h.cords, h.topcords, h.bdft}) {
+        failed_ = failed_ || !std::isfinite(v);
+      }
+    }
+  }
   void flag(bool& v) { v = readI32() != 0; }
   void reservedI32() { take(4); }
   void reservedF64() { take(8); }
@@ -165,9 +186,11 @@ class FileReader {
 
 template <class Io, class Record>
 void exchangeHistory(Io& io, Record& h) {
-  io.f64(h.age);
+  io.anyF64(h.age);
   io.label(h.label);
-  for (auto* v : {&h.trees, &h.basal_area, &h.volume, &h.cords, &h.topcords, &h.bdft}) io.f64(*v);
+  for (auto* v : {&h.trees, &h.basal_area, &h.volume, &h.cords, &h.topcords, &h.bdft}) {
+    io.anyF64(*v);
+  }
 }
 
 template <class Io, class Graph>
@@ -205,6 +228,7 @@ void exchangeTable(Io& io, Table& t, Settings& settings) {
   for (auto& record : t.history) exchangeHistory(io, record);
   io.count(t.stockLast, -1, kStockRowCapacity - 1);
   io.count(t.historyLast, -1, kHistoryCapacity - 1);
+  io.measuredHistory(t.history, t.historyLast);
   io.count(t.financialLast, -1, kFinancialLineCapacity - 1);
   exchangeLines(io, t.beforeStockLines, t.beforeStockLines.size());
   for (std::size_t r = 0; r < entries(t.stockLast, kStockRowCapacity); ++r) {

@@ -174,8 +174,8 @@ struct CommandSpec {
 constexpr const char* kExitStatus =
     "Exit status: 0 every step succeeded; 1 a step failed, a stand file could not be\n"
     "read or written, or the report or its PDF could not be written; 2 a usage or\n"
-    "script syntax error, or an input that cannot be read; 3 an unexpected internal\n"
-    "error.";
+    "script syntax error, an input that cannot be read, or an output that is an input\n"
+    "or another output; 3 an unexpected internal error.";
 
 constexpr const char* kRunUsage =
     "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
@@ -207,7 +207,8 @@ const CommandSpec kCommands[] = {
      "to merge (RESULT.json...)",
      true, kOptimizeOptions,
      "Exit status: 0 done; 1 the start was refused or a result could not be read; 2 a\n"
-     "usage or search-space file error."},
+     "usage or search-space file error, or a directory, FIFO or device named as a\n"
+     "file."},
     {"sensitivity", kSensitivityUsage,
      "Values the newest harvest of a stand file, or of the document a script makes (as\n"
      "run runs it), at that document's financial values and others: the NPV, LEV, IRR and\n"
@@ -558,8 +559,8 @@ std::string usage() {
          "Exit status (the worst of all scripts): 0 every step succeeded; 1 a step failed, a "
          "stand\n"
          "file could not be read or written, or the report or its PDF could not be written; 2 a\n"
-         "usage or script syntax error, or a script that cannot be read (that script is not run);\n"
-         "3 an unexpected internal error.\n";
+         "usage or script syntax error, a script that cannot be read (that script is not run),\n"
+         "or an output that is an input or another output; 3 an unexpected internal error.\n";
 }
 
 CommandLine readCommandLine(const std::vector<std::string>& args, const Environment& environment) {

@@ -386,15 +386,21 @@ std::optional<std::string> refusedRunFile(const RunOptions& o) {
   if (o.pdf) {
     if (auto refused = refusedOutput(*o.pdf, "--pdf")) return refused;
   }
-  if (!o.outDir) return std::nullopt;
-  std::error_code error;
-  if (!std::filesystem::is_directory(*o.outDir, error)) {
-    return "--out-dir " + *o.outDir + " is not a folder";
+  std::vector<NamedFile> inputs, outputs;
+  if (o.outDir) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(*o.outDir, error)) {
+      return "--out-dir " + *o.outDir + " is not a folder";
+    }
+    for (const std::string& script : o.scripts) {
+      if (auto refused = refusedOutput(*savePath(o, script), "--out-dir")) return refused;
+      outputs.push_back({"--out-dir", *savePath(o, script)});
+    }
   }
-  for (const std::string& script : o.scripts) {
-    if (auto refused = refusedOutput(*savePath(o, script), "--out-dir")) return refused;
-  }
-  return std::nullopt;
+  for (const std::string& script : o.scripts) inputs.push_back({"the script", script});
+  if (o.out) outputs.push_back({"--out", *o.out});
+  if (o.pdf) outputs.push_back({"--pdf", *o.pdf});
+  return checkDistinctFiles(inputs, outputs);
 }
 
 int runScripts(const RunOptions& o, const InputReader& standardInput, std::ostream& out,

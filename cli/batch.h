@@ -41,7 +41,8 @@ std::optional<std::string> parseJobs(const std::string& text, unsigned& jobs);
 std::optional<std::string> runUsageError(const RunOptions& options);
 
 // A script, --out or --out-dir that names a directory, FIFO or device where a file belongs (or
-// a --out-dir that is no folder): refused before anything runs.
+// a --out-dir that is no folder), or an output that is a script or another output: refused
+// before anything runs.
 std::optional<std::string> refusedRunFile(const RunOptions& options);
 
 // The document one script makes, run as `run` runs it up to its first failed step (status 1);

@@ -11,6 +11,7 @@
 #include "app/stand_file.h"
 #include "cli/arguments.h"
 #include "cli/batch.h"
+#include "cli/input.h"
 #include "cli/inventory.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
@@ -57,8 +58,9 @@ int report(const RunOptions& o, const std::string& input, std::ostream& out, std
 std::optional<std::string> refusedFile(const CommandLine& line) {
   if (line.action == CommandLine::Action::Run) return refusedRunFile(line.run);
   if (auto refused = refusedInput(line.standFile)) return refused;
-  if (line.run.pdf) return refusedOutput(*line.run.pdf, "--pdf");
-  return std::nullopt;
+  if (!line.run.pdf) return std::nullopt;
+  if (auto refused = refusedOutput(*line.run.pdf, "--pdf")) return refused;
+  return checkDistinctFiles({{"the stand file", line.standFile}}, {{"--pdf", *line.run.pdf}});
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ struct Prepared {
 
 void preparePlan(const InventoryOptions& o, Prepared& p) {
   if (o.regime) {
-    InputFile file = readInputFile(*o.regime);
+    InputFile file = forest::readInputFile(*o.regime);
     p.regime = readTemplate(file.text, *o.regime);
     p.error = file.error.empty() ? p.regime.error : file.error;
     p.manifest.set(keys::kPlan, "regime");
@@ -61,7 +61,7 @@ void preparePlan(const InventoryOptions& o, Prepared& p) {
     p.manifest.set(std::string(keys::kDigestPrefix) + "regime", file.sha256);
     p.plan.regime = &p.regime;
   } else if (o.space) {
-    InputFile file = readInputFile(*o.space);
+    InputFile file = forest::readInputFile(*o.space);
     ParsedSpace parsed = parseSearchSpace(file.text, SpaceStart::FromStand);
     for (const SpaceError& e : parsed.errors) {
       p.error +=

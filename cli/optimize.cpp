@@ -6,12 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <thread>
 
+#include "cli/input.h"
 #include "cli/json_reader.h"
 #include "cli/output.h"
 #include "engine/report_text.h"
@@ -242,37 +241,10 @@ SearchReport reportOf(const econ::SearchResult& result, const std::vector<std::s
   return report;
 }
 
-SearchReport mergeReports(const std::vector<SearchReport>& shards) {
-  SearchReport merged;
-  if (!shards.empty()) merged = shards.front();
-  merged.candidates = merged.valued = merged.refused = 0;
-  merged.regimes.clear();
-  for (const SearchReport& s : shards) {
-    merged.candidates += s.candidates;
-    merged.valued += s.valued;
-    merged.refused += s.refused;
-    merged.regimes.insert(merged.regimes.end(), s.regimes.begin(), s.regimes.end());
-  }
-  std::sort(merged.regimes.begin(), merged.regimes.end(),
-            [](const ReportedRegime& a, const ReportedRegime& b) {
-              return a.score != b.score ? a.score > b.score : a.ordinal < b.ordinal;
-            });
-  if (merged.regimes.size() > static_cast<std::size_t>(merged.best)) {
-    merged.regimes.resize(static_cast<std::size_t>(merged.best));
-  }
-  return merged;
-}
-
 }  // namespace keldovar::cli
 
 namespace keldovar::cli {
 namespace {
-
-std::optional<std::string> readAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 std::string render(const SearchReport& report, OutputFormat format) {
   if (format == OutputFormat::Json) return searchJson(report);
@@ -283,29 +255,32 @@ std::string render(const SearchReport& report, OutputFormat format) {
 int merge(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
   std::vector<SearchReport> shards;
   for (const std::string& file : o.mergeFiles) {
-    std::optional<std::string> text = readAll(file);
-    std::optional<SearchReport> report = text ? readSearchJson(*text) : std::nullopt;
+    std::string text;
+    if (auto reason = readInputFile(file, text)) {
+      err << "keldovar-cli: cannot read " << file << ": " << *reason << "\n";
+      return 1;
+    }
+    std::optional<SearchReport> report = readSearchJson(text);
     if (!report) {
       err << "keldovar-cli: " << file << ": not the JSON result of optimize\n";
       return 1;
     }
-    if (!shards.empty() && (report->newPlantation != shards.front().newPlantation ||
-                            report->management != shards.front().management)) {
-      err << "keldovar-cli: " << file << ": ranked otherwise than " << o.mergeFiles.front() << "\n";
-      return 1;
-    }
     shards.push_back(std::move(*report));
+  }
+  if (auto refused = refusedMerge(o.mergeFiles, shards)) {
+    err << "keldovar-cli: " << *refused << "\n";
+    return 1;
   }
   return writeReport(out, err, render(mergeReports(shards), o.format));
 }
 
 int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
-  std::optional<std::string> text = readAll(o.space);
-  if (!text) {
-    err << "keldovar-cli: cannot read the search space " << o.space << "\n";
+  std::string text;
+  if (auto reason = readInputFile(o.space, text)) {
+    err << "keldovar-cli: cannot read the search space " << o.space << ": " << *reason << "\n";
     return 2;
   }
-  ParsedSpace parsed = parseSearchSpace(*text);
+  ParsedSpace parsed = parseSearchSpace(text);
   for (const SpaceError& e : parsed.errors) {
     err << o.space << (e.line > 0 ? ":" + std::to_string(e.line) : std::string()) << ": "
         << e.message << "\n";
@@ -328,8 +303,9 @@ int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
     err << "keldovar-cli: " << o.space << ": " << result.error << "\n";
     return 1;
   }
-  return writeReport(out, err,
-                     render(reportOf(result, parsed.startLines, parsed.space.best), o.format));
+  SearchReport report = reportOf(result, parsed.startLines, parsed.space.best);
+  report.search = SearchIdentity{parsed.startLines, spaceText(parsed.space), o.shards, {o.shard}};
+  return writeReport(out, err, render(report, o.format));
 }
 
 }  // namespace
@@ -346,6 +322,15 @@ std::optional<std::string> parseShard(const std::string& text, OptimizeOptions& 
 }
 
 int runOptimize(const OptimizeOptions& options, std::ostream& out, std::ostream& err) {
+  // A directory, FIFO or device is refused before anything runs, as run refuses one.
+  const std::vector<std::string> inputs =
+      options.merge ? options.mergeFiles : std::vector<std::string>{options.space};
+  for (const std::string& file : inputs) {
+    if (auto refused = refusedInput(file)) {
+      err << "keldovar-cli: " << *refused << "\n";
+      return 2;
+    }
+  }
   return options.merge ? merge(options, out, err) : search(options, out, err);
 }
 

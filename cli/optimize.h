@@ -50,6 +50,16 @@ struct ReportedRegime {
   std::vector<std::string> script;
 };
 
+// Which search a result belongs to, so that a merge takes only the shards of one search: its
+// start lines, its space (every list as searched) and the shards it covers.
+struct SearchIdentity {
+  std::vector<std::string> start;
+  std::string space;
+  int shards = 1;             // N of --shard K/N
+  std::vector<int> searched;  // the K of every shard covered, ascending
+  friend bool operator==(const SearchIdentity&, const SearchIdentity&) = default;
+};
+
 struct SearchReport {
   bool newPlantation = false;
   econ::Management management = econ::Management::Sawtimber;
@@ -58,17 +68,25 @@ struct SearchReport {
   std::int64_t refused = 0;
   int best = 10;
   std::vector<ReportedRegime> regimes;
+  std::optional<SearchIdentity> search;  // none in a result written without it
 };
 
 SearchReport reportOf(const econ::SearchResult& result, const std::vector<std::string>& start,
                       int best);
+// The space as searched, in the search-space file's words with every range written out.
+std::string spaceText(const econ::SearchSpace& space);
 std::string searchText(const SearchReport& report);
 std::string searchJson(const SearchReport& report);
 std::string searchCsv(const SearchReport& report);
 // A report read back from searchJson's text; nothing when the text is not one.
 std::optional<SearchReport> readSearchJson(std::string_view text);
-// The shards' counts added and their best regimes ranked together.
+// The shards' counts added and their best regimes ranked together; when the shards make up the
+// whole search, its identity is the unsharded search's.
 SearchReport mergeReports(const std::vector<SearchReport>& shards);
+// Why the results (read from `files`) cannot be merged: a result of another search, the same
+// shard or regime twice, or a regime whose score, script or rotation is not its own.
+std::optional<std::string> refusedMerge(const std::vector<std::string>& files,
+                                        const std::vector<SearchReport>& shards);
 
 struct OptimizeOptions {
   std::string space;                    // the search-space file

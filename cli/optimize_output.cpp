@@ -39,6 +39,7 @@ const char* managementName(Management m) {
 }
 
 constexpr double kExact = 9007199254740992.0;  // 2^53: whole numbers a double holds exactly
+constexpr double kMostShards = 999999;         // --shard K/N takes N of at most six digits
 
 // The members of one object of a result, each checked for its kind and range; any that fails
 // makes the whole result unreadable.
@@ -114,6 +115,52 @@ std::optional<ReportedRegime> regimeOf(const JsonValue& v) {
   return r;
 }
 
+std::string stringList(const std::vector<std::string>& texts) {
+  std::string out;
+  for (const std::string& text : texts) out += (out.empty() ? "" : ", ") + jsonString(text);
+  return "[" + out + "]";
+}
+
+std::string searchIdentityJson(const SearchReport& report) {
+  if (!report.search) return "";
+  const SearchIdentity& search = *report.search;
+  std::string searched;
+  for (int k : search.searched) searched += (searched.empty() ? "" : ", ") + std::to_string(k);
+  return "  \"search\": {\"start\": " + stringList(search.start) +
+         ", \"space\": " + jsonString(search.space) +
+         ", \"shards\": " + std::to_string(search.shards) + ", \"searched\": [" + searched +
+         "]},\n";
+}
+
+// The search a result belongs to: absent in results written without it, else whole.
+bool searchIdentityOf(const JsonValue* value, std::optional<SearchIdentity>& search) {
+  if (value == nullptr) return true;
+  Members members(value);
+  SearchIdentity identity;
+  identity.space = members.text("space");
+  identity.shards = static_cast<int>(members.whole("shards", kMostShards));
+  const JsonValue* start = members.member("start");
+  const JsonValue* searched = members.member("searched");
+  if (!members.ok() || identity.shards < 1 || start == nullptr ||
+      start->kind != JsonValue::Kind::Array || searched == nullptr ||
+      searched->kind != JsonValue::Kind::Array || searched->items.empty()) {
+    return false;
+  }
+  for (const JsonValue& line : start->items) {
+    if (line.kind != JsonValue::Kind::String) return false;
+    identity.start.push_back(line.text);
+  }
+  for (const JsonValue& k : searched->items) {
+    bool whole = k.kind == JsonValue::Kind::Number && k.number == std::floor(k.number);
+    int last = identity.searched.empty() ? 0 : identity.searched.back();
+    // Ascending, each once, each a shard of the search.
+    if (!whole || k.number <= last || k.number > identity.shards) return false;
+    identity.searched.push_back(static_cast<int>(k.number));
+  }
+  search = std::move(identity);
+  return true;
+}
+
 }  // namespace
 
 std::string searchText(const SearchReport& report) {
@@ -143,7 +190,8 @@ std::string searchJson(const SearchReport& report) {
                     ",\n  \"best_count\": " + std::to_string(report.best) +
                     ",\n  \"candidates\": " + std::to_string(report.candidates) +
                     ",\n  \"valued\": " + std::to_string(report.valued) +
-                    ",\n  \"refused\": " + std::to_string(report.refused) + ",\n  \"best\": [";
+                    ",\n  \"refused\": " + std::to_string(report.refused) + ",\n" +
+                    searchIdentityJson(report) + "  \"best\": [";
   for (std::size_t i = 0; i < report.regimes.size(); ++i) {
     const ReportedRegime& r = report.regimes[i];
     out += i > 0 ? ",\n    {" : "\n    {";
@@ -208,6 +256,7 @@ std::optional<SearchReport> readSearchJson(std::string_view text) {
     if (!regime) return std::nullopt;
     report.regimes.push_back(std::move(*regime));
   }
+  if (!searchIdentityOf(json->member("search"), report.search)) return std::nullopt;
   return report;
 }
 

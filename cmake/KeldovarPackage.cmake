@@ -52,6 +52,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.brakkelforestry.com/keldovar")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the programs load at run time, which dpkg-shlibdeps cannot see: Qt's SVG icon engine and
+# image format (every toolbar icon and the window icon are SVG resources). The platform plugins
+# (xcb for the desktop, offscreen for keldovar-pdf) and the other image formats come with
+# libqt6gui6, the printer plugin with libqt6printsupport6; both are linked, so dpkg-shlibdeps
+# adds them. The report's "Courier New" is drawn in its metric twin, Liberation Mono, when
+# installed; a Wayland session needs Qt's Wayland plugin, and falls back to X otherwise.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm | kchmviewer, evince | okular | qpdfview")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -66,10 +66,18 @@ void CKELDOVARApp::findApplicationDirectory(bool startedWithFile) {
 
 void CKELDOVARApp::start(const QStringList& arguments) {
   findApplicationDirectory(!arguments.isEmpty());
-  // Without a usable folder the program runs on, without recovery copies.
+  // Without a usable folder the program runs on, without recovery copies, and says so.
   if (recovery_ && recovery_->start()) context_.recovery = recovery_.get();
   mainFrame_ = std::make_unique<CMainFrame>(context_, launcher_, helpWindow_);
   restoreWindowState(*mainFrame_, settings_);
+  if (recovery_ && context_.recovery == nullptr) {
+    showProtectionNote(*mainFrame_, recovery_->startFailure());
+  }
+  if (context_.recovery != nullptr) {
+    QObject::connect(
+        recovery_.get(), &RecoveryManager::protectionLost, mainFrame_.get(),
+        [frame = mainFrame_.get()](const QString& text) { showProtectionNote(*frame, text); });
+  }
   // A file that cannot be read says why; the program stays open without a document.
   // Recovered documents come first, so that a new one is not given a recovered one's title.
   bool recovered = false;

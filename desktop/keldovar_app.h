@@ -44,6 +44,8 @@ class CKELDOVARApp {
   void start(const QStringList& arguments);
 
   CMainFrame& mainFrame() { return *mainFrame_; }
+  // The recovery copies, when they were asked for and could start.
+  RecoveryManager* recovery() { return context_.recovery; }
   QtSettingsStore& settings() { return settings_; }
   // Ends in a separator.
   const QString& applicationDirectory() const { return context_.applicationDirectory; }

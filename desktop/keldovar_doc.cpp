@@ -46,6 +46,13 @@ int CKELDOVARDoc::untitledNumber() const {
 void CKELDOVARDoc::adoptRecoveredPath(const QString& path) {
   path_ = path;
   recovered_ = true;
+  fileSeen_.reset();  // its first Save asks anyway
+}
+
+bool CKELDOVARDoc::fileChangedElsewhere() const {
+  if (!fileSeen_ || path_.isEmpty()) return false;
+  std::optional<FileIdentity> now = fileIdentity(localName(path_));
+  return now && *now != *fileSeen_;
 }
 
 StandFileResult CKELDOVARDoc::saveTo(const QString& path) {
@@ -53,6 +60,7 @@ StandFileResult CKELDOVARDoc::saveTo(const QString& path) {
   if (result.ok()) {
     path_ = path;
     recovered_ = false;
+    fileSeen_ = fileIdentity(localName(path));
     controller_.markSaved();
   }
   return result;
@@ -63,6 +71,7 @@ StandFileResult CKELDOVARDoc::openFrom(const QString& path) {
   StandFileResult result = openStandFile(localName(path), content);
   if (result.ok()) {
     path_ = path;
+    fileSeen_ = fileIdentity(localName(path));
     controller_.replaceContent(std::move(content));
   }
   return result;

@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include <optional>
+
+#include "app/safe_file.h"
 #include "app/stand_file.h"
 #include "document/document_controller.h"
 
@@ -29,6 +32,11 @@ class CKELDOVARDoc {
   void adoptRecoveredPath(const QString& path);
   bool recovered() const { return recovered_; }
 
+  // True when the file at path() is no longer the one this document was read from or last
+  // saved to: another program (or another window) replaced or rewrote it since. A file that is
+  // gone, or a path never read or written here, is not "changed".
+  bool fileChangedElsewhere() const;
+
   // Saving never truncates the previous file; on failure nothing changes.
   StandFileResult saveTo(const QString& path);
   // Replaces the whole document with the file's, or leaves it exactly as it was.
@@ -39,6 +47,7 @@ class CKELDOVARDoc {
   QString path_;
   QString untitledName_;
   bool recovered_ = false;
+  std::optional<FileIdentity> fileSeen_;  // the file at path_ as read or written here
 };
 
 }  // namespace keldovar

@@ -384,20 +384,30 @@ CChildFrame* CMainFrame::recoverDocument(const RecoveryEntry& entry) {
   return frame;
 }
 
-// The file of a recovered document may have changed since the copy was made.
-static bool replaceWithRecovered(QWidget* parent, const QString& path) {
-  QString question = QStringLiteral(
-                         "%1 holds a document recovered after KELDOVAR ended unexpectedly. "
-                         "Replace the file with it?")
-                         .arg(QDir::toNativeSeparators(path));
-  return QMessageBox::question(parent, QStringLiteral("KELDOVAR"), question,
+// Save asks before it replaces a file that holds what this document has not seen: the file of
+// a recovered document, or one another program saved over. `question` names the file as %1.
+static bool replaceConfirmed(QWidget* parent, const char* question, const QString& path) {
+  QString text = QString::fromUtf8(question).arg(QDir::toNativeSeparators(path));
+  return QMessageBox::question(parent, QStringLiteral("KELDOVAR"), text,
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
+
+constexpr const char* kRecoveredQuestion =
+    "%1 holds a document recovered after KELDOVAR ended unexpectedly. Replace the file with it?";
+constexpr const char* kChangedQuestion =
+    "%1 was changed by another program since it was opened or saved here. Replace it with this "
+    "document?";
 
 bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
   CKELDOVARDoc& document = frame.document();
   QString path = document.path();
-  if (!askName && document.recovered() && !replaceWithRecovered(this, path)) askName = true;
+  if (!askName && document.recovered() && !replaceConfirmed(this, kRecoveredQuestion, path)) {
+    askName = true;
+  }
+  if (!askName && document.fileChangedElsewhere() &&
+      !replaceConfirmed(this, kChangedQuestion, path)) {
+    askName = true;
+  }
   if (askName || path.isEmpty()) {
     QString start =
         path.isEmpty() ? QDir::current().filePath(document.title() + QStringLiteral(".kdv")) : path;

@@ -4,11 +4,20 @@
 #include <QButtonGroup>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QMessageBox>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/dialogs/message_box.h"
 
@@ -28,8 +37,29 @@ QLabel* boldLabel(const QString& text) {
 }  // namespace
 
 QString damagedCopyText(const DamagedCopy& damaged) {
-  return QStringLiteral("The recovery copy of %1 is damaged and was not opened. It was kept in %2.")
-      .arg(damaged.displayName, damaged.setAsidePath);
+  QString where = QDir::toNativeSeparators(damaged.setAsidePath);
+  switch (damaged.kind) {
+    case DamagedCopy::Kind::SetAside:
+      return QStringLiteral(
+                 "The recovery copy of %1 is damaged and was not opened. It was kept in %2.")
+          .arg(damaged.displayName, where);
+    case DamagedCopy::Kind::Damaged:
+      return QStringLiteral(
+                 "The recovery copy of %1 is damaged and was not opened. It could not be moved "
+                 "aside (%2) and stays at %3.")
+          .arg(damaged.displayName, damaged.reason, where);
+    case DamagedCopy::Kind::Unreadable:
+      return QStringLiteral(
+                 "The recovery copy of %1 cannot be read now (%2) and was not opened. It stays at "
+                 "%3 for a later start.")
+          .arg(damaged.displayName, damaged.reason, where);
+    case DamagedCopy::Kind::RunLocked:
+      break;
+  }
+  return QStringLiteral(
+             "The recovery copies of the run %1 were not looked at: its lock %2 cannot be used "
+             "(%3).")
+      .arg(damaged.displayName, where, damaged.reason);
 }
 
 RecoveryDialog::RecoveryDialog(const std::vector<RecoveryEntry>& entries,
@@ -39,8 +69,26 @@ RecoveryDialog::RecoveryDialog(const std::vector<RecoveryEntry>& entries,
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
+  // Any number of copies: the rows scroll, and the dialog stays within the screen.
+  auto* content = new QWidget;
+  content_ = new QVBoxLayout(content);
+  content_->setContentsMargins(0, 0, 0, 0);
   if (!entries.empty()) addRows(entries);
   if (!damaged.empty()) addDamaged(damaged);
+  content_->addStretch();
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(QStringLiteral("copies"));
+  scroll->setWidget(content);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QSize wanted = content->sizeHint();
+  int width = wanted.width() + scroll->verticalScrollBar()->sizeHint().width() +
+              style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+  const QScreen* display = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  int room = display != nullptr ? display->availableGeometry().height() * 2 / 3 : wanted.height();
+  scroll->setMinimumSize(width, std::min(wanted.height(), room));
+  layout->addWidget(scroll);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   layout->addWidget(buttons);
@@ -50,7 +98,7 @@ void RecoveryDialog::addRows(const std::vector<RecoveryEntry>& entries) {
   auto* intro = new QLabel(QStringLiteral(
       "KELDOVAR did not end normally. These documents had changes that were not saved:"));
   intro->setWordWrap(true);
-  static_cast<QVBoxLayout*>(layout())->addWidget(intro);
+  content_->addWidget(intro);
   auto* grid = new QGridLayout;
   grid->addWidget(boldLabel(QStringLiteral("Document")), 0, 0);
   grid->addWidget(boldLabel(QStringLiteral("Time")), 0, 1);
@@ -74,7 +122,7 @@ void RecoveryDialog::addRows(const std::vector<RecoveryEntry>& entries) {
     }
     groups_.push_back(group);
   }
-  static_cast<QVBoxLayout*>(layout())->addLayout(grid);
+  content_->addLayout(grid);
 }
 
 void RecoveryDialog::addDamaged(const std::vector<DamagedCopy>& damaged) {
@@ -84,7 +132,7 @@ void RecoveryDialog::addDamaged(const std::vector<DamagedCopy>& damaged) {
   label->setObjectName(QStringLiteral("damaged"));
   label->setWordWrap(true);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  static_cast<QVBoxLayout*>(layout())->addWidget(label);
+  content_->addWidget(label);
 }
 
 std::vector<RecoveryChoice> RecoveryDialog::choices() const {
@@ -93,6 +141,16 @@ std::vector<RecoveryChoice> RecoveryDialog::choices() const {
     result.push_back(static_cast<RecoveryChoice>(std::max(group->checkedId(), 0)));
   }
   return result;
+}
+
+void showProtectionNote(QMainWindow& window, const QString& text) {
+  window.statusBar()->showMessage(text);
+  auto* note = new QMessageBox(QMessageBox::Warning, QString::fromLatin1(kProgramTitle), text,
+                               QMessageBox::Ok, &window);
+  note->setObjectName(QStringLiteral("protectionNote"));
+  note->setWindowModality(Qt::NonModal);
+  note->setAttribute(Qt::WA_DeleteOnClose);
+  note->show();
 }
 
 void offerRecovery(RecoveryManager& manager, QWidget* parent,

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QMainWindow>
 #include <functional>
 #include <vector>
 
 #include "desktop/recovery_manager.h"
 
 class QButtonGroup;
+class QVBoxLayout;
 
 namespace keldovar {
 
@@ -28,10 +30,15 @@ class RecoveryDialog final : public QDialog {
   void addDamaged(const std::vector<DamagedCopy>& damaged);
 
   std::vector<QButtonGroup*> groups_;
+  QVBoxLayout* content_ = nullptr;  // what scrolls: the rows and the copies not offered
 };
 
-// The text that reports a damaged copy.
+// The text that reports a copy that was not offered.
 QString damagedCopyText(const DamagedCopy& damaged);
+
+// Says, in the status bar and in a note that does not block the window, that the documents are
+// not protected against a crash and why.
+void showProtectionNote(QMainWindow& window, const QString& text);
 
 // Shows the dialog when there is anything to say, then carries out the choices: a copy to
 // recover goes to `open`, which builds a document window and calls manager.recover() for it;

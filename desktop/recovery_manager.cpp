@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/safe_file.h"
 #include "keldovar_version.h"
@@ -34,12 +36,23 @@ std::int64_t chooseInterval(std::int64_t given) {
   return autosaveInterval(override.isEmpty() ? nullptr : override.constData());
 }
 
+// `what` names the folder as %1.
+QString notProtected(const QString& what, const QString& folder, const std::string& reason) {
+  return QStringLiteral("Documents are not protected against a crash: %1 (%2).")
+      .arg(what.arg(QDir::toNativeSeparators(folder)), fromLocal8(reason));
+}
+
 }  // namespace
 
 RecoveryManager::RecoveryManager(Options options, QObject* parent)
     : QObject(parent),
       options_(std::move(options)),
-      interval_(chooseInterval(options_.intervalMs)) {
+      interval_(chooseInterval(options_.intervalMs)),
+      writer_([this](int error) {
+        // From the worker thread: the manager hears of it on its own.
+        QMetaObject::invokeMethod(this, [this, error] { copyWritten(error); });
+      }) {
+  if (!options_.readFile) options_.readFile = readFileContents;
   folder_ = options_.folder;
   if (folder_.isEmpty()) {
     folder_ = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
@@ -58,11 +71,23 @@ std::string RecoveryManager::pathOf(const std::string& name) const {
 }
 
 bool RecoveryManager::start() {
-  if (started_ || !QDir().mkpath(folder_)) return started_;
+  if (started_) return true;
+  std::error_code error;
+  std::filesystem::create_directories(local8(folder_), error);
+  if (error) {
+    startFailure_ = notProtected(QStringLiteral("the recovery folder %1 cannot be used"), folder_,
+                                 error.message());
+    return false;
+  }
   instance_ =
       recoveryInstanceTag(QCoreApplication::applicationPid(), QDateTime::currentMSecsSinceEpoch());
   lock_ = std::make_unique<QLockFile>(fromLocal8(pathOf(recoveryLockName(instance_))));
   if (!lock_->tryLock(0)) {
+    std::string reason = lock_->error() == QLockFile::PermissionError
+                             ? std::generic_category().message(EACCES)
+                             : std::string("its lock cannot be taken");
+    startFailure_ =
+        notProtected(QStringLiteral("the recovery folder %1 cannot be used"), folder_, reason);
     lock_.reset();
     return false;
   }
@@ -79,7 +104,16 @@ bool RecoveryManager::start() {
 // A run's copies are taken only with its lock: a lock that is held belongs to a running
 // program, and one whose process is gone counts as free.
 void RecoveryManager::takeLeftovers(const RecoveryLeftovers& leftovers) {
-  auto lock = std::make_unique<QLockFile>(fromLocal8(pathOf(recoveryLockName(leftovers.instance))));
+  QString lockPath = fromLocal8(pathOf(recoveryLockName(leftovers.instance)));
+  // A lock that is no file belongs to no running program, yet cannot be taken: the run's copies
+  // would stay hidden for good without a word.
+  QFileInfo lockInfo(lockPath);
+  if (lockInfo.exists() && !lockInfo.isFile()) {
+    damaged_.push_back({fromLocal8(leftovers.instance), lockPath, DamagedCopy::Kind::RunLocked,
+                        QStringLiteral("it is not a file")});
+    return;
+  }
+  auto lock = std::make_unique<QLockFile>(lockPath);
   if (!lock->tryLock(0)) return;
   for (const RecoveryName& name : leftovers.recordOnly) {
     QFile::remove(fromLocal8(pathOf(recoveryRecordName(name))));
@@ -97,12 +131,17 @@ QString RecoveryManager::displayName(const RecoveryRecord& record) const {
   return QFileInfo(fromLocal8(record.path)).fileName();
 }
 
-// A copy is offered only when both its record and the whole stand file read back.
+// A copy is offered only when both its record and the whole stand file read back. One that
+// cannot be read at all is not damaged: it may read at a later start.
 void RecoveryManager::inspect(const RecoveryName& name) {
   std::string recordName = recoveryRecordName(name);
   std::string copyName = recoveryCopyName(name);
   std::vector<std::uint8_t> bytes;
-  int error = readFileContents(pathOf(recordName), kRecoveryRecordLimit + 1, bytes);
+  int error = options_.readFile(pathOf(recordName), kRecoveryRecordLimit + 1, bytes);
+  if (error != 0 && error != kNotRegularFile) {
+    keepUnreadable(recordName, fromLocal8(copyName), error);
+    return;
+  }
   std::optional<RecoveryRecord> record;
   if (error == 0) {
     record = readRecoveryRecord(
@@ -115,7 +154,11 @@ void RecoveryManager::inspect(const RecoveryName& name) {
   auto content = std::make_unique<DocumentContent>();
   resetSnapshot(content->store.snapshot);
   bytes.clear();  // the reader appends
-  error = readFileContents(pathOf(copyName), kCopyLimit, bytes);
+  error = options_.readFile(pathOf(copyName), kCopyLimit, bytes);
+  if (error != 0 && error != kNotRegularFile) {
+    keepUnreadable(copyName, displayName(*record), error);
+    return;
+  }
   if (error != 0 || bytes.size() >= kCopyLimit || !readStandFile(bytes, *content).ok()) {
     setAside({copyName, recordName}, displayName(*record));
     return;
@@ -129,20 +172,42 @@ void RecoveryManager::inspect(const RecoveryName& name) {
   pending_.push_back(std::move(entry));
 }
 
-// Kept for the user to look at, out of the way of the next start's search.
+// Kept for the user to look at, out of the way of the next start's search. What cannot be
+// moved stays where it is: a copy is never deleted here.
 void RecoveryManager::setAside(const std::vector<std::string>& names, const QString& displayName) {
-  QDir folder(folder_);
-  folder.mkpath(QString::fromLatin1(kDamagedFolder));
-  QString first;
-  for (const std::string& name : names) {
-    QString from = fromLocal8(pathOf(name));
-    QString to =
-        folder.filePath(QString::fromLatin1(kDamagedFolder) + QLatin1Char('/') + fromLocal8(name));
-    QFile::remove(to);
-    if (!QFile::rename(from, to)) QFile::remove(from);
-    if (first.isEmpty()) first = to;
+  namespace fs = std::filesystem;
+  const fs::path aside = fs::path(local8(folder_)) / kDamagedFolder;
+  std::error_code error;
+  fs::create_directories(aside, error);
+  DamagedCopy copy{displayName, fromLocal8(pathOf(names.front())), DamagedCopy::Kind::Damaged, {}};
+  for (std::size_t i = 0; i < names.size() && !error; ++i) {
+    fs::rename(pathOf(names[i]), aside / names[i], error);
+    if (i == 0 && !error) {
+      copy.kind = DamagedCopy::Kind::SetAside;
+      copy.setAsidePath = fromLocal8((aside / names[i]).string());
+    }
   }
-  damaged_.push_back({displayName, first});
+  if (error && copy.kind == DamagedCopy::Kind::Damaged) {
+    copy.reason = fromLocal8(error.message());
+  }
+  damaged_.push_back(copy);
+}
+
+void RecoveryManager::keepUnreadable(const std::string& name, const QString& displayName,
+                                     int error) {
+  damaged_.push_back({displayName, fromLocal8(pathOf(name)), DamagedCopy::Kind::Unreadable,
+                      fromLocal8(fileErrorText(error))});
+}
+
+void RecoveryManager::copyWritten(int error) {
+  if (error == 0) {
+    protectionLost_ = false;
+    return;
+  }
+  if (protectionLost_) return;
+  protectionLost_ = true;
+  Q_EMIT protectionLost(notProtected(QStringLiteral("a recovery copy could not be written in %1"),
+                                     folder_, fileErrorText(error)));
 }
 
 RecoveryManager::Tracked& RecoveryManager::tracked(int id) {
@@ -249,10 +314,19 @@ void RecoveryManager::forget(const RecoveryEntry& entry) {
 StandFileResult RecoveryManager::recover(RecoveryEntry entry, int id, DocumentController& into) {
   auto content = std::make_unique<DocumentContent>(into.content());
   std::vector<std::uint8_t> bytes;
-  int error = readFileContents(local8(entry.copyPath), kCopyLimit, bytes);
-  StandFileResult result{StandFileStatus::FileError, fileErrorText(error)};
-  if (error == 0) result = readStandFile(bytes, *content);
+  int error = options_.readFile(local8(entry.copyPath), kCopyLimit, bytes);
   forget(entry);
+  if (error != 0 && error != kNotRegularFile) {
+    // Not damaged: it stays for a later start.
+    // Shown as Latin-1, as every file message is.
+    QString text = QStringLiteral(
+                       "The recovery copy of %1 cannot be read now (%2). It is kept "
+                       "for a later start.")
+                       .arg(entry.displayName, fromLocal8(fileErrorText(error)));
+    return {StandFileStatus::FileError, text.toLatin1().toStdString()};
+  }
+  StandFileResult result{StandFileStatus::BadFormat, kBadFormatMessage};
+  if (error == 0) result = readStandFile(bytes, *content);
   if (!result.ok()) {
     std::string recordName = recoveryRecordName(entry.name);
     setAside({recoveryCopyName(entry.name), recordName}, entry.displayName);

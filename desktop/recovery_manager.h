@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -34,17 +35,31 @@ struct RecoveryEntry {
   QString displayName;  // the file's name, or the title of a document never saved
 };
 
-// A copy that could not be read; its files were moved to the folder "damaged".
+// A copy that was not offered, and why. A damaged copy is moved to the folder "damaged" when it
+// can be; one that cannot be read now stays where it is for a later start.
 struct DamagedCopy {
+  enum class Kind {
+    SetAside,    // damaged, and moved to `setAsidePath`
+    Damaged,     // damaged, and could not be moved (`reason`): it stays at `setAsidePath`
+    Unreadable,  // could not be read (`reason`): it stays at `setAsidePath`
+    RunLocked,   // the copies of a run whose lock `setAsidePath` cannot be used (`reason`)
+  };
   QString displayName;
   QString setAsidePath;
+  Kind kind = Kind::SetAside;
+  QString reason;
 };
+
+// Reads at most `limit` bytes of a file: 0, an error number or kNotRegularFile.
+using RecoveryFileReader =
+    std::function<int(const std::string& path, std::size_t limit, std::vector<std::uint8_t>&)>;
 
 struct RecoveryOptions {
   QString folder;                // empty: the per-user AppDataLocation + "/recovery"
   std::int64_t intervalMs = -1;  // below 0: two seconds, or KELDOVAR_AUTOSAVE_MS of a test
   QString untitledPrefix = QStringLiteral("KLDVR");
-  QString version;  // empty: the program's version
+  QString version;              // empty: the program's version
+  RecoveryFileReader readFile;  // empty: readFileContents; tests make reads fail
 };
 
 class RecoveryManager final : public QObject {
@@ -57,8 +72,10 @@ class RecoveryManager final : public QObject {
   ~RecoveryManager() override;
 
   // Takes this run's lock and gathers the copies of runs that are no longer running. False
-  // when the folder cannot be used; autosave is then off and every call below does nothing.
+  // when the folder cannot be used; autosave is then off and every call below does nothing,
+  // and startFailure() says why.
   bool start();
+  const QString& startFailure() const { return startFailure_; }
   const std::vector<RecoveryEntry>& pendingCopies() const { return pending_; }
   const std::vector<DamagedCopy>& damagedCopies() const { return damaged_; }
 
@@ -90,6 +107,11 @@ class RecoveryManager final : public QObject {
   const QString& folder() const { return folder_; }
   const std::string& instanceTag() const { return instance_; }
 
+ Q_SIGNALS:
+  // A copy could not be written, so the documents are not protected against a crash: said once,
+  // and again only after a copy has been written since.
+  void protectionLost(const QString& reason);
+
  private:
   struct Tracked {
     explicit Tracked(std::int64_t interval) : scheduler(interval) {}
@@ -109,6 +131,8 @@ class RecoveryManager final : public QObject {
   void takeLeftovers(const RecoveryLeftovers& leftovers);
   void inspect(const RecoveryName& name);
   void setAside(const std::vector<std::string>& names, const QString& displayName);
+  void keepUnreadable(const std::string& name, const QString& displayName, int error);
+  void copyWritten(int error);
   QString displayName(const RecoveryRecord& record) const;
   void forget(const RecoveryEntry& entry);
 
@@ -124,6 +148,9 @@ class RecoveryManager final : public QObject {
   std::vector<RecoveryEntry> pending_;
   std::vector<DamagedCopy> damaged_;
   std::map<int, std::unique_ptr<Tracked>> documents_;
+  QString startFailure_;
+  bool protectionLost_ = false;
+  // Last: its thread ends before anything it reports to goes.
   RecoveryWriter writer_;
 };
 

@@ -25,7 +25,9 @@ DocumentController::DocumentController(Session& session, Prompts& prompts,
   session_.engine.state().financial = settings.financial;
 }
 
-DocumentController::~DocumentController() = default;
+DocumentController::~DocumentController() {
+  if (session_.holder == this) session_.holder = nullptr;
+}
 
 DocumentListener& DocumentController::listener() {
   return listener_ != nullptr ? *listener_ : quietListener_;
@@ -162,8 +164,26 @@ bool DocumentController::refusedWhileBusy() {
   return true;
 }
 
+// The engine keeps, past every count (history records, bar-graph classes, report lines), what
+// the last document to use it left there, and a stored table copies those arrays whole. A
+// document that takes the engine over therefore starts from a clean one, as a document of the
+// batch runner does, so that its file holds nothing of another document; between its own
+// steps it keeps the engine as it left it, as saved files rely on.
+void DocumentController::takeEngine() {
+  if (session_.holder == this) return;
+  session_.holder = this;
+  // Only the data goes: the hooks, the clock and the trace switch stay as they were.
+  Engine& engine = session_.engine;
+  int trace = engine.traceSwitch();
+  engine = Engine(engine.installedHooks(), engine.clock());
+  engine.setTraceSwitch(trace);
+  session_.barGraph = BarGraph{};
+  engine.state().financial = content_.settings.financial;
+}
+
 bool DocumentController::initialize(int kind) {
   if (refusedWhileBusy()) return false;
+  takeEngine();
   return undoable([this, kind] {
     HooksScope scope(session_.engine, this);
     int old = content_.store.lastIndex;
@@ -174,6 +194,7 @@ bool DocumentController::initialize(int kind) {
 
 bool DocumentController::treat(int action) {
   if (refusedWhileBusy()) return false;
+  takeEngine();
   return undoable([this, action] {
     HooksScope scope(session_.engine, this);
     int old = content_.store.lastIndex;
@@ -186,6 +207,7 @@ bool DocumentController::treat(int action) {
 
 bool DocumentController::grow() {
   if (refusedWhileBusy()) return false;
+  takeEngine();
   return undoable([this] {
     HooksScope scope(session_.engine, this);
     int old = content_.store.lastIndex;

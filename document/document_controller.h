@@ -19,6 +19,8 @@ struct Session {
   explicit Session(const Clock* clock = nullptr) : engine(nullptr, clock) {}
   Engine engine;
   BarGraph barGraph;
+  // The document whose steps the engine ran last; any other starts from a clean engine.
+  const void* holder = nullptr;
 };
 
 // Where the window scrolls after a change: nowhere, the newest table's summary at the top, or
@@ -103,6 +105,7 @@ class DocumentController final : private EngineHooks {
 
  private:
   bool refusedWhileBusy();
+  void takeEngine();
   bool conclude(StepResult result, int old);
   void restore();
   void storeTables();

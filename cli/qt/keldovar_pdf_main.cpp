@@ -13,6 +13,7 @@
 
 #include "app/safe_file.h"
 #include "app/stand_file.h"
+#include "cli/input.h"
 #include "document/settings.h"
 #include "view/print_defaults.h"
 #include "view/qt/report_print.h"
@@ -118,6 +119,11 @@ int run(int argc, char** argv) {
     std::cerr << "keldovar-pdf: " << *error << "\n" << kUsage;
     return kExitUsage;
   }
+  if (auto same = cli::checkDistinctFiles({{"the stand file", request.input}},
+                                          {{"the PDF", request.output}})) {
+    std::cerr << "keldovar-pdf: " << *same << "\n";
+    return kExitUsage;
+  }
   // Read before the toolkit starts, so that a writer on the other end of a pipe is never kept
   // waiting by a slow or failing start.
   DocumentContent content;
@@ -128,7 +134,10 @@ int run(int argc, char** argv) {
   // Batch runs have no display; a platform the user chose is still honoured.
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   qInstallMessageHandler(toolkitMessage);
-  QGuiApplication application(argc, argv);
+  // The toolkit sees the program's name only: it takes words such as "-platform" as its own
+  // options, and a file or title may begin with one.
+  int toolkitArgc = 1;
+  QGuiApplication application(toolkitArgc, argv);
   return writePdf(request, content);
 }
 

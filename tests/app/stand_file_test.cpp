@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <tuple>
 #include <type_traits>
@@ -329,9 +330,25 @@ TEST(StandFile, StringForms) {
   }
 }
 
+using Change = std::function<void(Bytes&)>;
+
+template <class Number>
+Change putNumber(std::size_t at, Number v) {
+  return [=](Bytes& b) {
+    auto bits = std::bit_cast<std::conditional_t<sizeof v == 4, std::uint32_t, std::uint64_t>>(v);
+    for (std::size_t i = 0; i < sizeof v; ++i)
+      b.at(at + i) = static_cast<std::uint8_t>(bits >> (8 * i));
+  };
+}
+Change putFloat(std::size_t at, float v) {
+  return putNumber(at, v);
+}
+Change putDouble(std::size_t at, double v) {
+  return putNumber(at, v);
+}
+
 TEST(StandFile, RefusedFilesLeaveTheDocumentUntouched) {
   const Bytes base = writeStandFile(*fresh(0));
-  using Change = std::function<void(Bytes&)>;
   auto put = [](std::size_t at, int v) { return Change([=](Bytes& b) { putInt32(b, at, v); }); };
   const std::pair<const char*, Change> changes[] = {
       {"lastIndex 100", put(12, 100)},
@@ -358,6 +375,16 @@ TEST(StandFile, RefusedFilesLeaveTheDocumentUntouched) {
          splice(b, kDoc + kBarkBasis, 3, Bytes{0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF});
        }},
       {"prefix past the end", [](Bytes& b) { b.resize(kDoc + kLogRuleName + 1); }},
+      {"bar graph maximum NaN", putFloat(16 + 14, std::numeric_limits<float>::quiet_NaN())},
+      {"interest infinite", putFloat(kDoc + kInterest, std::numeric_limits<float>::infinity())},
+      {"basal area NaN", putDouble(kDoc + 8, std::numeric_limits<double>::quiet_NaN())},
+      {"merchantability limit -infinite",
+       putDouble(kDoc + kBarkBasis - 24, -std::numeric_limits<double>::infinity())},
+      {"first history record NaN",
+       [](Bytes& b) {
+         putInt32(b, kCounts + 4, 0);
+         putDouble(kHistory + 32, std::numeric_limits<double>::quiet_NaN())(b);
+       }},
   };
   auto target = fresh(0);
   target->store.tables[0].titleLines[0] = "kept";
@@ -379,6 +406,10 @@ TEST(StandFile, RefusedFilesLeaveTheDocumentUntouched) {
   }
   EXPECT_EQ(writeStandFile(*target), before);
   EXPECT_TRUE(readStandFile(base, *target).ok());  // the base itself is fine
+  // A record past the history's count is whatever the writer had in memory: still read.
+  Bytes uncounted = base;
+  putDouble(kHistory, std::numeric_limits<double>::quiet_NaN())(uncounted);
+  EXPECT_TRUE(readStandFile(uncounted, *target).ok());
 }
 
 TEST(StandFile, EveryTruncationOfARealFileIsRefusedAndTrailingBytesAreIgnored) {

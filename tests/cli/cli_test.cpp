@@ -229,10 +229,15 @@ TEST(CliProcess, InputsThatCannotBeReadAreRefusedWithTheirReason) {
       {"report " + fifo, fifo + " is not a regular file"},
       {"run " + example + " --out " + fifo, "--out " + fifo + kNotAFileToSave},
       {"run " + example + " --out " + dir, "--out " + dir + kNotAFileToSave},
+      {"optimize " + dir, dir + " is not a regular file"},
+      {"optimize /dev/zero", "/dev/zero is not a regular file"},
+      {"optimize --merge " + fifo, fifo + " is not a regular file"},
+      {"optimize --merge " + dir + "/none.json",
+       "cannot read " + dir + "/none.json: No such file or directory"},
   };
   for (const auto& [arguments, says] : cases) {
     Outcome r = shell(arguments + " >/dev/null");
-    EXPECT_EQ(r.status, 2) << arguments;
+    EXPECT_EQ(r.status, arguments.find("none.json") == std::string::npos ? 2 : 1) << arguments;
     EXPECT_EQ(r.err, "keldovar-cli: " + says + "\n") << arguments;
   }
   EXPECT_TRUE(fs::is_fifo(fifo));
@@ -273,6 +278,41 @@ TEST(Cli, OutWritesThroughLinksFitsLongNamesAndRefusesOtherFiles) {
   EXPECT_TRUE(fs::is_symlink(dangling));
   EXPECT_FALSE(fs::exists(scratch.dir / "nowhere.kdv"));
   EXPECT_EQ(std::distance(fs::directory_iterator(scratch.dir), {}), 4);  // no temporary file
+}
+
+TEST(Cli, AnOutputThatIsAnInputOrAnotherOutputIsRefusedBeforeAnythingRuns) {
+  Scratch scratch;
+  auto at = [&scratch](const char* name) { return (scratch.dir / name).string(); };
+  std::ofstream(at("s.kdr")) << "unthinned age=20 trees=500 si=60\n";
+  ASSERT_EQ(cli({"run", at("s.kdr"), "--out", at("b.kdv")}).status, 0);
+  fs::create_symlink("b.kdv", at("link.pdf"));
+  fs::create_hard_link(at("s.kdr"), at("hard.kdr"));
+  const std::string script = readFile(at("s.kdr")), stand = readFile(at("b.kdv"));
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"report", at("b.kdv"), "--pdf", at("b.kdv")},
+       "--pdf " + at("b.kdv") + " is the same file as the stand file " + at("b.kdv")},
+      {{"report", at("b.kdv"), "--pdf", at("link.pdf")},
+       "--pdf " + at("link.pdf") + " is the same file as the stand file " + at("b.kdv")},
+      {{"run", at("s.kdr"), "--out", at("hard.kdr")},
+       "--out " + at("hard.kdr") + " is the same file as the script " + at("s.kdr")},
+      {{"run", at("s.kdr"), "--pdf", at("s.kdr")},
+       "--pdf " + at("s.kdr") + " is the same file as the script " + at("s.kdr")},
+      {{"run", at("s.kdr"), "--out", at("x.kdv"), "--pdf", scratch.dir / "." / "x.kdv"},
+       "--pdf " + (scratch.dir / "." / "x.kdv").string() + " is the same file as --out " +
+           at("x.kdv")},
+      {{"run", at("s.kdr"), "--out-dir", scratch.dir, "--pdf", at("s.kdv")},
+       "--pdf " + at("s.kdv") + " is the same file as --out-dir " + at("s.kdv")},
+  };
+  for (const auto& [args, says] : cases) {
+    Outcome r = cli(args);
+    EXPECT_EQ(r.status, 2) << says;
+    EXPECT_EQ(r.err, "keldovar-cli: " + says + "\n");
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_EQ(readFile(at("s.kdr")), script);
+  EXPECT_EQ(readFile(at("b.kdv")), stand);
+  EXPECT_FALSE(fs::exists(at("x.kdv")));
+  EXPECT_FALSE(fs::exists(at("s.kdv")));
 }
 
 TEST(Cli, ClockMustBeARealTime) {

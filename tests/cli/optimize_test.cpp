@@ -101,6 +101,61 @@ TEST_F(Optimize, ShardsMergeIntoTheWholeSearch) {
             "script");
 }
 
+// Results that are not the shards of one search, or regimes the search did not write, are
+// refused with the first reason; nothing is printed.
+TEST_F(Optimize, TheMergeRefusesWhatDoesNotBelongToOneSearch) {
+  const std::string space =
+      "start = plantation si=60 trees=700 survival=80 control=woody\n"
+      "rotations = 22-30/4\nthinnings = 0, 1\nthin_ages = 12\nresidual_ba = 70\nbest = 3\n";
+  auto shard = [&](const std::string& spec, const char* k) {
+    Outcome r = cli({"optimize", writeTemp("space.txt", spec).string(), "--shard",
+                     std::string(k) + "/2", "--format", "json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const std::string first = shard(space, "1"), second = shard(space, "2");
+  auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+    std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+  };
+  // Without the search it belongs to, as results were written before: only the regimes tell.
+  std::size_t search = first.find("  \"search\"");
+  std::string unplaced = first.substr(0, search) + first.substr(first.find('\n', search) + 1);
+  const std::string start = "\"script\": [\"plantation si=60 trees=700 survival=80";
+  // What B is, and what the merge of A and B says about B ({A}: A's name).
+  const std::pair<std::string, std::string> cases[] = {
+      {first, "shard 1 is also in {A}"},
+      {unplaced, "regime 1 is also in {A}"},
+      {shard(replaced(space, "si=60", "si=61"), "2"), "searched from another start than {A}"},
+      {shard(replaced(space, "22-30/4", "22-30/2"), "2"), "a shard of another search than {A}"},
+      {shard(replaced(space, "best = 3", "best = 4"), "2"), "keeps the best 4, {A} the best 3"},
+      {replaced(second, "\"score\": ", "\"score\": 1e9, \"was\": "),
+       "regime 4: its score 1000000000 is not its LEV 509.97531938534121"},
+      {replaced(second, "\"grow ", "\"grow 1\\nharvest\", \"grow "),
+       "regime 4: script line 2 is not one script command"},
+      {replaced(second, "\"grow ", "\"thin sideways\", \"grow "),
+       "regime 4: script line 2 is not one script command: thin takes a method: row, "
+       "thinomatic, low or rowlow"},
+      {replaced(second, start, "\"script\": [\"plantation si=60 trees=701 survival=80"),
+       "regime 4: its script does not begin with the search's start"},
+      {replaced(second, "\"rotation\": ", "\"rotation\": 1"),
+       "regime 4: its script does not grow to the rotation 126 and harvest"},
+  };
+  fs::path a = writeTemp("A.json", first);
+  for (const auto& [text, says] : cases) {
+    fs::path b = writeTemp("B.json", text);
+    Outcome r = cli({"optimize", "--merge", a.string(), b.string()});
+    EXPECT_EQ(r.status, 1) << says;
+    EXPECT_EQ(r.out, "") << says;
+    std::string expected = says;
+    if (std::size_t at = expected.find("{A}"); at != std::string::npos) {
+      expected.replace(at, 3, a.string());
+    }
+    EXPECT_EQ(r.err, "keldovar-cli: " + b.string() + ": " + expected + "\n");
+  }
+}
+
 TEST_F(Optimize, MistakesAreReportedBeforeAnythingRuns) {
   fs::path spec = writeTemp("bad.txt",
                             "start = plantation si=60 trees=700 colour=red\n"

@@ -123,6 +123,14 @@ TEST_F(PdfExport, PaperFromPageOrLocaleAndTitleFromTheSavedFile) {
   EXPECT_EQ(untitled.status, 0) << untitled.err;
   EXPECT_EQ(pdfField(pdf, "Title"), "Untitled");
   EXPECT_EQ(pdfField(pdf, "Page size"), "612 x 792 pts (letter)");
+  // Names the toolkit would take for its own options, given to keldovar-pdf as the title.
+  for (const char* name : {"-platform", "-platformpluginpath", "-style"}) {
+    std::string odd = folder / (std::string(name) + ".kdv");
+    fs::copy_file(stand, odd);
+    Outcome r = process("", "report '" + odd + "' --pdf " + pdf);
+    EXPECT_EQ(r.status, 0) << name << r.err;
+    EXPECT_EQ(pdfField(pdf, "Title"), name);
+  }
   Outcome legal = cli({"report", stand, "--pdf", pdf, "--page", "legal"});
   EXPECT_EQ(legal.status, kExitUsage);
   EXPECT_NE(legal.err.find("--page takes letter or a4, not 'legal'"), std::string::npos);
@@ -160,6 +168,12 @@ TEST_F(PdfExport, AFailedWriteLeavesNoPartialFileAndKeepsTheOldOne) {
   EXPECT_EQ(direct.status, kExitFailedStep);
   EXPECT_EQ(direct.out, "keldovar-pdf: cannot write the PDF " + target + ": Not a regular file\n");
   EXPECT_TRUE(fs::is_empty(target));
+  fs::create_symlink(stand, folder / "link.pdf");
+  Outcome itself = capture("'" + writer + "' '" + stand + "' " + (folder / "link.pdf") + " 2>&1");
+  EXPECT_EQ(itself.status, kExitUsage);
+  EXPECT_EQ(itself.out, "keldovar-pdf: the PDF " + (folder / "link.pdf") +
+                            " is the same file as the stand file " + stand + "\n");
+  fs::remove(folder / "link.pdf");
 
   // A document without tables prints nothing: the PDF from before stays as it was.
   std::string pdf = folder / "report.pdf";

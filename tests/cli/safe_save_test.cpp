@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
 
 #include "app/safe_file.h"
 
@@ -73,6 +74,50 @@ TEST_F(SafeSave, ASignalledSaveLeavesNoTemporaryFile) {
   }
   ASSERT_EQ(replaceFileContents(target, bytes), 0);
   EXPECT_EQ(names(), std::set<std::string>{"stand.kdv"});
+}
+
+// Saves one after another on a thread of their own while the signal goes to the main thread,
+// which never blocked it: the temporary file of the save under way must still go. The folder is
+// in memory when it can be, so that the saves spend their time where the race was.
+TEST(SafeSaveThreads, ASignalToAnotherThreadRemovesTheTemporaryFileOfAnySave) {
+  const fs::path shm = "/dev/shm";
+  const fs::path dir = (fs::is_directory(shm) ? shm : fs::temp_directory_path()) /
+                       ("keldovar-signal-race-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::vector<std::uint8_t> bytes(100, 'n');
+  constexpr int kKills = 200;
+  int left = 0;
+  for (int kill = 0; kill < kKills; ++kill) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+      std::thread saver([&] {
+        for (bool told = false;; told = true) {
+          replaceFileContents(dir / "stand.kdv", bytes);
+          if (!told) (void)!::write(ready[1], "x", 1);
+        }
+      });
+      for (;;) ::pause();
+    }
+    char byte = 0;
+    (void)!::read(ready[0], &byte, 1);
+    ::usleep(static_cast<useconds_t>(kill * 7 % 500));
+    ::kill(child, SIGTERM);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    for (const auto& entry : fs::directory_iterator(dir)) {
+      if (entry.path().filename() != "stand.kdv") {
+        ++left;
+        fs::remove(entry.path());
+      }
+    }
+  }
+  fs::remove_all(dir);
+  EXPECT_EQ(left, 0) << "temporary files left by " << kKills << " kills";
 }
 
 TEST_F(SafeSave, OnlyTemporaryFilesNoLongerOpenAreRemoved) {

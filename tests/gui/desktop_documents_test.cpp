@@ -4,6 +4,8 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include "app/safe_file.h"
+#include "app/stand_file.h"
 #include "document/settings.h"
 #include "tests/gui/gui_helpers.h"
 #include "tests/gui/gui_test_registry.h"
@@ -54,6 +56,23 @@ std::string aloneReport(const std::vector<Step>& steps) {
   return selectAllText(controller.store(), true, kUnixLineEnd);
 }
 
+// Answers Save's question with `button` and keeps its text; No is followed by Save As, which
+// is cancelled.
+void answerSaveQuestion(QMessageBox::StandardButton button, QString* question) {
+  whenModal([button, question](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box == nullptr) {
+      static_cast<QDialog*>(modal)->reject();
+      return;
+    }
+    *question = box->text();
+    if (button == QMessageBox::No) {
+      whenModal([](QWidget* saveAs) { static_cast<QDialog*>(saveAs)->reject(); });
+    }
+    box->button(button)->click();
+  });
+}
+
 }  // namespace
 
 class DesktopDocumentsTest : public QObject {
@@ -89,6 +108,70 @@ class DesktopDocumentsTest : public QObject {
     std::vector<Step> aAlone = kStandA;
     aAlone.push_back(kGrowATo22);
     QCOMPARE(selectAllText(a->controller().store(), true, kUnixLineEnd), aloneReport(aAlone));
+  }
+
+  // Another program (or window) saved over the open file: Save asks before it replaces that
+  // work, No gives Save As, and a file unchanged or gone is saved without a word.
+  void saveAsksBeforeReplacingAFileChangedElsewhere() {
+    CurrentDirectoryGuard guard;
+    QTemporaryDir folder;
+    const QString path = folder.filePath("real.kdv");
+    QProcess cli;
+    cli.start(KELDOVAR_CLI_PATH, {"run", "-", "--out", path});
+    cli.write("plantation si=65 trees=600 survival=85\ngrow 16\n");
+    cli.closeWriteChannel();
+    QVERIFY(cli.waitForFinished() && cli.exitCode() == 0);
+    const QByteArray base = fileBytes(path);
+    auto write = [&path](const QByteArray& bytes, QIODevice::OpenMode mode) {
+      QFile file(path);
+      QVERIFY(file.open(mode));
+      file.write(bytes);
+    };
+    struct Change {
+      const char* what;
+      bool asks;
+      std::function<void()> make;
+    };
+    const Change changes[] = {
+        {"unchanged", false, [] {}},
+        {"saved over", true,
+         [&] {
+           std::vector<std::uint8_t> bytes(base.begin(), base.end());
+           QCOMPARE(replaceFileContents(path.toStdString(), bytes), 0);
+         }},
+        {"written in place", true, [&] { write("x", QIODevice::Append); }},
+        {"removed", false, [&] { QVERIFY(QFile::remove(path)); }},
+    };
+    for (const auto& [what, asks, change] : changes) {
+      write(base, QIODevice::WriteOnly | QIODevice::Truncate);
+      TestProgram program;
+      program.app->start({});
+      CChildFrame* frame = program.frame().openDocument(path);
+      QVERIFY(frame != nullptr);
+      run(program, kGrowATo22);
+      change();
+      const QByteArray before = fileBytes(path);
+      const std::vector<std::uint8_t> mine = writeStandFile(frame->controller().content());
+      const QByteArray expected(reinterpret_cast<const char*>(mine.data()), qsizetype(mine.size()));
+      QString question;
+      if (asks) {
+        answerSaveQuestion(QMessageBox::No, &question);
+        program.frame().runCommand(cmd::kSave);
+        QCOMPARE(question, QDir::toNativeSeparators(path) +
+                               " was changed by another program since it was opened or saved "
+                               "here. Replace it with this document?");
+        QCOMPARE(fileBytes(path), before);
+        QVERIFY(frame->controller().modified());
+        answerSaveQuestion(QMessageBox::Yes, &question);
+      }
+      program.frame().runCommand(cmd::kSave);
+      QVERIFY2(!frame->controller().modified(), what);
+      QCOMPARE(fileBytes(path), expected);
+      // Saved here: the next Save asks nothing.
+      run(program, {cmd::kGrow, {{{"age", "26"}}}});
+      program.frame().runCommand(cmd::kSave);
+      QVERIFY2(!frame->controller().modified(), what);
+    }
   }
 
   void theSameStepsStoreTheBatchRunnersFile() {

@@ -6,10 +6,13 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
+#include <system_error>
 
 #include "desktop/recovery_dialog.h"
 #include "tests/gui/gui_helpers.h"
@@ -78,6 +81,7 @@ class DesktopRecoveryTest : public QObject {
   void cleanup() {
     qunsetenv("KELDOVAR_AUTOSAVE_MS");
     QDir(recoveryFolder()).removeRecursively();
+    QFile::remove(recoveryFolder());
   }
 
   void unsavedDocumentsComeBackTitledAsBeforeAndSaveAsksFirst() {
@@ -123,6 +127,43 @@ class DesktopRecoveryTest : public QObject {
     QVERIFY(next.frame().close());
     QCOMPARE(QDir(recoveryFolder()).entryList(QDir::Files), QStringList());
   }
+  // A recovery folder that cannot be made, and a copy that cannot be written: each is said in
+  // the status bar and a note that does not block the window, a failing copy once.
+  void anUnprotectedDocumentIsSaidOnce() {
+    auto notes = [](TestProgram& program) {
+      return program.frame().findChildren<QMessageBox*>("protectionNote");
+    };
+    QVERIFY(QDir().mkpath(QFileInfo(recoveryFolder()).absolutePath()));
+    QFile(recoveryFolder()).open(QIODevice::WriteOnly);  // a file where the folder belongs
+    {
+      TestProgram program(true, false, true);
+      program.app->start({});
+      QCOMPARE(notes(program).size(), 1);
+      QVERIFY(notes(program)[0]->isVisible() && !notes(program)[0]->isModal());
+      QCOMPARE(notes(program)[0]->text(),
+               "Documents are not protected against a crash: the recovery folder " +
+                   QDir::toNativeSeparators(recoveryFolder()) + " cannot be used (" +
+                   QString::fromStdString(std::generic_category().message(ENOTDIR)) + ").");
+      QCOMPARE(program.frame().statusBar()->currentMessage(), notes(program)[0]->text());
+    }
+    QVERIFY(QFile::remove(recoveryFolder()));
+    TestProgram program(true, false, true);
+    program.app->start({});
+    QVERIFY(notes(program).isEmpty());
+    // The first document's copy has a folder in its place.
+    QString tag = QString::fromStdString(program.app->recovery()->instanceTag());
+    QVERIFY(QDir(recoveryFolder()).mkdir(tag + "_1.kdv"));
+    plantAndGrow(program, "16");
+    QTRY_COMPARE(notes(program).size(), 1);
+    QVERIFY(notes(program)[0]->text().startsWith(
+        "Documents are not protected against a crash: a recovery copy could not be written in"));
+    program.source.answer({{"age", "20"}});
+    program.frame().runCommand(cmd::kGrow);
+    program.app->recovery()->waitForWrites();
+    QCoreApplication::processEvents();
+    QCOMPARE(notes(program).size(), 1);
+  }
+
   // The real program, started with a new document and working a regime through its menu
   // commands, is killed with SIGKILL at a random moment, 50 times. It runs with a 100 ms
   // autosave interval instead of 2 s (KELDOVAR_AUTOSAVE_MS) so that the runs stay short; every

@@ -144,6 +144,16 @@ class DialogDriver : public QObject {
 const Fields kPlantation = {{"si", "65"}, {"trees", "600"}, {"survival", "85"}};
 const QString kHerbWoody = "Herb and Woody Chemical Control";
 
+// The worked example's start through the dialogs: plant, grow to 16, thin row and low.
+void plantGrowAndThin(CMainFrame& frame, DialogDriver& driver) {
+  driver.fill(kPlantation, {kHerbWoody});
+  frame.runCommand(cmd::kInitPlantation);
+  driver.fill({{"age", "16"}});
+  frame.runCommand(cmd::kGrow);
+  driver.fill({{"ba", "75"}, {"row", "33"}});
+  frame.runCommand(cmd::kRowLowThin);
+}
+
 }  // namespace
 
 class DesktopStepsTest : public QObject {
@@ -233,12 +243,7 @@ class DesktopStepsTest : public QObject {
     program.app->start({});
     CMainFrame& frame = program.frame();
     DialogDriver driver;
-    driver.fill(kPlantation, {kHerbWoody});
-    frame.runCommand(cmd::kInitPlantation);
-    driver.fill({{"age", "16"}});
-    frame.runCommand(cmd::kGrow);
-    driver.fill({{"ba", "75"}, {"row", "33"}});
-    frame.runCommand(cmd::kRowLowThin);
+    plantGrowAndThin(frame, driver);
     driver.fill({{"age", "26"}});
     frame.runCommand(cmd::kGrow);
     driver.fill({{"ba", "90"}});
@@ -287,6 +292,47 @@ class DesktopStepsTest : public QObject {
     QString typed = folder.filePath("typed.kdv");
     QVERIFY(typist.active().document().saveTo(typed).ok());
     QCOMPARE(fileBytes(typed), batch);
+  }
+
+  // Documents made one after the other in one run each store only their own data: the batch
+  // runner's file for the same steps, byte for byte. The first grows far, so that the engine
+  // would hold more classes, history records and lines than the second fills.
+  void eachNewDocumentStoresTheBatchRunnersFile() {
+    QTemporaryDir folder;
+    using Steps = std::function<void(CMainFrame&, DialogDriver&)>;
+    const std::pair<const char*, Steps> regimes[] = {
+        {"plantation si=65 trees=600 survival=85 control=herbwoody\ngrow 16\n"
+         "thin rowlow ba=75 row=33\ngrow 40\n",
+         [](CMainFrame& frame, DialogDriver& driver) {
+           plantGrowAndThin(frame, driver);
+           driver.fill({{"age", "40"}});
+           frame.runCommand(cmd::kGrow);
+         }},
+        {"plantation si=60 trees=500 survival=80\ngrow 12\n",
+         [](CMainFrame& frame, DialogDriver& driver) {
+           driver.fill({{"si", "60"}, {"trees", "500"}, {"survival", "80"}});
+           frame.runCommand(cmd::kInitPlantation);
+           driver.fill({{"age", "12"}});
+           frame.runCommand(cmd::kGrow);
+         }},
+    };
+    TestProgram program(true, true);
+    program.app->start({});
+    DialogDriver driver;
+    for (int n = 0; n < 2; ++n) {
+      QString batch = folder.filePath(QString("cli%1.kdv").arg(n));
+      QProcess cli;
+      cli.start(KELDOVAR_CLI_PATH, {"run", "-", "--clock", "2024-03-05 14:07:09", "--out", batch});
+      cli.write(regimes[n].first);
+      cli.closeWriteChannel();
+      QVERIFY(cli.waitForFinished() && cli.exitCode() == 0);
+      if (n > 0) program.frame().runCommand(cmd::kNew);
+      regimes[n].second(program.frame(), driver);
+      QVERIFY2(driver.errors.isEmpty(), qPrintable(driver.errors.join("; ")));
+      QString saved = folder.filePath(QString("%1.kdv").arg(n));
+      QVERIFY(program.active().document().saveTo(saved).ok());
+      QCOMPARE(fileBytes(saved), fileBytes(batch));
+    }
   }
 };
 KELDOVAR_GUI_TEST(DesktopStepsTest);

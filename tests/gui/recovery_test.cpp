@@ -6,11 +6,18 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <system_error>
 
+#include "app/safe_file.h"
 #include "desktop/recovery_dialog.h"
 #include "tests/gui/gui_test_registry.h"
 #include "tests/gui/modal_script.h"
@@ -218,6 +225,63 @@ class RecoveryTest : public QObject {
     QCOMPARE(manager->pendingCopies()[0].displayName, QString("west.kdv"));
     QVERIFY(manager->damagedCopies().empty());
     manager->shutdown();
+  }
+
+  // Three hundred copies left by a crash: the dialog stays within the screen and its rows scroll.
+  void manyCopiesScrollWithinTheScreen() {
+    RecoveryEntry entry;
+    entry.displayName = "KLDVR1";
+    RecoveryDialog dialog(std::vector<RecoveryEntry>(300, entry), {});
+    dialog.show();
+    auto* rows = dialog.findChild<QScrollArea*>("copies");
+    QVERIFY(rows != nullptr && rows->verticalScrollBar()->maximum() > 0);
+    QVERIFY(dialog.height() <= dialog.screen()->availableGeometry().height());
+    QCOMPARE(dialog.choices().size(), std::size_t(300));
+  }
+
+  // Nothing is deleted that could not be set aside, a copy that cannot be read now is not
+  // damaged, and a run whose lock is no file is named rather than hidden; every file stays.
+  void copiesThatCannotBeMovedOrReadStayAndAreReportedForWhatHappened() {
+    QTemporaryDir dir;
+    SteppedDocument source;
+    QVERIFY(source.step(0));
+    const QByteArray good = asArray(source.bytes());
+    auto record = [](const char* path) {
+      return QByteArray::fromStdString(writeRecoveryRecord({path, 0, 1796550000, 77, "3.0.0"}));
+    };
+    const QString gone = dir.path() + "/p77t1_";
+    writeFile(gone + "1.rec", record("/stands/north.kdv"));
+    writeFile(gone + "1.kdv", good.left(good.size() / 2));
+    writeFile(gone + "2.rec", record("/stands/south.kdv"));
+    writeFile(gone + "2.kdv", good);
+    writeFile(dir.path() + "/damaged", "a file where the folder belongs");
+    QVERIFY(QDir(dir.path()).mkdir("p88t1.lock"));
+    writeFile(dir.path() + "/p88t1_1.rec", record("/stands/east.kdv"));
+    writeFile(dir.path() + "/p88t1_1.kdv", good);
+    const QStringList before = copiesIn(dir.path());
+    RecoveryManager::Options options = inFolder(dir.path());
+    options.readFile = [](const std::string& path, std::size_t limit, Bytes& bytes) {
+      return path.ends_with("_2.kdv") ? EACCES : readFileContents(path, limit, bytes);
+    };
+    RecoveryManager manager(options);
+    QVERIFY(manager.start());
+    QVERIFY(manager.pendingCopies().empty());
+    QStringList shown;
+    for (const DamagedCopy& copy : manager.damagedCopies()) shown << damagedCopyText(copy);
+    const QString notDir = QString::fromStdString(std::generic_category().message(ENOTDIR));
+    QCOMPARE(shown, QStringList({
+                        "The recovery copy of north.kdv is damaged and was not opened. It could "
+                        "not be moved aside (" +
+                            notDir + ") and stays at " + gone + "1.kdv.",
+                        "The recovery copy of south.kdv cannot be read now (Permission denied) "
+                        "and was not opened. It stays at " +
+                            gone + "2.kdv for a later start.",
+                        "The recovery copies of the run p88t1 were not looked at: its lock " +
+                            dir.path() + "/p88t1.lock cannot be used (it is not a file).",
+                    }));
+    QCOMPARE(copiesIn(dir.path()), before);
+    QVERIFY(QFileInfo(dir.path() + "/damaged").isFile());
+    manager.shutdown();
   }
 };
 KELDOVAR_GUI_TEST(RecoveryTest);

@@ -2,6 +2,7 @@
 // and the font file.
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QImage>
@@ -11,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include "engine/clock.h"
 #include "tests/gui/gui_test_registry.h"
@@ -307,6 +310,15 @@ class ReportViewTest : public QObject {
     CKELDOVARView third(doc.controller);
     third.setFontFilePath(path);
     QCOMPARE(third.fontDescription().height, 28);
+    // A FIFO (whose opening would wait for a writer) or a folder in its place: the same.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    CKELDOVARView fourth(doc.controller);
+    fourth.setFontFilePath(path);
+    QCOMPARE(fourth.fontDescription().height, 28);
+    QVERIFY(QFile::remove(path) && QDir(dir.path()).mkdir("def_Font.bin"));
+    fourth.setFontFilePath(path);
+    QCOMPARE(fourth.fontDescription().height, 28);
   }
 };
 KELDOVAR_GUI_TEST(ReportViewTest);

@@ -2,11 +2,18 @@
 #include "view/qt/view_font.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "view/qt/qt_text.h"
 
@@ -42,8 +49,22 @@ QFont reportFont(const FontDescription& description) {
 }
 
 std::optional<FontDescription> loadFontFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QFile file;
+#ifndef _WIN32
+  // Opening a FIFO waits for a writer, for ever at start-up: it is opened without waiting, and
+  // anything but a regular file is passed over like a missing file.
+  int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat info {};
+  if (fd < 0) return std::nullopt;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+#else
+  file.setFileName(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+#endif
   // One byte more than a font file holds, so that a longer file is seen to be one.
   QByteArray bytes = file.read(static_cast<qint64>(kFontFileSize) + 1);
   std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
