@@ -75,11 +75,6 @@ constexpr int kLastSecond = 59;  // no leap second: the report clock never shows
 constexpr int kClockFields = 6;
 constexpr std::size_t kStreamChunk = 4096;
 
-struct Options : RunOptions {
-  std::string command;
-  std::string input;  // the stand file of report
-};
-
 bool isLeapYear(int year) {
   return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
@@ -96,26 +91,10 @@ bool realTime(const LocalTime& t) {
          t.second <= kLastSecond;
 }
 
-// The time, or the error's text.
-std::optional<std::string> parseClock(const std::string& text, std::optional<LocalTime>& clock) {
-  bool plain = std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= '0' && c <= '9') || c == '-' || c == ' ' || c == ':';
-  });
-  LocalTime t;
-  char tail = 0;
-  int fields = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day,
-                           &t.hour, &t.minute, &t.second, &tail);
-  if (!plain || fields != kClockFields) {
-    return "--clock takes \"YYYY-MM-DD HH:MM:SS\", not '" + shownWord(text) + "'";
-  }
-  if (!realTime(t)) {
-    return "--clock takes a real date and time (years 1 to 9999, seconds 0 to 59), not '" +
-           shownWord(text) + "'";
-  }
-  t.weekday = weekdayOf(t.year, t.month, t.day);
-  clock = t;
-  return std::nullopt;
-}
+struct Options : RunOptions {
+  std::string command;
+  std::string input;  // the stand file of report
+};
 
 std::optional<std::string> parseFormat(const std::string& word, OutputFormat& format) {
   if (word == "text") {
@@ -246,6 +225,26 @@ std::optional<std::string> refusedFile(const Options& o) {
 }
 
 }  // namespace
+
+std::optional<std::string> parseClock(const std::string& text, std::optional<LocalTime>& clock) {
+  bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == ' ' || c == ':';
+  });
+  LocalTime t;
+  char tail = 0;
+  int fields = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day,
+                           &t.hour, &t.minute, &t.second, &tail);
+  if (!plain || fields != kClockFields) {
+    return "--clock takes \"YYYY-MM-DD HH:MM:SS\", not '" + shownWord(text) + "'";
+  }
+  if (!realTime(t)) {
+    return "--clock takes a real date and time (years 1 to 9999, seconds 0 to 59), not '" +
+           shownWord(text) + "'";
+  }
+  t.weekday = weekdayOf(t.year, t.month, t.day);
+  clock = t;
+  return std::nullopt;
+}
 
 int runCli(const std::vector<std::string>& args, const InputReader& standardInput,
            std::ostream& out, std::ostream& err) {

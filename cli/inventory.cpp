@@ -188,8 +188,8 @@ std::optional<int> alreadyComplete(const InventoryOptions& o, const Manifest& ma
   return finishedStatus(stored.manifest);
 }
 
-int run(const std::vector<std::string>& args, const InventoryOptions& o, std::ostream& out,
-        std::ostream& err) {
+int run(const std::vector<std::string>& args, const InventoryOptions& o, bool showProgress,
+        std::ostream& out, std::ostream& err) {
   Prepared p;
   prepare(args, o, p);
   if (!p.error.empty()) {
@@ -215,7 +215,7 @@ int run(const std::vector<std::string>& args, const InventoryOptions& o, std::os
   options.shards = o.shard.shards;
   std::set<int> done(results.done.begin(), results.done.end());
   options.done = [&done](int row) { return done.count(row) != 0; };
-  Progress progress(err, isatty(STDERR_FILENO) != 0);
+  Progress progress(err, showProgress);
   options.progress = [&progress](std::size_t d, std::size_t t) { progress(d, t); };
   WritingSink sink(*results.writer, p.loaded.inventory.source, err);
   runForest(p.checked, p.plan, options, sink);
@@ -229,6 +229,11 @@ int run(const std::vector<std::string>& args, const InventoryOptions& o, std::os
 
 int runInventory(const std::vector<std::string>& args, const Environment& environment,
                  std::ostream& out, std::ostream& err) {
+  return runInventory(args, environment, isatty(STDERR_FILENO) != 0, out, err);
+}
+
+int runInventory(const std::vector<std::string>& args, const Environment& environment,
+                 bool showProgress, std::ostream& out, std::ostream& err) {
   InventoryOptions options;
   if (auto error = parseInventoryOptions(args, environment, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;
@@ -239,7 +244,8 @@ int runInventory(const std::vector<std::string>& args, const Environment& enviro
     return kExitUsage;
   }
   try {
-    return options.merge ? mergeInventory(args, options, out, err) : run(args, options, out, err);
+    return options.merge ? mergeInventory(args, options, out, err)
+                         : run(args, options, showProgress, out, err);
   } catch (const ForestError& error) {
     err << "keldovar-cli: " << error.what() << "\n";
     return kExitFailedStep;

@@ -30,5 +30,8 @@ std::optional<std::string> parseShard(const std::string& text, const Environment
 // be used, and nothing ran.
 int runInventory(const std::vector<std::string>& args, const Environment& environment,
                  std::ostream& out, std::ostream& err);
+// The same with the progress line shown or not, whatever standard error is.
+int runInventory(const std::vector<std::string>& args, const Environment& environment,
+                 bool showProgress, std::ostream& out, std::ostream& err);
 
 }  // namespace keldovar::cli
