@@ -6,6 +6,7 @@ own merge, so the results are those of one process: the same rows in the same or
 bytes of every number. A shard is a pure task: when a worker dies, Dask runs it again elsewhere.
 """
 
+import hashlib
 import os
 import tempfile
 
@@ -13,31 +14,45 @@ import keldovar
 
 
 def _file_input(path):
-    """(file name, bytes, table suffix) of an input to ship to the workers."""
-    path = os.fspath(path)
+    """(path, bytes, table suffix) of an input to ship to the workers."""
+    path = os.path.abspath(os.fspath(path))
     table = ""
-    if not os.path.exists(path) and ":" in path:
+    if not os.path.exists(path) and ":" in os.path.basename(path):
         path, table = path.rsplit(":", 1)
         table = ":" + table
     with open(path, "rb") as f:
-        return os.path.basename(path), f.read(), table
+        return path, f.read(), table
 
 
-def _write(folder, shipped):
-    name, data, table = shipped
-    path = os.path.join(folder, name)
-    with open(path, "wb") as f:
+def _readable(shipped, folder):
+    """The input's own path where the worker reads the same bytes there (the messages and the
+    stands' own regime files then are the single run's), else a copy of it in ``folder``."""
+    path, data, table = shipped
+    try:
+        with open(path, "rb") as f:
+            if hashlib.sha256(f.read()).digest() == hashlib.sha256(data).digest():
+                return path + table
+    except OSError:
+        pass
+    copy = os.path.join(folder, os.path.basename(path))
+    with open(copy, "wb") as f:
         f.write(data)
-    return path + table
+    return copy + table
+
+
+def _subfolder(folder, name):
+    path = os.path.join(folder, name)
+    os.mkdir(path)
+    return path
 
 
 def run_shard(stands, plan, option, shard, shards, jobs):
     """One shard's SQLite results (bytes): the task each partition runs on a worker."""
     with tempfile.TemporaryDirectory(prefix="keldovar-shard-") as folder:
-        inputs = os.path.join(folder, "in")
-        os.mkdir(inputs)
+        stands_path, plan_path = (_readable(shipped, _subfolder(folder, name))
+                                  for shipped, name in ((stands, "stands"), (plan, "plan")))
         out = os.path.join(folder, "shard.sqlite")
-        args = ["inventory", _write(inputs, stands), option, _write(inputs, plan), "--out", out]
+        args = ["inventory", stands_path, option, plan_path, "--out", out]
         args += ["--shard", f"{shard}/{shards}", "--jobs", str(jobs)]
         status, _, err = keldovar.cli(args)
         if status not in (0, 1) or not os.path.exists(out):
@@ -54,9 +69,10 @@ def inventory(stands, client, regime=None, space=None, partitions=None, jobs=1, 
     """Every stand of an inventory run on the Dask cluster of ``client``, as keldovar.inventory.
 
     ``partitions`` shards (default: the cluster's threads) each run ``jobs`` threads on a worker;
-    the results are merged in the inventory's order. A DataFrame's or path's stands are sent
-    to the workers with the regime or space; stands' own regime files must be readable by the
-    workers at their absolute paths. ``progress`` shows Dask's progress bar.
+    the results are merged in the inventory's order. The stands (a DataFrame as CSV) and the regime
+    or space are sent to the workers, which read the files themselves where they hold the
+    same bytes at the same paths (a shared file system): the stands' own regime files must be
+    readable there. ``progress`` shows Dask's progress bar.
     """
     option, plan = keldovar.plan_args(regime, space)
     shards = partitions or _worker_threads(client)
