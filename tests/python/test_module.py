@@ -3,6 +3,8 @@
 import concurrent.futures
 import json
 import random
+import subprocess
+import sys
 
 import pandas
 import pytest
@@ -144,3 +146,10 @@ def test_inventory_from_a_file_or_a_data_frame(monkeypatch, tmp_path):
     with pytest.raises(keldovar.Error, match="nothere.kdr") as raised:
         keldovar.inventory(frame, regime="nothere.kdr")
     assert raised.value.status == 2
+
+
+def test_the_plotting_example_draws_its_png(tmp_path):
+    png = tmp_path / "forest.png"
+    subprocess.run([sys.executable, SOURCE / "examples/forest_plot.py", png], check=True,
+                   capture_output=True)
+    assert png.read_bytes().startswith(b"\x89PNG")
