@@ -52,6 +52,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.brakkelforestry.com/keldovar")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm | kchmviewer, evince | okular | qpdfview")
+# The keldovar Python module reads inventories into pandas and runs them on Dask clusters.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS
+    "xchm | kchmviewer, evince | okular | qpdfview, python3-pandas, python3-distributed")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -20,7 +20,8 @@ print(forest.messages, end="")  # the stands that failed, as keldovar-cli says i
 by_year = forest.forest.set_index("year")
 years = by_year.index
 
-# The tables' tons by product: pulpwood (in-use pulp) and sawtimber; pulp_tons is their sum.
+# Tons by product as the forest view's chart draws them: pulpwood (integrated-utilization
+# pulpwood tons) and sawtimber.
 products = {"Pulpwood": ("iu_pulp_tons", "#b5894d"), "Sawtimber": ("saw_tons", "#3f6e3a")}
 fig, (standing, removed) = plt.subplots(2, 1, figsize=(8, 7), sharex=True)
 bottom = [0.0] * len(years)

@@ -105,8 +105,8 @@ py::object cliFailure(int status, const std::string& stderrText) {
 
 cli::InputReader textReader(std::string text) {
   return [text = std::move(text)](std::size_t limit, std::vector<std::uint8_t>& bytes) {
-    bytes.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(
-                                                  std::min(limit, text.size())));
+    bytes.assign(text.begin(),
+                 text.begin() + static_cast<std::ptrdiff_t>(std::min(limit, text.size())));
     return 0;
   };
 }
@@ -134,7 +134,8 @@ py::object run(const py::object& script, const std::optional<std::string>& clock
   }
   std::string name = "-";
   std::string text;
-  if (py::isinstance<py::str>(script) && script.cast<std::string>().find('\n') != std::string::npos) {
+  if (py::isinstance<py::str>(script) &&
+      script.cast<std::string>().find('\n') != std::string::npos) {
     text = script.cast<std::string>();
   } else {
     name = pathOf(script);
@@ -199,8 +200,7 @@ PYBIND11_MODULE(_keldovar, m) {
       py::arg("args"), py::arg("progress") = false,
       "keldovar-cli with these arguments in this process: (status, stdout, stderr).");
   m.def(
-      "failure",
-      [](int status, const std::string& err) { return cliFailure(status, err); },
+      "failure", [](int status, const std::string& err) { return cliFailure(status, err); },
       py::arg("status"), py::arg("stderr"),
       "The keldovar.Error of a command line that ended with this status and standard error.");
 }
