@@ -13,6 +13,8 @@ from typing import NamedTuple, Optional
 
 from ._keldovar import Error, __version__, cli, failure, optimize, report, run
 
+Error.__module__ = __name__  # shown as keldovar.Error
+
 __all__ = ["Error", "Forest", "cli", "inventory", "optimize", "report", "results", "run"]
 
 # Inventory columns the stands' dialogs read as numbers: pandas holds a column with a gap as
