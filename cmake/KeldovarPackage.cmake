@@ -52,6 +52,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.brakkelforestry.com/keldovar")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(KELDOVAR_PYTHON_DEPENDS)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${KELDOVAR_PYTHON_DEPENDS}")
+endif()
 # The keldovar Python module reads inventories into pandas and runs them on Dask clusters.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS
     "xchm | kchmviewer, evince | okular | qpdfview, python3-pandas, python3-distributed")
