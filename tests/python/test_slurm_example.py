@@ -1,13 +1,16 @@
-"""examples/slurm/inventory.sbatch without the scheduler: its array tasks run with Slurm's
-variables set, its merge job as submitted; the merged results are one process's."""
+"""examples/slurm/inventory.sbatch without the scheduler (its array tasks run with Slurm's
+variables set, its merge job as submitted) and, where one can be started, on a single-node
+Slurm: the merged results are one process's."""
 
 import os
 import shlex
 import subprocess
 
 import pandas
+import pytest
 
 import keldovar
+import slurm_node
 from conftest import SOURCE
 
 SBATCH = SOURCE / "examples/slurm/inventory.sbatch"
@@ -37,3 +40,20 @@ def test_array_tasks_and_their_merge_are_one_run(tmp_path):
     for name in ("stands", "tables", "forest", "cash_flows"):
         pandas.testing.assert_frame_equal(getattr(merged, name), getattr(single, name))
     assert shlex.split(options[-1])[-2:] == ["--out", str(out)]
+
+
+@pytest.mark.skipif(not slurm_node.available(), reason="needs root, munge and slurm-wlm")
+def test_the_array_on_a_single_node_slurm(tmp_path):
+    stands, regime = SOURCE / "examples/forest/stands.csv", SOURCE / "examples/forest/prescription.kdr"
+    node = tmp_path / "node"
+    env = slurm_node.start(node)
+    try:
+        out = tmp_path / "forest.sqlite"
+        subprocess.run(["sbatch", "--array=1-3", "--cpus-per-task=1", SBATCH, stands, "--regime",
+                        regime, out], env=env, cwd=tmp_path, check=True, capture_output=True)
+        slurm_node.wait_for_jobs(env)
+    finally:
+        slurm_node.stop(node)
+    merged, single = keldovar.results(out), keldovar.inventory(stands, regime=regime)
+    for name in ("stands", "tables", "forest", "cash_flows"):
+        pandas.testing.assert_frame_equal(getattr(merged, name), getattr(single, name))
