@@ -5,13 +5,16 @@ Slurm: the merged results are one process's."""
 import os
 import shlex
 import subprocess
+import sys
 
 import pandas
 import pytest
 
 import keldovar
-import slurm_node
 from conftest import SOURCE
+
+sys.path.insert(0, str(SOURCE / "tools"))
+import slurm_node  # noqa: E402
 
 SBATCH = SOURCE / "examples/slurm/inventory.sbatch"
 

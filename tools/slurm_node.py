@@ -1,5 +1,10 @@
-"""A private single-node Slurm for a test: munged, slurmctld and slurmd started as root in a
-folder of their own (own socket, ports, state and logs), stopped by their process ids."""
+"""A private single-node Slurm, to try examples/slurm/ and for its test: munged, slurmctld and
+slurmd started as root in a folder of their own (own socket, ports, state and logs), stopped by
+their process ids. Needs Debian's munge, slurmctld, slurmd and slurm-client.
+
+    /usr/bin/python3 tools/slurm_node.py start FOLDER   # prints the SLURM_CONF to export
+    /usr/bin/python3 tools/slurm_node.py stop FOLDER
+"""
 
 import os
 import shutil
@@ -91,3 +96,14 @@ def wait_for_jobs(env, seconds=120):
             return
         time.sleep(0.2)
     raise RuntimeError("the Slurm jobs did not end")
+
+
+if __name__ == "__main__":
+    import sys
+
+    if len(sys.argv) != 3 or sys.argv[1] not in ("start", "stop"):
+        sys.exit("usage: slurm_node.py start|stop FOLDER")
+    if sys.argv[1] == "start":
+        print("export SLURM_CONF=" + start(os.path.abspath(sys.argv[2]))["SLURM_CONF"])
+    else:
+        stop(sys.argv[2])
