@@ -86,8 +86,9 @@ void ForestChart::paintEvent(QPaintEvent*) {
              (high - low) / top * area.height());
     painter.fillRect(r, colour);
   };
-  int labelEvery =
-      std::max(1, static_cast<int>(std::ceil(metrics.horizontalAdvance("0000") / slot)));
+  // Years with bars are labelled wherever a label does not crowd the one before it.
+  double labelGap = metrics.horizontalAdvance("0000");
+  double lastLabel = -labelGap;
   for (const forest::ForestYear& y : years_) {
     double standingPulp = y.standing.iuPulpTons;
     bar(y.year, -barWidth, 0, standingPulp, kSeries[0].colour);
@@ -95,9 +96,9 @@ void ForestChart::paintEvent(QPaintEvent*) {
     double cutPulp = y.removed.iuPulpTons;
     bar(y.year, 0, 0, cutPulp, kSeries[2].colour);
     bar(y.year, 0, cutPulp, cutPulp + y.removed.sawTons, kSeries[3].colour);
-    auto whole = static_cast<long>(std::lround(y.year - first));
-    if (std::abs(y.year - std::round(y.year)) < 1e-9 && whole % labelEvery == 0) {
-      double xPos = area.left() + (y.year - first + 0.5) * slot;
+    double xPos = area.left() + (y.year - first + 0.5) * slot;
+    if (std::abs(y.year - std::round(y.year)) < 1e-9 && xPos - lastLabel >= labelGap) {
+      lastLabel = xPos;
       painter.drawText(QRectF(xPos - 30, area.bottom() + 2, 60, line), Qt::AlignCenter,
                        QString::number(y.year));
     }

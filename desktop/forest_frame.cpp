@@ -129,11 +129,12 @@ QWidget* ForestFrame::buildControls() {
   rows->addLayout(second);
   int bad = 0;
   for (const forest::StandEntry& entry : checked_.stands) bad += entry.failure.empty() ? 0 : 1;
-  first->addWidget(
-      new QLabel(QString("<b>%1</b>: %2 stands, %3 of them bad rows.")
-                     .arg(QString::fromStdString(loaded_.inventory.source).toHtmlEscaped())
-                     .arg(checked_.stands.size())
-                     .arg(bad)));
+  first->addWidget(new QLabel(
+      QString(
+          "<b>%1</b>: %2 stands, %3 of them bad rows as read (the rest are checked as they run).")
+          .arg(QString::fromStdString(loaded_.inventory.source).toHtmlEscaped())
+          .arg(checked_.stands.size())
+          .arg(bad)));
   first->addSpacing(24);
   first->addWidget(new QLabel("Regime:"));
   regimeName_ = new QLabel(standsOwnRegimes_ ? "the stands' own" : "none chosen");

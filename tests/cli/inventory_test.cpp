@@ -337,6 +337,53 @@ TEST_F(Inventory, OutputsCarryTheColumnsAndMistakesStopBeforeAnything) {
   }
 }
 
+// Shards that are not the parts of one finished run are refused, and nothing is written.
+TEST_F(Inventory, MergeRefusesShardsThatAreNotThePartsOfOneRun) {
+  std::string few = write("few.csv",
+                          "stand,acres,kind,si,trees,survival,control\n"
+                          "A,10,plantation,65,600,85,none\nB,12,plantation,66,650,85,none\n"
+                          "C,14,plantation,67,700,85,none\n");
+  std::string other = write("other.kdr", "grow +12\nharvest\n");
+  auto shard = [&](const std::string& name, const std::string& choice, const std::string& kdr) {
+    std::string out = path(name + ".sqlite");
+    EXPECT_EQ(inventory({few, "--regime", kdr, "--shard", choice, "--out", out}).status, 0);
+    return out;
+  };
+  std::string first = shard("first", "1/2", regime);
+  std::string second = shard("second", "2/2", regime);
+  std::string otherRegime = shard("other", "2/2", other);
+  std::string otherSplit = shard("split", "2/3", regime);
+  std::string again = shard("again", "1/2", regime);
+  std::string unfinished = shard("unfinished", "2/2", regime);
+  Database(unfinished, Database::Mode::ReadWrite)
+      .exec("DELETE FROM manifest WHERE key = 'finished'");
+  struct Case {
+    std::vector<std::string> shards;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{first, otherRegime}, otherRegime + " is not a part of the run of " + first},
+      {{first, otherSplit}, otherSplit + " is a shard of another split"},
+      {{first, again}, again + " and " + first + " are both shard 1"},
+      {{first, unfinished}, unfinished + " is not finished: resume its run first"},
+      {{second}, "shard 1 of 2 is missing"},
+  };
+  std::string merged = path("merged.sqlite");
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"--merge"};
+    args.insert(args.end(), c.shards.begin(), c.shards.end());
+    args.insert(args.end(), {"--out", merged});
+    Outcome r = inventory(args);
+    EXPECT_EQ(r.status, 1) << c.error;
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(merged));
+  }
+  std::string whole = path("whole.sqlite");
+  ASSERT_EQ(inventory({few, "--regime", regime, "--out", whole}).status, 0);
+  ASSERT_EQ(inventory({"--merge", second, first, "--out", merged}).status, 0);
+  EXPECT_EQ(dump(merged), dump(whole));
+}
+
 // The example forest: one stand with its own regime, one bad row, the carried columns.
 TEST_F(Inventory, TheExampleForestRunsWithItsOwnRegimesAndCarriedColumns) {
   fs::path examples = fs::path(KELDOVAR_SOURCE_DIR) / "examples" / "forest";
