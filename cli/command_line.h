@@ -1,13 +1,12 @@
-// keldovar-cli's command line: run a regime script, or report a stand file.
+// keldovar-cli: runs regime scripts, reports stand files and searches for the best regime, as
+// its command line asks.
 #pragma once
 
 #include <iosfwd>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/input.h"
-#include "engine/clock.h"
 #include "keldovar_version.h"
 
 namespace keldovar::cli {
@@ -20,9 +19,6 @@ inline constexpr const char* kVersion = kFullVersion;
 inline constexpr int kExitFailedStep = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitInternal = 3;
-
-// --clock's "YYYY-MM-DD HH:MM:SS" into `clock`, or the error's text.
-std::optional<std::string> parseClock(const std::string& text, std::optional<LocalTime>& clock);
 
 // `standardInput` is what SCRIPT `-` reads. Every write to `out` is flushed and checked.
 int runCli(const std::vector<std::string>& args, const InputReader& standardInput,

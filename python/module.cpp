@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/batch.h"
+#include "cli/clock_option.h"
 #include "cli/command_line.h"
 #include "cli/inventory.h"
 #include "cli/optimize.h"
@@ -117,10 +120,11 @@ CliOutcome callCli(const std::vector<std::string>& args, bool showProgress) {
   std::ostringstream out;
   std::ostringstream err;
   int status = 0;
-  if (!args.empty() && args[0] == "inventory") {
-    status = cli::runInventory(
-        args, [](const char* name) { return std::getenv(name); }, showProgress, out, err);
-  } else {
+  cli::CommandLine line =
+      cli::readCommandLine(args, [](const char* name) { return std::getenv(name); });
+  if (line.action == cli::CommandLine::Action::Inventory) {
+    status = cli::runInventory(args, line.inventory, showProgress, out, err);
+  } else {  // every other command, and the usage errors, as keldovar-cli answers them
     status = cli::runCli(args, textReader(""), out, err);
   }
   return {status, out.str(), err.str()};
