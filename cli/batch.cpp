@@ -40,6 +40,7 @@ struct ScriptReport {
   std::string report;     // standard output
   std::string saveError;  // standard error, after the report
   std::exception_ptr failure;
+  std::vector<RecordedMessage> problems;  // `messages` one by one
 };
 
 bool several(const RunOptions& o) {
@@ -60,35 +61,41 @@ std::optional<std::string> savePath(const RunOptions& o, const std::string& scri
 
 // The script's commands, or nothing after its errors went into `messages`.
 std::optional<ParsedScript> loadScript(const std::string& name, const InputReader& standardInput,
-                                       std::string& messages) {
+                                       std::string& messages,
+                                       std::vector<RecordedMessage>& problems) {
   std::string text;
   if (auto reason = readScriptText(name, standardInput, text)) {
-    messages += "keldovar-cli: cannot read the script " + name + ": " + *reason + "\n";
+    problems.push_back({0, "", "cannot read the script " + name + ": " + *reason, ""});
+    messages += "keldovar-cli: " + problems.back().text + "\n";
     return std::nullopt;
   }
   ParsedScript script = parseScript(text);
   if (!script.failed()) return script;
   for (const SyntaxError& e : script.errors) {
+    problems.push_back({e.line, "", e.message, ""});
     messages += name + ":" + std::to_string(e.line) + ": " + e.message + "\n";
   }
   if (script.unlistedErrors > 0) {
-    messages +=
-        name + ": " + std::to_string(script.unlistedErrors) + " more syntax errors not listed\n";
+    problems.push_back(
+        {0, "", std::to_string(script.unlistedErrors) + " more syntax errors not listed", ""});
+    messages += name + ": " + problems.back().text + "\n";
   }
   return std::nullopt;
 }
 
 // Runs every command (up to the first failure unless --keep-going); 0 or kExitFailedStep.
 int runCommands(const RunOptions& o, const std::string& name, const ParsedScript& script,
-                Runner& runner, std::string& messages) {
+                Runner& runner, std::string& messages, std::vector<RecordedMessage>& problems) {
   int status = 0;
   std::size_t reported = 0;
   for (const Command& command : script.commands) {
     bool ok = runner.run(command);
     for (; reported < runner.messages().size(); ++reported) {
-      messages += messageLine(name, runner.messages()[reported]) + "\n";
+      problems.push_back(runner.messages()[reported]);
+      messages += messageLine(name, problems.back()) + "\n";
     }
     if (const char* reason = runner.unspokenReason()) {
+      problems.push_back({command.line, "", reason, ""});
       messages += name + ":" + std::to_string(command.line) + ": " + reason + "\n";
     }
     if (!ok) {
@@ -163,7 +170,7 @@ void shareReport(const RunOptions& o, const std::string& script, std::string rep
 ScriptReport runScript(const RunOptions& o, const std::string& script, const Clock& clock,
                        const InputReader& standardInput, std::mutex& saving) {
   ScriptReport r;
-  std::optional<ParsedScript> parsed = loadScript(script, standardInput, r.messages);
+  std::optional<ParsedScript> parsed = loadScript(script, standardInput, r.messages, r.problems);
   if (!parsed) {
     r.status = kExitUsage;
     return r;
@@ -172,7 +179,7 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   view.showFinancial = o.showFinancial;
   view.showAllTables = !o.currentStep;
   Runner runner(clock, view);
-  r.status = runCommands(o, script, *parsed, runner, r.messages);
+  r.status = runCommands(o, script, *parsed, runner, r.messages, r.problems);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
   CarbonOptions carbon = carbonOptionsOf(content);
@@ -209,14 +216,15 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
 std::optional<DocumentContent> scriptDocument(const std::string& name,
                                               const InputReader& standardInput,
                                               std::string& messages, int& status) {
-  std::optional<ParsedScript> parsed = loadScript(name, standardInput, messages);
+  std::vector<RecordedMessage> problems;
+  std::optional<ParsedScript> parsed = loadScript(name, standardInput, messages, problems);
   if (!parsed) {
     status = kExitUsage;
     return std::nullopt;
   }
   SystemClock clock;
   Runner runner(clock, builtInDefaults().options);
-  status = runCommands(RunOptions{}, name, *parsed, runner, messages);
+  status = runCommands(RunOptions{}, name, *parsed, runner, messages, problems);
   return runner.document().content();
 }
 
@@ -341,6 +349,19 @@ class ParallelRun {
   }
 };
 
+// The time --clock fixes, or the system's.
+class RunClock {
+ public:
+  explicit RunClock(const std::optional<LocalTime>& fixed) {
+    if (fixed) fixed_.emplace(*fixed);
+  }
+  const Clock& clock() const { return fixed_ ? static_cast<const Clock&>(*fixed_) : system_; }
+
+ private:
+  SystemClock system_;
+  std::optional<FixedClock> fixed_;
+};
+
 }  // namespace
 
 std::optional<std::string> parseJobs(const std::string& text, unsigned& jobs) {
@@ -403,12 +424,21 @@ std::optional<std::string> refusedRunFile(const RunOptions& o) {
   return checkDistinctFiles(inputs, outputs);
 }
 
+ScriptOutcome runOneScript(const RunOptions& options, const std::string& name,
+                           const InputReader& standardInput) {
+  RunOptions o = options;
+  o.scripts = {name};
+  RunClock runClock(o.clock);
+  const Clock& clock = runClock.clock();
+  std::mutex saving;
+  ScriptReport r = runScript(o, name, clock, standardInput, saving);
+  return {r.status, r.ran, std::move(r.report), r.messages + r.saveError, std::move(r.problems)};
+}
+
 int runScripts(const RunOptions& o, const InputReader& standardInput, std::ostream& out,
                std::ostream& err) {
-  SystemClock systemClock;
-  std::optional<FixedClock> fixedClock;
-  if (o.clock) fixedClock.emplace(*o.clock);
-  const Clock& clock = fixedClock ? static_cast<const Clock&>(*fixedClock) : systemClock;
+  RunClock runClock(o.clock);
+  const Clock& clock = runClock.clock();
   std::mutex saving;
   Printer printer(o, out, err);
   unsigned jobs = jobCount(o);

@@ -11,6 +11,7 @@
 #include "cli/output.h"
 #include "document/document_content.h"
 #include "engine/clock.h"
+#include "script/runner.h"
 #include "view/print_defaults.h"
 
 namespace keldovar::cli {
@@ -51,6 +52,19 @@ std::optional<std::string> refusedRunFile(const RunOptions& options);
 std::optional<DocumentContent> scriptDocument(const std::string& name,
                                               const InputReader& standardInput,
                                               std::string& messages, int& status);
+
+// One script run alone as `run` runs it: its exit status, its report when it ran (nothing after a
+// read or syntax error), and its messages as standard error shows them and one by one (a read
+// or syntax error as a message of no caption, line 0 where it has no line).
+struct ScriptOutcome {
+  int status = 0;
+  bool ran = false;
+  std::string report;
+  std::string messages;
+  std::vector<RecordedMessage> problems;
+};
+ScriptOutcome runOneScript(const RunOptions& options, const std::string& name,
+                           const InputReader& standardInput);
 
 // Runs every script and prints each one's report: a single script exactly as ever; several
 // under a heading naming each (text), as one JSON object a line, or as CSV rows led by the

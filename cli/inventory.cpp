@@ -180,8 +180,8 @@ std::optional<int> alreadyComplete(const InventoryOptions& o, const Manifest& ma
   return finishedStatus(stored.manifest);
 }
 
-int run(const std::vector<std::string>& args, const InventoryOptions& o, std::ostream& out,
-        std::ostream& err) {
+int run(const std::vector<std::string>& args, const InventoryOptions& o, bool showProgress,
+        std::ostream& out, std::ostream& err) {
   Prepared p;
   prepare(args, o, p);
   if (!p.error.empty()) {
@@ -207,7 +207,7 @@ int run(const std::vector<std::string>& args, const InventoryOptions& o, std::os
   options.shards = o.shard.shards;
   std::set<int> done(results.done.begin(), results.done.end());
   options.done = [&done](int row) { return done.count(row) != 0; };
-  Progress progress(err, isatty(STDERR_FILENO) != 0);
+  Progress progress(err, showProgress);
   options.progress = [&progress](std::size_t d, std::size_t t) { progress(d, t); };
   WritingSink sink(*results.writer, p.loaded.inventory.source, err);
   runForest(p.checked, p.plan, options, sink);
@@ -221,12 +221,18 @@ int run(const std::vector<std::string>& args, const InventoryOptions& o, std::os
 
 int runInventory(const std::vector<std::string>& args, const InventoryOptions& options,
                  std::ostream& out, std::ostream& err) {
+  return runInventory(args, options, isatty(STDERR_FILENO) != 0, out, err);
+}
+
+int runInventory(const std::vector<std::string>& args, const InventoryOptions& options,
+                 bool showProgress, std::ostream& out, std::ostream& err) {
   if (auto refused = refusedResultFile(options, forest::inventoryPath(options.stands))) {
     err << "keldovar-cli: " << *refused << "\n";
     return kExitUsage;
   }
   try {
-    return options.merge ? mergeInventory(args, options, out, err) : run(args, options, out, err);
+    return options.merge ? mergeInventory(args, options, out, err)
+                         : run(args, options, showProgress, out, err);
   } catch (const ForestError& error) {
     err << "keldovar-cli: " << error.what() << "\n";
     return kExitFailedStep;

@@ -33,5 +33,8 @@ struct InventoryOptions;
 // that cannot be used, and nothing ran.
 int runInventory(const std::vector<std::string>& args, const InventoryOptions& options,
                  std::ostream& out, std::ostream& err);
+// The same with the progress line shown or not, whatever standard error is.
+int runInventory(const std::vector<std::string>& args, const InventoryOptions& options,
+                 bool showProgress, std::ostream& out, std::ostream& err);
 
 }  // namespace keldovar::cli

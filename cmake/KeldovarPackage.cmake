@@ -57,9 +57,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # (xcb for the desktop, offscreen for keldovar-pdf) and the other image formats come with
 # libqt6gui6, the printer plugin with libqt6printsupport6; both are linked, so dpkg-shlibdeps
 # adds them. The report's "Courier New" is drawn in its metric twin, Liberation Mono, when
-# installed; a Wayland session needs Qt's Wayland plugin, and falls back to X otherwise.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# installed; a Wayland session needs Qt's Wayland plugin, and falls back to X otherwise. The
+# Python module, when built, needs the Python it was built for.
+if(KELDOVAR_PYTHON_DEPENDS)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, ${KELDOVAR_PYTHON_DEPENDS}")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-wayland")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm | kchmviewer, evince | okular | qpdfview")
+# The keldovar Python module reads inventories into pandas and runs them on Dask clusters.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS
+    "xchm | kchmviewer, evince | okular | qpdfview, python3-pandas, python3-distributed")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -15,6 +15,7 @@ set(KELDOVAR_HELP_PAGES
   "stand-file.html|The stand file"
   "batch.html|The batch runner and its script language"
   "inventory.html|A whole forest: inventories of stands"
+  "python.html|Python, Dask and Slurm"
   "settings.html|Settings and where they live"
   "model.html|About the model"
 )

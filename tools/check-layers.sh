@@ -2,6 +2,8 @@
 # Fails when a file includes across the floors the wrong way, or includes Qt where the toolkit
 # does not belong. Every folder may include its own files and those of the floors below it:
 #
+#   python      the keldovar Python module   -> cli, forest, econ, script, view, app, carbon,
+#                                               document, engine
 #   cli/qt      cli (keldovar-pdf)           -> view/qt, view, app, document, engine
 #   cli                                      -> forest, econ, script, view, app, carbon, document,
 #                                               engine
@@ -52,10 +54,11 @@ check desktop 'engine|document|carbon|view|view/qt|app|script|econ|forest|deskto
 check desktop/dialogs 'engine|document|carbon|view/qt|script|desktop/dialogs'
 check cli 'engine|document|carbon|view|app|script|econ|forest|cli'
 check cli/qt 'engine|document|carbon|view|view/qt|app|cli'
+check python 'engine|document|carbon|view|app|script|econ|forest|cli|python'
 
 # Every folder of the program's sources must have a floor above.
-for folder in $(find engine document carbon view app script econ forest desktop cli -type d); do
-  case " engine document carbon view app script econ forest view/qt desktop desktop/dialogs desktop/icons cli cli/qt " in
+for folder in $(find engine document carbon view app script econ forest desktop cli python -type d); do
+  case " engine document carbon view app script econ forest view/qt desktop desktop/dialogs desktop/icons cli cli/qt python python/keldovar " in
     *" $folder "*) ;;
     *) echo "folder without a floor in tools/check-layers.sh: $folder"; status=1 ;;
   esac
@@ -64,7 +67,7 @@ done
 while IFS= read -r hit; do
   echo "Qt outside desktop/ and the qt/ folders: $hit"
   status=1
-done < <(grep -rnE '#include <Q[A-Za-z]+|#include <qt' engine document carbon view app script econ forest cli tests bench \
+done < <(grep -rnE '#include <Q[A-Za-z]+|#include <qt' engine document carbon view app script econ forest cli python tests bench \
            --include='*.h' --include='*.cpp' 2>/dev/null | grep -v '/qt/' | grep -v '^tests/gui/')
 [ $status -eq 0 ] && echo "layers ok"
 exit $status

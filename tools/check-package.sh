@@ -26,6 +26,8 @@ expected=(
   usr/share/man/man1/keldovar-cli.1.gz
   usr/share/man/man1/keldovar-pdf.1.gz
   usr/share/doc/keldovar/copyright
+  usr/lib/python3/dist-packages/keldovar/__init__.py
+  usr/lib/python3/dist-packages/keldovar/dask.py
   usr/share/doc/keldovar/changelog.gz
 )
 status=0

@@ -6,7 +6,9 @@ packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev 
           libcli11-dev nlohmann-json3-dev
           qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation xvfb xauth poppler-utils
           fp-utils desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
-          libfile-mimeinfo-perl lintian dpkg-dev file libsqlite3-dev debootstrap)
+          libfile-mimeinfo-perl lintian dpkg-dev file libsqlite3-dev debootstrap
+          pybind11-dev python3-dev python3-pytest python3-pandas python3-distributed
+          python3-matplotlib munge slurmctld slurmd slurm-client)
 
 missing=()
 for p in "${packages[@]}"; do
