@@ -90,15 +90,21 @@ py::object failure(const std::string& stderrText, int status,
   return error;
 }
 
-// The failure of a command line that did not run: its last line, without the program's name, is
-// the message.
+// The failure of a command line that did not run: its last line the program spoke, without the
+// program's name, is the message (a usage error is followed by the whole usage).
 py::object cliFailure(int status, const std::string& stderrText) {
-  std::string text = withoutLineEnd(stderrText);
-  std::size_t lineEnd = text.rfind('\n');
-  text = text.substr(lineEnd == std::string::npos ? 0 : lineEnd + 1);
   const std::string program = "keldovar-cli: ";
-  if (text.starts_with(program)) text.erase(0, program.size());
-  return failure(stderrText, status, {RecordedMessage{0, "", text, ""}}, py::none());
+  std::string text = withoutLineEnd(stderrText);
+  std::size_t start = 0;
+  if (std::size_t spoken = text.rfind("\n" + program); spoken != std::string::npos) {
+    start = spoken + 1;
+  } else if (!text.starts_with(program)) {
+    std::size_t lineEnd = text.rfind('\n');
+    start = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+  }
+  std::string line = text.substr(start, text.find('\n', start) - start);
+  if (line.starts_with(program)) line.erase(0, program.size());
+  return failure(stderrText, status, {RecordedMessage{0, "", line, ""}}, py::none());
 }
 
 [[noreturn]] void raise(const py::object& error) {

@@ -146,6 +146,9 @@ def test_inventory_from_a_file_or_a_data_frame(monkeypatch, tmp_path):
     with pytest.raises(keldovar.Error, match="nothere.kdr") as raised:
         keldovar.inventory(frame, regime="nothere.kdr")
     assert raised.value.status == 2
+    with pytest.raises(keldovar.Error) as raised:  # a usage error, the usage after it
+        keldovar.inventory(frame, regime="prescription.kdr", jobs=0)
+    assert raised.value.text == "--jobs takes 1 to 256, not '0'"
 
 
 def test_the_plotting_example_draws_its_png(tmp_path):
