@@ -2,6 +2,7 @@
 #include "engine/engine.h"
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "engine/report_text.h"
@@ -45,10 +46,21 @@ void Engine::trace(const char* what, double value) {
   hooks().showMessage(" TRACE ", what, text.c_str());
 }
 
-TimeStamp Engine::timeStamp() const {
+std::string_view Engine::stampText() const {
   LocalTime now = clock_ != nullptr ? clock_->now() : SystemClock().now();
-  if (!stamp_ || !(stamp_->time == now)) stamp_ = StampCache{now, makeTimeStamp(now)};
-  return stamp_->stamp;
+  if (!stamp_ || !(stamp_->time == now)) {
+    // As "%.19s %s" of the stamp and its mark.
+    TimeStamp stamp = makeTimeStamp(now);
+    StampCache cache{now, {}, 0};
+    std::size_t text = strnlen(stamp.text.data(), 19);
+    std::size_t suffix = strnlen(stamp.suffix, cache.text.size() - text - 1);
+    std::memcpy(cache.text.data(), stamp.text.data(), text);
+    cache.text[text] = ' ';
+    std::memcpy(cache.text.data() + text + 1, stamp.suffix, suffix);
+    cache.length = text + 1 + suffix;
+    stamp_ = cache;
+  }
+  return {stamp_->text.data(), stamp_->length};
 }
 
 void Engine::resetEngine() {

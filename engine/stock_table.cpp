@@ -7,8 +7,8 @@
 
 #include "engine/engine.h"
 #include "engine/models.h"
+#include "engine/number_text.h"
 #include "engine/numeric.h"
-#include "engine/report_text.h"
 
 namespace keldovar {
 namespace {
@@ -228,10 +228,14 @@ double Engine::merchVolume(double dbh, double top, double volume, bool alternate
 
 void Engine::writeStockTable(int first) {
   ClassMerchandiser merchandiser(s_);
-  TimeStamp stamp = timeStamp();
-  formatLine(out_.beforeStock[0], "         STAND/STOCK TABLE(Acre) at Age %2.0f   %.19s %s", s_.AG,
-             stamp.text.data(), stamp.suffix);
-  formatLine(out_.beforeStock[1], "%s", "");
+  if (reportText_) {
+    TextOut(out_.beforeStock[0])
+        .text("         STAND/STOCK TABLE(Acre) at Age ")
+        .fixed(s_.AG, 2, 0)
+        .text("   ")
+        .text(stampText());
+    TextOut(out_.beforeStock[1]);
+  }
 
   StockTotals totals;
   int rows = 0;
@@ -252,7 +256,8 @@ void Engine::writeStockTable(int first) {
       }
       totals.add(s_, k);
       if (rows < kStockRowCapacity - 1) {
-        out_.stock[static_cast<std::size_t>(rows++)] = classRow(s_, k, dbh);
+        if (reportText_) out_.stock[static_cast<std::size_t>(rows)] = classRow(s_, k, dbh);
+        ++rows;
       } else if (!limitShown) {
         limitShown = true;
         message("Internal storage limit reached",
@@ -265,11 +270,13 @@ void Engine::writeStockTable(int first) {
                 s_.classTrees[k + 1] != 0;
     if (!more) break;
   }
-  out_.stock[static_cast<std::size_t>(rows)] = totalsRow(totals);
   out_.stockLast = rows;
-  formatLine(out_.afterStock[0], "%s",
-             "    Volume Conversions: cords = tons/2.575 ; MBF (Int1/4) ~ tons/6");
-  formatLine(out_.afterStock[1], "%s", "");
+  if (reportText_) {
+    out_.stock[static_cast<std::size_t>(rows)] = totalsRow(totals);
+    TextOut(out_.afterStock[0])
+        .text("    Volume Conversions: cords = tons/2.575 ; MBF (Int1/4) ~ tons/6");
+    TextOut(out_.afterStock[1]);
+  }
   completeHistoryRecord(s_, totals);
 }
 
