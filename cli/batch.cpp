@@ -106,26 +106,6 @@ std::string csvField(const std::string& text) {
   return quoted + "\"";
 }
 
-// The document's JSON on one line, the script's name first. The JSON writer's line breaks and
-// indents are all outside strings (a string's own line ends are written as \n), so each break
-// with its indent becomes one blank, or nothing inside the brackets.
-std::string jsonLine(const std::string& script, const std::string& json) {
-  std::string line = "{\"script\": " + jsonString(script) + ", ";
-  for (std::size_t i = json.find_first_not_of(" \n", json.find('{') + 1); i < json.size(); ++i) {
-    if (json[i] != '\n') {
-      line += json[i];
-      continue;
-    }
-    std::size_t next = json.find_first_not_of(' ', i + 1);
-    if (next == std::string::npos) break;
-    char after = json[next];
-    char before = line.back();
-    if (before != '[' && before != '{' && after != ']' && after != '}') line += ' ';
-    i = next - 1;
-  }
-  return line + "\n";
-}
-
 // Every line after the header, led by the script's name; the header led by "script".
 void csvRows(const std::string& script, const std::string& csv, ScriptReport& r) {
   std::size_t end = csv.find('\n');
@@ -148,8 +128,8 @@ void shareReport(const RunOptions& o, const std::string& script, std::string rep
       r.heading = "==> " + script + " <==\n";
       r.report = std::move(report);
       break;
-    case OutputFormat::Json:
-      r.report = jsonLine(script, report);
+    case OutputFormat::Json:  // written as a line in the first place
+      r.report = std::move(report);
       break;
     case OutputFormat::Csv:
       csvRows(script, report, r);
@@ -176,7 +156,9 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   r.ran = true;
   const DocumentContent& content = runner.document().content();
   std::string report =
-      renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep);
+      several(o) && o.format == OutputFormat::Json
+          ? jsonLineOutput(script, content.store, runner.messages(), content.settings.financial)
+          : renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep);
   if (several(o)) {
     shareReport(o, script, std::move(report), r);
   } else {

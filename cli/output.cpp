@@ -2,15 +2,19 @@
 #include "cli/output.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <ostream>
 #include <span>
 #include <system_error>
+#include <type_traits>
 
 #include "cli/command_line.h"
+#include "cli/json_writer.h"
 #include "econ/cash_flows.h"
+#include "engine/number_text.h"
 #include "engine/numeric.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
@@ -19,96 +23,99 @@
 namespace keldovar::cli {
 
 std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char ch : text) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c == '"') {
-      out += "\\\"";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x20 || c >= 0x7f) {
-      // Report text is 8-bit: bytes above ASCII are read as Latin-1.
-      out += formatText("\\u%04x", c);
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
+  std::string out;
+  appendJsonString(out, text);
+  return out;
 }
 
 namespace {
 
-std::string number(float value) {
-  if (!std::isfinite(value)) return "null";
-  return formatText("%.9g", static_cast<double>(value));
+// A float's or a double's CSV text: "%.9g" and "%.17g", as it has always been written.
+template <class Value>
+void csvNumber(std::string& out, Value value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  char digits[40];
+  int precision = std::is_same_v<Value, float> ? 9 : 17;
+  auto done = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
+                            std::chars_format::general, precision);
+  out.append(digits, static_cast<std::size_t>(done.ptr - digits));
 }
 
-std::string number(double value) {
-  if (!std::isfinite(value)) return "null";
-  return formatText("%.17g", value);
-}
-
-std::string stringArray(std::span<const std::string> lines) {
-  std::string out = "[";
+void stringArray(JsonWriter& json, std::span<const std::string> lines) {
+  json.raw("[");
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) out += ", ";
-    out += jsonString(lines[i]);
+    if (i > 0) json.raw(", ");
+    json.string(lines[i]);
   }
-  return out + "]";
+  json.raw("]");
 }
 
-std::string linesJson(const ReportSection* section) {
-  return section != nullptr ? stringArray(section->heading) : "null";
+void linesJson(JsonWriter& json, const ReportSection* section) {
+  if (section == nullptr) {
+    json.null();
+  } else {
+    stringArray(json, section->heading);
+  }
 }
 
-std::string stockJson(const ReportTable& t, const ReportSection* stock) {
-  if (stock == nullptr) return "null";
-  std::string out = "{\"title\": " + jsonString(stock->heading[0]) +
-                    ", \"conversion\": " + jsonString(stock->footing[0]) + ", \"rows\": [";
+void stockJson(JsonWriter& json, const ReportTable& t, const ReportSection* stock) {
+  if (stock == nullptr) {
+    json.null();
+    return;
+  }
+  json.raw("{\"title\": ").string(stock->heading[0]);
+  json.raw(", \"conversion\": ").string(stock->footing[0]).raw(", \"rows\": [");
   for (int r = 0; r < stock->rowCount; ++r) {
-    if (r > 0) out += ", ";
-    out += "[";
+    json.raw(r > 0 ? ", [" : "[");
     for (std::size_t c = 0; c < kStockTableColumns; ++c) {
-      if (c > 0) out += ", ";
-      out += number(t.stock[static_cast<std::size_t>(r)][c]);
+      if (c > 0) json.raw(", ");
+      json.number(t.stock[static_cast<std::size_t>(r)][c]);
     }
-    out += "]";
+    json.raw("]");
   }
-  return out + "]}";
+  json.raw("]}");
 }
 
-std::string historyJson(const ReportTable& t, const ReportSection* history) {
-  if (history == nullptr) return "null";
-  std::string out = "{\"heading\": " + stringArray(history->heading) + ", \"rows\": [";
+void historyJson(JsonWriter& json, const ReportTable& t, const ReportSection* history) {
+  if (history == nullptr) {
+    json.null();
+    return;
+  }
+  json.raw("{\"heading\": ");
+  stringArray(json, history->heading);
+  json.raw(", \"rows\": [");
   for (int r = 0; r < history->rowCount; ++r) {
     const HistoryRecord& h = t.history[static_cast<std::size_t>(r)];
-    if (r > 0) out += ", ";
-    out += "[" + number(h.age) + ", " +
-           jsonString(std::string(h.label, strnlen(h.label, kLabelLength))) + ", " +
-           number(h.trees) + ", " + number(h.basal_area) + ", " + number(h.volume) + ", " +
-           number(h.cords) + ", " + number(h.topcords) + ", " + number(h.bdft) + "]";
+    json.raw(r > 0 ? ", [" : "[").number(h.age).raw(", ");
+    json.string(std::string_view(h.label, strnlen(h.label, kLabelLength)));
+    for (double v : {h.trees, h.basal_area, h.volume, h.cords, h.topcords, h.bdft}) {
+      json.raw(", ").number(v);
+    }
+    json.raw("]");
   }
-  return out + "], \"footing\": " + stringArray(history->footing) + "}";
+  json.raw("], \"footing\": ");
+  stringArray(json, history->footing);
+  json.raw("}");
 }
 
-std::string barGraphJson(const BarGraph& g, const ReportSection* graph) {
-  if (graph == nullptr) return "null";
-  std::string out =
-      "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + number(g.barMax) + ", \"bars\": [";
+void barGraphJson(JsonWriter& json, const BarGraph& g, const ReportSection* graph) {
+  if (graph == nullptr) {
+    json.null();
+    return;
+  }
+  json.raw("{\"age\": ").whole(g.barAge).raw(", \"max\": ").number(g.barMax);
+  json.raw(", \"bars\": [");
   for (int n = 0; n < graph->rowCount; ++n) {
     auto b = static_cast<std::size_t>(n);
     const BarRect& r = g.bars[b];
-    if (n > 0) out += ", ";
-    out += formatText("[%d, %d, %d, %d, %d, %d]", g.barClass[b], g.barValue[b], r.left, r.top,
-                      r.right, r.bottom);
+    json.raw(n > 0 ? ", [" : "[");
+    for (int v : {g.barClass[b], g.barValue[b], r.left, r.top, r.right}) json.whole(v).raw(", ");
+    json.whole(r.bottom).raw("]");
   }
-  return out + "]}";
+  json.raw("]}");
 }
 
 // The LEV and IRR of both managements of a harvest table, when its figures are the document's.
@@ -128,29 +135,47 @@ std::optional<HarvestMeasures> harvestMeasures(const ReportTable& t, const Finan
   return m;
 }
 
-std::string optionalNumber(const std::optional<double>& value, double scale) {
-  return value ? number(*value * scale) : std::string("null");
+void optionalNumber(JsonWriter& json, const std::optional<double>& value, double scale) {
+  if (value) {
+    json.number(*value * scale);
+  } else {
+    json.null();
+  }
 }
 
-std::string harvestJson(const HarvestMeasures& m) {
-  return ",\n      \"lev\": {\"pulpwood\": " + optionalNumber(m.pulpwood.lev, 1) +
-         ", \"sawtimber\": " + optionalNumber(m.sawtimber.lev, 1) +
-         "},\n      \"irr\": {\"pulpwood\": " + optionalNumber(m.pulpwood.irr, 100) +
-         ", \"sawtimber\": " + optionalNumber(m.sawtimber.irr, 100) + "}";
+void harvestJson(JsonWriter& json, const HarvestMeasures& m) {
+  json.raw(",").newline(6).raw("\"lev\": {\"pulpwood\": ");
+  optionalNumber(json, m.pulpwood.lev, 1);
+  json.raw(", \"sawtimber\": ");
+  optionalNumber(json, m.sawtimber.lev, 1);
+  json.raw("},").newline(6).raw("\"irr\": {\"pulpwood\": ");
+  optionalNumber(json, m.pulpwood.irr, 100);
+  json.raw(", \"sawtimber\": ");
+  optionalNumber(json, m.sawtimber.irr, 100);
+  json.raw("}");
 }
 
-std::string tableJson(const ShownTable& shown, const FinancialValues& values) {
+void tableJson(JsonWriter& json, const ShownTable& shown, const FinancialValues& values) {
   const ReportTable& t = *shown.table;
   const ReportSection* summary = shown.find(SectionKind::Summary);
-  std::string out = "    {\n      \"summary\": ";
-  out += summary != nullptr ? stringArray(summary->heading) : "[]";
-  out += ",\n      \"stock\": " + stockJson(t, shown.find(SectionKind::Stock));
-  out += ",\n      \"thinning\": " + linesJson(shown.find(SectionKind::Thinning));
-  out += ",\n      \"history\": " + historyJson(t, shown.find(SectionKind::History));
-  out += ",\n      \"financial\": " + linesJson(shown.find(SectionKind::Financial));
-  if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) out += harvestJson(*m);
-  out += ",\n      \"bargraph\": " + barGraphJson(t.bar, shown.find(SectionKind::BarGraph));
-  return out + "\n    }";
+  json.raw("{").newline(6).raw("\"summary\": ");
+  if (summary != nullptr) {
+    stringArray(json, summary->heading);
+  } else {
+    json.raw("[]");
+  }
+  json.raw(",").newline(6).raw("\"stock\": ");
+  stockJson(json, t, shown.find(SectionKind::Stock));
+  json.raw(",").newline(6).raw("\"thinning\": ");
+  linesJson(json, shown.find(SectionKind::Thinning));
+  json.raw(",").newline(6).raw("\"history\": ");
+  historyJson(json, t, shown.find(SectionKind::History));
+  json.raw(",").newline(6).raw("\"financial\": ");
+  linesJson(json, shown.find(SectionKind::Financial));
+  if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) harvestJson(json, *m);
+  json.raw(",").newline(6).raw("\"bargraph\": ");
+  barGraphJson(json, t.bar, shown.find(SectionKind::BarGraph));
+  json.newline(4).raw("}");
 }
 
 // Every stored table with every section, whatever the view shows.
@@ -164,31 +189,55 @@ std::string textOutput(const TableStore& store, bool showFinancial, bool current
   return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
 }
 
+namespace {
+
+// The document's JSON, led by the script's name when one is given.
+std::string documentJson(const TableStore& store, const std::vector<RecordedMessage>& messages,
+                         const FinancialValues& values, JsonLayout layout,
+                         const std::string* script) {
+  ReportModel model = everyTable(store);
+  std::string out;
+  out.reserve(2048 + 4096 * static_cast<std::size_t>(model.size()));
+  JsonWriter json(out, layout);
+  json.raw("{");
+  if (script != nullptr) json.raw("\"script\": ").string(*script).raw(",");
+  json.newline(2).raw("\"tables\": [");
+  for (int t = 0; t < model.size(); ++t) {
+    if (t > 0) json.raw(",");
+    json.newline(4);
+    tableJson(json, model.table(t), values);
+  }
+  if (!model.empty()) json.newline(2);
+  json.raw("],").newline(2).raw("\"messages\": [");
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    if (i > 0) json.raw(",");
+    json.newline(4).raw("{\"line\": ").whole(messages[i].line);
+    json.raw(", \"caption\": ").string(messages[i].caption);
+    json.raw(", \"text\": ").string(messages[i].text).raw("}");
+  }
+  if (!messages.empty()) json.newline(2);
+  const StandSnapshot& s = store.snapshot;
+  json.raw("],").newline(2).raw("\"stand\": {\"age\": ").number(s.AG);
+  json.raw(", \"site_index\": ").number(s.SI).raw(", \"height\": ").number(s.HD);
+  json.raw(", \"basal_area\": ").number(s.BA).raw(", \"trees\": ").number(s.TPA);
+  json.raw(", \"initialized\": ").whole(s.initialized);
+  json.raw(", \"unthinned\": ").whole(s.unthinned).raw(", \"thin_lock\": ").whole(s.thinLock);
+  json.raw(", \"total_volume\": ").number(s.totalVolume).raw("}").newline(0).raw("}");
+  out += '\n';
+  return out;
+}
+
+}  // namespace
+
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
                        const FinancialValues& values) {
-  std::string out = "{\n  \"tables\": [";
-  ReportModel model = everyTable(store);
-  for (int t = 0; t < model.size(); ++t) {
-    out += t > 0 ? ",\n" : "\n";
-    out += tableJson(model.table(t), values);
-  }
-  out += model.empty() ? "],\n" : "\n  ],\n";
-  out += "  \"messages\": [";
-  for (std::size_t i = 0; i < messages.size(); ++i) {
-    out += i > 0 ? ",\n    " : "\n    ";
-    out += "{\"line\": " + std::to_string(messages[i].line) +
-           ", \"caption\": " + jsonString(messages[i].caption) +
-           ", \"text\": " + jsonString(messages[i].text) + "}";
-  }
-  out += messages.empty() ? "],\n" : "\n  ],\n";
-  const StandSnapshot& s = store.snapshot;
-  out += "  \"stand\": {\"age\": " + number(s.AG) + ", \"site_index\": " + number(s.SI) +
-         ", \"height\": " + number(s.HD) + ", \"basal_area\": " + number(s.BA) +
-         ", \"trees\": " + number(s.TPA) + ", \"initialized\": " + std::to_string(s.initialized) +
-         ", \"unthinned\": " + std::to_string(s.unthinned) +
-         ", \"thin_lock\": " + std::to_string(s.thinLock) +
-         ", \"total_volume\": " + number(s.totalVolume) + "}\n}\n";
-  return out;
+  return documentJson(store, messages, values, JsonLayout::Pretty, nullptr);
+}
+
+std::string jsonLineOutput(const std::string& script, const TableStore& store,
+                           const std::vector<RecordedMessage>& messages,
+                           const FinancialValues& values) {
+  return documentJson(store, messages, values, JsonLayout::Line, &script);
 }
 
 std::string csvOutput(const TableStore& store, const FinancialValues& values) {
@@ -196,6 +245,8 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
       "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
       "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber\n";
   ReportModel model = everyTable(store);
+  out.reserve(out.size() + 1500 * static_cast<std::size_t>(model.size()));
+  TextOut text(out);
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
     const ReportTable& table = *shown.table;
@@ -203,22 +254,30 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
     for (int r = 0; stock != nullptr && r < stock->rowCount; ++r) {
       const StockRow& row = table.stock[static_cast<std::size_t>(r)];
       bool totals = r == table.stockLast;
-      out += std::to_string(shown.index) + "," + std::to_string(table.bar.barAge) + ",";
-      out += totals ? std::string("Total") : formatText("%d", truncToInt(row[0]));
+      text.whole(shown.index).text(",").whole(table.bar.barAge).text(",");
+      if (totals) {
+        text.text("Total");
+      } else {
+        text.whole(truncToInt(row[0]));
+      }
       for (std::size_t c = 1; c < kStockTableColumns; ++c) {
-        out += ",";
-        if (!(totals && c == 2)) out += number(row[c]);
+        out += ',';
+        if (!(totals && c == 2)) csvNumber(out, row[c]);
       }
       out += ",,,,\n";
     }
     if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
-      auto cell = [](const std::optional<double>& v, double scale) {
-        return v ? number(*v * scale) : std::string();
+      auto cell = [&out](const std::optional<double>& v, double scale) {
+        out += ',';
+        if (v) csvNumber(out, *v * scale);
       };
-      out += std::to_string(shown.index) + "," +
-             formatText("%.0f", table.history[static_cast<std::size_t>(table.historyLast)].age) +
-             ",Harvest,,,,,,,," + cell(m->pulpwood.lev, 1) + "," + cell(m->sawtimber.lev, 1) + "," +
-             cell(m->pulpwood.irr, 100) + "," + cell(m->sawtimber.irr, 100) + "\n";
+      double age = table.history[static_cast<std::size_t>(table.historyLast)].age;
+      text.whole(shown.index).text(",").fixed(age, 0, 0).text(",Harvest,,,,,,,");
+      cell(m->pulpwood.lev, 1);
+      cell(m->sawtimber.lev, 1);
+      cell(m->pulpwood.irr, 100);
+      cell(m->sawtimber.irr, 100);
+      out += '\n';
     }
   }
   return out;

@@ -16,12 +16,17 @@ enum class OutputFormat { Text, Json, Csv };
 // the newest step only when `currentStep`.
 std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep);
 
-// Every stored table, the messages and the stand after the run. Single-precision numbers are
-// written with 9 significant digits and doubles with 17, so that they read back exactly. A
-// harvest table also gives the regime's LEV and IRR (percent) at the document's financial
-// values, or null where those are not the values the harvest used.
+// Every stored table, the messages and the stand after the run. Numbers are written in their
+// shortest form that reads back exactly: doubles as doubles, single-precision values (the stock
+// rows, the bar graph's peak) as floats. A harvest table also gives the regime's LEV and IRR
+// (percent) at the document's financial values, or null where those are not the values the
+// harvest used.
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
                        const FinancialValues& values);
+// The same on one line, the script's name first: one line of JSON Lines.
+std::string jsonLineOutput(const std::string& script, const TableStore& store,
+                           const std::vector<RecordedMessage>& messages,
+                           const FinancialValues& values);
 
 // One line per stock row of every table with stock rows, and one "Harvest" line with the LEV
 // and IRR of every harvest table, under a header line.

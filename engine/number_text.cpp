@@ -35,20 +35,31 @@ std::size_t fixedFewDecimals(double magnitude, int precision, char* out) {
     std::uint64_t half = std::uint64_t{1} << (shift - 1);
     if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
   }  // else the product is below half a unit: zero
-  // At least one digit before the point: 5 with three decimals is 0.005.
-  char text[32] = "0000";
-  auto decimals = static_cast<std::size_t>(precision);
-  auto done = std::to_chars(text + decimals, text + sizeof text, whole);
-  auto end = static_cast<std::size_t>(done.ptr - text);
-  std::size_t begin = std::min(end - decimals - 1, decimals);
-  std::size_t at = end - decimals - begin;
-  std::memcpy(out, text + begin, at);
-  if (decimals > 0) {
-    out[at++] = '.';
-    std::memcpy(out + at, text + end - decimals, decimals);
-    at += decimals;
+  // The whole units, then the decimals with their leading zeros.
+  std::uint64_t units = whole;
+  std::uint64_t decimals = 0;
+  switch (precision) {  // constant divisors: no division instruction
+    case 1:
+      units = whole / 10, decimals = whole % 10;
+      break;
+    case 2:
+      units = whole / 100, decimals = whole % 100;
+      break;
+    case 3:
+      units = whole / 1000, decimals = whole % 1000;
+      break;
+    default:
+      break;
   }
-  return at;
+  char* end = std::to_chars(out, out + kNumberRoom, units).ptr;
+  if (precision > 0) {
+    *end++ = '.';
+    for (int i = precision - 1; i >= 0; --i, decimals /= 10) {
+      end[i] = static_cast<char>('0' + decimals % 10);
+    }
+    end += precision;
+  }
+  return static_cast<std::size_t>(end - out);
 }
 
 }  // namespace
@@ -86,11 +97,6 @@ void TextOut::padded(const char* s, std::size_t n, int width) {
     repeat(' ', static_cast<std::size_t>(width) - n);
   }
   put(s, n);
-}
-
-TextOut& TextOut::text(std::string_view s) {
-  put(s.data(), s.size());
-  return *this;
 }
 
 TextOut& TextOut::repeat(char c, std::size_t count) {

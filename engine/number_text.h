@@ -35,7 +35,10 @@ class TextOut {
   explicit TextOut(ReportLine& line, bool append = false);
   explicit TextOut(std::string& text) : string_(&text) {}
 
-  TextOut& text(std::string_view s);
+  TextOut& text(std::string_view s) {
+    put(s.data(), s.size());
+    return *this;
+  }
   TextOut& repeat(char c, std::size_t count);
   // "%W.Pf" and "% W.Pf".
   TextOut& fixed(double value, int width, int precision, Sign sign = Sign::Minus);

@@ -41,6 +41,7 @@ constexpr MerchCoefficients kOtherBark = {0.64451, 3.31852,  1.11606, -0.16181,
 // merchVolume with the stand-level terms worked out once per table.
 class MerchModel {
  public:
+  MerchModel() = default;
   MerchModel(const StandState& s, double volume, const MerchCoefficients& c)
       : c_(c), volume_(volume) {
     dq_ = s.TPA == 0 ? 0 : std::sqrt(s.BA / s.TPA / kBasalAreaFactor);
@@ -54,8 +55,8 @@ class MerchModel {
   }
 
  private:
-  MerchCoefficients c_;
-  double volume_;
+  MerchCoefficients c_{};
+  double volume_ = 0;
   double dq_ = 0;
   double distTerm_ = 0;
   double exponent_ = 0;
@@ -104,8 +105,9 @@ class ClassMerchandiser {
         sawTerm_(model_.topTerm(kSawTopDiameter)) {
     // The other bark basis serves only the top volumes of a stand not measured outside bark.
     if (std::strcmp(s.barkBasis.data(), "OB") != 0) {
-      otherModel_.emplace(s, s.totalVolume, kOtherBark);
-      otherPulpTerm_ = otherModel_->topTerm(top_);
+      otherModel_ = MerchModel(s, s.totalVolume, kOtherBark);
+      hasOther_ = true;
+      otherPulpTerm_ = otherModel_.topTerm(top_);
     }
   }
 
@@ -117,7 +119,7 @@ class ClassMerchandiser {
     s.classVolume[k] = lower.whole - upper.whole;
     double toPulpTop = lower.pulp - upper.pulp;
     if (dbh > top_) {
-      s.classTopVolume[k] = otherModel_ ? otherPulp(lower) - otherPulp(upper) : toPulpTop;
+      s.classTopVolume[k] = hasOther_ ? otherPulp(lower) - otherPulp(upper) : toPulpTop;
     }
     if (dbh >= s.pulpThresholdDBH) {
       s.classPulpTons[k] = toPulpTop / cubicFeetPerCord(dbh) * kTonsPerCord;
@@ -131,7 +133,8 @@ class ClassMerchandiser {
 
  private:
   MerchModel model_;
-  std::optional<MerchModel> otherModel_;
+  MerchModel otherModel_;  // when hasOther_
+  bool hasOther_ = false;
   double top_;
   double wholeTerm_;
   double pulpTerm_;
@@ -163,7 +166,7 @@ class ClassMerchandiser {
 
   double otherPulp(Boundary& b) const {
     if (!b.otherPulp)
-      b.otherPulp = otherModel_->volume(otherPulpTerm_, otherModel_->boundaryTerm(b.dbh));
+      b.otherPulp = otherModel_.volume(otherPulpTerm_, otherModel_.boundaryTerm(b.dbh));
     return *b.otherPulp;
   }
 };

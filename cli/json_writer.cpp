@@ -1,0 +1,121 @@
+// The JSON writer: strings escaped run by run, numbers by std::to_chars in their shortest form.
+#include "cli/json_writer.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace keldovar::cli {
+namespace {
+
+// Every character a JSON string may hold as it is; the rest is escaped.
+bool plain(unsigned char c) {
+  return c >= 0x20 && c < 0x7f && c != '"' && c != '\\';
+}
+
+template <class Value>
+void appendShortest(std::string& out, Value value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  char digits[32];
+  auto done = std::to_chars(digits, digits + sizeof digits, value);
+  out.append(digits, static_cast<std::size_t>(done.ptr - digits));
+}
+
+}  // namespace
+
+void appendJsonNumber(std::string& out, double value) {
+  appendShortest(out, value);
+}
+
+void appendJsonNumber(std::string& out, float value) {
+  appendShortest(out, value);
+}
+
+void appendJsonString(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  std::size_t run = 0;  // the start of the plain characters not yet written
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto c = static_cast<unsigned char>(text[i]);
+    if (plain(c)) continue;
+    out.append(text, run, i - run);
+    run = i + 1;
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        // Report text is 8-bit: bytes above ASCII are read as Latin-1.
+        out += "\\u00";
+        out += kHex[c >> 4];
+        out += kHex[c & 0xf];
+    }
+  }
+  out.append(text, run, text.size() - run);
+  out += '"';
+}
+
+void JsonWriter::settle(char next) {
+  if (!pending_) return;
+  pending_ = false;
+  char before = out_.empty() ? '\0' : out_.back();
+  if (before != '[' && before != '{' && next != ']' && next != '}') out_ += ' ';
+}
+
+JsonWriter& JsonWriter::raw(std::string_view text) {
+  if (!text.empty()) settle(text.front());
+  out_ += text;
+  return *this;
+}
+
+JsonWriter& JsonWriter::string(std::string_view text) {
+  settle('"');
+  appendJsonString(out_, text);
+  return *this;
+}
+
+JsonWriter& JsonWriter::number(double value) {
+  settle('0');
+  appendJsonNumber(out_, value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::number(float value) {
+  settle('0');
+  appendJsonNumber(out_, value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::whole(long long value) {
+  settle('0');
+  char digits[24];
+  auto done = std::to_chars(digits, digits + sizeof digits, value);
+  out_.append(digits, static_cast<std::size_t>(done.ptr - digits));
+  return *this;
+}
+
+JsonWriter& JsonWriter::newline(int indent) {
+  if (layout_ == JsonLayout::Line) {
+    pending_ = true;
+    return *this;
+  }
+  out_ += '\n';
+  out_.append(static_cast<std::size_t>(indent), ' ');
+  return *this;
+}
+
+}  // namespace keldovar::cli
