@@ -2,6 +2,7 @@
 // arithmetic so that the net present values agree with its table to the cent.
 #include "econ/cash_flows.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -109,6 +110,93 @@ std::optional<double> landExpectationValue(const RegimeFlows& regime, Management
   return static_cast<double>(netPresentValue(regime, management)) * growth / (growth - 1);
 }
 
+namespace {
+
+// The rates the search for the rate of return tries in turn: -99 %, then by one point to 100 %,
+// then by 25 points to 1000 %, each the sum of the one before and its step.
+constexpr int rateGridSize() {
+  int n = 1;
+  for (double high = -0.98; high <= 10.0 + 1e-9; high += high < 1 ? 0.01 : 0.25) ++n;
+  return n;
+}
+using RateGrid = std::array<double, rateGridSize()>;
+constexpr RateGrid kRateGrid = [] {
+  RateGrid grid{};
+  grid[0] = -0.99;
+  std::size_t i = 1;
+  for (double high = -0.98; high <= 10.0 + 1e-9; high += high < 1 ? 0.01 : 0.25) grid[i++] = high;
+  return grid;
+}();
+
+// True when the yearly sums of the flows (the establishment cost at year 0) change sign once:
+// the value as a polynomial in 1/(1+rate) then has exactly one root above -100 % (Descartes).
+bool oneSignChange(const RegimeFlows& regime, Management management) {
+  int changes = 0;
+  int sign = 0;
+  auto note = [&](double sum) {
+    int s = (sum > 0) - (sum < 0);
+    if (s != 0 && sign != 0 && s != sign) ++changes;
+    if (s != 0) sign = s;
+  };
+  double sum = regime.newPlantation ? -static_cast<double>(regime.values.establishmentCost) : 0;
+  int year = 0;
+  for (const CashFlow& flow : regime.flows) {
+    if (flow.year < year) return false;  // not in the order of time: no shortcut
+    if (flow.year != year) {
+      note(sum);
+      sum = 0;
+      year = flow.year;
+    }
+    sum += static_cast<double>(amountOf(flow, management));
+  }
+  note(sum);
+  return changes == 1;
+}
+
+// The first grid point from which the value changes sign at the next, or is zero; by walking
+// the grid, or, when the value has one root, by halving it: the signs along the grid then
+// change once, so both find the same point. Nothing when the sign never changes.
+std::optional<std::size_t> bracket(const RegimeFlows& regime, Management management,
+                                   std::array<double, 2>& values) {
+  auto value = [&](std::size_t i) { return valueAt(regime, management, kRateGrid[i]); };
+  std::size_t last = kRateGrid.size() - 1;
+  double first = value(0);
+  if (first == 0) {
+    values = {first, first};
+    return 0;
+  }
+  if (oneSignChange(regime, management)) {
+    bool below = first < 0;
+    double end = value(last);
+    if ((end < 0) == below) return std::nullopt;
+    std::size_t low = 0, high = last;  // the sign at low is the first's, at high not
+    double valueLow = first, valueHigh = end;
+    while (high - low > 1) {
+      std::size_t mid = low + (high - low) / 2;
+      double v = value(mid);
+      if ((v < 0) == below) {
+        low = mid, valueLow = v;
+      } else {
+        high = mid, valueHigh = v;
+      }
+    }
+    values = {valueLow, valueHigh};
+    return low;
+  }
+  double valueLow = first;
+  for (std::size_t i = 1; i <= last; ++i) {
+    double valueHigh = value(i);
+    if (valueLow == 0 || (valueLow < 0) != (valueHigh < 0)) {
+      values = {valueLow, valueHigh};
+      return i - 1;
+    }
+    valueLow = valueHigh;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<double> internalRateOfReturn(const RegimeFlows& regime, Management management) {
   bool gains = false;
   bool costs = regime.newPlantation && regime.values.establishmentCost > 0;
@@ -118,29 +206,26 @@ std::optional<double> internalRateOfReturn(const RegimeFlows& regime, Management
     costs = costs || amount < 0;
   }
   if (!gains || !costs) return std::nullopt;
-  // The lowest rate where the value changes sign, on a grid fine enough for forestry's rates.
-  double low = -0.99;
-  double valueLow = valueAt(regime, management, low);
-  for (double high = -0.98; high <= 10.0 + 1e-9; high += high < 1 ? 0.01 : 0.25) {
-    double valueHigh = valueAt(regime, management, high);
-    if (valueLow == 0) return low;
-    if ((valueLow < 0) != (valueHigh < 0)) {
-      for (int i = 0; i < 100 && high - low > 1e-9; ++i) {
-        double mid = (low + high) / 2;
-        double valueMid = valueAt(regime, management, mid);
-        if ((valueMid < 0) == (valueLow < 0)) {
-          low = mid;
-          valueLow = valueMid;
-        } else {
-          high = mid;
-        }
-      }
-      return (low + high) / 2;
+  // The lowest rate where the value changes sign, on a grid fine enough for forestry's rates,
+  // then halved down to 1e-9.
+  std::array<double, 2> values{};
+  std::optional<std::size_t> at = bracket(regime, management, values);
+  if (!at) return std::nullopt;
+  double low = kRateGrid[*at];
+  double high = kRateGrid[*at + 1];
+  double valueLow = values[0];
+  if (valueLow == 0) return low;
+  for (int i = 0; i < 100 && high - low > 1e-9; ++i) {
+    double mid = (low + high) / 2;
+    double valueMid = valueAt(regime, management, mid);
+    if ((valueMid < 0) == (valueLow < 0)) {
+      low = mid;
+      valueLow = valueMid;
+    } else {
+      high = mid;
     }
-    low = high;
-    valueLow = valueHigh;
   }
-  return std::nullopt;
+  return (low + high) / 2;
 }
 
 bool agreesWithTable(const RegimeFlows& regime, const ReportTable& table) {
