@@ -137,21 +137,28 @@ void shareReport(const RunOptions& o, const std::string& script, std::string rep
   }
 }
 
-// Runs one script in a new document on an engine of its own: an engine shared with earlier
-// documents would hand their leftovers (history records past the count, report lines) to the
-// stand file of this one.
+// Runs one script in a new document on an engine as new: the job's runner made for its first
+// script, or started over for each later one. An engine that kept an earlier document's
+// leftovers (history records past the count, report lines) would hand them to the stand file of
+// this one; starting over empties them without zeroing the engine's buffers again.
 ScriptReport runScript(const RunOptions& o, const std::string& script, const Clock& clock,
-                       const InputReader& standardInput, std::mutex& saving) {
+                       const InputReader& standardInput, std::mutex& saving,
+                       std::optional<Runner>& jobRunner) {
   ScriptReport r;
   std::optional<ParsedScript> parsed = loadScript(script, standardInput, r.messages);
   if (!parsed) {
     r.status = kExitUsage;
     return r;
   }
-  ViewOptions view = builtInDefaults().options;
-  view.showFinancial = o.showFinancial;
-  view.showAllTables = !o.currentStep;
-  Runner runner(clock, view);
+  if (jobRunner) {
+    jobRunner->startOver();
+  } else {
+    ViewOptions view = builtInDefaults().options;
+    view.showFinancial = o.showFinancial;
+    view.showAllTables = !o.currentStep;
+    jobRunner.emplace(clock, view);
+  }
+  Runner& runner = *jobRunner;
   r.status = runCommands(o, script, *parsed, runner, r.messages);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
@@ -278,6 +285,7 @@ class ParallelRun {
   std::vector<std::thread> workers_;
 
   void work() {
+    std::optional<Runner> runner;  // this job's engine and document, for each of its scripts
     for (;;) {
       std::size_t index = 0;
       {
@@ -290,7 +298,7 @@ class ParallelRun {
       }
       ScriptReport r;
       try {
-        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_);
+        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_, runner);
       } catch (...) {
         r.failure = std::current_exception();
       }
@@ -369,8 +377,9 @@ int runScripts(const RunOptions& o, const InputReader& standardInput, std::ostre
   Printer printer(o, out, err);
   unsigned jobs = jobCount(o);
   if (jobs <= 1) {
+    std::optional<Runner> runner;
     for (const std::string& script : o.scripts) {
-      printer.print(runScript(o, script, clock, standardInput, saving));
+      printer.print(runScript(o, script, clock, standardInput, saving, runner));
     }
     return printer.status();
   }

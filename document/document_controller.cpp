@@ -24,7 +24,10 @@ DocumentController::DocumentController(Session& session, Prompts& prompts,
   session_.engine.state().financial = settings.financial;
 }
 
-DocumentController::~DocumentController() = default;
+DocumentController::~DocumentController() {
+  // A controller made later at the same address must not take the engine's outputs for its own.
+  if (session_.outputsOf == this) session_.outputsOf = nullptr;
+}
 
 DocumentListener& DocumentController::listener() {
   return listener_ != nullptr ? *listener_ : quietListener_;
@@ -48,8 +51,32 @@ void DocumentController::markModified() {
   setModified(true);
 }
 
+void DocumentController::startOver(const DocumentSettings& settings, const ViewOptions& options) {
+  TableStore& store = content_.store;
+  store.lastIndex = -1;
+  store.firstShown = 0;
+  store.stepTable = 0;
+  store.snapshot = StandSnapshot{};
+  resetSnapshot(store.snapshot);
+  content_.settings = settings;
+  content_.remembered = RememberedValues{};
+  content_.options = options;
+  modified_ = false;
+  lastStepResult_ = StepResult::Stored;
+  tablesReplaced();
+  session_.engine.startOver();
+  session_.barGraph = BarGraph{};
+  session_.engine.state().financial = settings.financial;
+}
+
+void DocumentController::tablesReplaced() {
+  ++tablesVersion_;
+  if (session_.outputsOf == this) session_.outputsOf = nullptr;
+}
+
 void DocumentController::replaceContent(DocumentContent content) {
   bool showAll = content_.options.showAllTables;  // not carried by stand files
+  tablesReplaced();
   content_ = std::move(content);
   content_.options.showAllTables = showAll;
   setModified(false);
@@ -61,13 +88,21 @@ void DocumentController::adoptContent(DocumentContent content) {
   setModified(true);
 }
 
+// Every step, of any document, may change the engine's outputs: until it stores its table they
+// are nobody's.
+void DocumentController::beginStep() {
+  session_.outputsOf = nullptr;
+}
+
 void DocumentController::restore() {
   Engine& engine = session_.engine;
   const TableStore& store = content_.store;
-  if (store.lastIndex >= 0) {
+  bool held = session_.outputsOf == this && session_.outputsVersion == tablesVersion_;
+  if (store.lastIndex >= 0 && !held) {
     copyTableToEngine(store.tables[static_cast<std::size_t>(store.lastIndex)], engine,
                       session_.barGraph);
   }
+  beginStep();
   applySnapshot(store.snapshot, engine.state());
   handOverSettings(content_.settings, engine.state());
 }
@@ -83,6 +118,8 @@ void DocumentController::storeTables() {
   copyOutputsToTable(session_.engine, session_.barGraph,
                      store.tables[static_cast<std::size_t>(store.lastIndex)]);
   store.snapshot = takeSnapshot(session_.engine.state());
+  session_.outputsOf = this;
+  session_.outputsVersion = tablesVersion_;
 }
 
 void DocumentController::abortStep() {
@@ -130,6 +167,7 @@ bool DocumentController::initialize(int kind) {
   if (refusedWhileBusy()) return false;
   HooksScope scope(session_.engine, this);
   int old = content_.store.lastIndex;
+  beginStep();
   session_.barGraph.barLast = -1;
   return conclude(session_.engine.initializeStep(kind, merchInputsOf(content_.settings)), old);
 }
@@ -275,6 +313,7 @@ bool DocumentController::resetView(DocumentHost& host, const std::string& title)
     }
   }
   TableStore& store = content_.store;
+  tablesReplaced();
   store.lastIndex = -1;
   store.firstShown = 0;
   store.stepTable = 0;

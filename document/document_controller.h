@@ -3,6 +3,7 @@
 // the view options and Reset View. The desktop program and the batch runner both drive it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "document/bar_graph.h"
@@ -13,11 +14,15 @@
 
 namespace keldovar {
 
-// The engine and the current bar graph, shared by every document of a program run.
+// The engine and the current bar graph, shared by every document of a program run, and which
+// document's newest table the engine's outputs hold, if any: that document's next step need not
+// copy it back.
 struct Session {
   explicit Session(const Clock* clock = nullptr) : engine(nullptr, clock) {}
   Engine engine;
   BarGraph barGraph;
+  const void* outputsOf = nullptr;
+  std::uint64_t outputsVersion = 0;
 };
 
 // What the window does when the document changed: lay out again, clear the selection, scroll
@@ -76,6 +81,9 @@ class DocumentController final : private EngineHooks {
   const DocumentContent& content() const { return content_; }
   const TableStore& store() const { return content_.store; }
   const ViewOptions& options() const { return content_.options; }
+  // A new document, as the constructor makes it, on the session's engine made new as well; the
+  // store keeps the tables it allocated for the next document's steps to write over.
+  void startOver(const DocumentSettings& settings, const ViewOptions& options);
   // Replaces the whole document, as opening a stand file does; the document is then unmodified.
   void replaceContent(DocumentContent content);
   // Replaces the whole document with one made elsewhere and never saved: it is modified.
@@ -91,7 +99,9 @@ class DocumentController final : private EngineHooks {
  private:
   bool refusedWhileBusy();
   bool conclude(StepResult result, int old);
+  void beginStep();
   void restore();
+  void tablesReplaced();
   void storeTables();
   void abortStep();
   void succeed(int old);
@@ -117,6 +127,7 @@ class DocumentController final : private EngineHooks {
   SettingsStore& settingsStore_;
   DocumentContent content_;
   bool modified_ = false;
+  std::uint64_t tablesVersion_ = 0;  // changes whenever the tables change other than by a step
   StepResult lastStepResult_ = StepResult::Stored;
   DocumentListener* listener_ = nullptr;
   DocumentListener quietListener_;

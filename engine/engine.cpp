@@ -63,6 +63,25 @@ std::string_view Engine::stampText() const {
   return {stamp_->text.data(), stamp_->length};
 }
 
+void Engine::startOver() {
+  s_ = StandState{};
+  auto empty = [](auto& lines) {
+    for (ReportLine& line : lines) line[0] = '\0';
+  };
+  empty(out_.summary);
+  empty(out_.thinning);
+  empty(out_.beforeStock);
+  empty(out_.afterStock);
+  empty(out_.historyText);
+  empty(out_.financial);
+  out_.thinReportReady = 0;
+  out_.stockLast = out_.historyLast = out_.financialLast = -1;
+  trace_ = 0;
+  emptied_ = 0;
+  thinTag_ = "";
+  resetEngine();
+}
+
 void Engine::resetEngine() {
   s_.PLNTR = 0;
   s_.noControl = s_.woodyControl = s_.herbWoodyControl = -1;

@@ -60,6 +60,11 @@ class Engine {
   bool stepRunning() const { return stepRunning_; }
   EngineHooks* installedHooks() const { return hooks_; }
 
+  // The engine as a new one is, for a document of its own, without zeroing the 38 KB of report
+  // lines again: each line is emptied, and nothing reads past a line's end or a section's last
+  // line. Hooks, clock and the report text switch stay.
+  void startOver();
+
   // Entry points, the parts of the steps above.
   void resetEngine();
   void initializeStand(int kind);   // 1 existing unthinned, 2 existing thinned, 3 new plantation
