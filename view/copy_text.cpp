@@ -83,7 +83,9 @@ std::string selectAllText(const TableStore& store, bool showFinancial, std::stri
 
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
                           std::string_view lineEnd) {
+  ReportModel model(store, ReportOptions{first, showFinancial, false});
   std::string text;
+  text.reserve(4096 * static_cast<std::size_t>(model.size()));
   auto line = [&](std::string_view s) {
     text += s;
     text += lineEnd;
@@ -95,7 +97,6 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     text += lineEnd;
     text += lineEnd;
   };
-  ReportModel model(store, ReportOptions{first, showFinancial, false});
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
     const ReportTable& table = *shown.table;
@@ -105,7 +106,10 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
       blankLines();
       lines(stock->heading);
       for (std::string_view s : kStockTextHeading) line(s);
-      for (int r = 0; r < stock->rowCount; ++r) line(stockRowText(table, r));
+      for (int r = 0; r < stock->rowCount; ++r) {
+        appendStockRow(text, table, r);
+        text += lineEnd;
+      }
     }
     text += lineEnd;
     line(shown.conversionLine());
@@ -116,8 +120,10 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     }
     if (const ReportSection* history = shown.find(SectionKind::History)) {
       lines(history->heading);
-      for (int r = 0; r < history->rowCount; ++r)
-        line(historyRowText(table.history[static_cast<std::size_t>(r)]));
+      for (int r = 0; r < history->rowCount; ++r) {
+        appendHistoryRow(text, table.history[static_cast<std::size_t>(r)]);
+        text += lineEnd;
+      }
       lines(history->footing);
     }
     blankLines();

@@ -100,11 +100,14 @@ inline constexpr std::array<std::string_view, 3> kStockTextHeading{
 // "%.1f" of the other columns; on the totals row "Total" for the class and nothing for the
 // height.
 std::string stockCellText(const ReportTable& table, int row, int column, int width);
+void appendStockCell(std::string& out, const ReportTable& table, int row, int column, int width);
 // A stock row as Select All writes it: the class in 5 characters, the rest in 10 each.
 std::string stockRowText(const ReportTable& table, int row);
+void appendStockRow(std::string& out, const ReportTable& table, int row);
 
 // One stand history row as Select All writes it and the view measures it.
 std::string historyRowText(const HistoryRecord& record);
+void appendHistoryRow(std::string& out, const HistoryRecord& record);
 // The same row as the view draws it, with a label one character narrower.
 std::string historyRowDrawnText(const HistoryRecord& record);
 // The widest history row the view makes room for.
