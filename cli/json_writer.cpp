@@ -3,6 +3,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace keldovar::cli {
 namespace {
@@ -12,6 +14,25 @@ bool plain(unsigned char c) {
   return c >= 0x20 && c < 0x7f && c != '"' && c != '\\';
 }
 
+// The length of the plain characters that begin the text, eight at a time by whole-word
+// arithmetic: a byte below 0x20, above 0x7e, or a quote or backslash stops the run.
+std::size_t plainRun(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHigh = kOnes * 0x80;
+  auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, text.data() + i, 8);
+    std::uint64_t below = (w - kOnes * 0x20) & ~w & kHigh;
+    std::uint64_t above = ((w + kOnes * (127 - 0x7e)) | w) & kHigh;
+    std::uint64_t special = zeroByte(w ^ (kOnes * '"')) | zeroByte(w ^ (kOnes * '\\'));
+    if ((below | above | special) != 0) break;
+  }
+  while (i < text.size() && plain(static_cast<unsigned char>(text[i]))) ++i;
+  return i;
+}
+
 template <class Value>
 void appendShortest(std::string& out, Value value) {
   if (!std::isfinite(value)) {
@@ -19,6 +40,12 @@ void appendShortest(std::string& out, Value value) {
     return;
   }
   char digits[32];
+  // A whole number below 10,000 is its own digits, the shortest form there is.
+  if (value == std::trunc(value) && std::fabs(value) < 10000 && !std::signbit(value)) {
+    auto done = std::to_chars(digits, digits + sizeof digits, static_cast<int>(value));
+    out.append(digits, static_cast<std::size_t>(done.ptr - digits));
+    return;
+  }
   auto done = std::to_chars(digits, digits + sizeof digits, value);
   out.append(digits, static_cast<std::size_t>(done.ptr - digits));
 }
@@ -37,7 +64,7 @@ void appendJsonString(std::string& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
   std::size_t run = 0;  // the start of the plain characters not yet written
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = plainRun(text); i < text.size(); ++i) {
     auto c = static_cast<unsigned char>(text[i]);
     if (plain(c)) continue;
     out.append(text, run, i - run);
@@ -76,32 +103,8 @@ void JsonWriter::settle(char next) {
   if (before != '[' && before != '{' && next != ']' && next != '}') out_ += ' ';
 }
 
-JsonWriter& JsonWriter::raw(std::string_view text) {
-  if (!text.empty()) settle(text.front());
-  out_ += text;
-  return *this;
-}
-
-JsonWriter& JsonWriter::string(std::string_view text) {
-  settle('"');
-  appendJsonString(out_, text);
-  return *this;
-}
-
-JsonWriter& JsonWriter::number(double value) {
-  settle('0');
-  appendJsonNumber(out_, value);
-  return *this;
-}
-
-JsonWriter& JsonWriter::number(float value) {
-  settle('0');
-  appendJsonNumber(out_, value);
-  return *this;
-}
-
 JsonWriter& JsonWriter::whole(long long value) {
-  settle('0');
+  if (pending_) settle('0');
   char digits[24];
   auto done = std::to_chars(digits, digits + sizeof digits, value);
   out_.append(digits, static_cast<std::size_t>(done.ptr - digits));

@@ -24,10 +24,26 @@ class JsonWriter {
   JsonWriter(std::string& out, JsonLayout layout) : out_(out), layout_(layout) {}
 
   // Punctuation and keys, as they are.
-  JsonWriter& raw(std::string_view text);
-  JsonWriter& string(std::string_view text);
-  JsonWriter& number(double value);
-  JsonWriter& number(float value);
+  JsonWriter& raw(std::string_view text) {
+    if (pending_ && !text.empty()) settle(text.front());
+    out_ += text;
+    return *this;
+  }
+  JsonWriter& string(std::string_view text) {
+    if (pending_) settle('"');
+    appendJsonString(out_, text);
+    return *this;
+  }
+  JsonWriter& number(double value) {
+    if (pending_) settle('0');
+    appendJsonNumber(out_, value);
+    return *this;
+  }
+  JsonWriter& number(float value) {
+    if (pending_) settle('0');
+    appendJsonNumber(out_, value);
+    return *this;
+  }
   JsonWriter& whole(long long value);
   JsonWriter& null() { return raw("null"); }
   JsonWriter& newline(int indent);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "document/stand_stepper.h"
 #include "engine/report_text.h"
 
 namespace keldovar {
@@ -17,7 +18,10 @@ constexpr const char* kAborted = "Returning to previous conditions. Function abo
 DocumentController::DocumentController(Session& session, Prompts& prompts,
                                        SettingsStore& settingsStore,
                                        const DocumentSettings& settings, const ViewOptions& options)
-    : session_(session), prompts_(prompts), settingsStore_(settingsStore) {
+    : session_(session),
+      prompts_(prompts),
+      settingsStore_(settingsStore),
+      hooks_(prompts, content_.remembered, session.engine, &session.barGraph) {
   content_.settings = settings;
   content_.options = options;
   resetSnapshot(content_.store.snapshot);
@@ -107,6 +111,11 @@ void DocumentController::restore() {
   handOverSettings(content_.settings, engine.state());
 }
 
+const StandState& DocumentController::standForNextStep() {
+  restore();
+  return session_.engine.state();
+}
+
 void DocumentController::storeTables() {
   TableStore& store = content_.store;
   store.lastIndex += 1;
@@ -165,7 +174,7 @@ bool DocumentController::refusedWhileBusy() {
 
 bool DocumentController::initialize(int kind) {
   if (refusedWhileBusy()) return false;
-  HooksScope scope(session_.engine, this);
+  HooksScope scope(session_.engine, &hooks_);
   int old = content_.store.lastIndex;
   beginStep();
   session_.barGraph.barLast = -1;
@@ -174,7 +183,7 @@ bool DocumentController::initialize(int kind) {
 
 bool DocumentController::treat(int action) {
   if (refusedWhileBusy()) return false;
-  HooksScope scope(session_.engine, this);
+  HooksScope scope(session_.engine, &hooks_);
   int old = content_.store.lastIndex;
   restore();
   // A harvest keeps the restored bar graph, as it keeps the stock table.
@@ -184,7 +193,7 @@ bool DocumentController::treat(int action) {
 
 bool DocumentController::grow() {
   if (refusedWhileBusy()) return false;
-  HooksScope scope(session_.engine, this);
+  HooksScope scope(session_.engine, &hooks_);
   int old = content_.store.lastIndex;
   restore();
   session_.barGraph.barLast = -1;
@@ -193,15 +202,7 @@ bool DocumentController::grow() {
 
 bool DocumentController::fertilize() {
   // This document's own stand decides, not whatever the shared engine last computed.
-  StandSnapshot& snapshot = content_.store.snapshot;
-  if (snapshot.initialized == 0) {
-    prompts_.showMessage(
-        {"", "The stand must have been initialized first.", MessageIcon::Exclamation});
-    return false;
-  }
-  auto entry = prompts_.askFertilize();
-  if (!entry) return false;
-  snapshot.requestFertilization(*entry);
+  if (!askFertilization(prompts_, content_.store.snapshot)) return false;
   // The request is saved with the document, so closing without saving must ask.
   setModified(true);
   listener().contentChanged();
@@ -326,94 +327,6 @@ bool DocumentController::resetView(DocumentHost& host, const std::string& title)
 
 void DocumentController::switchTraceOff() {
   session_.engine.setTraceSwitch(0);
-}
-
-// ---- Engine hooks ----
-
-void DocumentController::showMessage(const char* caption, const char* line1, const char* line2) {
-  prompts_.showMessage({caption, std::string(line1) + "\n" + line2, MessageIcon::Exclamation});
-}
-
-std::optional<UnthinnedEntry> DocumentController::askUnthinned() {
-  auto entry = prompts_.askUnthinned(content_.remembered);
-  if (!entry) return entry;
-  RememberedValues& r = content_.remembered;
-  r.unthinnedTrees = entry->trees;
-  r.unthinnedAge = entry->age;
-  r.unthinnedBasalArea = entry->basalArea;
-  r.unthinnedHeight = entry->height;
-  r.unthinnedSiteIndex = entry->siteIndex;
-  return entry;
-}
-
-std::optional<ThinnedEntry> DocumentController::askThinned() {
-  auto entry = prompts_.askThinned(content_.remembered);
-  if (!entry) return entry;
-  RememberedValues& r = content_.remembered;
-  r.thinnedAge = entry->age;
-  r.thinnedBasalArea = entry->basalArea;
-  r.thinnedTrees = entry->trees;
-  r.thinnedThinAge = entry->thinAge;
-  r.thinnedHeight = entry->height;
-  r.thinnedSiteIndex = entry->siteIndex;
-  return entry;
-}
-
-std::optional<PercentRemovedEntry> DocumentController::askPercentRemoved() {
-  auto entry = prompts_.askPercentRemoved(content_.remembered);
-  if (!entry) return entry;
-  content_.remembered.pctTrees = entry->trees;
-  content_.remembered.pctBasalArea = entry->basalArea;
-  return entry;
-}
-
-std::optional<PlantationEntry> DocumentController::askPlantation() {
-  auto entry = prompts_.askPlantation(content_.remembered);
-  if (!entry) return entry;
-  RememberedValues& r = content_.remembered;
-  r.plantSiteIndex = entry->siteIndex;
-  r.plantTrees = entry->trees;
-  r.plantSurvival = entry->survival;
-  return entry;
-}
-
-std::optional<int> DocumentController::askGrowAge() {
-  auto age = prompts_.askGrowAge(standFactsOf(session_.engine.state()));
-  if (age) content_.remembered.growAge = *age;
-  return age;
-}
-
-std::optional<double> DocumentController::askResidualBA() {
-  auto value = prompts_.askResidualBA(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!value) return std::nullopt;
-  content_.remembered.residualBA = *value;
-  return *value;
-}
-
-std::optional<double> DocumentController::askThinToDBH() {
-  auto value = prompts_.askThinToDBH(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!value) return std::nullopt;
-  content_.remembered.thinToDBH = *value;
-  return *value;
-}
-
-LowThinChoice DocumentController::askLowThinMethod() {
-  int method = prompts_.askLowThinMethod();
-  if (method == 1) return LowThinChoice::ByDBH;
-  if (method == 2) return LowThinChoice::ByBasalArea;
-  return LowThinChoice::Neither;
-}
-
-std::optional<RowLowEntry> DocumentController::askRowLow() {
-  auto entry = prompts_.askRowLow(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!entry) return entry;
-  content_.remembered.rowLowResidual = static_cast<float>(entry->residual);
-  content_.remembered.rowLowPercent = static_cast<float>(entry->rowPercent);
-  return entry;
-}
-
-int DocumentController::buildBarGraph(int first) {
-  return keldovar::buildBarGraph(session_.barGraph, session_.engine.state(), first);
 }
 
 }  // namespace keldovar

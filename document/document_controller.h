@@ -8,6 +8,7 @@
 
 #include "document/bar_graph.h"
 #include "document/document_content.h"
+#include "document/prompt_hooks.h"
 #include "document/prompts.h"
 #include "document/settings_store.h"
 #include "engine/engine.h"
@@ -51,11 +52,11 @@ class DocumentHost {
   virtual void save() = 0;
 };
 
-class DocumentController final : private EngineHooks {
+class DocumentController final {
  public:
   DocumentController(Session& session, Prompts& prompts, SettingsStore& settingsStore,
                      const DocumentSettings& settings, const ViewOptions& options);
-  ~DocumentController() override;
+  ~DocumentController();
   DocumentController(const DocumentController&) = delete;
   DocumentController& operator=(const DocumentController&) = delete;
 
@@ -77,6 +78,10 @@ class DocumentController final : private EngineHooks {
   // False when the user cancelled or the save failed; the document is unchanged then.
   bool resetView(DocumentHost& host, const std::string& title);
   void switchTraceOff();
+
+  // Restores the shared engine from this document as before its next step, and returns the
+  // stand it then holds: where a stand stepper goes on from.
+  const StandState& standForNextStep();
 
   const DocumentContent& content() const { return content_; }
   const TableStore& store() const { return content_.store; }
@@ -109,23 +114,12 @@ class DocumentController final : private EngineHooks {
   void writeOption(const char* key, bool value);
   DocumentListener& listener();
 
-  // EngineHooks, answered through the prompts with this document's remembered values.
-  void showMessage(const char* caption, const char* line1, const char* line2) override;
-  std::optional<UnthinnedEntry> askUnthinned() override;
-  std::optional<ThinnedEntry> askThinned() override;
-  std::optional<PercentRemovedEntry> askPercentRemoved() override;
-  std::optional<PlantationEntry> askPlantation() override;
-  std::optional<int> askGrowAge() override;
-  std::optional<double> askResidualBA() override;
-  std::optional<double> askThinToDBH() override;
-  LowThinChoice askLowThinMethod() override;
-  std::optional<RowLowEntry> askRowLow() override;
-  int buildBarGraph(int first) override;
-
   Session& session_;
   Prompts& prompts_;
   SettingsStore& settingsStore_;
   DocumentContent content_;
+  // The engine's prompts, answered through the prompts with this document's remembered values.
+  PromptHooks hooks_;
   bool modified_ = false;
   std::uint64_t tablesVersion_ = 0;  // changes whenever the tables change other than by a step
   StepResult lastStepResult_ = StepResult::Stored;

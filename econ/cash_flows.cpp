@@ -66,21 +66,25 @@ double valueAt(const RegimeFlows& regime, Management management, double rate) {
 }  // namespace
 
 std::optional<RegimeFlows> harvestFlows(const ReportTable& table, const FinancialValues& values) {
-  int last = table.historyLast;
+  return harvestFlows(table.history, table.historyLast, values);
+}
+
+std::optional<RegimeFlows> harvestFlows(const std::array<HistoryRecord, kHistoryCapacity>& history,
+                                        int last, const FinancialValues& values) {
   if (last < 1 || last >= kHistoryCapacity) return std::nullopt;
-  const HistoryRecord& harvest = table.history[static_cast<std::size_t>(last)];
+  const HistoryRecord& harvest = history[static_cast<std::size_t>(last)];
   if (labelOf(harvest) != "Harvest") return std::nullopt;
   RegimeFlows regime;
   regime.values = values;
   // Every history starts with "Planted"; a new plantation's initialization record says so.
-  regime.newPlantation = labelOf(table.history[1]) == "Initialized Plantation";
+  regime.newPlantation = labelOf(history[1]) == "Initialized Plantation";
   regime.rotation = static_cast<int>(harvest.age);
   regime.harvestPulpTons = static_cast<float>(-harvest.cords);
   regime.harvestSawTons = static_cast<float>(-harvest.bdft);
   regime.harvestIUPulpTons = static_cast<float>(-harvest.topcords);
   bool firstThinOpen = true;
   for (int count = 1; count <= last; ++count) {
-    const HistoryRecord& record = table.history[static_cast<std::size_t>(count)];
+    const HistoryRecord& record = history[static_cast<std::size_t>(count)];
     if (record.basal_area > 0) continue;
     Prices prices = pricesFor(count, last, firstThinOpen, values);
     if (record.basal_area < 0) {

@@ -3,6 +3,7 @@
 // return.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,9 @@ struct RegimeFlows {
 // The flows of the harvest table `table` (a table whose history ends with the harvest), valued
 // at `values` as the harvest valued them; nothing when the table holds no harvest.
 std::optional<RegimeFlows> harvestFlows(const ReportTable& table, const FinancialValues& values);
+// The same of a stand history whose record `last` is the harvest.
+std::optional<RegimeFlows> harvestFlows(const std::array<HistoryRecord, kHistoryCapacity>& history,
+                                        int last, const FinancialValues& values);
 
 // Exactly the financial analysis's net present value, establishment cost deducted for a new
 // plantation.

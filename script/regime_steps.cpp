@@ -55,9 +55,28 @@ LocalTime searchTime() {
   return t;
 }
 
+// The engine's treatment of a thinning or the harvest, else 0.
+int treatmentOf(StepKind kind) {
+  switch (kind) {
+    case StepKind::ThinRow:
+      return kRowThin;
+    case StepKind::ThinThinomatic:
+      return kThinomatic;
+    case StepKind::ThinLow:
+      return kLowThin;
+    case StepKind::ThinRowLow:
+      return kRowAndLowThin;
+    case StepKind::Harvest:
+      return kHarvest;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 bool runStep(DocumentController& controller, StepKind kind) {
+  if (int action = treatmentOf(kind)) return controller.treat(action);
   switch (kind) {
     case StepKind::Unthinned:
       return controller.initialize(kExistingUnthinned);
@@ -69,16 +88,6 @@ bool runStep(DocumentController& controller, StepKind kind) {
       return controller.grow();
     case StepKind::Fertilize:
       return controller.fertilize();
-    case StepKind::ThinRow:
-      return controller.treat(kRowThin);
-    case StepKind::ThinThinomatic:
-      return controller.treat(kThinomatic);
-    case StepKind::ThinLow:
-      return controller.treat(kLowThin);
-    case StepKind::ThinRowLow:
-      return controller.treat(kRowAndLowThin);
-    case StepKind::Harvest:
-      return controller.treat(kHarvest);
     case StepKind::Financial:
       return controller.financialValues();
     case StepKind::Merch:
@@ -87,6 +96,8 @@ bool runStep(DocumentController& controller, StepKind kind) {
       DiscardingHost host;
       return controller.resetView(host, "");
     }
+    default:  // the treatments, above
+      break;
   }
   return false;
 }
@@ -110,7 +121,7 @@ std::string regimeScript(const std::vector<Step>& steps) {
   return script;
 }
 
-std::optional<FieldTexts> StepDocument::Source::fields(DialogId) {
+std::optional<FieldTexts> StepSource::fields(DialogId) {
   if (current == nullptr) return std::nullopt;
   return current->fields;
 }
@@ -131,6 +142,22 @@ void StepDocument::reset() {
 bool StepDocument::run(const Step& step) {
   source_.current = &step;
   bool ok = runStep(controller_, step.kind);
+  source_.current = nullptr;
+  return ok;
+}
+
+StepValuer::StepValuer() : prompts_(source_), stepper_(engine_, prompts_) {}
+
+bool StepValuer::run(const Step& step) {
+  source_.current = &step;
+  bool ok = false;
+  if (int action = treatmentOf(step.kind)) {
+    ok = stepper_.treat(action);
+  } else if (step.kind == StepKind::Grow) {
+    ok = stepper_.grow();
+  } else if (step.kind == StepKind::Fertilize) {
+    ok = stepper_.fertilize();
+  }
   source_.current = nullptr;
   return ok;
 }
