@@ -44,7 +44,7 @@ void csvNumber(std::string& out, Value value) {
   out.append(digits, static_cast<std::size_t>(done.ptr - digits));
 }
 
-void stringArray(JsonWriter& json, std::span<const std::string> lines) {
+void stringArray(JsonWriter& json, std::span<const TableLine> lines) {
   json.raw("[");
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) json.raw(", ");

@@ -74,7 +74,6 @@ void DocumentController::startOver(const DocumentSettings& settings, const ViewO
 }
 
 void DocumentController::tablesReplaced() {
-  ++tablesVersion_;
   if (session_.outputsOf == this) session_.outputsOf = nullptr;
 }
 
@@ -101,8 +100,7 @@ void DocumentController::beginStep() {
 void DocumentController::restore() {
   Engine& engine = session_.engine;
   const TableStore& store = content_.store;
-  bool held = session_.outputsOf == this && session_.outputsVersion == tablesVersion_;
-  if (store.lastIndex >= 0 && !held) {
+  if (store.lastIndex >= 0 && session_.outputsOf != this) {
     copyTableToEngine(store.tables[static_cast<std::size_t>(store.lastIndex)], engine,
                       session_.barGraph);
   }
@@ -128,7 +126,6 @@ void DocumentController::storeTables() {
                      store.tables[static_cast<std::size_t>(store.lastIndex)]);
   store.snapshot = takeSnapshot(session_.engine.state());
   session_.outputsOf = this;
-  session_.outputsVersion = tablesVersion_;
 }
 
 void DocumentController::abortStep() {

@@ -3,7 +3,6 @@
 // the view options and Reset View. The desktop program and the batch runner both drive it.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "document/bar_graph.h"
@@ -23,7 +22,6 @@ struct Session {
   Engine engine;
   BarGraph barGraph;
   const void* outputsOf = nullptr;
-  std::uint64_t outputsVersion = 0;
 };
 
 // What the window does when the document changed: lay out again, clear the selection, scroll
@@ -121,7 +119,6 @@ class DocumentController final {
   // The engine's prompts, answered through the prompts with this document's remembered values.
   PromptHooks hooks_;
   bool modified_ = false;
-  std::uint64_t tablesVersion_ = 0;  // changes whenever the tables change other than by a step
   StepResult lastStepResult_ = StepResult::Stored;
   DocumentListener* listener_ = nullptr;
   DocumentListener quietListener_;

@@ -5,29 +5,32 @@
 #include <cstring>
 
 #include "document/dialog_values.h"
-#include "engine/report_text.h"
 
 namespace keldovar {
 namespace {
 
-std::string lineOf(const ReportLine& line) {
-  return std::string(line.data(), strnlen(line.data(), kLineLength));
+std::string_view lineOf(const ReportLine& line) {
+  return {line.data(), strnlen(line.data(), kLineLength)};
 }
 
-void setLine(ReportLine& line, const std::string& text) {
-  copyText(line, text.c_str());
+// The line's text, cut to the engine's 300 characters, and its terminator; the bytes after it
+// are never read.
+void setLine(ReportLine& line, std::string_view text) {
+  std::size_t n = std::min(text.size(), static_cast<std::size_t>(kLineLength));
+  std::memcpy(line.data(), text.data(), n);
+  line[n] = '\0';
 }
 
-template <std::size_t N>
-void linesToTable(const std::array<ReportLine, N>& from, std::array<std::string, N>& to,
+template <std::size_t N, class Lines>
+void linesToTable(const std::array<ReportLine, N>& from, Lines& to,
                   int last = static_cast<int>(N) - 1) {
   for (int i = 0; i <= last && i < static_cast<int>(N); ++i) {
     to[static_cast<std::size_t>(i)] = lineOf(from[static_cast<std::size_t>(i)]);
   }
 }
 
-template <std::size_t N>
-void linesToEngine(const std::array<std::string, N>& from, std::array<ReportLine, N>& to,
+template <std::size_t N, class Lines>
+void linesToEngine(const Lines& from, std::array<ReportLine, N>& to,
                    int last = static_cast<int>(N) - 1) {
   for (int i = 0; i <= last && i < static_cast<int>(N); ++i) {
     setLine(to[static_cast<std::size_t>(i)], from[static_cast<std::size_t>(i)]);
@@ -111,6 +114,8 @@ void copyOutputsToTable(const Engine& engine, const BarGraph& graph, ReportTable
   table.logRuleName =
       std::string(s.logRuleName.data(), strnlen(s.logRuleName.data(), s.logRuleName.size()));
   table.merchLimit = s.pulpTopDiameter;
+  // A slot may hold an earlier table of the store: a table made here has no stored layout.
+  table.storedLayout = StoredLayout{};
 }
 
 void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph) {
@@ -129,7 +134,9 @@ void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph
   linesToEngine(table.afterStockLines, out.afterStock);
   linesToEngine(table.beforeStockLines, out.beforeStock);
   out.stockLast = table.stockLast;
-  out.stock = table.stock;
+  for (int r = 0; r <= table.stockLast && r < kStockRowCapacity; ++r) {
+    out.stock[static_cast<std::size_t>(r)] = table.stock[static_cast<std::size_t>(r)];
+  }
   linesToEngine(table.titleLines, out.summary);
 }
 

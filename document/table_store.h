@@ -7,6 +7,7 @@
 
 #include "document/bar_graph.h"
 #include "document/document_settings.h"
+#include "document/table_line.h"
 #include "engine/engine.h"
 #include "engine/stand_state.h"
 
@@ -42,22 +43,23 @@ struct StoredLayout {
   SectionPositions positions;
 };
 
-// One step's stored output.
+// One step's stored output. Its lines are held inline (TableLine), the financial analysis's only
+// when it has one.
 struct ReportTable {
   int hasStandTable = 0;
   int hasThinningReport = 0;
-  std::array<std::string, kThinLineCount> thinningLines;
+  std::array<TableLine, kThinLineCount> thinningLines;
   BarGraph bar;
   std::array<HistoryRecord, kHistoryCapacity> history{};
   int financialLast = -1;
-  std::array<std::string, kFinancialLineCapacity> financialLines;
+  FinancialLines financialLines;
   int historyLast = -1;
-  std::array<std::string, kHistoryTextLineCount> historyText;
-  std::array<std::string, 2> afterStockLines;
-  std::array<std::string, 2> beforeStockLines;
+  std::array<TableLine, kHistoryTextLineCount> historyText;
+  std::array<TableLine, 2> afterStockLines;
+  std::array<TableLine, 2> beforeStockLines;
   std::array<StockRow, kStockRowCapacity> stock{};
   int stockLast = -1;
-  std::array<std::string, kSummaryLineCount> titleLines;
+  std::array<TableLine, kSummaryLineCount> titleLines;
   StoredLayout storedLayout;
   std::string barkBasis = "OB";
   std::string logRuleName = kLogRuleInternational;

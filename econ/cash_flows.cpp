@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "engine/report_text.h"
+#include "engine/number_text.h"
 
 namespace keldovar::econ {
 namespace {
@@ -236,13 +236,15 @@ bool agreesWithTable(const RegimeFlows& regime, const ReportTable& table) {
   int last = table.financialLast;
   if (last < 1 || last >= kFinancialLineCapacity) return false;
   auto printed = [&](int line, Management management) {
-    const std::string& text = table.financialLines[static_cast<std::size_t>(line)];
+    std::string_view text = table.financialLines[static_cast<std::size_t>(line)];
     std::size_t dollar = text.rfind('$');
-    if (dollar == std::string::npos) return false;
+    if (dollar == std::string_view::npos) return false;
     std::size_t digits = text.find_first_not_of(' ', dollar + 1);
-    std::string shown =
-        formatText("%.2f", static_cast<double>(netPresentValue(regime, management)));
-    return digits != std::string::npos && text.compare(digits, std::string::npos, shown) == 0;
+    char shown[kNumberRoom];
+    std::size_t length =
+        writeFixed(shown, static_cast<double>(netPresentValue(regime, management)), 2);
+    return digits != std::string_view::npos &&
+           text.substr(digits) == std::string_view(shown, length);
   };
   return printed(last - 1, Management::Pulpwood) && printed(last, Management::Sawtimber);
 }

@@ -90,8 +90,8 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     text += s;
     text += lineEnd;
   };
-  auto lines = [&](std::span<const std::string> all) {
-    for (const std::string& s : all) line(s);
+  auto lines = [&](std::span<const TableLine> all) {
+    for (const TableLine& s : all) line(s);
   };
   auto blankLines = [&] {
     text += lineEnd;

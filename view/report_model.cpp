@@ -21,8 +21,8 @@ int rowsOf(int last, int capacity) {
   return std::clamp(last, -1, capacity - 1) + 1;
 }
 
-std::span<const std::string> linesOf(std::span<const std::string> lines, std::size_t from,
-                                     std::size_t count) {
+std::span<const TableLine> linesOf(std::span<const TableLine> lines, std::size_t from,
+                                   std::size_t count) {
   return lines.subspan(from, count);
 }
 
@@ -77,7 +77,7 @@ ShownTable ReportModel::table(int position) const {
   int financialLines = rowsOf(t.financialLast, kFinancialLineCapacity);
   if (financialLines > 0 && options_.showFinancial) {
     add({SectionKind::Financial,
-         linesOf(t.financialLines, 0, static_cast<std::size_t>(financialLines)),
+         t.financialLines.first(static_cast<std::size_t>(financialLines)),
          0,
          {}});
   }

@@ -22,9 +22,9 @@ inline constexpr int kSectionKinds = 6;
 // row per bar and no lines.
 struct ReportSection {
   SectionKind kind = SectionKind::Summary;
-  std::span<const std::string> heading;
+  std::span<const TableLine> heading;
   int rowCount = 0;
-  std::span<const std::string> footing;
+  std::span<const TableLine> footing;
 };
 
 // One shown table. Each section is present as the stored table says: Summary when the step wrote
@@ -42,7 +42,7 @@ struct ShownTable {
   }
   const ReportSection* find(SectionKind kind) const;
   // The line below the stock table. Select All writes it even for a table without stock rows.
-  const std::string& conversionLine() const { return table->afterStockLines[0]; }
+  const TableLine& conversionLine() const { return table->afterStockLines[0]; }
 };
 
 struct ReportOptions {
