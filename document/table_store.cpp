@@ -39,22 +39,33 @@ void linesToEngine(const Lines& from, std::array<ReportLine, N>& to,
 
 }  // namespace
 
+TableSlots::TableSlots(const TableSlots& other) {
+  *this = other;
+}
+
+TableSlots& TableSlots::operator=(const TableSlots& other) {
+  if (this == &other) return *this;
+  tables_.resize(other.tables_.size());
+  for (std::size_t i = 0; i < tables_.size(); ++i) {
+    if (tables_[i]) {
+      *tables_[i] = *other.tables_[i];
+    } else {
+      tables_[i] = std::make_unique<ReportTable>(*other.tables_[i]);
+    }
+  }
+  return *this;
+}
+
 const ReportTable& TableSlots::operator[](std::size_t index) const {
   static const ReportTable kEmpty;
-  return index < tables_.size() ? tables_[index] : kEmpty;
+  return index < tables_.size() ? *tables_[index] : kEmpty;
 }
 
 ReportTable& TableSlots::operator[](std::size_t index) {
   // Out of range is a caller's fault; the last slot keeps it inside the capacity.
   index = std::min(index, size() - 1);
-  if (index >= tables_.size()) {
-    // Grow by doubling up to the capacity, so that a document of many steps moves its tables
-    // a few times only.
-    std::size_t wanted = std::max(index + 1, 2 * tables_.capacity());
-    tables_.reserve(std::min(wanted, size()));
-    tables_.resize(index + 1);
-  }
-  return tables_[index];
+  while (index >= tables_.size()) tables_.push_back(std::make_unique<ReportTable>());
+  return *tables_[index];
 }
 
 StandFacts standFactsOf(const StandState& s) {
@@ -126,9 +137,9 @@ void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph
   linesToEngine(table.thinningLines, out.thinning);
   graph = table.bar;
   s.final_harvest = table.history;
+  // The financial lines are not restored: every step starts without them, and the harvest that
+  // makes them writes each line it keeps.
   out.financialLast = table.financialLast;
-  // Lines past the last one are never read: the store copies 0..financialLast back.
-  linesToEngine(table.financialLines, out.financial, table.financialLast);
   out.historyLast = table.historyLast;
   linesToEngine(table.historyText, out.historyText);
   linesToEngine(table.afterStockLines, out.afterStock);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -77,18 +78,27 @@ StandSnapshot takeSnapshot(const StandState& stand);
 // Writes the snapshot into the stand, all but the status.
 void applySnapshot(const StandSnapshot& snapshot, StandState& stand);
 
-// The store's fixed slots 0..99. Only the slots written so far are allocated, so an empty
-// document is small and a copy copies only the tables that exist. Reading a slot never written
-// gives an empty table; writing one allocates it and every slot below it.
+// The store's fixed slots 0..99. Only the slots written so far are allocated, each table on its
+// own, so an empty document is small, a copy copies only the tables that exist and a new table
+// never moves the others. Reading a slot never written gives an empty table; writing one
+// allocates it and every slot below it.
 class TableSlots {
  public:
+  TableSlots() = default;
+  TableSlots(const TableSlots& other);
+  // Copies over the tables already allocated, which keep their memory.
+  TableSlots& operator=(const TableSlots& other);
+  TableSlots(TableSlots&&) noexcept = default;
+  TableSlots& operator=(TableSlots&&) noexcept = default;
+  ~TableSlots() = default;
+
   static constexpr std::size_t size() { return kTableCapacity; }
   const ReportTable& operator[](std::size_t index) const;
   ReportTable& operator[](std::size_t index);
   std::size_t allocated() const { return tables_.size(); }
 
  private:
-  std::vector<ReportTable> tables_;
+  std::vector<std::unique_ptr<ReportTable>> tables_;
 };
 
 struct TableStore {

@@ -73,7 +73,6 @@ void Engine::startOver() {
   empty(out_.beforeStock);
   empty(out_.afterStock);
   empty(out_.historyText);
-  empty(out_.financial);
   out_.thinReportReady = 0;
   out_.stockLast = out_.historyLast = out_.financialLast = -1;
   trace_ = 0;
