@@ -203,9 +203,9 @@ class Printer {
     status_ = std::max(status_, r.status);
     if (r.ran) {
       bool heading = o_.format == OutputFormat::Text || !anyReport_;
-      std::string text = o_.format == OutputFormat::Text && anyReport_ ? "\n" : "";
-      if (heading) text += r.heading;
-      write(text + r.report);
+      std::string lead = o_.format == OutputFormat::Text && anyReport_ ? "\n" : "";
+      if (heading) lead += r.heading;
+      write(r.report, lead);
       anyReport_ = true;
     }
     err_ << r.saveError;
@@ -221,9 +221,9 @@ class Printer {
   bool anyReport_ = false;
   bool outFailed_ = false;  // said once; the runs and saves go on
 
-  void write(const std::string& text) {
+  void write(const std::string& text, const std::string& lead) {
     if (outFailed_) return;
-    int status = writeReport(out_, err_, text);
+    int status = writeReport(out_, err_, text, lead);
     outFailed_ = status != 0;
     status_ = std::max(status_, status);
   }

@@ -47,6 +47,12 @@ class JsonWriter {
   JsonWriter& whole(long long value);
   JsonWriter& null() { return raw("null"); }
   JsonWriter& newline(int indent);
+  // The length written so far, and the text written before from one length to another.
+  std::size_t size() const { return out_.size(); }
+  JsonWriter& copy(std::size_t from, std::size_t to) {
+    out_.append(out_, from, to - from);
+    return *this;
+  }
 
  private:
   std::string& out_;

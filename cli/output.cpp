@@ -61,22 +61,50 @@ void linesJson(JsonWriter& json, const ReportSection* section) {
   }
 }
 
-void stockJson(JsonWriter& json, const ReportTable& t, const ReportSection* stock) {
+// A section's values written last and where their text lies in the output: a harvest repeats
+// the stock table and the bar graph of the step before it, whose text is then copied rather
+// than written again.
+struct Written {
+  const void* values = nullptr;
+  std::size_t bytes = 0;
+  std::size_t from = 0;
+  std::size_t to = 0;
+
+  bool same(const void* other, std::size_t size) const {
+    return values != nullptr && bytes == size && std::memcmp(values, other, size) == 0;
+  }
+};
+
+struct WrittenSections {
+  Written stock;
+  Written bars;
+};
+
+void stockJson(JsonWriter& json, const ReportTable& t, const ReportSection* stock, Written& last) {
   if (stock == nullptr) {
     json.null();
     return;
   }
   json.raw("{\"title\": ").string(stock->heading[0]);
-  json.raw(", \"conversion\": ").string(stock->footing[0]).raw(", \"rows\": [");
-  for (int r = 0; r < stock->rowCount; ++r) {
-    json.raw(r > 0 ? ", [" : "[");
-    for (std::size_t c = 0; c < kStockTableColumns; ++c) {
-      if (c > 0) json.raw(", ");
-      json.number(t.stock[static_cast<std::size_t>(r)][c]);
+  json.raw(", \"conversion\": ").string(stock->footing[0]).raw(", \"rows\": ");
+  std::size_t bytes = sizeof(StockRow) * static_cast<std::size_t>(stock->rowCount);
+  if (last.same(t.stock.data(), bytes)) {
+    json.copy(last.from, last.to);
+  } else {
+    last = {t.stock.data(), bytes, json.size(), 0};
+    json.raw("[");
+    for (int r = 0; r < stock->rowCount; ++r) {
+      json.raw(r > 0 ? ", [" : "[");
+      for (std::size_t c = 0; c < kStockTableColumns; ++c) {
+        if (c > 0) json.raw(", ");
+        json.number(t.stock[static_cast<std::size_t>(r)][c]);
+      }
+      json.raw("]");
     }
     json.raw("]");
+    last.to = json.size();
   }
-  json.raw("]}");
+  json.raw("}");
 }
 
 void historyJson(JsonWriter& json, const ReportTable& t, const ReportSection* history) {
@@ -101,11 +129,16 @@ void historyJson(JsonWriter& json, const ReportTable& t, const ReportSection* hi
   json.raw("}");
 }
 
-void barGraphJson(JsonWriter& json, const BarGraph& g, const ReportSection* graph) {
+void barGraphJson(JsonWriter& json, const BarGraph& g, const ReportSection* graph, Written& last) {
   if (graph == nullptr) {
     json.null();
     return;
   }
+  if (last.same(&g, sizeof g)) {
+    json.copy(last.from, last.to);
+    return;
+  }
+  last = {&g, sizeof g, json.size(), 0};
   json.raw("{\"age\": ").whole(g.barAge).raw(", \"max\": ").number(g.barMax);
   json.raw(", \"bars\": [");
   for (int n = 0; n < graph->rowCount; ++n) {
@@ -116,6 +149,7 @@ void barGraphJson(JsonWriter& json, const BarGraph& g, const ReportSection* grap
     json.whole(r.bottom).raw("]");
   }
   json.raw("]}");
+  last.to = json.size();
 }
 
 // The LEV and IRR of both managements of a harvest table, when its figures are the document's.
@@ -155,7 +189,8 @@ void harvestJson(JsonWriter& json, const HarvestMeasures& m) {
   json.raw("}");
 }
 
-void tableJson(JsonWriter& json, const ShownTable& shown, const FinancialValues& values) {
+void tableJson(JsonWriter& json, const ShownTable& shown, const FinancialValues& values,
+               WrittenSections& rows) {
   const ReportTable& t = *shown.table;
   const ReportSection* summary = shown.find(SectionKind::Summary);
   json.raw("{").newline(6).raw("\"summary\": ");
@@ -165,7 +200,7 @@ void tableJson(JsonWriter& json, const ShownTable& shown, const FinancialValues&
     json.raw("[]");
   }
   json.raw(",").newline(6).raw("\"stock\": ");
-  stockJson(json, t, shown.find(SectionKind::Stock));
+  stockJson(json, t, shown.find(SectionKind::Stock), rows.stock);
   json.raw(",").newline(6).raw("\"thinning\": ");
   linesJson(json, shown.find(SectionKind::Thinning));
   json.raw(",").newline(6).raw("\"history\": ");
@@ -174,7 +209,7 @@ void tableJson(JsonWriter& json, const ShownTable& shown, const FinancialValues&
   linesJson(json, shown.find(SectionKind::Financial));
   if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) harvestJson(json, *m);
   json.raw(",").newline(6).raw("\"bargraph\": ");
-  barGraphJson(json, t.bar, shown.find(SectionKind::BarGraph));
+  barGraphJson(json, t.bar, shown.find(SectionKind::BarGraph), rows.bars);
   json.newline(4).raw("}");
 }
 
@@ -202,10 +237,11 @@ std::string documentJson(const TableStore& store, const std::vector<RecordedMess
   json.raw("{");
   if (script != nullptr) json.raw("\"script\": ").string(*script).raw(",");
   json.newline(2).raw("\"tables\": [");
+  WrittenSections rows;
   for (int t = 0; t < model.size(); ++t) {
     if (t > 0) json.raw(",");
     json.newline(4);
-    tableJson(json, model.table(t), values);
+    tableJson(json, model.table(t), values, rows);
   }
   if (!model.empty()) json.newline(2);
   json.raw("],").newline(2).raw("\"messages\": [");
@@ -298,9 +334,10 @@ std::string renderReport(OutputFormat format, const DocumentContent& content,
   return textOutput(store, showFinancial, currentStep);
 }
 
-int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {
+int writeReport(std::ostream& out, std::ostream& err, std::string_view text,
+                std::string_view lead) {
   errno = 0;
-  out << text;
+  out << lead << text;
   out.flush();
   if (out) return 0;
   err << "keldovar-cli: cannot write the report: "

@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/table_store.h"
@@ -40,7 +41,9 @@ std::string renderReport(OutputFormat format, const DocumentContent& content,
                          const std::vector<RecordedMessage>& messages, bool showFinancial,
                          bool currentStep);
 
-// Writes and flushes the text; 0, or 1 after saying on `err` why the output refused it.
-int writeReport(std::ostream& out, std::ostream& err, const std::string& text);
+// Writes and flushes the text, after `lead` when one is given; 0, or 1 after saying on `err` why
+// the output refused it.
+int writeReport(std::ostream& out, std::ostream& err, std::string_view text,
+                std::string_view lead = {});
 
 }  // namespace keldovar::cli
