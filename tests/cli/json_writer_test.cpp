@@ -66,6 +66,15 @@ TEST(JsonWriter, NumbersReadBackAsTheSameValues) {
           << out;
     }
   }
+  // Read as a double and narrowed, a float's text reads back as the float too: the shortest
+  // form of 7.038531e-26 would not.
+  for (std::uint32_t bits : {0x15ae43fdU, 0x95ae43fdU, 0x42c8b333U}) {
+    std::string out;
+    appendJsonNumber(out, std::bit_cast<float>(bits));
+    double d = 0;
+    std::from_chars(out.data(), out.data() + out.size(), d);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(static_cast<float>(d)), bits) << out;
+  }
   std::string out;
   for (float v : {0.0f, -0.0f, 25.0f, 9999.0f, 10000.0f, 1e6f, 0.5f}) {
     appendJsonNumber(out, v);
