@@ -1,9 +1,9 @@
 // The stand and stock table: class volumes merchandised into pulpwood and sawtimber tons.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <iterator>
-#include <optional>
 
 #include "engine/engine.h"
 #include "engine/models.h"
@@ -90,8 +90,10 @@ struct Boundary {
   double term = 0;
   double whole = 0;
   double pulp = 0;
-  std::optional<double> saw;
-  std::optional<double> otherPulp;
+  double saw = 0;        // when hasSaw
+  double otherPulp = 0;  // when hasOtherPulp
+  bool hasSaw = false;
+  bool hasOtherPulp = false;
 };
 
 // The stand-level terms of the merchandising models, worked out once per table.
@@ -114,8 +116,8 @@ class ClassMerchandiser {
   // Whole, top and pulpwood volumes of class k, then its sawtimber split.
   void merchandise(StandState& s, std::size_t k, double dbh) {
     moveTo(dbh);
-    Boundary& lower = *lower_;
-    Boundary& upper = *upper_;
+    Boundary& lower = bounds_[lower_];
+    Boundary& upper = bounds_[1 - lower_];
     s.classVolume[k] = lower.whole - upper.whole;
     double toPulpTop = lower.pulp - upper.pulp;
     if (dbh > top_) {
@@ -140,34 +142,41 @@ class ClassMerchandiser {
   double pulpTerm_;
   double sawTerm_;
   double otherPulpTerm_ = 0;
-  std::optional<Boundary> lower_;
-  std::optional<Boundary> upper_;
+  std::array<Boundary, 2> bounds_{};
+  int lower_ = 0;       // bounds_[lower_] is the class's lower boundary, the other its upper
+  bool ready_ = false;  // an upper boundary was worked out
 
-  Boundary boundary(double dbh) const {
-    double term = model_.boundaryTerm(dbh);
-    return {dbh, term, model_.volume(wholeTerm_, term), model_.volume(pulpTerm_, term), {}, {}};
+  void fill(Boundary& b, double dbh) const {
+    b.dbh = dbh;
+    b.term = model_.boundaryTerm(dbh);
+    b.whole = model_.volume(wholeTerm_, b.term);
+    b.pulp = model_.volume(pulpTerm_, b.term);
+    b.hasSaw = b.hasOtherPulp = false;
   }
 
   // The boundaries of the class at `dbh`: the lower one is the previous class's upper one when
   // the classes follow each other, as they do in a table.
   void moveTo(double dbh) {
-    if (upper_ && upper_->dbh == dbh - 0.5) {
-      lower_ = std::move(upper_);
+    if (ready_ && bounds_[1 - lower_].dbh == dbh - 0.5) {
+      lower_ = 1 - lower_;
     } else {
-      lower_ = boundary(dbh - 0.5);
+      fill(bounds_[lower_], dbh - 0.5);
     }
-    upper_ = boundary(dbh + 0.5);
+    fill(bounds_[1 - lower_], dbh + 0.5);
+    ready_ = true;
   }
 
   double saw(Boundary& b) const {
-    if (!b.saw) b.saw = model_.volume(sawTerm_, b.term);
-    return *b.saw;
+    if (!b.hasSaw) b.saw = model_.volume(sawTerm_, b.term), b.hasSaw = true;
+    return b.saw;
   }
 
   double otherPulp(Boundary& b) const {
-    if (!b.otherPulp)
+    if (!b.hasOtherPulp) {
       b.otherPulp = otherModel_.volume(otherPulpTerm_, otherModel_.boundaryTerm(b.dbh));
-    return *b.otherPulp;
+      b.hasOtherPulp = true;
+    }
+    return b.otherPulp;
   }
 };
 
