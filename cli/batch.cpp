@@ -162,10 +162,13 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   r.status = runCommands(o, script, *parsed, runner, r.messages);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
-  std::string report =
-      several(o) && o.format == OutputFormat::Json
-          ? jsonLineOutput(script, content.store, runner.messages(), content.settings.financial)
-          : renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep);
+  CarbonOptions carbon = carbonOptionsOf(content);
+  carbon.show = o.showCarbon;
+  std::string report = several(o) && o.format == OutputFormat::Json
+                           ? jsonLineOutput(script, content.store, runner.messages(),
+                                            content.settings.financial, carbon.values)
+                           : renderReport(o.format, content, runner.messages(), o.showFinancial,
+                                          o.currentStep, carbon);
   if (several(o)) {
     shareReport(o, script, std::move(report), r);
   } else {

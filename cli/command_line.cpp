@@ -22,9 +22,10 @@ constexpr const char* kUsage =
     "Usage:\n"
     "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
     "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
-    "                   [--no-financial] [--current-step] [--pdf REPORT.pdf [--page letter|a4]]\n"
-    "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
+    "                   [--no-financial] [--current-step] [--carbon]\n"
     "                   [--pdf REPORT.pdf [--page letter|a4]]\n"
+    "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
+    "                   [--carbon] [--pdf REPORT.pdf [--page letter|a4]]\n"
     "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
     "  keldovar-cli --help\n"
@@ -154,6 +155,8 @@ std::optional<std::string> flagOption(const std::string& a, bool run, Options& o
     o.showFinancial = false;
   } else if (a == "--current-step") {
     o.currentStep = true;
+  } else if (a == "--carbon") {
+    o.showCarbon = true;
   } else if (run && a == "--keep-going") {
     o.keepGoing = true;
   } else if (a.size() > 1 && a[0] == '-') {
@@ -211,8 +214,10 @@ int report(const Options& o, std::ostream& out, std::ostream& err) {
     return kExitFailedStep;
   }
   bool showFinancial = o.showFinancial && content.options.showFinancial;
-  int status =
-      writeReport(out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep));
+  CarbonOptions carbon = carbonOptionsOf(content);
+  carbon.show = o.showCarbon;
+  int status = writeReport(
+      out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep, carbon));
   if (!o.pdf) return status;
   content.options.showFinancial = showFinancial;  // the PDF shows what the text shows
   return std::max(status, writePdf(o, content, documentTitle(o.input), err));

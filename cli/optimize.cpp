@@ -15,6 +15,7 @@
 #include "cli/json_reader.h"
 #include "cli/output.h"
 #include "engine/report_text.h"
+#include "script/carbon_checks.h"
 #include "script/script.h"
 
 namespace keldovar::cli {
@@ -84,6 +85,14 @@ std::string scriptStep(const std::string& line, Step& step) {
   return "";
 }
 
+// A `carbon` start line values every regime with its carbon: the search keeps its values.
+std::string carbonStart(const Step& step, econ::SearchSpace& space) {
+  Checked<carbon::CarbonValues, CarbonField> checked = checkCarbonKeys(space.carbon, step.fields);
+  if (!checked.ok()) return "carbon: " + checked.failure().text;
+  space.carbon = checked.accepted();
+  return "";
+}
+
 struct SpaceDraft {
   std::vector<std::string> methodWords = {"thinomatic"};
   std::vector<int> rowPercents = {33};
@@ -127,8 +136,9 @@ std::string spaceKey(const std::string& key, const std::string& value, ParsedSpa
   if (key == "start") {
     Step step;
     std::string error = scriptStep(value, step);
+    if (error.empty() && step.kind == StepKind::Carbon) error = carbonStart(step, space);
     if (error.empty()) {
-      space.start.push_back(step);
+      if (step.kind != StepKind::Carbon) space.start.push_back(step);
       parsed.startLines.push_back(value);
     }
     return error;

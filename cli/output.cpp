@@ -11,6 +11,7 @@
 #include <system_error>
 #include <type_traits>
 
+#include "cli/carbon_output.h"
 #include "cli/command_line.h"
 #include "cli/json_writer.h"
 #include "econ/cash_flows.h"
@@ -189,7 +190,8 @@ void harvestJson(JsonWriter& json, const HarvestMeasures& m) {
   json.raw("}");
 }
 
-void tableJson(JsonWriter& json, const ShownTable& shown, const FinancialValues& values,
+void tableJson(JsonWriter& json, const TableStore& store, const ShownTable& shown,
+               const FinancialValues& values, const carbon::CarbonValues& carbonValues,
                WrittenSections& rows) {
   const ReportTable& t = *shown.table;
   const ReportSection* summary = shown.find(SectionKind::Summary);
@@ -210,6 +212,8 @@ void tableJson(JsonWriter& json, const ShownTable& shown, const FinancialValues&
   if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) harvestJson(json, *m);
   json.raw(",").newline(6).raw("\"bargraph\": ");
   barGraphJson(json, t.bar, shown.find(SectionKind::BarGraph), rows.bars);
+  json.raw(",").newline(6).raw("\"carbon\": ");
+  json.raw(carbonValueJson(store, shown.index, values, carbonValues));
   json.newline(4).raw("}");
 }
 
@@ -220,16 +224,18 @@ ReportModel everyTable(const TableStore& store) {
 
 }  // namespace
 
-std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep) {
-  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd);
+std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep,
+                       const CarbonOptions& carbon) {
+  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd,
+                       carbon);
 }
 
 namespace {
 
 // The document's JSON, led by the script's name when one is given.
 std::string documentJson(const TableStore& store, const std::vector<RecordedMessage>& messages,
-                         const FinancialValues& values, JsonLayout layout,
-                         const std::string* script) {
+                         const FinancialValues& values, const carbon::CarbonValues& carbonValues,
+                         JsonLayout layout, const std::string* script) {
   ReportModel model = everyTable(store);
   std::string out;
   out.reserve(2048 + 4096 * static_cast<std::size_t>(model.size()));
@@ -241,7 +247,7 @@ std::string documentJson(const TableStore& store, const std::vector<RecordedMess
   for (int t = 0; t < model.size(); ++t) {
     if (t > 0) json.raw(",");
     json.newline(4);
-    tableJson(json, model.table(t), values, rows);
+    tableJson(json, store, model.table(t), values, carbonValues, rows);
   }
   if (!model.empty()) json.newline(2);
   json.raw("],").newline(2).raw("\"messages\": [");
@@ -266,20 +272,22 @@ std::string documentJson(const TableStore& store, const std::vector<RecordedMess
 }  // namespace
 
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
-                       const FinancialValues& values) {
-  return documentJson(store, messages, values, JsonLayout::Pretty, nullptr);
+                       const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
+  return documentJson(store, messages, values, carbonValues, JsonLayout::Pretty, nullptr);
 }
 
 std::string jsonLineOutput(const std::string& script, const TableStore& store,
                            const std::vector<RecordedMessage>& messages,
-                           const FinancialValues& values) {
-  return documentJson(store, messages, values, JsonLayout::Line, &script);
+                           const FinancialValues& values,
+                           const carbon::CarbonValues& carbonValues) {
+  return documentJson(store, messages, values, carbonValues, JsonLayout::Line, &script);
 }
 
 std::string csvOutput(const TableStore& store, const FinancialValues& values) {
   std::string out =
       "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
-      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber\n";
+      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber" +
+      carbonCsvHeading() + "\n";
   ReportModel model = everyTable(store);
   out.reserve(out.size() + 1500 * static_cast<std::size_t>(model.size()));
   TextOut text(out);
@@ -300,7 +308,9 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
         out += ',';
         if (!(totals && c == 2)) csvNumber(out, row[c]);
       }
-      out += ",,,,\n";
+      out += ",,,,";
+      out += carbonCsvCells(store, shown.index, r);
+      out += '\n';
     }
     if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
       auto cell = [&out](const std::optional<double>& v, double scale) {
@@ -313,6 +323,7 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
       cell(m->sawtimber.lev, 1);
       cell(m->pulpwood.irr, 100);
       cell(m->sawtimber.irr, 100);
+      out += carbonCsvEmpty();
       out += '\n';
     }
   }
@@ -321,17 +332,17 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values) {
 
 std::string renderReport(OutputFormat format, const DocumentContent& content,
                          const std::vector<RecordedMessage>& messages, bool showFinancial,
-                         bool currentStep) {
+                         bool currentStep, const CarbonOptions& carbon) {
   const TableStore& store = content.store;
   switch (format) {
     case OutputFormat::Json:
-      return jsonOutput(store, messages, content.settings.financial);
+      return jsonOutput(store, messages, content.settings.financial, carbon.values);
     case OutputFormat::Csv:
       return csvOutput(store, content.settings.financial);
     case OutputFormat::Text:
       break;
   }
-  return textOutput(store, showFinancial, currentStep);
+  return textOutput(store, showFinancial, currentStep, carbon);
 }
 
 int writeReport(std::ostream& out, std::ostream& err, std::string_view text,

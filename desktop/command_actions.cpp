@@ -90,7 +90,8 @@ CommandActions::CommandActions(QMainWindow& window, const std::function<void(int
     QObject::connect(action, &QAction::triggered, &window, [run, id = info.id] { run(id); });
     actions_[info.id] = action;
   }
-  for (int id : {kIncludeFinancial, kIncludeBargraph, kAllTables, kToolbar, kStatusBar}) {
+  for (int id :
+       {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kAllTables, kToolbar, kStatusBar}) {
     actions_[id]->setCheckable(true);
   }
   const CommandInfo* recentInfo = findCommand(kRecentFile1);
@@ -156,10 +157,11 @@ void CommandActions::buildMenus(QMainWindow& window) {
       addMenu(window, "&Edit", {kCopy, kSelectAll}),
       stand,
       addMenu(window, "&Options",
-              {kFinancialValues, kMerchLimits, kSeparator, kIncludeFinancial, kIncludeBargraph}),
+              {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator, kIncludeFinancial,
+               kIncludeBargraph, kIncludeCarbon}),
       addMenu(window, "&View",
               {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial, kIncludeBargraph,
-               kSeparator, kIncreaseFont, kDecreaseFont, kSeparator, kResetView}),
+               kIncludeCarbon, kSeparator, kIncreaseFont, kDecreaseFont, kSeparator, kResetView}),
       addMenu(window, "&Window", {kCascade, kTile})};
   // File and Edit come before Stand in the bar.
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[0]);

@@ -165,10 +165,13 @@ void RotationPlot::paintEvent(QPaintEvent*) {
   for (QPointF p : points_) painter.drawEllipse(at(p), 3, 3);
 }
 
-FindRegimeDlg::FindRegimeDlg(QWidget* parent, const DocumentSettings& settings)
-    : QDialog(parent), settings_(settings) {
+FindRegimeDlg::FindRegimeDlg(QWidget* parent, const DocumentSettings& settings,
+                             const CarbonValues& carbon)
+    : QDialog(parent), settings_(settings), carbon_(carbon) {
   setObjectName("FindRegimeDlg");
-  setWindowTitle("Find Best Regime");
+  setWindowTitle(carbon.price > 0 ? QString("Find Best Regime (timber and carbon at $%1 a tonne)")
+                                        .arg(carbon.price, 0, 'f', 2)
+                                  : QString("Find Best Regime"));
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(buildSpaceFields());
   layout->addWidget(buildResults(), 1);
@@ -345,6 +348,7 @@ econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
   space.management =
       management_->currentIndex() == 0 ? econ::Management::Pulpwood : econ::Management::Sawtimber;
   space.best = best_->value();
+  space.carbon = carbon_;
   if (!rows) {
     error = "Row percents: give whole numbers separated by commas.";
   } else if (!fertilize) {

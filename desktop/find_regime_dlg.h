@@ -51,7 +51,8 @@ class FindRegimeDlg final : public QDialog {
   Q_OBJECT
  public:
   // The search uses the document's financial values and merchantability limits.
-  FindRegimeDlg(QWidget* parent, const DocumentSettings& settings);
+  // At a positive carbon price every regime is valued with its carbon payments.
+  FindRegimeDlg(QWidget* parent, const DocumentSettings& settings, const CarbonValues& carbon = {});
   ~FindRegimeDlg() override;
 
   // The space the fields describe; an empty `error` when they describe one.
@@ -77,6 +78,7 @@ class FindRegimeDlg final : public QDialog {
   void reject() override;
 
   DocumentSettings settings_;
+  CarbonValues carbon_;
   QLineEdit* siteIndex_ = nullptr;
   QLineEdit* trees_ = nullptr;
   QLineEdit* survival_ = nullptr;

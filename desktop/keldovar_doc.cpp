@@ -19,7 +19,9 @@ CKELDOVARDoc::CKELDOVARDoc(Session& session, Prompts& prompts, SettingsStore& se
                            QString untitledName)
     : controller_(session, prompts, settings, readDocumentDefaults(settings).settings,
                   readDocumentDefaults(settings).options),
-      untitledName_(std::move(untitledName)) {}
+      untitledName_(std::move(untitledName)) {
+  controller_.setCarbonValues(readCarbonValues(settings));
+}
 
 QString CKELDOVARDoc::title() const {
   return path_.isEmpty() ? untitledName_ : QFileInfo(path_).fileName();

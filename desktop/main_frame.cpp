@@ -19,6 +19,7 @@
 
 #include "app/safe_file.h"
 #include "desktop/about_dlg.h"
+#include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
@@ -123,6 +124,7 @@ void CMainFrame::updateCommandStates() {
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
+  action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
   action(cmd::kAllTables)->setChecked(controller.options().showAllTables);
   modifiedPane_->setText(controller.modified() ? "Modified" : "");
   setWindowTitle("KELDOVAR - " + child->document().title());
@@ -197,6 +199,12 @@ bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
     case cmd::kIncludeBargraph:
       controller.toggleBargraph();
       break;
+    case cmd::kIncludeCarbon:
+      controller.toggleCarbon();
+      break;
+    case cmd::kCarbonValues:
+      editCarbonValues(this, controller, context_.settings);
+      break;
     case cmd::kAllTables:
       controller.toggleAllTables();
       break;
@@ -244,7 +252,7 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       exportPdf(frame);
       break;
     case cmd::kFindRegime:
-      findRegime(frame.controller().content().settings);
+      findRegime(frame.controller().content().settings, frame.controller().content().carbon);
       break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();
@@ -258,8 +266,8 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
   return true;
 }
 
-void CMainFrame::findRegime(const DocumentSettings& settings) {
-  FindRegimeDlg dialog(this, settings);
+void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues& carbon) {
+  FindRegimeDlg dialog(this, settings, carbon);
   if (dialog.exec() != QDialog::Accepted) return;
   std::vector<Step> steps = dialog.chosenSteps();
   if (steps.empty()) return;

@@ -67,7 +67,7 @@ class CMainFrame final : public QMainWindow {
   void openRecentFile(int index);
   void printCommand(int id, CChildFrame* frame);
   // Stand > Find Best Regime: the chosen regime opens as a new, unsaved document.
-  void findRegime(const DocumentSettings& settings);
+  void findRegime(const DocumentSettings& settings, const CarbonValues& carbon);
   void helpCommand();
   void aboutCommand();
   void writePlacement();

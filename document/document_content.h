@@ -1,6 +1,7 @@
 // Everything a document holds and its stand file carries.
 #pragma once
 
+#include "document/carbon_values.h"
 #include "document/document_settings.h"
 #include "document/table_store.h"
 
@@ -10,7 +11,9 @@ struct DocumentContent {
   TableStore store;
   DocumentSettings settings;
   RememberedValues remembered;
-  ViewOptions options;  // showAllTables is not saved: it comes from the user's settings
+  ViewOptions
+      options;  // showAllTables and showCarbon are not saved: they come from the user's settings
+  CarbonValues carbon;  // not saved either
 };
 
 }  // namespace keldovar

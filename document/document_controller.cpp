@@ -65,6 +65,7 @@ void DocumentController::startOver(const DocumentSettings& settings, const ViewO
   content_.settings = settings;
   content_.remembered = RememberedValues{};
   content_.options = options;
+  content_.carbon = CarbonValues{};
   modified_ = false;
   lastStepResult_ = StepResult::Stored;
   tablesReplaced();
@@ -78,10 +79,15 @@ void DocumentController::tablesReplaced() {
 }
 
 void DocumentController::replaceContent(DocumentContent content) {
-  bool showAll = content_.options.showAllTables;  // not carried by stand files
+  // Not carried by stand files.
+  bool showAll = content_.options.showAllTables;
+  bool showCarbon = content_.options.showCarbon;
+  CarbonValues carbon = content_.carbon;
   tablesReplaced();
   content_ = std::move(content);
   content_.options.showAllTables = showAll;
+  content_.options.showCarbon = showCarbon;
+  content_.carbon = carbon;
   setModified(false);
   listener().documentReset();
 }
@@ -223,10 +229,7 @@ bool DocumentController::financialValues() {
   for (const FinancialField& field : kFinancialFields) {
     std::string text = formatText("%0.2f", static_cast<double>(entry->values.*field.value));
     if (!settingsStore_.writeString(settings_keys::kOptions, field.settingsKey, text)) {
-      prompts_.showMessage({"",
-                            "There was an error while saving the default values.  Values were not "
-                            "saved, returning to previous values.",
-                            MessageIcon::Exclamation});
+      prompts_.showMessage({"", kDefaultsNotSaved, MessageIcon::Exclamation});
       break;
     }
   }
@@ -251,10 +254,7 @@ bool DocumentController::merchLimits() {
                    settingsStore_.writeInt(kOptions, kThresholdSaw, entry->sawThreshold) &&
                    settingsStore_.writeInt(kOptions, kThresholdPulp, entry->pulpThreshold);
     if (!written) {
-      prompts_.showMessage({"",
-                            "There was an error while saving the default values.  Values were not "
-                            "saved, returning to previous values.",
-                            MessageIcon::Exclamation});
+      prompts_.showMessage({"", kDefaultsNotSaved, MessageIcon::Exclamation});
     }
   }
   if (content_.store.lastIndex >= 0) {
@@ -283,6 +283,17 @@ void DocumentController::toggleBargraph() {
   writeOption(settings_keys::kBargraph, content_.options.showBargraph);
   listener().viewChanged(false);
   listener().contentChanged();
+}
+
+void DocumentController::toggleCarbon() {
+  content_.options.showCarbon = !content_.options.showCarbon;
+  writeOption(settings_keys::kCarbon, content_.options.showCarbon);
+  listener().viewChanged(false);
+}
+
+void DocumentController::setCarbonValues(const CarbonValues& values) {
+  content_.carbon = values;
+  listener().viewChanged(false);
 }
 
 void DocumentController::toggleAllTables() {

@@ -72,6 +72,9 @@ class DocumentController final {
   bool merchLimits();
   void toggleFinancial();
   void toggleBargraph();
+  void toggleCarbon();
+  // The carbon price and baseline the report and the economics value carbon at.
+  void setCarbonValues(const CarbonValues& values);
   void toggleAllTables();
   // False when the user cancelled or the save failed; the document is unchanged then.
   bool resetView(DocumentHost& host, const std::string& title);

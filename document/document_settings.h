@@ -23,6 +23,7 @@ struct ViewOptions {
   bool showAllTables = true;
   bool showFinancial = true;
   bool showBargraph = false;
+  bool showCarbon = false;  // the Carbon section; like showAllTables, not saved in the file
 };
 
 // The values last accepted in each step dialog of this document; 0 shows as an empty field.

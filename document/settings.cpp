@@ -4,6 +4,7 @@
 #include <string>
 
 #include "document/field_text.h"
+#include "engine/report_text.h"
 
 namespace keldovar {
 namespace {
@@ -26,6 +27,7 @@ DocumentDefaults readDocumentDefaults(const SettingsStore& store) {
   d.options.showAllTables = readFlag(store, kAllTables, 1);
   d.options.showFinancial = readFlag(store, kFinancial, 1);
   d.options.showBargraph = readFlag(store, kBargraph, 0);
+  d.options.showCarbon = readFlag(store, kCarbon, 0);
   for (const FinancialField& field : kFinancialFields) {
     std::optional<std::string> text = store.readString(kOptions, field.settingsKey);
     d.settings.financial.*field.value =
@@ -39,6 +41,18 @@ DocumentDefaults readDocumentDefaults(const SettingsStore& store) {
   d.settings.logRuleName = kLogRuleInternational;
   d.settings.logRuleFactor = internationalFactor;
   return d;
+}
+
+CarbonValues readCarbonValues(const SettingsStore& store) {
+  using settings_keys::kCarbon;
+  return {readStoredNumber(store, kCarbon, "price", "0"),
+          readStoredNumber(store, kCarbon, "baseline", "0")};
+}
+
+bool writeCarbonValues(SettingsStore& store, const CarbonValues& values) {
+  using settings_keys::kCarbon;
+  return store.writeString(kCarbon, "price", formatText("%0.2f", values.price)) &&
+         store.writeString(kCarbon, "baseline", formatText("%0.2f", values.baseline));
 }
 
 DocumentDefaults builtInDefaults() {

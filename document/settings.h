@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "document/carbon_values.h"
 #include "document/document_settings.h"
 #include "document/settings_store.h"
 
@@ -23,5 +24,11 @@ DocumentDefaults readDocumentDefaults(const SettingsStore& store);
 
 // The built-in defaults alone, as a document gets them from an empty store.
 DocumentDefaults builtInDefaults();
+
+// The carbon price and baseline of the Carbon dialog's defaults: section "Carbon", keys "price"
+// and "baseline", numbers written with "%0.2f" as the financial defaults are; 0 when missing.
+CarbonValues readCarbonValues(const SettingsStore& store);
+// False when the store raised an error; the baseline is then not written.
+bool writeCarbonValues(SettingsStore& store, const CarbonValues& values);
 
 }  // namespace keldovar

@@ -16,11 +16,17 @@ inline constexpr const char* kWindowSize = "Window size";
 inline constexpr const char* kAllTables = "AllTables";
 inline constexpr const char* kFinancial = "Financial";
 inline constexpr const char* kBargraph = "Bargraph";
+inline constexpr const char* kCarbon = "Carbon";  // the option, and the carbon values' section
 inline constexpr const char* kMerchLimit = "Merch_limit";
 inline constexpr const char* kThresholdSaw = "threshold_saw";
 inline constexpr const char* kThresholdPulp = "threshold_pulp";
 // The nine financial values' keys are in kFinancialFields (engine/financial_values.h).
 }  // namespace settings_keys
+
+// Shown when a dialog's "default" box was ticked and the store raised an error while writing.
+inline constexpr const char* kDefaultsNotSaved =
+    "There was an error while saving the default values.  Values were not saved, returning to "
+    "previous values.";
 
 class SettingsStore {
  public:

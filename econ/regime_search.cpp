@@ -263,12 +263,8 @@ class Worker {
   // The candidate's score, or nothing when it was refused; kept in the lists when it is among
   // the best.
   std::optional<double> candidate(std::size_t r, std::int64_t ordinal) {
-    hold(levels_.empty() ? kStart : levels_.size() - 1);
-    held_ = kNowhere;
-    if (!valuer_.run(shared_.finishes[r]) || !valuer_.run(kHarvest)) return std::nullopt;
-    const StandState& stand = valuer_.stand();
     std::optional<RegimeFlows> flows =
-        harvestFlows(stand.final_harvest, valuer_.historyLast(), stand.financial);
+        shared_.space.carbon.price > 0 ? flowsWithCarbon(r) : timberFlows(r);
     if (!flows) return std::nullopt;
     RankedRegime regime;
     regime.ordinal = ordinal;
@@ -297,10 +293,38 @@ class Worker {
     return score;
   }
 
+  // The rotation's growth and harvest on the stand at the unit's end, and the harvest's flows.
+  std::optional<RegimeFlows> timberFlows(std::size_t r) {
+    hold(levels_.empty() ? kStart : levels_.size() - 1);
+    held_ = kNowhere;
+    if (!valuer_.run(shared_.finishes[r]) || !valuer_.run(kHarvest)) return std::nullopt;
+    const StandState& stand = valuer_.stand();
+    return harvestFlows(stand.final_harvest, valuer_.historyLast(), stand.financial);
+  }
+
+  // With a carbon price the payments follow the stock tables of the rotation's steps: the
+  // regime's script runs whole through a document (whose steps the stand's path has shown
+  // not to be refused), and its flows are those of its tables.
+  std::optional<RegimeFlows> flowsWithCarbon(std::size_t r) {
+    if (!doc_) doc_ = std::make_unique<StepDocument>();
+    doc_->reset();
+    for (const Step& step : shared_.space.start) {
+      if (!doc_->run(step)) return std::nullopt;
+    }
+    for (const Step& step : steps_) {
+      if (!doc_->run(step)) return std::nullopt;
+    }
+    if (!doc_->run(shared_.finishes[r]) || !doc_->run(kHarvest)) return std::nullopt;
+    const DocumentContent& content = doc_->content();
+    return regimeFlows(content.store, content.store.lastIndex, content.settings.financial,
+                       shared_.space.carbon);
+  }
+
   inline static const Step kHarvest{StepKind::Harvest, {}};
 
   Shared& shared_;
   StepValuer valuer_;
+  std::unique_ptr<StepDocument> doc_;  // for candidates valued with their carbon
   std::vector<Step> steps_;
   std::vector<Level> levels_;    // the path run last, a level a step
   std::size_t held_ = kNowhere;  // the level whose stand the stepper holds unchanged, if any
@@ -344,6 +368,9 @@ std::string checkSpace(const SearchSpace& space) {
   candidates *= static_cast<double>((space.fertilizeAges.size() + 1) * space.rotations.size());
   if (candidates > 1e15) return "the space is too large: narrow its lists";
   if (space.best < 1 || space.best > kMaxBest) return "best: give 1 to 1000";
+  if (!(space.carbon.price >= 0 && space.carbon.baseline >= 0)) {
+    return "carbon: give a price and a baseline of 0 or more";
+  }
   return "";
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "econ/carbon_flows.h"
 #include "econ/cash_flows.h"
 #include "script/regime_steps.h"
 
@@ -40,6 +41,8 @@ struct SearchSpace {
   FieldTexts fertilizer = {{"n", "200"}, {"p", "yes"}};
   Management management = Management::Sawtimber;
   int best = 10;
+  // At a positive price every regime is valued with its carbon payments: timber and carbon.
+  carbon::CarbonValues carbon;
 };
 
 struct RankedRegime {

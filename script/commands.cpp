@@ -37,6 +37,10 @@ constexpr CommandInfo kCommands[] = {
      "Show the financial analysis in each table", ""},
     {kIncludeBargraph, "Include Diameter &Bargraph", "",
      "Show the diameter bar graph in each table", ""},
+    {kCarbonValues, "&Carbon Values...", "",
+     "Change the carbon price and baseline the carbon section and the regime search use", ""},
+    {kIncludeCarbon, "Include Carb&on", "",
+     "Show the stand's biomass, carbon and wood products in each table", ""},
     {kAllTables, "View &All Tables", "", "Show every table, or only the newest step's", ""},
     // No key: Ctrl+R belongs to Row thinning.
     {kResetView, "&Reset View", "", "Clear every table and start again", "Reset View"},

@@ -27,6 +27,7 @@ enum class StepKind {
   Financial,
   Merch,
   Reset,
+  Carbon,  // the carbon price and baseline: set by the runner, never a stored step
 };
 
 // One script command with its dialog fields under the script's key names (`grow` fills "age",

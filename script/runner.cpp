@@ -5,6 +5,7 @@
 
 #include "document/settings.h"
 #include "document/step_messages.h"
+#include "script/carbon_checks.h"
 
 namespace keldovar {
 namespace {
@@ -75,7 +76,20 @@ bool Runner::run(const Command& command) {
 }
 
 bool Runner::step(const Command& command) {
+  if (command.kind == CommandKind::Carbon) return setCarbon(command);
   return runStep(controller_, command.kind);
+}
+
+// As the Carbon dialog: keys not given keep their values, a refused value changes nothing.
+bool Runner::setCarbon(const Command& command) {
+  Checked<carbon::CarbonValues, CarbonField> checked = checkCarbonKeys(carbon(), command.fields);
+  if (!checked.ok()) {
+    source_.fieldRefused(carbonKey(checked.failure().focus.value_or(CarbonField::Price)));
+    source_.showMessage(checked.failure().message());
+    return false;
+  }
+  controller_.setCarbonValues(checked.accepted());
+  return true;
 }
 
 std::string messageLine(const std::string& script, const RecordedMessage& message) {

@@ -51,6 +51,8 @@ class Runner {
   const char* unspokenReason() const { return unspokenReason_; }
 
   const DocumentController& document() const { return controller_; }
+  // The carbon price and baseline the script's `carbon` commands set; none at the start.
+  const CarbonValues& carbon() const { return controller_.content().carbon; }
   const std::vector<RecordedMessage>& messages() const { return source_.messages(); }
 
  private:
@@ -63,6 +65,7 @@ class Runner {
   const char* unspokenReason_ = nullptr;
 
   bool step(const Command& command);
+  bool setCarbon(const Command& command);
 };
 
 // A message as standard error shows it on one line: "SCRIPT:LINE: caption: key: text", without

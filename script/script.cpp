@@ -61,6 +61,7 @@ std::optional<Syntax> commandSyntax(const std::string& word) {
   if (word == "financial") return Syntax{CommandKind::Financial, financialKeys()};
   if (word == "merch") return Syntax{CommandKind::Merch, {"top", "saw", "pulp"}};
   if (word == "reset") return Syntax{CommandKind::Reset, {}};
+  if (word == "carbon") return Syntax{CommandKind::Carbon, {"price", "baseline"}};
   return std::nullopt;
 }
 

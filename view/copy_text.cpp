@@ -77,13 +77,14 @@ std::string rectangleCsvText(const TableStore& store, int table, int row0, int c
   return text + cellsText(*t, row0, from, row1, to, ',', lineEnd);
 }
 
-std::string selectAllText(const TableStore& store, bool showFinancial, std::string_view lineEnd) {
-  return selectAllText(store, store.firstShown, showFinancial, lineEnd);
+std::string selectAllText(const TableStore& store, bool showFinancial, std::string_view lineEnd,
+                          const CarbonOptions& carbon) {
+  return selectAllText(store, store.firstShown, showFinancial, lineEnd, carbon);
 }
 
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
-                          std::string_view lineEnd) {
-  ReportModel model(store, ReportOptions{first, showFinancial, false});
+                          std::string_view lineEnd, const CarbonOptions& carbon) {
+  ReportModel model(store, ReportOptions{first, showFinancial, false, carbon});
   std::string text;
   text.reserve(4096 * static_cast<std::size_t>(model.size()));
   auto line = [&](std::string_view s) {
@@ -129,6 +130,11 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     blankLines();
     if (const ReportSection* financial = shown.find(SectionKind::Financial)) {
       lines(financial->heading);
+    }
+    if (const ReportSection* carbonSection = shown.find(SectionKind::Carbon)) {
+      blankLines();
+      lines(carbonSection->heading);
+      blankLines();
     }
   }
   return text;

@@ -28,9 +28,10 @@ std::string rectangleCsvText(const TableStore& store, int table, int row0, int c
 
 // Every shown table (from firstShown to the newest) as report text.
 std::string selectAllText(const TableStore& store, bool showFinancial,
-                          std::string_view lineEnd = kWindowsLineEnd);
-// The same from table `first` on.
+                          std::string_view lineEnd = kWindowsLineEnd,
+                          const CarbonOptions& carbon = {});
+// The same from table `first` on; the Carbon section follows a table's financial lines.
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
-                          std::string_view lineEnd);
+                          std::string_view lineEnd, const CarbonOptions& carbon = {});
 
 }  // namespace keldovar

@@ -148,6 +148,10 @@ int placeSections(const ShownTable& shown, int y, const Context& ctx, TableLayou
     pos.financialY = p + kHistoryGap;
     p = pos.financialY + static_cast<int>(financial->heading.size()) * h;
   }
+  if (const ReportSection* carbonSection = shown.find(SectionKind::Carbon)) {
+    out.carbonY = p + kHistoryGap;
+    p = out.carbonY + static_cast<int>(carbonSection->heading.size()) * h;
+  }
   return p;
 }
 
@@ -223,6 +227,9 @@ void addItems(const ShownTable& shown, std::vector<std::string>& cells, const Co
   if (const ReportSection* financial = shown.find(SectionKind::Financial)) {
     addLines(financial->heading, pos.financialY, ctx, out);
   }
+  if (const ReportSection* carbonSection = shown.find(SectionKind::Carbon)) {
+    addLines(carbonSection->heading, out.carbonY, ctx, out);
+  }
 }
 
 // The page width this table needs beyond its stock columns.
@@ -237,6 +244,8 @@ int tableWidth(const ShownTable& shown, const TableLayout& out, const Context& c
   widen(t.afterStockLines);
   if (const ReportSection* financial = shown.find(SectionKind::Financial))
     widen(financial->heading);
+  if (const ReportSection* carbonSection = shown.find(SectionKind::Carbon))
+    widen(carbonSection->heading);
   widen(t.titleLines);
   if (shown.find(SectionKind::History) != nullptr) {
     widen(t.historyText);
@@ -269,8 +278,8 @@ ReportLayout::ReportLayout(const TableStore& store, const TextMetrics& metrics,
   lineHeight_ = ctx.h;
   charWidth_ = std::clamp(ctx.measure("W"), 1, kMaxLineHeight);
   ctx.graph = graph_ = graphGeometry(ctx, charWidth_);
-  ReportModel model(store,
-                    ReportOptions{store.firstShown, params.showFinancial, params.showBargraph});
+  ReportModel model(store, ReportOptions{store.firstShown, params.showFinancial,
+                                         params.showBargraph, params.carbon});
   tables_.reserve(static_cast<std::size_t>(model.size()));
   int y = 0;
   int columnsRight = 0;

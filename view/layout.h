@@ -62,12 +62,14 @@ struct TableLayout {
   SectionPositions positions;
   int stockRows = 0;  // 0: nothing to select
   bool graphShown = false;
+  int carbonY = 0;                // the Carbon section's first line, when it is shown
   std::vector<LayoutItem> items;  // in drawing order, top to bottom
 };
 
 struct LayoutParams {
   bool showFinancial = true;
   bool showBargraph = false;
+  CarbonOptions carbon{};
   // Print: a bar graph that would cross a multiple of pageHeight starts on the next page.
   bool forPrint = false;
   int pageHeight = 0;

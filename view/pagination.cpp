@@ -29,10 +29,12 @@ PageSetup pageSetup(int printableWidth, int printableHeight, const TextMetrics& 
 }
 
 ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
-                         const PageSetup& setup, bool showFinancial, bool showBargraph) {
+                         const PageSetup& setup, bool showFinancial, bool showBargraph,
+                         const CarbonOptions& carbon) {
   LayoutParams params;
   params.showFinancial = showFinancial;
   params.showBargraph = showBargraph;
+  params.carbon = carbon;
   params.forPrint = true;
   params.pageHeight = setup.pageHeight;
   return ReportLayout(store, printer, params);

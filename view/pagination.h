@@ -23,7 +23,8 @@ PageSetup pageSetup(int printableWidth, int printableHeight, const TextMetrics& 
 // The print layout: the screen's layout on the printer's metrics with the page-break rule, so a
 // bar graph never crosses a page break. The screen's own layout is not touched.
 ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
-                         const PageSetup& setup, bool showFinancial, bool showBargraph);
+                         const PageSetup& setup, bool showFinancial, bool showBargraph,
+                         const CarbonOptions& carbon = {});
 
 // Where page n's printable area starts on the report page (its window origin).
 struct PageOrigin {

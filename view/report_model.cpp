@@ -46,6 +46,12 @@ ReportModel::ReportModel(const TableStore& store, const ReportOptions& options)
   // A foreign file may name a first table beyond the newest: show the newest then.
   first_ = std::clamp(options.first, 0, last);
   count_ = last - first_ + 1;
+  if (!options.carbon.show) return;
+  carbonLines_.reserve(static_cast<std::size_t>(count_));
+  for (int position = 0; position < count_; ++position) {
+    std::vector<std::string> lines = carbonSectionLines(store, first_ + position, options.carbon);
+    carbonLines_.emplace_back(lines.begin(), lines.end());
+  }
 }
 
 ReportModel::ReportModel(const TableStore& store, const ViewOptions& options)
@@ -80,6 +86,10 @@ ShownTable ReportModel::table(int position) const {
          t.financialLines.first(static_cast<std::size_t>(financialLines)),
          0,
          {}});
+  }
+  auto carbonAt = static_cast<std::size_t>(shown.index - first_);
+  if (carbonAt < carbonLines_.size() && !carbonLines_[carbonAt].empty()) {
+    add({SectionKind::Carbon, carbonLines_[carbonAt], 0, {}});
   }
   return shown;
 }

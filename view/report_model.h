@@ -7,13 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "document/table_store.h"
+#include "view/carbon_section.h"
 
 namespace keldovar {
 
 // The sections of a table, in the order they are drawn and copied.
-enum class SectionKind { Summary, Stock, BarGraph, Thinning, History, Financial };
-inline constexpr int kSectionKinds = 6;
+enum class SectionKind { Summary, Stock, BarGraph, Thinning, History, Financial, Carbon };
+inline constexpr int kSectionKinds = 7;
 
 // One present section: the lines above its rows, the number of rows, the lines below them.
 // Summary, Thinning and Financial are lines only; Stock has its title line, its rows (the last
@@ -30,6 +33,7 @@ struct ReportSection {
 // One shown table. Each section is present as the stored table says: Summary when the step wrote
 // the stand summary, Stock with stock rows, BarGraph with bars and the graph option on, Thinning
 // with a thinning report, History with history rows, Financial with lines and the financial
+// option on, Carbon (lines only, worked out from the stock rows) with stock rows and the carbon
 // option on. Counts are clamped to the table's capacities.
 struct ShownTable {
   int index = 0;  // in the store
@@ -49,6 +53,7 @@ struct ReportOptions {
   int first = 0;  // the first table shown; clamped into the store
   bool showFinancial = true;
   bool showBargraph = true;
+  CarbonOptions carbon{};
 };
 
 // A view of the store: it must not outlive the store or a change to it.
@@ -68,6 +73,7 @@ class ReportModel {
   ReportOptions options_;
   int first_ = 0;
   int count_ = 0;
+  std::vector<std::vector<TableLine>> carbonLines_;  // by position, with the carbon option
 };
 
 // The stock table's columns: the word a column is measured with, its two-line head and the

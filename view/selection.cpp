@@ -223,9 +223,9 @@ bool Selection::copyEnabled(const TableStore& store) const {
 }
 
 std::string Selection::copyText(const TableStore& store, bool showFinancial,
-                                std::string_view lineEnd) const {
+                                std::string_view lineEnd, const CarbonOptions& carbon) const {
   if (store.lastIndex < 0) return {};
-  if (selectAll_) return selectAllText(store, showFinancial, lineEnd);
+  if (selectAll_) return selectAllText(store, showFinancial, lineEnd, carbon);
   if (!hasAnchor()) return {};
   if (extentRow_ < 0) return singleCellText(store, selTable_, anchorRow_, anchorCol_);
   return rectangleText(store, selTable_, anchorRow_, anchorCol_, extentRow_, extentCol_, lineEnd);

@@ -71,7 +71,8 @@ class Selection {
   bool copyEnabled(const TableStore& store) const;
   // Select All's whole report, the rectangle's tab-separated cells, or the single cell.
   std::string copyText(const TableStore& store, bool showFinancial,
-                       std::string_view lineEnd = kWindowsLineEnd) const;
+                       std::string_view lineEnd = kWindowsLineEnd,
+                       const CarbonOptions& carbon = {}) const;
   // The selected cells for spreadsheets (text/csv), with the columns' headings; empty with
   // Select All or nothing selected.
   std::string copyCsv(const TableStore& store) const;

@@ -359,7 +359,9 @@ TEST(Cli, CsvRowsOfEveryStockTable) {
   std::getline(lines, line);
   EXPECT_EQ(line,
             "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
-            "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber");
+            "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber,biomass_tons,carbon_tons,"
+            "co2e_tons,removed_carbon_tons,pulpwood_carbon_tons,sawtimber_carbon_tons,"
+            "stored_100_carbon_tons");
   std::getline(lines, line);
   EXPECT_EQ(line.substr(0, 7), "0,20,2,");
   int totals = 0;

@@ -144,7 +144,7 @@ TEST(RunEconomics, EachHarvestGivesItsLevAndIrrUnlessTheValuesChangedSince) {
   std::optional<JsonValue> json = readJson(cli({"run", "-", "--format", "json"}, regime).out);
   ASSERT_TRUE(json);
   const JsonValue& harvest = json->member("tables")->items.back();
-  EXPECT_EQ(last, formatText("4,26,Harvest,,,,,,,,%.17g,%.17g,%.17g,%.17g\n",
+  EXPECT_EQ(last, formatText("4,26,Harvest,,,,,,,,%.17g,%.17g,%.17g,%.17g,,,,,,,\n",
                              harvest.member("lev")->member("pulpwood")->number,
                              harvest.member("lev")->member("sawtimber")->number,
                              harvest.member("irr")->member("pulpwood")->number,

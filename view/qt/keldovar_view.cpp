@@ -55,6 +55,7 @@ void CKELDOVARView::relayout() {
   LayoutParams params;
   params.showFinancial = document_.options().showFinancial;
   params.showBargraph = document_.options().showBargraph;
+  params.carbon = carbonOptionsOf(document_.content());
   const QScreen* display = screen();
   params.displayWidth = display != nullptr ? display->geometry().width() : 0;
   params.logicalDpi = viewport()->logicalDpiX();
@@ -116,7 +117,8 @@ bool CKELDOVARView::canCopy() const {
 
 void CKELDOVARView::copy() {
   if (!canCopy()) return;
-  auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial);
+  auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial,
+                                carbonOptionsOf(document_.content()));
   if (!putOnClipboard(*QApplication::clipboard(), std::move(mime))) {
     QMessageBox::warning(this, QApplication::applicationDisplayName(), kClipboardSetFailed);
   }
@@ -134,7 +136,8 @@ void CKELDOVARView::changeFontSize(int steps) {
 }
 
 void CKELDOVARView::print(QPrinter& printer) {
-  printReport(printer, document_.store(), document_.options(), font_, printer.docName());
+  printReport(printer, document_.store(), document_.options(), font_, printer.docName(),
+              carbonOptionsOf(document_.content()));
   // The screen's layout was never replaced; the selection shows again at the next paint.
   viewport()->update();
 }
@@ -145,7 +148,9 @@ bool CKELDOVARView::canPrint() const {
 
 int CKELDOVARView::printPageCount(const QPrinter& printer) const {
   if (!canPrint()) return 0;
-  return PrintPlan(printer, document_.store(), document_.options(), font_).pages.pageCount();
+  return PrintPlan(printer, document_.store(), document_.options(), font_,
+                   carbonOptionsOf(document_.content()))
+      .pages.pageCount();
 }
 
 void CKELDOVARView::paintEvent(QPaintEvent* event) {

@@ -9,9 +9,9 @@
 namespace keldovar {
 
 std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Selection& selection,
-                                             bool showFinancial) {
+                                             bool showFinancial, const CarbonOptions& carbon) {
   auto data = std::make_unique<QMimeData>();
-  data->setText(fromLatin1(selection.copyText(store, showFinancial, kWindowsLineEnd)));
+  data->setText(fromLatin1(selection.copyText(store, showFinancial, kWindowsLineEnd, carbon)));
   std::string csv = selection.copyCsv(store);
   if (!csv.empty()) data->setData("text/csv", QByteArray::fromStdString(csv));
   return data;

@@ -36,18 +36,19 @@ void drawFooter(QPainter& painter, const QPaintDevice& device, const FooterBand&
 }  // namespace
 
 PrintPlan::PrintPlan(const QPaintDevice& device, const TableStore& store,
-                     const ViewOptions& options, const QFont& font)
+                     const ViewOptions& options, const QFont& font, const CarbonOptions& carbon)
     : printable(devicePageRect(device)),
       setup(pageSetup(static_cast<int>(printable.width()), static_cast<int>(printable.height()),
                       QtTextMetrics(font))),
       layout(printLayout(store, QtTextMetrics(font), setup, options.showFinancial,
-                         options.showBargraph)),
+                         options.showBargraph, carbon)),
       pages(layout, setup) {}
 
 int printReport(QPagedPaintDevice& device, const TableStore& store, const ViewOptions& options,
-                const QFont& font, const QString& title, PageRange range) {
+                const QFont& font, const QString& title, PageRange range,
+                const CarbonOptions& carbon) {
   if (store.lastIndex < 0) return 0;
-  PrintPlan plan(device, store, options, font);
+  PrintPlan plan(device, store, options, font, carbon);
   const int count = plan.pages.pageCount();
   int first = std::clamp(range.from > 0 ? range.from : 1, 1, count);
   int last = std::clamp(range.to > 0 ? range.to : count, first, count);
@@ -77,10 +78,11 @@ int printReport(QPagedPaintDevice& device, const TableStore& store, const ViewOp
 }
 
 int printReport(QPrinter& printer, const TableStore& store, const ViewOptions& options,
-                const QFont& font, const QString& title) {
+                const QFont& font, const QString& title, const CarbonOptions& carbon) {
   PageRange range;
   if (printer.printRange() == QPrinter::PageRange) range = {printer.fromPage(), printer.toPage()};
-  return printReport(static_cast<QPagedPaintDevice&>(printer), store, options, font, title, range);
+  return printReport(static_cast<QPagedPaintDevice&>(printer), store, options, font, title, range,
+                     carbon);
 }
 
 QPageSize::PageSizeId defaultPaper() {

@@ -30,7 +30,7 @@ struct PageRange {
 // and the pages it is cut into.
 struct PrintPlan {
   PrintPlan(const QPaintDevice& device, const TableStore& store, const ViewOptions& options,
-            const QFont& font);
+            const QFont& font, const CarbonOptions& carbon = {});
   QRectF printable;
   PageSetup setup;
   ReportLayout layout;
@@ -41,10 +41,11 @@ struct PrintPlan {
 // one drawing routine, without any selection. The screen's layout is not touched. Returns the
 // number of pages drawn: 0 for an empty store or a device that would not start.
 int printReport(QPagedPaintDevice& device, const TableStore& store, const ViewOptions& options,
-                const QFont& font, const QString& title, PageRange range = {});
+                const QFont& font, const QString& title, PageRange range = {},
+                const CarbonOptions& carbon = {});
 // The same on a printer, within the pages its print dialog chose.
 int printReport(QPrinter& printer, const TableStore& store, const ViewOptions& options,
-                const QFont& font, const QString& title);
+                const QFont& font, const QString& title, const CarbonOptions& carbon = {});
 
 // Letter, or A4 where the system's locale measures in metric.
 QPageSize::PageSizeId defaultPaper();

@@ -1,0 +1,30 @@
+// The carbon figures the batch runner's JSON and CSV add to every table: new keys and new
+// trailing columns only, so that what a reader of the older output parses stays in its place.
+#pragma once
+
+#include <string>
+
+#include "carbon/crediting.h"
+#include "document/table_store.h"
+
+namespace keldovar::cli {
+
+// `, "carbon": ...` for table `index`: null without stock rows, else the pools of its stand
+// (short tons per acre: dry biomass, carbon, CO2e), what a thinning or the harvest took into
+// products and kept for 100 years, and on a harvest table the stump's carbon over the rotation
+// with its average and, at a carbon price, the carbon payments' present value and the regime's
+// NPV, LEV and IRR with them.
+std::string carbonJson(const TableStore& store, int index, const FinancialValues& values,
+                       const carbon::CarbonValues& carbonValues);
+// The same value without its key.
+std::string carbonValueJson(const TableStore& store, int index, const FinancialValues& values,
+                            const carbon::CarbonValues& carbonValues);
+
+// The CSV's carbon columns: their heading (appended to the header line), a stock row's cells
+// (the live tree biomass, carbon and CO2e of the class; on the totals row of a thinning or
+// harvest table also its removal) and the empty cells of any other line.
+std::string carbonCsvHeading();
+std::string carbonCsvCells(const TableStore& store, int index, int row);
+std::string carbonCsvEmpty();
+
+}  // namespace keldovar::cli

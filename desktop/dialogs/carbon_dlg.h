@@ -1,0 +1,30 @@
+// Carbon Values: the carbon price and crediting baseline of the document, optionally made the
+// default of new documents. The Financial Values dialog keeps to timber.
+#pragma once
+
+#include <array>
+
+#include "desktop/dialogs/checked_dialog.h"
+#include "document/document_controller.h"
+#include "script/carbon_checks.h"
+
+namespace keldovar {
+
+class CarbonDlg final : public EntryDialog<CarbonValues> {
+  Q_OBJECT
+
+ public:
+  CarbonDlg(QWidget* parent, const CarbonValues& current);
+  void accept() override;
+  bool makeDefault() const;
+
+ private:
+  std::array<QLineEdit*, 2> fields_{};  // in the order of CarbonField
+  QCheckBox* makeDefault_;
+};
+
+// The Carbon Values command: on OK the document takes the values (and shows them at once) and,
+// with the box ticked, they become the stored defaults. False when cancelled.
+bool editCarbonValues(QWidget* parent, DocumentController& document, SettingsStore& settings);
+
+}  // namespace keldovar
