@@ -79,8 +79,11 @@ void BM_CandidateOnStand(benchmark::State& state) {
     valuer.load(prepared);
     for (const Step& step : kFinish) valuer.run(step);
     const StandState& stand = valuer.stand();
-    auto flows = econ::harvestFlows(stand.final_harvest, valuer.historyLast(), stand.financial);
-    score = flows ? *econ::landExpectationValue(*flows, econ::Management::Sawtimber) : 0;
+    auto quantities = econ::harvestQuantities(stand.final_harvest, valuer.historyLast());
+    if (quantities) {
+      econ::RegimeFlows flows = econ::pricedFlows(*quantities, stand.financial);
+      score = *econ::landExpectationValue(flows, econ::Management::Sawtimber);
+    }
     benchmark::DoNotOptimize(score);
   }
   if (score == 0) state.SkipWithError("the candidate was not valued");

@@ -194,6 +194,24 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   return r;
 }
 
+}  // namespace
+
+std::optional<DocumentContent> scriptDocument(const std::string& name,
+                                              const InputReader& standardInput,
+                                              std::string& messages, int& status) {
+  std::optional<ParsedScript> parsed = loadScript(name, standardInput, messages);
+  if (!parsed) {
+    status = kExitUsage;
+    return std::nullopt;
+  }
+  SystemClock clock;
+  Runner runner(clock, builtInDefaults().options);
+  status = runCommands(RunOptions{}, name, *parsed, runner, messages);
+  return runner.document().content();
+}
+
+namespace {
+
 // Prints each script's messages and report in turn and keeps the worst status.
 class Printer {
  public:

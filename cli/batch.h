@@ -9,6 +9,7 @@
 
 #include "cli/input.h"
 #include "cli/output.h"
+#include "document/document_content.h"
 #include "engine/clock.h"
 #include "view/print_defaults.h"
 
@@ -42,6 +43,13 @@ std::optional<std::string> runUsageError(const RunOptions& options);
 // A script, --out or --out-dir that names a directory, FIFO or device where a file belongs (or
 // a --out-dir that is no folder): refused before anything runs.
 std::optional<std::string> refusedRunFile(const RunOptions& options);
+
+// The document one script makes, run as `run` runs it up to its first failed step (status 1);
+// nothing after a read or syntax error (status 2). Its messages, in `run`'s words, go into
+// `messages`.
+std::optional<DocumentContent> scriptDocument(const std::string& name,
+                                              const InputReader& standardInput,
+                                              std::string& messages, int& status);
 
 // Runs every script and prints each one's report: a single script exactly as ever; several
 // under a heading naming each (text), as one JSON object a line, or as CSV rows led by the

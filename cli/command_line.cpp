@@ -12,6 +12,7 @@
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
+#include "cli/sensitivity_command.h"
 #include "document/settings.h"
 #include "script/script.h"
 
@@ -28,6 +29,8 @@ constexpr const char* kUsage =
     "                   [--carbon] [--pdf REPORT.pdf [--page letter|a4]]\n"
     "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
+    "  keldovar-cli sensitivity FILE.kdv|SCRIPT [--rates FROM:TO:STEP] [--swing PERCENT] ...\n"
+    "  keldovar-cli risk FILE.kdv|SCRIPT|--search SPEC [--paths N] [--volatility PERCENT] ...\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
@@ -40,6 +43,9 @@ constexpr const char* kUsage =
     "report  prints the report of a stand file\n"
     "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
     "        results of --shard runs\n"
+    "sensitivity  the NPV and LEV of a harvested regime over interest rates, each value moved\n"
+    "        down and up, and the break-evens; risk  their Monte Carlo distribution under\n"
+    "        wandering prices and yearly losses (each command's --help lists its options)\n"
     "\n"
     "--pdf   also writes the report as printed, every table with its page footers, to\n"
     "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
@@ -242,6 +248,10 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
     return writeReport(out, err, std::string("keldovar-cli ") + kVersion + "\n");
   }
   if (!args.empty() && args[0] == "optimize") return runOptimize(args, out, err);
+  if (!args.empty() && args[0] == "sensitivity") {
+    return runSensitivity(args, standardInput, out, err);
+  }
+  if (!args.empty() && args[0] == "risk") return runRisk(args, standardInput, out, err);
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;

@@ -12,10 +12,6 @@ namespace {
 
 using econ::Management;
 
-std::string jsonNumber(double value) {
-  return std::isfinite(value) ? formatText("%.17g", value) : std::string("null");
-}
-
 std::string optionalNumber(const std::optional<double>& value) {
   return value ? jsonNumber(*value) : std::string("null");
 }

@@ -31,7 +31,8 @@ std::string jsonString(const std::string& text) {
 
 namespace {
 
-// A float's or a double's CSV text: "%.9g" and "%.17g", as it has always been written.
+// A float's or a double's text in 9 or 17 significant digits ("%.9g", "%.17g"), as the CSV, the
+// search's results and the sensitivity reports have always written them.
 template <class Value>
 void csvNumber(std::string& out, Value value) {
   if (!std::isfinite(value)) {
@@ -44,6 +45,22 @@ void csvNumber(std::string& out, Value value) {
                             std::chars_format::general, precision);
   out.append(digits, static_cast<std::size_t>(done.ptr - digits));
 }
+
+}  // namespace
+
+std::string jsonNumber(float value) {
+  std::string out;
+  csvNumber(out, value);
+  return out;
+}
+
+std::string jsonNumber(double value) {
+  std::string out;
+  csvNumber(out, value);
+  return out;
+}
+
+namespace {
 
 void stringArray(JsonWriter& json, std::span<const TableLine> lines) {
   json.raw("[");

@@ -39,6 +39,10 @@ std::string csvOutput(const TableStore& store, const FinancialValues& values);
 
 // A JSON string of the text, bytes above ASCII read as Latin-1.
 std::string jsonString(const std::string& text);
+// A number as the JSON gives it: single precision with 9 significant digits, double precision
+// with 17, so that it reads back exactly; null when it is not finite.
+std::string jsonNumber(float value);
+std::string jsonNumber(double value);
 
 // The document's report in the chosen format; the view options apply to the text only, the
 // carbon values to the JSON as well.

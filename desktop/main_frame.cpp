@@ -21,6 +21,7 @@
 #include "desktop/about_dlg.h"
 #include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
+#include "desktop/sensitivity_window.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
 #include "view/qt/print_dialogs.h"
@@ -122,6 +123,7 @@ void CMainFrame::updateCommandStates() {
     action(id)->setEnabled(hasTable);
   }
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
+  action(cmd::kSensitivity)->setEnabled(econ::newestHarvest(controller.store()) != nullptr);
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
   action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
@@ -253,6 +255,9 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       break;
     case cmd::kFindRegime:
       findRegime(frame.controller().content().settings, frame.controller().content().carbon);
+      break;
+    case cmd::kSensitivity:
+      SensitivityWindow::showFor(frame, this);
       break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();

@@ -2,6 +2,7 @@
 // arithmetic so that the net present values agree with its table to the cent.
 #include "econ/cash_flows.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -16,43 +17,23 @@ std::string_view labelOf(const HistoryRecord& record) {
   return std::string_view(record.label, strnlen(record.label, kLabelLength));
 }
 
-// The present value of an amount received at the end of `year`, as the analysis discounts it.
-float presentValue(int year, float amount, float rate) {
-  if (amount == 0) return 0;
-  if (year <= 0) return -999.99f;
-  float base = 1 + rate;
-  return static_cast<float>(amount / std::pow(static_cast<double>(base), year));
-}
-
-struct Prices {
-  float pulp = 0;
-  float saw = 0;
-};
-
-// The prices of record `count`: the harvest's for the last, then the first thinning's once,
-// then the later thinnings'. Every non-state record closes the first-thinning choice.
-Prices pricesFor(int count, int last, bool& firstThinOpen, const FinancialValues& v) {
-  if (count == last) return {v.harvestPulp, v.harvestSaw};
+// The set of record `count`: the harvest's for the last, then the first thinning's once, then
+// the later thinnings'. Every non-state record closes the first-thinning choice.
+PriceSet setFor(int count, int last, bool& firstThinOpen) {
+  if (count == last) return PriceSet::Harvest;
   if (firstThinOpen) {
     firstThinOpen = false;
-    return {v.oneThinPulp, v.oneThinSaw};
+    return PriceSet::FirstThin;
   }
-  return {v.nextThinPulp, v.nextThinSaw};
-}
-
-CashFlow removalFlow(const HistoryRecord& record, Prices prices) {
-  CashFlow flow;
-  flow.year = static_cast<int>(record.age);
-  if (record.cords * (-1) > 0) {
-    flow.pulpwood = static_cast<float>(prices.pulp * record.cords * (-1));
-  }
-  flow.sawtimber =
-      static_cast<float>(prices.saw * record.bdft * (-1) + prices.pulp * record.topcords * (-1));
-  return flow;
+  return PriceSet::NextThin;
 }
 
 float amountOf(const CashFlow& flow, Management management) {
   return management == Management::Pulpwood ? flow.pulpwood : flow.sawtimber;
+}
+
+StandingStock stockOf(const HistoryRecord& record) {
+  return {static_cast<int>(record.age), record.cords, record.topcords, record.bdft};
 }
 
 double valueAt(const RegimeFlows& regime, Management management, double rate) {
@@ -65,43 +46,120 @@ double valueAt(const RegimeFlows& regime, Management management, double rate) {
 
 }  // namespace
 
-std::optional<RegimeFlows> harvestFlows(const ReportTable& table, const FinancialValues& values) {
-  return harvestFlows(table.history, table.historyLast, values);
+std::optional<RegimeQuantities> harvestQuantities(const ReportTable& table) {
+  return harvestQuantities(table.history, table.historyLast);
 }
 
-std::optional<RegimeFlows> harvestFlows(const std::array<HistoryRecord, kHistoryCapacity>& history,
-                                        int last, const FinancialValues& values) {
+std::optional<RegimeQuantities> harvestQuantities(
+    const std::array<HistoryRecord, kHistoryCapacity>& history, int last) {
   if (last < 1 || last >= kHistoryCapacity) return std::nullopt;
   const HistoryRecord& harvest = history[static_cast<std::size_t>(last)];
   if (labelOf(harvest) != "Harvest") return std::nullopt;
-  RegimeFlows regime;
-  regime.values = values;
+  RegimeQuantities regime;
   // Every history starts with "Planted"; a new plantation's initialization record says so.
   regime.newPlantation = labelOf(history[1]) == "Initialized Plantation";
+  regime.startAge = regime.newPlantation ? 0 : static_cast<int>(history[1].age);
   regime.rotation = static_cast<int>(harvest.age);
-  regime.harvestPulpTons = static_cast<float>(-harvest.cords);
-  regime.harvestSawTons = static_cast<float>(-harvest.bdft);
-  regime.harvestIUPulpTons = static_cast<float>(-harvest.topcords);
+  regime.standing.push_back(stockOf(history[0]));
   bool firstThinOpen = true;
   for (int count = 1; count <= last; ++count) {
     const HistoryRecord& record = history[static_cast<std::size_t>(count)];
-    if (record.basal_area > 0) continue;
-    Prices prices = pricesFor(count, last, firstThinOpen, values);
+    if (record.basal_area > 0) {
+      regime.standing.push_back(stockOf(record));
+      continue;
+    }
+    PriceSet set = setFor(count, last, firstThinOpen);
+    auto year = static_cast<int>(record.age);
     if (record.basal_area < 0) {
-      regime.flows.push_back(removalFlow(record, prices));
+      regime.events.push_back({year, set, record.cords, record.topcords, record.bdft});
     } else if (labelOf(record) == "Fertilization") {
-      float cost = -values.midrotationFertCost;
-      regime.flows.push_back({static_cast<int>(record.age), cost, cost});
+      regime.events.push_back({year, PriceSet::Fertilization, 0, 0, 0});
     }
   }
   return regime;
+}
+
+SetPrices pricesOf(PriceSet set, const FinancialValues& v) {
+  switch (set) {
+    case PriceSet::FirstThin:
+      return {v.oneThinPulp, v.oneThinSaw};
+    case PriceSet::NextThin:
+      return {v.nextThinPulp, v.nextThinSaw};
+    case PriceSet::Harvest:
+      return {v.harvestPulp, v.harvestSaw};
+    case PriceSet::Fertilization:
+      break;
+  }
+  return {v.midrotationFertCost, v.midrotationFertCost};
+}
+
+CashFlow eventFlow(const RegimeEvent& event, SetPrices prices) {
+  CashFlow flow;
+  flow.year = event.year;
+  if (event.prices == PriceSet::Fertilization) {
+    flow.pulpwood = flow.sawtimber = -prices.pulp;
+    return flow;
+  }
+  if (event.pulpTons * (-1) > 0) {
+    flow.pulpwood = static_cast<float>(prices.pulp * event.pulpTons * (-1));
+  }
+  flow.sawtimber =
+      static_cast<float>(prices.saw * event.sawTons * (-1) + prices.pulp * event.iuPulpTons * (-1));
+  return flow;
+}
+
+RegimeFlows pricedFlows(const RegimeQuantities& quantities, const FinancialValues& values) {
+  RegimeFlows regime;
+  regime.newPlantation = quantities.newPlantation;
+  regime.rotation = quantities.rotation;
+  regime.values = values;
+  for (const RegimeEvent& event : quantities.events) {
+    regime.flows.push_back(eventFlow(event, pricesOf(event.prices, values)));
+  }
+  if (!quantities.events.empty()) {
+    const RegimeEvent& harvest = quantities.events.back();
+    regime.harvestPulpTons = static_cast<float>(-harvest.pulpTons);
+    regime.harvestSawTons = static_cast<float>(-harvest.sawTons);
+    regime.harvestIUPulpTons = static_cast<float>(-harvest.iuPulpTons);
+  }
+  return regime;
+}
+
+std::optional<RegimeFlows> harvestFlows(const ReportTable& table, const FinancialValues& values) {
+  std::optional<RegimeQuantities> quantities = harvestQuantities(table);
+  if (!quantities) return std::nullopt;
+  return pricedFlows(*quantities, values);
+}
+
+double discountDivisor(float rate, int year) {
+  float base = 1 + rate;
+  return std::pow(static_cast<double>(base), year);
+}
+
+float presentValue(int year, float amount, double divisor) {
+  if (amount == 0) return 0;
+  if (year <= 0) return -999.99f;
+  return static_cast<float>(amount / divisor);
+}
+
+StandingStock standingAt(const RegimeQuantities& quantities, int age) {
+  const std::vector<StandingStock>& points = quantities.standing;
+  auto after = std::find_if(points.begin(), points.end(),
+                            [age](const StandingStock& s) { return s.age >= age; });
+  if (after == points.end()) return points.empty() ? StandingStock{age} : points.back();
+  if (after->age == age || after == points.begin()) return *after;
+  const StandingStock& before = *(after - 1);
+  double share = static_cast<double>(age - before.age) / (after->age - before.age);
+  auto between = [share](double a, double b) { return a + (b - a) * share; };
+  return {age, between(before.pulpTons, after->pulpTons),
+          between(before.iuPulpTons, after->iuPulpTons), between(before.sawTons, after->sawTons)};
 }
 
 float netPresentValue(const RegimeFlows& regime, Management management) {
   float rate = regime.values.interestRate / 100;
   float sum = 0;
   for (const CashFlow& flow : regime.flows) {
-    sum += presentValue(flow.year, amountOf(flow, management), rate);
+    sum += presentValue(flow.year, amountOf(flow, management), discountDivisor(rate, flow.year));
   }
   return regime.newPlantation ? sum - regime.values.establishmentCost : sum;
 }

@@ -146,8 +146,8 @@ bool cancelled(const SearchOptions& options) {
 
 struct Shared {
   Shared(const SearchSpace& s, const UnitSpace& u, const StandState& root, bool plantation,
-         const SearchOptions& o)
-      : space(s), units(u), start(root), newPlantation(plantation), options(o) {
+         const SearchOptions& o, const CandidateObserver& v)
+      : space(s), units(u), start(root), newPlantation(plantation), options(o), valued(v) {
     for (int rotation : s.rotations) finishes.push_back(growStep(rotation));
   }
   const SearchSpace& space;
@@ -156,6 +156,7 @@ struct Shared {
   bool newPlantation;
   const SearchOptions& options;
   std::vector<Step> finishes;  // the growth to each rotation age
+  const CandidateObserver& valued;
   std::atomic<std::int64_t> next{0};
   std::atomic<std::int64_t> done{0};
   std::int64_t shardUnits = 0;
@@ -260,52 +261,55 @@ class Worker {
     return true;
   }
 
+  // A candidate's harvest quantities and its flows at the start's financial values.
+  struct Valued {
+    RegimeQuantities quantities;
+    RegimeFlows flows;
+  };
+
   // The candidate's score, or nothing when it was refused; kept in the lists when it is among
   // the best.
   std::optional<double> candidate(std::size_t r, std::int64_t ordinal) {
-    std::optional<RegimeFlows> flows =
-        shared_.space.carbon.price > 0 ? flowsWithCarbon(r) : timberFlows(r);
-    if (!flows) return std::nullopt;
-    RankedRegime regime;
-    regime.ordinal = ordinal;
+    std::optional<Valued> found =
+        shared_.space.carbon.price > 0 ? valuedWithCarbon(r) : valuedOnStand(r);
+    if (!found) return std::nullopt;
+    const RegimeFlows& flows = found->flows;
+    ValuedCandidate valued{ordinal, &found->quantities, &flows, &steps_};
+    if (shared_.valued) shared_.valued(valued);
     Management management = shared_.space.management;
-    auto npv = static_cast<double>(netPresentValue(*flows, management));
-    regime.score =
-        shared_.newPlantation ? landExpectationValue(*flows, management).value_or(npv) : npv;
-    regime.rotation = flows->rotation;
+    auto npv = static_cast<double>(netPresentValue(flows, management));
+    RankedRegime probe;
+    probe.ordinal = ordinal;
+    probe.score =
+        shared_.newPlantation ? landExpectationValue(flows, management).value_or(npv) : npv;
+    probe.rotation = flows.rotation;
     bool kept = result.best.size() < static_cast<std::size_t>(shared_.space.best) ||
-                rankedBefore(regime, result.best.back());
-    if (!kept && !beatsRotation(result.bestByRotation, regime.rotation, regime)) {
-      return regime.score;
-    }
+                rankedBefore(probe, result.best.back());
+    if (!kept && !beatsRotation(result.bestByRotation, probe.rotation, probe)) return probe.score;
     // The rate of return is solved by search: only for the regimes that are kept.
-    regime.pulpwood = measuresOf(*flows, Management::Pulpwood);
-    regime.sawtimber = measuresOf(*flows, Management::Sawtimber);
-    regime.harvestPulpTons = flows->harvestPulpTons;
-    regime.harvestIUPulpTons = flows->harvestIUPulpTons;
-    regime.harvestSawTons = flows->harvestSawTons;
-    regime.steps = steps_;
-    regime.steps.push_back(shared_.finishes[r]);
-    regime.steps.push_back(kHarvest);
-    double score = regime.score;
+    RankedRegime regime = rankedRegime(valued, probe.score);
     keepRotationBest(result.bestByRotation, regime);
     if (kept) keepBest(result.best, std::move(regime), shared_.space.best);
-    return score;
+    return probe.score;
   }
 
   // The rotation's growth and harvest on the stand at the unit's end, and the harvest's flows.
-  std::optional<RegimeFlows> timberFlows(std::size_t r) {
+  std::optional<Valued> valuedOnStand(std::size_t r) {
     hold(levels_.empty() ? kStart : levels_.size() - 1);
     held_ = kNowhere;
     if (!valuer_.run(shared_.finishes[r]) || !valuer_.run(kHarvest)) return std::nullopt;
     const StandState& stand = valuer_.stand();
-    return harvestFlows(stand.final_harvest, valuer_.historyLast(), stand.financial);
+    std::optional<RegimeQuantities> quantities =
+        harvestQuantities(stand.final_harvest, valuer_.historyLast());
+    if (!quantities) return std::nullopt;
+    RegimeFlows flows = pricedFlows(*quantities, stand.financial);
+    return Valued{std::move(*quantities), std::move(flows)};
   }
 
   // With a carbon price the payments follow the stock tables of the rotation's steps: the
   // regime's script runs whole through a document (whose steps the stand's path has shown
   // not to be refused), and its flows are those of its tables.
-  std::optional<RegimeFlows> flowsWithCarbon(std::size_t r) {
+  std::optional<Valued> valuedWithCarbon(std::size_t r) {
     if (!doc_) doc_ = std::make_unique<StepDocument>();
     doc_->reset();
     for (const Step& step : shared_.space.start) {
@@ -316,8 +320,13 @@ class Worker {
     }
     if (!doc_->run(shared_.finishes[r]) || !doc_->run(kHarvest)) return std::nullopt;
     const DocumentContent& content = doc_->content();
-    return regimeFlows(content.store, content.store.lastIndex, content.settings.financial,
-                       shared_.space.carbon);
+    const ReportTable* table = content.store.newest();
+    if (table == nullptr) return std::nullopt;
+    std::optional<RegimeQuantities> quantities = harvestQuantities(*table);
+    std::optional<RegimeFlows> flows = regimeFlows(
+        content.store, content.store.lastIndex, content.settings.financial, shared_.space.carbon);
+    if (!quantities || !flows) return std::nullopt;
+    return Valued{std::move(*quantities), std::move(*flows)};
   }
 
   inline static const Step kHarvest{StepKind::Harvest, {}};
@@ -335,6 +344,23 @@ bool listOk(const std::vector<int>& list, bool mayBeEmpty) {
 }
 
 }  // namespace
+
+RankedRegime rankedRegime(const ValuedCandidate& candidate, double score) {
+  const RegimeFlows& flows = *candidate.flows;
+  RankedRegime regime;
+  regime.ordinal = candidate.ordinal;
+  regime.score = score;
+  regime.rotation = flows.rotation;
+  regime.pulpwood = measuresOf(flows, Management::Pulpwood);
+  regime.sawtimber = measuresOf(flows, Management::Sawtimber);
+  regime.harvestPulpTons = flows.harvestPulpTons;
+  regime.harvestIUPulpTons = flows.harvestIUPulpTons;
+  regime.harvestSawTons = flows.harvestSawTons;
+  regime.steps = *candidate.steps;
+  regime.steps.push_back(growStep(flows.rotation));
+  regime.steps.push_back({StepKind::Harvest, {}});
+  return regime;
+}
 
 bool rankedBefore(const RankedRegime& a, const RankedRegime& b) {
   if (a.score != b.score) return a.score > b.score;
@@ -375,6 +401,11 @@ std::string checkSpace(const SearchSpace& space) {
 }
 
 SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& options) {
+  return searchRegimes(space, options, {});
+}
+
+SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& options,
+                           const CandidateObserver& valued) {
   SearchResult result;
   result.management = space.management;
   result.error = checkSpace(space);
@@ -399,7 +430,7 @@ SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& option
   SearchOptions own = options;
   own.shards = shards;
   own.shard = shard;
-  Shared shared(space, units, start, result.newPlantation, own);
+  Shared shared(space, units, start, result.newPlantation, own, valued);
   std::int64_t total = units.units();
   shared.shardUnits = total / shards + (total % shards >= shard ? 1 : 0);
 

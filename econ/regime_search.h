@@ -70,6 +70,14 @@ struct SearchResult {
   bool cancelled = false;  // stopped early: the counts and lists cover only what was searched
 };
 
+// A candidate the search valued, for a caller that ranks candidates its own way.
+struct ValuedCandidate {
+  std::int64_t ordinal = 0;  // its place in the whole search
+  const RegimeQuantities* regime = nullptr;
+  const RegimeFlows* flows = nullptr;        // at the start's financial values
+  const std::vector<Step>* steps = nullptr;  // after the start, up to its last treatment
+};
+
 struct SearchOptions {
   int jobs = 1;
   int shard = 1;  // this process searches shard `shard` of `shards`
@@ -84,11 +92,21 @@ struct SearchOptions {
       nullptr;
 };
 
+// Called from the searching threads with every candidate valued.
+using CandidateObserver = std::function<void(const ValuedCandidate&)>;
+
 // The space's own mistakes (an empty list, a count outside 0 to 2, ...), or "".
 std::string checkSpace(const SearchSpace& space);
 
 // The same best regimes whatever the number of jobs; shards merged give the unsharded answer.
 SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& options);
+// The same, showing `valued` every candidate valued.
+SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& options,
+                           const CandidateObserver& valued);
+
+// The candidate as the search lists it: both managements' measures, the harvest's tons, and its
+// steps after the start with the growth to the rotation and the harvest.
+RankedRegime rankedRegime(const ValuedCandidate& candidate, double score);
 
 // Orders by score, best first; ties go to the earlier candidate.
 bool rankedBefore(const RankedRegime& a, const RankedRegime& b);

@@ -25,6 +25,8 @@ constexpr CommandInfo kCommands[] = {
     {kHarvest, "&Harvest", "Ctrl+H", "Harvest the stand and value the regime", "Harvest"},
     {kFindRegime, "Find &Best Regime...", "",
      "Search the thinnings and rotations for the regime of highest value", ""},
+    {kSensitivity, "Sensiti&vity and Risk...", "",
+     "See how the harvested regime's value moves with rates, prices, costs and risk", ""},
     {kGrow, "&Grow...", "Ctrl+G", "Grow the stand to a later age", "Grow"},
     // The key the menu always named; it is now bound as well.
     {kFertilize, "&Fertilize...", "Ctrl+F", "Record a fertilization for the next growth",

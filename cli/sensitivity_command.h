@@ -1,0 +1,26 @@
+// keldovar-cli sensitivity and risk: the newest harvest of a stand file or of the document a
+// script makes, valued at other rates, prices and costs, or under wandering prices and yearly
+// losses; risk --search ranks a search space's regimes under risk.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/input.h"
+
+namespace keldovar::cli {
+
+// The usage lines the command line's help shows.
+extern const char* const kSensitivityUsage;
+extern const char* const kRiskUsage;
+
+// `args` starts with the command's own name. Exit status as for run: 1 a step failed, the
+// stand file could not be read, there is no harvest or the output could not be written; 2 a
+// usage error, or a script or search space that cannot be read or has errors.
+int runSensitivity(const std::vector<std::string>& args, const InputReader& standardInput,
+                   std::ostream& out, std::ostream& err);
+int runRisk(const std::vector<std::string>& args, const InputReader& standardInput,
+            std::ostream& out, std::ostream& err);
+
+}  // namespace keldovar::cli
