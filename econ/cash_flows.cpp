@@ -52,31 +52,39 @@ std::optional<RegimeQuantities> harvestQuantities(const ReportTable& table) {
 
 std::optional<RegimeQuantities> harvestQuantities(
     const std::array<HistoryRecord, kHistoryCapacity>& history, int last) {
-  if (last < 1 || last >= kHistoryCapacity) return std::nullopt;
-  const HistoryRecord& harvest = history[static_cast<std::size_t>(last)];
-  if (labelOf(harvest) != "Harvest") return std::nullopt;
   RegimeQuantities regime;
+  if (!harvestQuantities(history, last, regime)) return std::nullopt;
+  return regime;
+}
+
+bool harvestQuantities(const std::array<HistoryRecord, kHistoryCapacity>& history, int last,
+                       RegimeQuantities& into) {
+  if (last < 1 || last >= kHistoryCapacity) return false;
+  const HistoryRecord& harvest = history[static_cast<std::size_t>(last)];
+  if (labelOf(harvest) != "Harvest") return false;
   // Every history starts with "Planted"; a new plantation's initialization record says so.
-  regime.newPlantation = labelOf(history[1]) == "Initialized Plantation";
-  regime.startAge = regime.newPlantation ? 0 : static_cast<int>(history[1].age);
-  regime.rotation = static_cast<int>(harvest.age);
-  regime.standing.push_back(stockOf(history[0]));
+  into.newPlantation = labelOf(history[1]) == "Initialized Plantation";
+  into.startAge = into.newPlantation ? 0 : static_cast<int>(history[1].age);
+  into.rotation = static_cast<int>(harvest.age);
+  into.events.clear();
+  into.standing.clear();
+  into.standing.push_back(stockOf(history[0]));
   bool firstThinOpen = true;
   for (int count = 1; count <= last; ++count) {
     const HistoryRecord& record = history[static_cast<std::size_t>(count)];
     if (record.basal_area > 0) {
-      regime.standing.push_back(stockOf(record));
+      into.standing.push_back(stockOf(record));
       continue;
     }
     PriceSet set = setFor(count, last, firstThinOpen);
     auto year = static_cast<int>(record.age);
     if (record.basal_area < 0) {
-      regime.events.push_back({year, set, record.cords, record.topcords, record.bdft});
+      into.events.push_back({year, set, record.cords, record.topcords, record.bdft});
     } else if (labelOf(record) == "Fertilization") {
-      regime.events.push_back({year, PriceSet::Fertilization, 0, 0, 0});
+      into.events.push_back({year, PriceSet::Fertilization, 0, 0, 0});
     }
   }
-  return regime;
+  return true;
 }
 
 SetPrices pricesOf(PriceSet set, const FinancialValues& v) {
@@ -110,19 +118,26 @@ CashFlow eventFlow(const RegimeEvent& event, SetPrices prices) {
 
 RegimeFlows pricedFlows(const RegimeQuantities& quantities, const FinancialValues& values) {
   RegimeFlows regime;
-  regime.newPlantation = quantities.newPlantation;
-  regime.rotation = quantities.rotation;
-  regime.values = values;
+  pricedFlows(quantities, values, regime);
+  return regime;
+}
+
+void pricedFlows(const RegimeQuantities& quantities, const FinancialValues& values,
+                 RegimeFlows& into) {
+  into.newPlantation = quantities.newPlantation;
+  into.rotation = quantities.rotation;
+  into.values = values;
+  into.flows.clear();
   for (const RegimeEvent& event : quantities.events) {
-    regime.flows.push_back(eventFlow(event, pricesOf(event.prices, values)));
+    into.flows.push_back(eventFlow(event, pricesOf(event.prices, values)));
   }
+  into.harvestPulpTons = into.harvestSawTons = into.harvestIUPulpTons = 0;
   if (!quantities.events.empty()) {
     const RegimeEvent& harvest = quantities.events.back();
-    regime.harvestPulpTons = static_cast<float>(-harvest.pulpTons);
-    regime.harvestSawTons = static_cast<float>(-harvest.sawTons);
-    regime.harvestIUPulpTons = static_cast<float>(-harvest.iuPulpTons);
+    into.harvestPulpTons = static_cast<float>(-harvest.pulpTons);
+    into.harvestSawTons = static_cast<float>(-harvest.sawTons);
+    into.harvestIUPulpTons = static_cast<float>(-harvest.iuPulpTons);
   }
-  return regime;
 }
 
 std::optional<RegimeFlows> harvestFlows(const ReportTable& table, const FinancialValues& values) {

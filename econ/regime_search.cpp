@@ -270,11 +270,10 @@ class Worker {
   // The candidate's score, or nothing when it was refused; kept in the lists when it is among
   // the best.
   std::optional<double> candidate(std::size_t r, std::int64_t ordinal) {
-    std::optional<Valued> found =
-        shared_.space.carbon.price > 0 ? valuedWithCarbon(r) : valuedOnStand(r);
+    bool found = shared_.space.carbon.price > 0 ? valuedWithCarbon(r) : valuedOnStand(r);
     if (!found) return std::nullopt;
-    const RegimeFlows& flows = found->flows;
-    ValuedCandidate valued{ordinal, &found->quantities, &flows, &steps_};
+    const RegimeFlows& flows = valued_.flows;
+    ValuedCandidate valued{ordinal, &valued_.quantities, &flows, &steps_};
     if (shared_.valued) shared_.valued(valued);
     Management management = shared_.space.management;
     auto npv = static_cast<double>(netPresentValue(flows, management));
@@ -293,46 +292,51 @@ class Worker {
     return probe.score;
   }
 
-  // The rotation's growth and harvest on the stand at the unit's end, and the harvest's flows.
-  std::optional<Valued> valuedOnStand(std::size_t r) {
+  // The rotation's growth and harvest on the stand at the unit's end, and the harvest's flows,
+  // into `valued_`.
+  bool valuedOnStand(std::size_t r) {
     hold(levels_.empty() ? kStart : levels_.size() - 1);
     held_ = kNowhere;
-    if (!valuer_.run(shared_.finishes[r]) || !valuer_.run(kHarvest)) return std::nullopt;
+    if (!valuer_.run(shared_.finishes[r]) || !valuer_.run(kHarvest)) return false;
     const StandState& stand = valuer_.stand();
-    std::optional<RegimeQuantities> quantities =
-        harvestQuantities(stand.final_harvest, valuer_.historyLast());
-    if (!quantities) return std::nullopt;
-    RegimeFlows flows = pricedFlows(*quantities, stand.financial);
-    return Valued{std::move(*quantities), std::move(flows)};
+    if (!harvestQuantities(stand.final_harvest, valuer_.historyLast(), valued_.quantities)) {
+      return false;
+    }
+    pricedFlows(valued_.quantities, stand.financial, valued_.flows);
+    return true;
   }
 
   // With a carbon price the payments follow the stock tables of the rotation's steps: the
   // regime's script runs whole through a document (whose steps the stand's path has shown
   // not to be refused), and its flows are those of its tables.
-  std::optional<Valued> valuedWithCarbon(std::size_t r) {
+  bool valuedWithCarbon(std::size_t r) {
     if (!doc_) doc_ = std::make_unique<StepDocument>();
     doc_->reset();
     for (const Step& step : shared_.space.start) {
-      if (!doc_->run(step)) return std::nullopt;
+      if (!doc_->run(step)) return false;
     }
     for (const Step& step : steps_) {
-      if (!doc_->run(step)) return std::nullopt;
+      if (!doc_->run(step)) return false;
     }
-    if (!doc_->run(shared_.finishes[r]) || !doc_->run(kHarvest)) return std::nullopt;
+    if (!doc_->run(shared_.finishes[r]) || !doc_->run(kHarvest)) return false;
     const DocumentContent& content = doc_->content();
     const ReportTable* table = content.store.newest();
-    if (table == nullptr) return std::nullopt;
-    std::optional<RegimeQuantities> quantities = harvestQuantities(*table);
+    if (table == nullptr ||
+        !harvestQuantities(table->history, table->historyLast, valued_.quantities)) {
+      return false;
+    }
     std::optional<RegimeFlows> flows = regimeFlows(
         content.store, content.store.lastIndex, content.settings.financial, shared_.space.carbon);
-    if (!quantities || !flows) return std::nullopt;
-    return Valued{std::move(*quantities), std::move(*flows)};
+    if (!flows) return false;
+    valued_.flows = std::move(*flows);
+    return true;
   }
 
   inline static const Step kHarvest{StepKind::Harvest, {}};
 
   Shared& shared_;
   StepValuer valuer_;
+  Valued valued_;                      // the candidate valued last; its lists keep their capacity
   std::unique_ptr<StepDocument> doc_;  // for candidates valued with their carbon
   std::vector<Step> steps_;
   std::vector<Level> levels_;    // the path run last, a level a step
