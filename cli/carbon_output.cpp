@@ -40,15 +40,6 @@ void pools(std::string& out, const carbon::Biomass& b, double scale) {
   out += '}';
 }
 
-std::optional<carbon::Removal> removalOf(const TableStore& store, int index) {
-  const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
-  if (index > 0) {
-    const ReportTable& before = store.tables[static_cast<std::size_t>(index - 1)];
-    if (auto r = carbon::thinningRemoval(before, table)) return r;
-  }
-  return carbon::harvestRemoval(table);
-}
-
 void removalJson(std::string& out, const std::optional<carbon::Removal>& r) {
   if (!r) {
     out += "null";
@@ -152,7 +143,7 @@ std::string carbonValueJson(const TableStore& store, int index, const FinancialV
   out += ", \"co2e\": ";
   pools(out, b, carbon::kCarbonFraction * carbon::kCo2PerCarbon);
   out += ", \"removal\": ";
-  removalJson(out, removalOf(store, index));
+  removalJson(out, carbon::tableRemoval(store, index));
   std::optional<carbon::RotationCarbon> rotation = carbon::rotationCarbon(store, index);
   out += ", \"stump\": ";
   if (rotation) {
@@ -167,43 +158,6 @@ std::string carbonValueJson(const TableStore& store, int index, const FinancialV
     out += "null";
   }
   out += '}';
-  return out;
-}
-
-std::string carbonCsvHeading() {
-  return ",biomass_tons,carbon_tons,co2e_tons,removed_carbon_tons,pulpwood_carbon_tons,"
-         "sawtimber_carbon_tons,stored_100_carbon_tons";
-}
-
-std::string carbonCsvEmpty() {
-  return ",,,,,,,";
-}
-
-std::string carbonCsvCells(const TableStore& store, int index, int row) {
-  const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
-  bool totals = row == table.stockLast;
-  double biomass = 0;
-  if (totals) {
-    biomass = carbon::standBiomass(table).tree();
-  } else {
-    const StockRow& r = table.stock[static_cast<std::size_t>(row)];
-    if (r[1] > 0 && std::isfinite(r[0]) && std::isfinite(r[1])) {
-      biomass = carbon::treeBiomass(r[0]).tree() * static_cast<double>(r[1]);
-    }
-  }
-  double carbonKg = carbon::carbonOf(biomass);
-  std::string out;
-  for (double v : {tons(biomass), tons(carbonKg), tons(carbon::co2eOf(carbonKg))}) {
-    out += ',';
-    num(out, v);
-  }
-  std::optional<carbon::Removal> r = totals ? removalOf(store, index) : std::nullopt;
-  if (!r) return out + ",,,,";
-  for (double v : {tons(r->treeCarbon), tons(r->pulpwoodCarbon), tons(r->sawtimberCarbon),
-                   tons(r->stored100())}) {
-    out += ',';
-    num(out, v);
-  }
   return out;
 }
 

@@ -15,10 +15,9 @@
 #include "cli/command_line.h"
 #include "cli/json_writer.h"
 #include "econ/cash_flows.h"
-#include "engine/number_text.h"
-#include "engine/numeric.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
+#include "view/report_csv.h"
 #include "view/report_model.h"
 
 namespace keldovar::cli {
@@ -170,22 +169,8 @@ void barGraphJson(JsonWriter& json, const BarGraph& g, const ReportSection* grap
   last.to = json.size();
 }
 
-// The LEV and IRR of both managements of a harvest table, when its figures are the document's.
-struct HarvestMeasures {
-  econ::Measures pulpwood;
-  econ::Measures sawtimber;
-};
-
-std::optional<HarvestMeasures> harvestMeasures(const ReportTable& t, const FinancialValues& v) {
-  std::optional<econ::RegimeFlows> flows = econ::harvestFlows(t, v);
-  if (!flows) return std::nullopt;
-  HarvestMeasures m;
-  if (econ::agreesWithTable(*flows, t)) {
-    m.pulpwood = econ::measuresOf(*flows, econ::Management::Pulpwood);
-    m.sawtimber = econ::measuresOf(*flows, econ::Management::Sawtimber);
-  }
-  return m;
-}
+using econ::harvestMeasures;
+using econ::HarvestMeasures;
 
 void optionalNumber(JsonWriter& json, const std::optional<double>& value, double scale) {
   if (value) {
@@ -301,50 +286,11 @@ std::string jsonLineOutput(const std::string& script, const TableStore& store,
 }
 
 std::string csvOutput(const TableStore& store, const FinancialValues& values) {
-  std::string out =
-      "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
-      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber" +
-      carbonCsvHeading() + "\n";
-  ReportModel model = everyTable(store);
-  out.reserve(out.size() + 1500 * static_cast<std::size_t>(model.size()));
-  TextOut text(out);
-  for (int position = 0; position < model.size(); ++position) {
-    ShownTable shown = model.table(position);
-    const ReportTable& table = *shown.table;
-    const ReportSection* stock = shown.find(SectionKind::Stock);
-    for (int r = 0; stock != nullptr && r < stock->rowCount; ++r) {
-      const StockRow& row = table.stock[static_cast<std::size_t>(r)];
-      bool totals = r == table.stockLast;
-      text.whole(shown.index).text(",").whole(table.bar.barAge).text(",");
-      if (totals) {
-        text.text("Total");
-      } else {
-        text.whole(truncToInt(row[0]));
-      }
-      for (std::size_t c = 1; c < kStockTableColumns; ++c) {
-        out += ',';
-        if (!(totals && c == 2)) csvNumber(out, row[c]);
-      }
-      out += ",,,,";
-      out += carbonCsvCells(store, shown.index, r);
-      out += '\n';
-    }
-    if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
-      auto cell = [&out](const std::optional<double>& v, double scale) {
-        out += ',';
-        if (v) csvNumber(out, *v * scale);
-      };
-      double age = table.history[static_cast<std::size_t>(table.historyLast)].age;
-      text.whole(shown.index).text(",").fixed(age, 0, 0).text(",Harvest,,,,,,,");
-      cell(m->pulpwood.lev, 1);
-      cell(m->sawtimber.lev, 1);
-      cell(m->pulpwood.irr, 100);
-      cell(m->sawtimber.irr, 100);
-      out += carbonCsvEmpty();
-      out += '\n';
-    }
-  }
-  return out;
+  return reportCsv(store, [&values](const ReportTable& table) -> std::optional<HarvestCells> {
+    std::optional<HarvestMeasures> m = harvestMeasures(table, values);
+    if (!m) return std::nullopt;
+    return HarvestCells{m->pulpwood.lev, m->sawtimber.lev, m->pulpwood.irr, m->sawtimber.irr};
+  });
 }
 
 std::string renderReport(OutputFormat format, const DocumentContent& content,
