@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <system_error>
 
 #include "app/stand_file.h"
 #include "cli/batch.h"
+#include "cli/inventory.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
@@ -31,6 +33,10 @@ constexpr const char* kUsage =
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
     "  keldovar-cli sensitivity FILE.kdv|SCRIPT [--rates FROM:TO:STEP] [--swing PERCENT] ...\n"
     "  keldovar-cli risk FILE.kdv|SCRIPT|--search SPEC [--paths N] [--volatility PERCENT] ...\n"
+    "  keldovar-cli inventory STANDS.csv|STANDS.sqlite[:TABLE] [--regime TEMPLATE.kdr | --space\n"
+    "                   SPACE] [--out RESULT.sqlite|.csv|.jsonl] [--format sqlite|csv|jsonl|text]\n"
+    "                   [--jobs N] [--shard K/N|auto] [--resume]\n"
+    "  keldovar-cli inventory --merge RESULT.sqlite... [--out MERGED] [--format ...]\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
@@ -46,6 +52,8 @@ constexpr const char* kUsage =
     "sensitivity  the NPV and LEV of a harvested regime over interest rates, each value moved\n"
     "        down and up, and the break-evens; risk  their Monte Carlo distribution under\n"
     "        wandering prices and yearly losses (each command's --help lists its options)\n"
+    "inventory runs every stand of an inventory through a regime template, or searches each\n"
+    "        stand's best regime; --merge combines the SQLite results of --shard runs\n"
     "\n"
     "--pdf   also writes the report as printed, every table with its page footers, to\n"
     "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
@@ -252,6 +260,10 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
     return runSensitivity(args, standardInput, out, err);
   }
   if (!args.empty() && args[0] == "risk") return runRisk(args, standardInput, out, err);
+  if (!args.empty() && args[0] == "inventory") {
+    return runInventory(
+        args, [](const char* name) { return std::getenv(name); }, out, err);
+  }
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;

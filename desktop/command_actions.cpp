@@ -64,8 +64,9 @@ const char* iconName(int id) {
   }
 }
 
-constexpr int kShellCommands[] = {kNew,       kOpen,       kPrintSetup,  kExit, kToolbar,
-                                  kStatusBar, kHelpTopics, kContextHelp, kHelp, kAbout};
+constexpr int kShellCommands[] = {kNew,         kOpen,    kOpenInventory, kPrintSetup,
+                                  kExit,        kToolbar, kStatusBar,     kHelpTopics,
+                                  kContextHelp, kHelp,    kAbout};
 
 QAction* makeAction(const CommandInfo& info, QObject* owner) {
   auto* action = new QAction(owner);
@@ -164,7 +165,8 @@ QMenu* CommandActions::addMenu(QMainWindow& window, const char* title,
 
 void CommandActions::buildMenus(QMainWindow& window) {
   withoutDocument_ = {
-      addMenu(window, "&File", {kNew, kOpen, kSeparator, kPrintSetup, kSeparator, kRecent, kExit}),
+      addMenu(window, "&File",
+              {kNew, kOpen, kOpenInventory, kSeparator, kPrintSetup, kSeparator, kRecent, kExit}),
       addMenu(window, "&View", {kToolbar, kStatusBar})};
   QMenu* stand = window.menuBar()->addMenu("&Stand");
   QMenu* initialize = stand->addMenu("&Initialize");
@@ -174,20 +176,20 @@ void CommandActions::buildMenus(QMainWindow& window) {
   addCommands(thin, {kRowThin, kLowThin, kRowLowThin, kThinomatic});
   addCommands(stand,
               {kSeparator, kHarvest, kSeparator, kUndo, kSeparator, kFindRegime, kSensitivity});
-  withDocument_ = {
-      addMenu(window, "&File",
-              {kNew, kOpen, kClose, kSave, kSaveAs, kSeparator, kPrint, kPrintPreview, kPrintSetup,
-               kFitPageWidth, kExportPdf, kExportCsv, kSeparator, kRecent, kExit}),
-      addMenu(window, "&Edit", {kCopy, kSelectAll}),
-      stand,
-      addMenu(window, "&Options",
-              {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator, kIncludeFinancial,
-               kIncludeBargraph, kIncludeCarbon}),
-      addMenu(window, "&View",
-              {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial, kIncludeBargraph,
-               kIncludeCarbon, kSeparator, kIncreaseFont, kDecreaseFont, kNormalFontSize, kFitWidth,
-               kSeparator, kResetView}),
-      addMenu(window, "&Window", {kCascade, kTile, kSeparator, kWindowList})};
+  withDocument_ = {addMenu(window, "&File",
+                           {kNew, kOpen, kOpenInventory, kClose, kSave, kSaveAs, kSeparator, kPrint,
+                            kPrintPreview, kPrintSetup, kFitPageWidth, kExportPdf, kExportCsv,
+                            kSeparator, kRecent, kExit}),
+                   addMenu(window, "&Edit", {kCopy, kSelectAll}),
+                   stand,
+                   addMenu(window, "&Options",
+                           {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator,
+                            kIncludeFinancial, kIncludeBargraph, kIncludeCarbon}),
+                   addMenu(window, "&View",
+                           {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial,
+                            kIncludeBargraph, kIncludeCarbon, kSeparator, kIncreaseFont,
+                            kDecreaseFont, kNormalFontSize, kFitWidth, kSeparator, kResetView}),
+                   addMenu(window, "&Window", {kCascade, kTile, kSeparator, kWindowList})};
   // File and Edit come before Stand in the bar.
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[0]);
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[1]);

@@ -16,6 +16,7 @@
 #include "desktop/about_dlg.h"
 #include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
+#include "desktop/forest_frame.h"
 #include "desktop/sensitivity_window.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
@@ -319,8 +320,12 @@ void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues
     showStepRefusal("The regime could not be run again.");
     return;
   }
+  openContent(std::move(*content));
+}
+
+void CMainFrame::openContent(DocumentContent content) {
   CChildFrame* frame = newDocument();
-  frame->controller().adoptContent(std::move(*content));
+  frame->controller().adoptContent(std::move(content));
   frame->view().resetShown();
 }
 
@@ -335,6 +340,10 @@ void CMainFrame::runFileCommand(int id) {
       break;
     case cmd::kOpen:
       openCommand();
+      break;
+    case cmd::kOpenInventory:
+      openInventoryWindow(this, *mdiArea_,
+                          [this](DocumentContent c) { openContent(std::move(c)); });
       break;
     case cmd::kPrintSetup:
       output_->setUpPage(this);

@@ -74,6 +74,8 @@ class CMainFrame final : public QMainWindow {
   void showWindows(CChildFrame* active);
   // Stand > Find Best Regime: the chosen regime opens as a new, unsaved document.
   void findRegime(const DocumentSettings& settings, const CarbonValues& carbon);
+  // A document made elsewhere (a regime found, a stand of a forest) as a new, unsaved one.
+  void openContent(DocumentContent content);
   void helpCommand();
   void aboutCommand();
   void writePlacement();

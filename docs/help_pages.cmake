@@ -14,6 +14,7 @@ set(KELDOVAR_HELP_PAGES
   "messages.html|Messages"
   "stand-file.html|The stand file"
   "batch.html|The batch runner and its script language"
+  "inventory.html|A whole forest: inventories of stands"
   "settings.html|Settings and where they live"
   "model.html|About the model"
 )

@@ -59,6 +59,8 @@ constexpr CommandInfo kCommands[] = {
     {kCopy, "&Copy", "Ctrl+C; Ctrl+Ins", "Copy the selection to the clipboard", "Copy"},
     {kNew, "&New", "Ctrl+N", "Create a new document", "New"},
     {kOpen, "&Open...", "Ctrl+O", "Open an existing document", "Open"},
+    {kOpenInventory, "Open &Inventory...", "",
+     "Open an inventory of stands and run a regime on every stand of the forest", ""},
     {kClose, "&Close", "", "Close the active document", ""},
     {kSave, "&Save", "Ctrl+S", "Save the active document", "Save"},
     {kSaveAs, "Save &As...", "", "Save the active document with a new name", ""},
