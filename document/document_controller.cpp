@@ -59,6 +59,7 @@ void DocumentController::markSaved() {
 
 template <class Step>
 bool DocumentController::undoable(Step step) {
+  if (!keepUndo_) return step();
   undo_.begin(content_, modified_);
   bool changed = step();
   undo_.end(changed);

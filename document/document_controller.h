@@ -76,6 +76,8 @@ class DocumentController final {
   // step of this document's life since it was made, opened or reset is left to take back.
   bool undo();
   bool canUndo() const { return undo_.canUndo(); }
+  // For a document no one takes steps back from (a script's): its steps keep no undo records.
+  void keepNoUndo() { keepUndo_ = false; }
 
   // The settings commands; true when the dialog was accepted.
   bool financialValues();
@@ -141,6 +143,7 @@ class DocumentController final {
   DocumentListener* listener_ = nullptr;
   DocumentListener quietListener_;
   UndoHistory undo_;
+  bool keepUndo_ = true;
 };
 
 }  // namespace keldovar

@@ -56,7 +56,10 @@ Runner::Runner(const Clock& clock, const ViewOptions& options)
     : options_(options),
       session_(&clock),
       prompts_(source_),
-      controller_(session_, prompts_, settings_, builtInDefaults().settings, options) {}
+      controller_(session_, prompts_, settings_, builtInDefaults().settings, options) {
+  // A script has no Undo; its batch would only fill memory with records.
+  controller_.keepNoUndo();
+}
 
 void Runner::startOver() {
   settings_ = MemorySettingsStore();
