@@ -282,7 +282,7 @@ bool DocumentController::merchLimits() {
   if (!entry) return false;
   DocumentSettings& settings = content_.settings;
   settings.barkBasis = "OB";
-  settings.merchLimit = entry->topDiameter;
+  settings.merchLimit = static_cast<double>(entry->topDiameter);
   settings.merchLimitShown = entry->topDiameter;
   settings.sawThreshold = entry->sawThreshold;
   settings.pulpThreshold = entry->pulpThreshold;

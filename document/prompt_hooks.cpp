@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "document/dialog_memory.h"
 #include "engine/numeric.h"
 
 namespace keldovar {
@@ -13,64 +14,45 @@ void PromptHooks::showMessage(const char* caption, const char* line1, const char
 
 std::optional<UnthinnedEntry> PromptHooks::askUnthinned() {
   auto entry = prompts_.askUnthinned(remembered_);
-  if (!entry) return entry;
-  RememberedValues& r = remembered_;
-  r.unthinnedTrees = entry->trees;
-  r.unthinnedAge = entry->age;
-  r.unthinnedBasalArea = entry->basalArea;
-  r.unthinnedHeight = entry->height;
-  r.unthinnedSiteIndex = entry->siteIndex;
+  if (entry) remember(remembered_, *entry, kUnthinnedMemory);
   return entry;
 }
 
 std::optional<ThinnedEntry> PromptHooks::askThinned() {
   auto entry = prompts_.askThinned(remembered_);
-  if (!entry) return entry;
-  RememberedValues& r = remembered_;
-  r.thinnedAge = entry->age;
-  r.thinnedBasalArea = entry->basalArea;
-  r.thinnedTrees = entry->trees;
-  r.thinnedThinAge = entry->thinAge;
-  r.thinnedHeight = entry->height;
-  r.thinnedSiteIndex = entry->siteIndex;
+  if (entry) remember(remembered_, *entry, kThinnedMemory);
   return entry;
 }
 
 std::optional<PercentRemovedEntry> PromptHooks::askPercentRemoved() {
   auto entry = prompts_.askPercentRemoved(remembered_);
-  if (!entry) return entry;
-  remembered_.pctTrees = entry->trees;
-  remembered_.pctBasalArea = entry->basalArea;
+  if (entry) remember(remembered_, *entry, kPercentRemovedMemory);
   return entry;
 }
 
 std::optional<PlantationEntry> PromptHooks::askPlantation() {
   auto entry = prompts_.askPlantation(remembered_);
-  if (!entry) return entry;
-  RememberedValues& r = remembered_;
-  r.plantSiteIndex = entry->siteIndex;
-  r.plantTrees = entry->trees;
-  r.plantSurvival = entry->survival;
+  if (entry) remember(remembered_, *entry, kPlantationMemory);
   return entry;
 }
 
 std::optional<int> PromptHooks::askGrowAge() {
   auto age = prompts_.askGrowAge(facts());
-  if (age) remembered_.growAge = *age;
+  if (age) remembered_.*kGrowMemory = *age;
   return age;
 }
 
 std::optional<double> PromptHooks::askResidualBA() {
   auto value = prompts_.askResidualBA(remembered_, facts());
   if (!value) return std::nullopt;
-  remembered_.residualBA = *value;
+  remembered_.*kResidualBAMemory = *value;
   return *value;
 }
 
 std::optional<double> PromptHooks::askThinToDBH() {
   auto value = prompts_.askThinToDBH(remembered_, facts());
   if (!value) return std::nullopt;
-  remembered_.thinToDBH = *value;
+  remembered_.*kThinToDBHMemory = *value;
   return *value;
 }
 
@@ -83,9 +65,7 @@ LowThinChoice PromptHooks::askLowThinMethod() {
 
 std::optional<RowLowEntry> PromptHooks::askRowLow() {
   auto entry = prompts_.askRowLow(remembered_, facts());
-  if (!entry) return entry;
-  remembered_.rowLowResidual = static_cast<float>(entry->residual);
-  remembered_.rowLowPercent = static_cast<float>(entry->rowPercent);
+  if (entry) remember(remembered_, *entry, kRowLowMemory);
   return entry;
 }
 

@@ -10,25 +10,9 @@
 #include "document/settings_store.h"
 #include "document/stand_stepper.h"
 #include "script/checked_prompts.h"
+#include "script/document_commands.h"
 
 namespace keldovar {
-
-enum class StepKind {
-  Unthinned,
-  Thinned,
-  Plantation,
-  Grow,
-  Fertilize,
-  ThinRow,
-  ThinThinomatic,
-  ThinLow,
-  ThinRowLow,
-  Harvest,
-  Financial,
-  Merch,
-  Reset,
-  Carbon,  // the carbon price and baseline: set by the runner, never a stored step
-};
 
 // One script command with its dialog fields under the script's key names (`grow` fills "age",
 // `thin low` also "method").

@@ -105,7 +105,7 @@ void appendStockCell(std::string& out, const ReportTable& table, int row, int co
   } else {
     float value = table.stock[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
     if (column == 0) {
-      text.whole(truncToInt(value), width);
+      text.whole(truncToInt(static_cast<double>(value)), width);
     } else {
       text.fixed(static_cast<double>(value), width, 1);
     }

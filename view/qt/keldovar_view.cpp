@@ -88,14 +88,14 @@ void CKELDOVARView::refresh(bool scrollToNewestTable) {
   selection_.clear();
   relayout();
   if (scrollToNewestTable) scrollToNewest();
-  emit selectionChanged();
+  Q_EMIT selectionChanged();
 }
 
 void CKELDOVARView::resetShown() {
   selection_.reset();
   relayout();
   scrollToOrigin();
-  emit selectionChanged();
+  Q_EMIT selectionChanged();
 }
 
 void CKELDOVARView::scrollToOrigin() {
@@ -125,7 +125,8 @@ void CKELDOVARView::copy() {
   auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial,
                                 carbonOptionsOf(document_.content()));
   if (!putOnClipboard(*QApplication::clipboard(), std::move(mime))) {
-    QMessageBox::warning(this, QApplication::applicationDisplayName(), kClipboardSetFailed);
+    QMessageBox::warning(this, QApplication::applicationDisplayName(),
+                         QString::fromLatin1(kClipboardSetFailed));
   }
 }
 
@@ -204,7 +205,7 @@ void CKELDOVARView::wheelEvent(QWheelEvent* event) {
   wheelAngle_ += event->angleDelta().y();
   int steps = wheelAngle_ / kStep;
   wheelAngle_ -= steps * kStep;
-  if (steps != 0) emit fontStepsRequested(steps);
+  if (steps != 0) Q_EMIT fontStepsRequested(steps);
   event->accept();
 }
 
@@ -276,7 +277,7 @@ bool CKELDOVARView::moveSelection(int key, Qt::KeyboardModifiers modifiers) {
 
 void CKELDOVARView::selectionMoved(bool changed) {
   viewport()->update();
-  if (changed) emit selectionChanged();
+  if (changed) Q_EMIT selectionChanged();
 }
 
 std::optional<CellAddress> CKELDOVARView::hitAt(QPoint pixel) const {

@@ -57,7 +57,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   // The window's client area in page units.
   QSize clientPageSize() const;
 
- signals:
+ Q_SIGNALS:
   // The selection changed, and with it whether Copy is enabled.
   void selectionChanged();
   // Ctrl and the mouse wheel: make the type larger (positive) or smaller by so many steps.
