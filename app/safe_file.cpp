@@ -2,6 +2,7 @@
 #include "app/safe_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -324,16 +325,17 @@ int fillAndRename(int fd, const std::string& temp, const SaveTarget& target,
   return error != 0 ? error : EIO;
 }
 
+// Reads through a chunk on the stack and appends what came: a short file costs its own bytes,
+// not a zero-filled chunk of the vector for every read.
 int readDescriptor(int fd, std::size_t limit, std::vector<std::uint8_t>& bytes) {
   int error = 0;
+  std::array<std::uint8_t, kReadChunk> chunk;
   while (bytes.size() < limit) {
-    std::size_t old = bytes.size();
-    bytes.resize(std::min(old + kReadChunk, limit));
-    ssize_t n = ::read(fd, bytes.data() + old, bytes.size() - old);
-    bytes.resize(old + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+    ssize_t n = ::read(fd, chunk.data(), std::min(chunk.size(), limit - bytes.size()));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) error = errno;
     if (n <= 0) break;
+    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
   }
   return error;
 }

@@ -50,7 +50,7 @@ class FileWriter {
 
   // Every string is bounded far below 65534 characters, so the 32-bit length form of other
   // writers is never needed here.
-  void text(const std::string& s, std::size_t maxLength) {
+  void text(std::string_view s, std::size_t maxLength) {
     std::size_t n = std::min(s.size(), maxLength);
     if (n >= 0xFF) little(0xFF, 1);
     little(n, n < 0xFF ? 1 : 2);
@@ -117,7 +117,9 @@ class FileReader {
     if (!failed_) v = raw;
   }
 
-  void text(std::string& s, std::size_t maxLength) {
+  // A string or a stored line.
+  template <class Text>
+  void text(Text& s, std::size_t maxLength) {
     bool wide = false;
     std::uint64_t n = length(wide);
     std::uint64_t unit = wide ? 2 : 1;

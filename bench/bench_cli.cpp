@@ -1,7 +1,7 @@
 // The batch runner as a forester's shell script meets it: `keldovar-cli run` of each example
 // regime and of a six-table regime as a whole process, started, run to its exit and waited for,
-// its report sent to /dev/null; a run of 1,000 regimes in one process; and a `--version` run of
-// the same program, the cost of the process alone.
+// its report sent to /dev/null; a run of 1,000 regimes in one process, as text and as JSON; and
+// a `--version` run of the same program, the cost of the process alone.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -171,6 +171,14 @@ void registerBenchmarks(const ScriptFolder& scripts) {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   }
+  // The same as JSON Lines, one process, one job.
+  batch[5] = "1";
+  batch.insert(batch.begin() + 2, {"--format", "json"});
+  benchmark::RegisterBenchmark(
+      "BM_CliBatch1000FiveStepRegimes/json/jobs:1",
+      [batch](benchmark::State& state) { runBenchmark(state, batch, kBatchRegimes); })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 }
 
 // The scripts stay until the program ends; the benchmarks are registered before the shared

@@ -1,6 +1,7 @@
 // The regime search: the one-thinning search of the default plantation on one and two threads,
-// and the two ways a candidate could start from its prefix (copying a prepared document, or
-// emptying the document and running the regime again).
+// what one candidate costs on a stand alone, as the search values it, and the ways it could
+// start from its prefix through documents (copying a prepared document, or emptying the document
+// and running the regime again).
 #include <benchmark/benchmark.h>
 
 #include "econ/regime_search.h"
@@ -64,6 +65,30 @@ void BM_CandidateFromCopy(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CandidateFromCopy)->Unit(benchmark::kMicrosecond);
+
+// The same candidate as the search now values it: the stand after the thinning put into a stand
+// stepper without report text, grown, harvested and its cash flows valued.
+void BM_CandidateOnStand(benchmark::State& state) {
+  StepDocument doc;
+  doc.run(kPlantation);
+  for (const Step& step : kThinned) doc.run(step);
+  const StandState prepared = doc.standForNextStep();
+  StepValuer valuer;
+  double score = 0;
+  for (auto _ : state) {
+    valuer.load(prepared);
+    for (const Step& step : kFinish) valuer.run(step);
+    const StandState& stand = valuer.stand();
+    auto quantities = econ::harvestQuantities(stand.final_harvest, valuer.historyLast());
+    if (quantities) {
+      econ::RegimeFlows flows = econ::pricedFlows(*quantities, stand.financial);
+      score = *econ::landExpectationValue(flows, econ::Management::Sawtimber);
+    }
+    benchmark::DoNotOptimize(score);
+  }
+  if (score == 0) state.SkipWithError("the candidate was not valued");
+}
+BENCHMARK(BM_CandidateOnStand)->Unit(benchmark::kMicrosecond);
 
 // The copy a branch of the search starts from: the document after its thinning (three tables).
 void BM_CopyPreparedDocument(benchmark::State& state) {

@@ -113,26 +113,6 @@ std::string csvField(const std::string& text) {
   return quoted + "\"";
 }
 
-// The document's JSON on one line, the script's name first. The JSON writer's line breaks and
-// indents are all outside strings (a string's own line ends are written as \n), so each break
-// with its indent becomes one blank, or nothing inside the brackets.
-std::string jsonLine(const std::string& script, const std::string& json) {
-  std::string line = "{\"script\": " + jsonString(script) + ", ";
-  for (std::size_t i = json.find_first_not_of(" \n", json.find('{') + 1); i < json.size(); ++i) {
-    if (json[i] != '\n') {
-      line += json[i];
-      continue;
-    }
-    std::size_t next = json.find_first_not_of(' ', i + 1);
-    if (next == std::string::npos) break;
-    char after = json[next];
-    char before = line.back();
-    if (before != '[' && before != '{' && after != ']' && after != '}') line += ' ';
-    i = next - 1;
-  }
-  return line + "\n";
-}
-
 // Every line after the header, led by the script's name; the header led by "script".
 void csvRows(const std::string& script, const std::string& csv, ScriptReport& r) {
   std::size_t end = csv.find('\n');
@@ -155,8 +135,8 @@ void shareReport(const RunOptions& o, const std::string& script, std::string rep
       r.heading = "==> " + script + " <==\n";
       r.report = std::move(report);
       break;
-    case OutputFormat::Json:
-      r.report = jsonLine(script, report);
+    case OutputFormat::Json:  // written as a line in the first place
+      r.report = std::move(report);
       break;
     case OutputFormat::Csv:
       csvRows(script, report, r);
@@ -164,28 +144,38 @@ void shareReport(const RunOptions& o, const std::string& script, std::string rep
   }
 }
 
-// Runs one script in a new document on an engine of its own: an engine shared with earlier
-// documents would hand their leftovers (history records past the count, report lines) to the
-// stand file of this one.
+// Runs one script in a new document on an engine as new: the job's runner made for its first
+// script, or started over for each later one. An engine that kept an earlier document's
+// leftovers (history records past the count, report lines) would hand them to the stand file of
+// this one; starting over empties them without zeroing the engine's buffers again.
 ScriptReport runScript(const RunOptions& o, const std::string& script, const Clock& clock,
-                       const InputReader& standardInput, std::mutex& saving) {
+                       const InputReader& standardInput, std::mutex& saving,
+                       std::optional<Runner>& jobRunner) {
   ScriptReport r;
   std::optional<ParsedScript> parsed = loadScript(script, standardInput, r.messages, r.problems);
   if (!parsed) {
     r.status = kExitUsage;
     return r;
   }
-  ViewOptions view = builtInDefaults().options;
-  view.showFinancial = o.showFinancial;
-  view.showAllTables = !o.currentStep;
-  Runner runner(clock, view);
+  if (jobRunner) {
+    jobRunner->startOver();
+  } else {
+    ViewOptions view = builtInDefaults().options;
+    view.showFinancial = o.showFinancial;
+    view.showAllTables = !o.currentStep;
+    jobRunner.emplace(clock, view);
+  }
+  Runner& runner = *jobRunner;
   r.status = runCommands(o, script, *parsed, runner, r.messages, r.problems);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
   CarbonOptions carbon = carbonOptionsOf(content);
   carbon.show = o.showCarbon;
-  std::string report =
-      renderReport(o.format, content, runner.messages(), o.showFinancial, o.currentStep, carbon);
+  std::string report = several(o) && o.format == OutputFormat::Json
+                           ? jsonLineOutput(script, content.store, runner.messages(),
+                                            content.settings.financial, carbon.values)
+                           : renderReport(o.format, content, runner.messages(), o.showFinancial,
+                                          o.currentStep, carbon);
   if (several(o)) {
     shareReport(o, script, std::move(report), r);
   } else {
@@ -242,9 +232,9 @@ class Printer {
     status_ = std::max(status_, r.status);
     if (r.ran) {
       bool heading = o_.format == OutputFormat::Text || !anyReport_;
-      std::string text = o_.format == OutputFormat::Text && anyReport_ ? "\n" : "";
-      if (heading) text += r.heading;
-      write(text + r.report);
+      std::string lead = o_.format == OutputFormat::Text && anyReport_ ? "\n" : "";
+      if (heading) lead += r.heading;
+      write(r.report, lead);
       anyReport_ = true;
     }
     err_ << r.saveError;
@@ -260,9 +250,9 @@ class Printer {
   bool anyReport_ = false;
   bool outFailed_ = false;  // said once; the runs and saves go on
 
-  void write(const std::string& text) {
+  void write(const std::string& text, const std::string& lead) {
     if (outFailed_) return;
-    int status = writeReport(out_, err_, text);
+    int status = writeReport(out_, err_, text, lead);
     outFailed_ = status != 0;
     status_ = std::max(status_, status);
   }
@@ -324,6 +314,7 @@ class ParallelRun {
   std::vector<std::thread> workers_;
 
   void work() {
+    std::optional<Runner> runner;  // this job's engine and document, for each of its scripts
     for (;;) {
       std::size_t index = 0;
       {
@@ -336,7 +327,7 @@ class ParallelRun {
       }
       ScriptReport r;
       try {
-        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_);
+        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_, runner);
       } catch (...) {
         r.failure = std::current_exception();
       }
@@ -443,8 +434,9 @@ int runScripts(const RunOptions& o, const InputReader& standardInput, std::ostre
   Printer printer(o, out, err);
   unsigned jobs = jobCount(o);
   if (jobs <= 1) {
+    std::optional<Runner> runner;
     for (const std::string& script : o.scripts) {
-      printer.print(runScript(o, script, clock, standardInput, saving));
+      printer.print(runScript(o, script, clock, standardInput, saving, runner));
     }
     return printer.status();
   }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "carbon/rotation_carbon.h"
+#include "cli/json_writer.h"
 #include "cli/output.h"
 #include "econ/carbon_flows.h"
 
@@ -14,89 +15,150 @@ namespace {
 
 using carbon::MassUnit;
 
-// Shortest text that reads back as the same double.
-std::string num(double value) {
-  if (!std::isfinite(value)) return "null";
-  char buffer[32];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return ec == std::errc() ? std::string(buffer, end) : std::string("null");
+// Appends the shortest text that reads back as the same double, or null.
+void num(std::string& out, double value) {
+  appendJsonNumber(out, value);
 }
 
 double tons(double kg) {
   return carbon::massIn(kg, MassUnit::ShortTon);
 }
 
-std::string pools(const carbon::Biomass& b, double scale) {
-  return "{\"aboveground\": " + num(tons(b.aboveground) * scale) +
-         ", \"belowground\": " + num(tons(b.belowground) * scale) +
-         ", \"stem_wood\": " + num(tons(b.stemWood) * scale) +
-         ", \"stem_bark\": " + num(tons(b.stemBark) * scale) +
-         ", \"foliage\": " + num(tons(b.foliage) * scale) +
-         ", \"live_tree\": " + num(tons(b.tree()) * scale) + "}";
+void pools(std::string& out, const carbon::Biomass& b, double scale) {
+  out += "{\"aboveground\": ";
+  num(out, tons(b.aboveground) * scale);
+  out += ", \"belowground\": ";
+  num(out, tons(b.belowground) * scale);
+  out += ", \"stem_wood\": ";
+  num(out, tons(b.stemWood) * scale);
+  out += ", \"stem_bark\": ";
+  num(out, tons(b.stemBark) * scale);
+  out += ", \"foliage\": ";
+  num(out, tons(b.foliage) * scale);
+  out += ", \"live_tree\": ";
+  num(out, tons(b.tree()) * scale);
+  out += '}';
 }
 
-std::string removalJson(const std::optional<carbon::Removal>& r) {
-  if (!r) return "null";
-  return "{\"carbon\": " + num(tons(r->treeCarbon)) +
-         ", \"pulpwood\": " + num(tons(r->pulpwoodCarbon)) +
-         ", \"sawtimber\": " + num(tons(r->sawtimberCarbon)) +
-         ", \"in_use_100\": " + num(tons(r->inUse100())) +
-         ", \"landfill_100\": " + num(tons(r->landfill100())) +
-         ", \"stored_100\": " + num(tons(r->stored100())) + "}";
+void removalJson(std::string& out, const std::optional<carbon::Removal>& r) {
+  if (!r) {
+    out += "null";
+    return;
+  }
+  out += "{\"carbon\": ";
+  num(out, tons(r->treeCarbon));
+  out += ", \"pulpwood\": ";
+  num(out, tons(r->pulpwoodCarbon));
+  out += ", \"sawtimber\": ";
+  num(out, tons(r->sawtimberCarbon));
+  out += ", \"in_use_100\": ";
+  num(out, tons(r->inUse100()));
+  out += ", \"landfill_100\": ";
+  num(out, tons(r->landfill100()));
+  out += ", \"stored_100\": ";
+  num(out, tons(r->stored100()));
+  out += '}';
 }
 
-std::string stumpJson(const carbon::RotationCarbon& rotation) {
-  std::string out = "{\"points\": [";
+void stumpJson(std::string& out, const carbon::RotationCarbon& rotation) {
+  out += "{\"points\": [";
   for (std::size_t i = 0; i < rotation.points.size(); ++i) {
     const carbon::StumpPoint& p = rotation.points[i];
-    out += (i == 0 ? "[" : ", [") + num(p.age) + ", " + jsonString(p.label) + ", " +
-           num(tons(p.carbon)) + "]";
+    out += i == 0 ? "[" : ", [";
+    num(out, p.age);
+    out += ", ";
+    appendJsonString(out, p.label);
+    out += ", ";
+    num(out, tons(p.carbon));
+    out += ']';
   }
-  return out + "], \"average\": " + num(tons(rotation.average)) + "}";
+  out += "], \"average\": ";
+  num(out, tons(rotation.average));
+  out += '}';
 }
 
-std::string measure(const std::optional<double>& value, double scale) {
-  return value ? num(*value * scale) : std::string("null");
+void measure(std::string& out, const std::optional<double>& value, double scale) {
+  if (value) {
+    num(out, *value * scale);
+  } else {
+    out += "null";
+  }
 }
 
-std::string valueJson(const TableStore& store, int index, const FinancialValues& values,
-                      const carbon::CarbonValues& carbonValues) {
-  if (!(carbonValues.price > 0)) return "null";
-  std::optional<econ::RegimeFlows> flows = econ::regimeFlows(store, index, values, carbonValues);
-  // As the timber's LEV and IRR: null once the financial values are not the harvest's.
+void valueJson(std::string& out, const TableStore& store, int index, const FinancialValues& values,
+               const carbon::CarbonValues& carbonValues) {
+  std::optional<econ::RegimeFlows> flows;
+  std::optional<econ::RegimeFlows> timber;
   const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
-  std::optional<econ::RegimeFlows> timber = econ::harvestFlows(table, values);
-  if (!flows || !timber || !econ::agreesWithTable(*timber, table)) return "null";
+  if (carbonValues.price > 0) {
+    flows = econ::regimeFlows(store, index, values, carbonValues);
+    timber = econ::harvestFlows(table, values);
+  }
+  // As the timber's LEV and IRR: null once the financial values are not the harvest's.
+  if (!flows || !timber || !econ::agreesWithTable(*timber, table)) {
+    out += "null";
+    return;
+  }
   econ::Measures pulp = econ::measuresOf(*flows, econ::Management::Pulpwood);
   econ::Measures saw = econ::measuresOf(*flows, econ::Management::Sawtimber);
-  return "{\"price\": " + num(carbonValues.price) +
-         ", \"baseline\": " + num(carbonValues.baseline) + ", \"present_value\": " +
-         num(econ::carbonPresentValue(store, index, values, carbonValues)) +
-         ", \"npv\": {\"pulpwood\": " + num(static_cast<double>(pulp.npv)) +
-         ", \"sawtimber\": " + num(static_cast<double>(saw.npv)) +
-         "}, \"lev\": {\"pulpwood\": " + measure(pulp.lev, 1) +
-         ", \"sawtimber\": " + measure(saw.lev, 1) +
-         "}, \"irr\": {\"pulpwood\": " + measure(pulp.irr, 100) +
-         ", \"sawtimber\": " + measure(saw.irr, 100) + "}}";
+  out += "{\"price\": ";
+  num(out, carbonValues.price);
+  out += ", \"baseline\": ";
+  num(out, carbonValues.baseline);
+  out += ", \"present_value\": ";
+  num(out, econ::carbonPresentValue(store, index, values, carbonValues));
+  out += ", \"npv\": {\"pulpwood\": ";
+  num(out, static_cast<double>(pulp.npv));
+  out += ", \"sawtimber\": ";
+  num(out, static_cast<double>(saw.npv));
+  out += "}, \"lev\": {\"pulpwood\": ";
+  measure(out, pulp.lev, 1);
+  out += ", \"sawtimber\": ";
+  measure(out, saw.lev, 1);
+  out += "}, \"irr\": {\"pulpwood\": ";
+  measure(out, pulp.irr, 100);
+  out += ", \"sawtimber\": ";
+  measure(out, saw.irr, 100);
+  out += "}}";
 }
 
 }  // namespace
 
 std::string carbonJson(const TableStore& store, int index, const FinancialValues& values,
                        const carbon::CarbonValues& carbonValues) {
-  std::string key = ",\n      \"carbon\": ";
-  if (index < 0 || index > store.lastIndex || index >= kTableCapacity) return key + "null";
+  return ",\n      \"carbon\": " + carbonValueJson(store, index, values, carbonValues);
+}
+
+std::string carbonValueJson(const TableStore& store, int index, const FinancialValues& values,
+                            const carbon::CarbonValues& carbonValues) {
+  if (index < 0 || index > store.lastIndex || index >= kTableCapacity) return "null";
   const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
-  if (carbon::stockDataRows(table) == 0) return key + "null";
+  if (carbon::stockDataRows(table) == 0) return "null";
   carbon::Biomass b = carbon::standBiomass(table);
-  std::string out = key + "{\"units\": \"short tons per acre\", \"biomass\": " + pools(b, 1);
-  out += ", \"carbon\": " + pools(b, carbon::kCarbonFraction);
-  out += ", \"co2e\": " + pools(b, carbon::kCarbonFraction * carbon::kCo2PerCarbon);
-  out += ", \"removal\": " + removalJson(carbon::tableRemoval(store, index));
+  std::string out = "{\"units\": \"short tons per acre\", \"biomass\": ";
+  out.reserve(1024);
+  pools(out, b, 1);
+  out += ", \"carbon\": ";
+  pools(out, b, carbon::kCarbonFraction);
+  out += ", \"co2e\": ";
+  pools(out, b, carbon::kCarbonFraction * carbon::kCo2PerCarbon);
+  out += ", \"removal\": ";
+  removalJson(out, carbon::tableRemoval(store, index));
   std::optional<carbon::RotationCarbon> rotation = carbon::rotationCarbon(store, index);
-  out += ", \"stump\": " + (rotation ? stumpJson(*rotation) : std::string("null"));
-  out += ", \"value\": " + (rotation ? valueJson(store, index, values, carbonValues) : "null");
-  return out + "}";
+  out += ", \"stump\": ";
+  if (rotation) {
+    stumpJson(out, *rotation);
+  } else {
+    out += "null";
+  }
+  out += ", \"value\": ";
+  if (rotation) {
+    valueJson(out, store, index, values, carbonValues);
+  } else {
+    out += "null";
+  }
+  out += '}';
+  return out;
 }
 
 }  // namespace keldovar::cli

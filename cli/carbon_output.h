@@ -17,5 +17,8 @@ namespace keldovar::cli {
 // NPV, LEV and IRR with them.
 std::string carbonJson(const TableStore& store, int index, const FinancialValues& values,
                        const carbon::CarbonValues& carbonValues);
+// The same value without its key.
+std::string carbonValueJson(const TableStore& store, int index, const FinancialValues& values,
+                            const carbon::CarbonValues& carbonValues);
 
 }  // namespace keldovar::cli

@@ -2,15 +2,18 @@
 #include "cli/output.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <ostream>
 #include <span>
 #include <system_error>
+#include <type_traits>
 
 #include "cli/carbon_output.h"
 #include "cli/command_line.h"
+#include "cli/json_writer.h"
 #include "econ/cash_flows.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
@@ -20,127 +23,200 @@
 namespace keldovar::cli {
 
 std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char ch : text) {
-    auto c = static_cast<unsigned char>(ch);
-    if (c == '"') {
-      out += "\\\"";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x20 || c >= 0x7f) {
-      // Report text is 8-bit: bytes above ASCII are read as Latin-1.
-      out += formatText("\\u%04x", c);
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
-}
-
-std::string jsonNumber(float value) {
-  if (!std::isfinite(value)) return "null";
-  return formatText("%.9g", static_cast<double>(value));
-}
-
-std::string jsonNumber(double value) {
-  if (!std::isfinite(value)) return "null";
-  return formatText("%.17g", value);
+  std::string out;
+  appendJsonString(out, text);
+  return out;
 }
 
 namespace {
 
-std::string stringArray(std::span<const std::string> lines) {
-  std::string out = "[";
+// A float's or a double's text in 9 or 17 significant digits ("%.9g", "%.17g"), as the CSV, the
+// search's results and the sensitivity reports have always written them.
+template <class Value>
+void csvNumber(std::string& out, Value value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  char digits[40];
+  int precision = std::is_same_v<Value, float> ? 9 : 17;
+  auto done = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
+                            std::chars_format::general, precision);
+  out.append(digits, static_cast<std::size_t>(done.ptr - digits));
+}
+
+}  // namespace
+
+std::string jsonNumber(float value) {
+  std::string out;
+  csvNumber(out, value);
+  return out;
+}
+
+std::string jsonNumber(double value) {
+  std::string out;
+  csvNumber(out, value);
+  return out;
+}
+
+namespace {
+
+void stringArray(JsonWriter& json, std::span<const TableLine> lines) {
+  json.raw("[");
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) out += ", ";
-    out += jsonString(lines[i]);
+    if (i > 0) json.raw(", ");
+    json.string(lines[i]);
   }
-  return out + "]";
+  json.raw("]");
 }
 
-std::string linesJson(const ReportSection* section) {
-  return section != nullptr ? stringArray(section->heading) : "null";
+void linesJson(JsonWriter& json, const ReportSection* section) {
+  if (section == nullptr) {
+    json.null();
+  } else {
+    stringArray(json, section->heading);
+  }
 }
 
-std::string stockJson(const ReportTable& t, const ReportSection* stock) {
-  if (stock == nullptr) return "null";
-  std::string out = "{\"title\": " + jsonString(stock->heading[0]) +
-                    ", \"conversion\": " + jsonString(stock->footing[0]) + ", \"rows\": [";
-  for (int r = 0; r < stock->rowCount; ++r) {
-    if (r > 0) out += ", ";
-    out += "[";
-    for (std::size_t c = 0; c < kStockTableColumns; ++c) {
-      if (c > 0) out += ", ";
-      out += jsonNumber(t.stock[static_cast<std::size_t>(r)][c]);
+// A section's values written last and where their text lies in the output: a harvest repeats
+// the stock table and the bar graph of the step before it, whose text is then copied rather
+// than written again.
+struct Written {
+  const void* values = nullptr;
+  std::size_t bytes = 0;
+  std::size_t from = 0;
+  std::size_t to = 0;
+
+  bool same(const void* other, std::size_t size) const {
+    return values != nullptr && bytes == size && std::memcmp(values, other, size) == 0;
+  }
+};
+
+struct WrittenSections {
+  Written stock;
+  Written bars;
+};
+
+void stockJson(JsonWriter& json, const ReportTable& t, const ReportSection* stock, Written& last) {
+  if (stock == nullptr) {
+    json.null();
+    return;
+  }
+  json.raw("{\"title\": ").string(stock->heading[0]);
+  json.raw(", \"conversion\": ").string(stock->footing[0]).raw(", \"rows\": ");
+  std::size_t bytes = sizeof(StockRow) * static_cast<std::size_t>(stock->rowCount);
+  if (last.same(t.stock.data(), bytes)) {
+    json.copy(last.from, last.to);
+  } else {
+    last = {t.stock.data(), bytes, json.size(), 0};
+    json.raw("[");
+    for (int r = 0; r < stock->rowCount; ++r) {
+      json.raw(r > 0 ? ", [" : "[");
+      for (std::size_t c = 0; c < kStockTableColumns; ++c) {
+        if (c > 0) json.raw(", ");
+        json.number(t.stock[static_cast<std::size_t>(r)][c]);
+      }
+      json.raw("]");
     }
-    out += "]";
+    json.raw("]");
+    last.to = json.size();
   }
-  return out + "]}";
+  json.raw("}");
 }
 
-std::string historyJson(const ReportTable& t, const ReportSection* history) {
-  if (history == nullptr) return "null";
-  std::string out = "{\"heading\": " + stringArray(history->heading) + ", \"rows\": [";
+void historyJson(JsonWriter& json, const ReportTable& t, const ReportSection* history) {
+  if (history == nullptr) {
+    json.null();
+    return;
+  }
+  json.raw("{\"heading\": ");
+  stringArray(json, history->heading);
+  json.raw(", \"rows\": [");
   for (int r = 0; r < history->rowCount; ++r) {
     const HistoryRecord& h = t.history[static_cast<std::size_t>(r)];
-    if (r > 0) out += ", ";
-    out += "[" + jsonNumber(h.age) + ", " +
-           jsonString(std::string(h.label, strnlen(h.label, kLabelLength))) + ", " +
-           jsonNumber(h.trees) + ", " + jsonNumber(h.basal_area) + ", " + jsonNumber(h.volume) +
-           ", " + jsonNumber(h.cords) + ", " + jsonNumber(h.topcords) + ", " + jsonNumber(h.bdft) +
-           "]";
+    json.raw(r > 0 ? ", [" : "[").number(h.age).raw(", ");
+    json.string(std::string_view(h.label, strnlen(h.label, kLabelLength)));
+    for (double v : {h.trees, h.basal_area, h.volume, h.cords, h.topcords, h.bdft}) {
+      json.raw(", ").number(v);
+    }
+    json.raw("]");
   }
-  return out + "], \"footing\": " + stringArray(history->footing) + "}";
+  json.raw("], \"footing\": ");
+  stringArray(json, history->footing);
+  json.raw("}");
 }
 
-std::string barGraphJson(const BarGraph& g, const ReportSection* graph) {
-  if (graph == nullptr) return "null";
-  std::string out = "{\"age\": " + std::to_string(g.barAge) + ", \"max\": " + jsonNumber(g.barMax) +
-                    ", \"bars\": [";
+void barGraphJson(JsonWriter& json, const BarGraph& g, const ReportSection* graph, Written& last) {
+  if (graph == nullptr) {
+    json.null();
+    return;
+  }
+  if (last.same(&g, sizeof g)) {
+    json.copy(last.from, last.to);
+    return;
+  }
+  last = {&g, sizeof g, json.size(), 0};
+  json.raw("{\"age\": ").whole(g.barAge).raw(", \"max\": ").number(g.barMax);
+  json.raw(", \"bars\": [");
   for (int n = 0; n < graph->rowCount; ++n) {
     auto b = static_cast<std::size_t>(n);
     const BarRect& r = g.bars[b];
-    if (n > 0) out += ", ";
-    out += formatText("[%d, %d, %d, %d, %d, %d]", g.barClass[b], g.barValue[b], r.left, r.top,
-                      r.right, r.bottom);
+    json.raw(n > 0 ? ", [" : "[");
+    for (int v : {g.barClass[b], g.barValue[b], r.left, r.top, r.right}) json.whole(v).raw(", ");
+    json.whole(r.bottom).raw("]");
   }
-  return out + "]}";
+  json.raw("]}");
+  last.to = json.size();
 }
 
 using econ::harvestMeasures;
 using econ::HarvestMeasures;
 
-std::string optionalNumber(const std::optional<double>& value, double scale) {
-  return value ? jsonNumber(*value * scale) : std::string("null");
+void optionalNumber(JsonWriter& json, const std::optional<double>& value, double scale) {
+  if (value) {
+    json.number(*value * scale);
+  } else {
+    json.null();
+  }
 }
 
-std::string harvestJson(const HarvestMeasures& m) {
-  return ",\n      \"lev\": {\"pulpwood\": " + optionalNumber(m.pulpwood.lev, 1) +
-         ", \"sawtimber\": " + optionalNumber(m.sawtimber.lev, 1) +
-         "},\n      \"irr\": {\"pulpwood\": " + optionalNumber(m.pulpwood.irr, 100) +
-         ", \"sawtimber\": " + optionalNumber(m.sawtimber.irr, 100) + "}";
+void harvestJson(JsonWriter& json, const HarvestMeasures& m) {
+  json.raw(",").newline(6).raw("\"lev\": {\"pulpwood\": ");
+  optionalNumber(json, m.pulpwood.lev, 1);
+  json.raw(", \"sawtimber\": ");
+  optionalNumber(json, m.sawtimber.lev, 1);
+  json.raw("},").newline(6).raw("\"irr\": {\"pulpwood\": ");
+  optionalNumber(json, m.pulpwood.irr, 100);
+  json.raw(", \"sawtimber\": ");
+  optionalNumber(json, m.sawtimber.irr, 100);
+  json.raw("}");
 }
 
-std::string tableJson(const TableStore& store, const ShownTable& shown,
-                      const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
+void tableJson(JsonWriter& json, const TableStore& store, const ShownTable& shown,
+               const FinancialValues& values, const carbon::CarbonValues& carbonValues,
+               WrittenSections& rows) {
   const ReportTable& t = *shown.table;
   const ReportSection* summary = shown.find(SectionKind::Summary);
-  std::string out = "    {\n      \"summary\": ";
-  out += summary != nullptr ? stringArray(summary->heading) : "[]";
-  out += ",\n      \"stock\": " + stockJson(t, shown.find(SectionKind::Stock));
-  out += ",\n      \"thinning\": " + linesJson(shown.find(SectionKind::Thinning));
-  out += ",\n      \"history\": " + historyJson(t, shown.find(SectionKind::History));
-  out += ",\n      \"financial\": " + linesJson(shown.find(SectionKind::Financial));
-  if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) out += harvestJson(*m);
-  out += ",\n      \"bargraph\": " + barGraphJson(t.bar, shown.find(SectionKind::BarGraph));
-  out += carbonJson(store, shown.index, values, carbonValues);
-  return out + "\n    }";
+  json.raw("{").newline(6).raw("\"summary\": ");
+  if (summary != nullptr) {
+    stringArray(json, summary->heading);
+  } else {
+    json.raw("[]");
+  }
+  json.raw(",").newline(6).raw("\"stock\": ");
+  stockJson(json, t, shown.find(SectionKind::Stock), rows.stock);
+  json.raw(",").newline(6).raw("\"thinning\": ");
+  linesJson(json, shown.find(SectionKind::Thinning));
+  json.raw(",").newline(6).raw("\"history\": ");
+  historyJson(json, t, shown.find(SectionKind::History));
+  json.raw(",").newline(6).raw("\"financial\": ");
+  linesJson(json, shown.find(SectionKind::Financial));
+  if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) harvestJson(json, *m);
+  json.raw(",").newline(6).raw("\"bargraph\": ");
+  barGraphJson(json, t.bar, shown.find(SectionKind::BarGraph), rows.bars);
+  json.raw(",").newline(6).raw("\"carbon\": ");
+  json.raw(carbonValueJson(store, shown.index, values, carbonValues));
+  json.newline(4).raw("}");
 }
 
 // Every stored table with every section, whatever the view shows.
@@ -156,32 +232,57 @@ std::string textOutput(const TableStore& store, bool showFinancial, bool current
                        carbon);
 }
 
+namespace {
+
+// The document's JSON, led by the script's name when one is given.
+std::string documentJson(const TableStore& store, const std::vector<RecordedMessage>& messages,
+                         const FinancialValues& values, const carbon::CarbonValues& carbonValues,
+                         JsonLayout layout, const std::string* script) {
+  ReportModel model = everyTable(store);
+  std::string out;
+  out.reserve(2048 + 4096 * static_cast<std::size_t>(model.size()));
+  JsonWriter json(out, layout);
+  json.raw("{");
+  if (script != nullptr) json.raw("\"script\": ").string(*script).raw(",");
+  json.newline(2).raw("\"tables\": [");
+  WrittenSections rows;
+  for (int t = 0; t < model.size(); ++t) {
+    if (t > 0) json.raw(",");
+    json.newline(4);
+    tableJson(json, store, model.table(t), values, carbonValues, rows);
+  }
+  if (!model.empty()) json.newline(2);
+  json.raw("],").newline(2).raw("\"messages\": [");
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    if (i > 0) json.raw(",");
+    json.newline(4).raw("{\"line\": ").whole(messages[i].line);
+    json.raw(", \"caption\": ").string(messages[i].caption);
+    json.raw(", \"text\": ").string(messages[i].text).raw("}");
+  }
+  if (!messages.empty()) json.newline(2);
+  const StandSnapshot& s = store.snapshot;
+  json.raw("],").newline(2).raw("\"stand\": {\"age\": ").number(s.AG);
+  json.raw(", \"site_index\": ").number(s.SI).raw(", \"height\": ").number(s.HD);
+  json.raw(", \"basal_area\": ").number(s.BA).raw(", \"trees\": ").number(s.TPA);
+  json.raw(", \"initialized\": ").whole(s.initialized);
+  json.raw(", \"unthinned\": ").whole(s.unthinned).raw(", \"thin_lock\": ").whole(s.thinLock);
+  json.raw(", \"total_volume\": ").number(s.totalVolume).raw("}").newline(0).raw("}");
+  out += '\n';
+  return out;
+}
+
+}  // namespace
+
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
                        const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
-  std::string out = "{\n  \"tables\": [";
-  ReportModel model = everyTable(store);
-  for (int t = 0; t < model.size(); ++t) {
-    out += t > 0 ? ",\n" : "\n";
-    out += tableJson(store, model.table(t), values, carbonValues);
-  }
-  out += model.empty() ? "],\n" : "\n  ],\n";
-  out += "  \"messages\": [";
-  for (std::size_t i = 0; i < messages.size(); ++i) {
-    out += i > 0 ? ",\n    " : "\n    ";
-    out += "{\"line\": " + std::to_string(messages[i].line) +
-           ", \"caption\": " + jsonString(messages[i].caption) +
-           ", \"text\": " + jsonString(messages[i].text) + "}";
-  }
-  out += messages.empty() ? "],\n" : "\n  ],\n";
-  const StandSnapshot& s = store.snapshot;
-  out += "  \"stand\": {\"age\": " + jsonNumber(s.AG) + ", \"site_index\": " + jsonNumber(s.SI) +
-         ", \"height\": " + jsonNumber(s.HD) + ", \"basal_area\": " + jsonNumber(s.BA) +
-         ", \"trees\": " + jsonNumber(s.TPA) +
-         ", \"initialized\": " + std::to_string(s.initialized) +
-         ", \"unthinned\": " + std::to_string(s.unthinned) +
-         ", \"thin_lock\": " + std::to_string(s.thinLock) +
-         ", \"total_volume\": " + jsonNumber(s.totalVolume) + "}\n}\n";
-  return out;
+  return documentJson(store, messages, values, carbonValues, JsonLayout::Pretty, nullptr);
+}
+
+std::string jsonLineOutput(const std::string& script, const TableStore& store,
+                           const std::vector<RecordedMessage>& messages,
+                           const FinancialValues& values,
+                           const carbon::CarbonValues& carbonValues) {
+  return documentJson(store, messages, values, carbonValues, JsonLayout::Line, &script);
 }
 
 std::string csvOutput(const TableStore& store, const FinancialValues& values) {
@@ -207,9 +308,10 @@ std::string renderReport(OutputFormat format, const DocumentContent& content,
   return textOutput(store, showFinancial, currentStep, carbon);
 }
 
-int writeReport(std::ostream& out, std::ostream& err, const std::string& text) {
+int writeReport(std::ostream& out, std::ostream& err, std::string_view text,
+                std::string_view lead) {
   errno = 0;
-  out << text;
+  out << lead << text;
   out.flush();
   if (out) return 0;
   err << "keldovar-cli: cannot write the report: "

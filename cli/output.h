@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/table_store.h"
@@ -18,14 +19,19 @@ enum class OutputFormat { Text, Json, Csv };
 std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep,
                        const CarbonOptions& carbon = {});
 
-// Every stored table, the messages and the stand after the run. Single-precision numbers are
-// written with 9 significant digits and doubles with 17, so that they read back exactly. A
-// harvest table also gives the regime's LEV and IRR (percent) at the document's financial
-// values, or null where those are not the values the harvest used. Every table has its
-// "carbon" (cli/carbon_output.h), valued at `carbonValues`.
+// Every stored table, the messages and the stand after the run. Numbers are written in their
+// shortest form that reads back exactly: doubles as doubles, single-precision values (the stock
+// rows, the bar graph's peak) as floats. A harvest table also gives the regime's LEV and IRR
+// (percent) at the document's financial values, or null where those are not the values the
+// harvest used. Every table has its "carbon" (cli/carbon_output.h), valued at `carbonValues`.
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
                        const FinancialValues& values,
                        const carbon::CarbonValues& carbonValues = {});
+// The same on one line, the script's name first: one line of JSON Lines.
+std::string jsonLineOutput(const std::string& script, const TableStore& store,
+                           const std::vector<RecordedMessage>& messages,
+                           const FinancialValues& values,
+                           const carbon::CarbonValues& carbonValues = {});
 
 // One line per stock row of every table with stock rows, and one "Harvest" line with the LEV
 // and IRR of every harvest table, under a header line; the carbon columns come last.
@@ -44,7 +50,9 @@ std::string renderReport(OutputFormat format, const DocumentContent& content,
                          const std::vector<RecordedMessage>& messages, bool showFinancial,
                          bool currentStep, const CarbonOptions& carbon = {});
 
-// Writes and flushes the text; 0, or 1 after saying on `err` why the output refused it.
-int writeReport(std::ostream& out, std::ostream& err, const std::string& text);
+// Writes and flushes the text, after `lead` when one is given; 0, or 1 after saying on `err` why
+// the output refused it.
+int writeReport(std::ostream& out, std::ostream& err, std::string_view text,
+                std::string_view lead = {});
 
 }  // namespace keldovar::cli

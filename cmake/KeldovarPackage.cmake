@@ -1,6 +1,11 @@
 # Installation and the Debian package: the program and the batch runner in bin, the help file
 # and the manual in the application directory, the package's version from the project's.
 install(TARGETS keldovar-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A statically linked keldovar-cli is on purpose (cli/CMakeLists.txt): lintian is told so.
+if(KELDOVAR_CLI_STATIC)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/keldovar.lintian-overrides
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME keldovar)
+endif()
 # keldovar-cli --pdf runs keldovar-pdf from its own folder.
 if(TARGET keldovar-pdf)
   install(TARGETS keldovar-pdf RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

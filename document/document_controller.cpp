@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "document/dialog_memory.h"
+#include "document/stand_stepper.h"
 #include "engine/report_text.h"
 
 namespace keldovar {
@@ -18,7 +18,10 @@ constexpr const char* kAborted = "Returning to previous conditions. Function abo
 DocumentController::DocumentController(Session& session, Prompts& prompts,
                                        SettingsStore& settingsStore,
                                        const DocumentSettings& settings, const ViewOptions& options)
-    : session_(session), prompts_(prompts), settingsStore_(settingsStore) {
+    : session_(session),
+      prompts_(prompts),
+      settingsStore_(settingsStore),
+      hooks_(prompts, content_.remembered, session.engine, &session.barGraph) {
   content_.settings = settings;
   content_.options = options;
   resetSnapshot(content_.store.snapshot);
@@ -26,7 +29,9 @@ DocumentController::DocumentController(Session& session, Prompts& prompts,
 }
 
 DocumentController::~DocumentController() {
+  // A controller made later at the same address must not take the engine for its own.
   if (session_.holder == this) session_.holder = nullptr;
+  if (session_.outputsOf == this) session_.outputsOf = nullptr;
 }
 
 DocumentListener& DocumentController::listener() {
@@ -55,6 +60,7 @@ void DocumentController::markSaved() {
 
 template <class Step>
 bool DocumentController::undoable(Step step) {
+  if (!keepUndo_) return step();
   undo_.begin(content_, modified_);
   bool changed = step();
   undo_.end(changed);
@@ -64,6 +70,8 @@ bool DocumentController::undoable(Step step) {
 bool DocumentController::undo() {
   std::optional<bool> modified = undo_.undo(content_);
   if (!modified) return false;
+  // The engine's outputs are the undone step's table, no longer this document's newest.
+  tablesReplaced();
   showModified(*modified);
   if (content_.store.lastIndex < 0) {
     listener().documentReset();
@@ -78,11 +86,35 @@ void DocumentController::markModified() {
   setModified(true);
 }
 
+void DocumentController::startOver(const DocumentSettings& settings, const ViewOptions& options) {
+  TableStore& store = content_.store;
+  store.lastIndex = -1;
+  store.firstShown = 0;
+  store.stepTable = 0;
+  store.snapshot = StandSnapshot{};
+  resetSnapshot(store.snapshot);
+  content_.settings = settings;
+  content_.remembered = RememberedValues{};
+  content_.options = options;
+  content_.carbon = CarbonValues{};
+  modified_ = false;
+  lastStepResult_ = StepResult::Stored;
+  tablesReplaced();
+  session_.engine.startOver();
+  session_.barGraph = BarGraph{};
+  session_.engine.state().financial = settings.financial;
+}
+
+void DocumentController::tablesReplaced() {
+  if (session_.outputsOf == this) session_.outputsOf = nullptr;
+}
+
 void DocumentController::replaceContent(DocumentContent content) {
   // Not carried by stand files.
   bool showAll = content_.options.showAllTables;
   bool showCarbon = content_.options.showCarbon;
   CarbonValues carbon = content_.carbon;
+  tablesReplaced();
   content_ = std::move(content);
   content_.options.showAllTables = showAll;
   content_.options.showCarbon = showCarbon;
@@ -99,15 +131,27 @@ void DocumentController::adoptContent(DocumentContent content) {
   listener().contentChanged();
 }
 
+// Every step, of any document, may change the engine's outputs: until it stores its table they
+// are nobody's.
+void DocumentController::beginStep() {
+  session_.outputsOf = nullptr;
+}
+
 void DocumentController::restore() {
   Engine& engine = session_.engine;
   const TableStore& store = content_.store;
-  if (store.lastIndex >= 0) {
+  if (store.lastIndex >= 0 && session_.outputsOf != this) {
     copyTableToEngine(store.tables[static_cast<std::size_t>(store.lastIndex)], engine,
                       session_.barGraph);
   }
+  beginStep();
   applySnapshot(store.snapshot, engine.state());
   handOverSettings(content_.settings, engine.state());
+}
+
+const StandState& DocumentController::standForNextStep() {
+  restore();
+  return session_.engine.state();
 }
 
 void DocumentController::storeTables() {
@@ -121,6 +165,7 @@ void DocumentController::storeTables() {
   copyOutputsToTable(session_.engine, session_.barGraph,
                      store.tables[static_cast<std::size_t>(store.lastIndex)]);
   store.snapshot = takeSnapshot(session_.engine.state());
+  session_.outputsOf = this;
 }
 
 void DocumentController::abortStep() {
@@ -178,6 +223,7 @@ void DocumentController::takeEngine() {
   engine = Engine(engine.installedHooks(), engine.clock());
   engine.setTraceSwitch(trace);
   session_.barGraph = BarGraph{};
+  session_.outputsOf = nullptr;
   engine.state().financial = content_.settings.financial;
 }
 
@@ -185,8 +231,9 @@ bool DocumentController::initialize(int kind) {
   if (refusedWhileBusy()) return false;
   takeEngine();
   return undoable([this, kind] {
-    HooksScope scope(session_.engine, this);
+    HooksScope scope(session_.engine, &hooks_);
     int old = content_.store.lastIndex;
+    beginStep();
     session_.barGraph.barLast = -1;
     return conclude(session_.engine.initializeStep(kind, merchInputsOf(content_.settings)), old);
   });
@@ -196,7 +243,7 @@ bool DocumentController::treat(int action) {
   if (refusedWhileBusy()) return false;
   takeEngine();
   return undoable([this, action] {
-    HooksScope scope(session_.engine, this);
+    HooksScope scope(session_.engine, &hooks_);
     int old = content_.store.lastIndex;
     restore();
     // A harvest keeps the restored bar graph, as it keeps the stock table.
@@ -209,7 +256,7 @@ bool DocumentController::grow() {
   if (refusedWhileBusy()) return false;
   takeEngine();
   return undoable([this] {
-    HooksScope scope(session_.engine, this);
+    HooksScope scope(session_.engine, &hooks_);
     int old = content_.store.lastIndex;
     restore();
     session_.barGraph.barLast = -1;
@@ -219,16 +266,8 @@ bool DocumentController::grow() {
 
 bool DocumentController::fertilize() {
   // This document's own stand decides, not whatever the shared engine last computed.
-  StandSnapshot& snapshot = content_.store.snapshot;
-  if (snapshot.initialized == 0) {
-    prompts_.showMessage(
-        {"", "The stand must have been initialized first.", MessageIcon::Exclamation});
-    return false;
-  }
-  return undoable([this, &snapshot] {
-    auto entry = prompts_.askFertilize();
-    if (!entry) return false;
-    snapshot.requestFertilization(*entry);
+  return undoable([this] {
+    if (!askFertilization(prompts_, content_.store.snapshot)) return false;
     // The request is saved with the document, so closing without saving must ask.
     setModified(true);
     listener().contentChanged();
@@ -341,6 +380,7 @@ bool DocumentController::resetView(DocumentHost& host, const std::string& title)
     }
   }
   TableStore& store = content_.store;
+  tablesReplaced();
   store.lastIndex = -1;
   store.firstShown = 0;
   store.stepTable = 0;
@@ -354,73 +394,6 @@ bool DocumentController::resetView(DocumentHost& host, const std::string& title)
 
 void DocumentController::switchTraceOff() {
   session_.engine.setTraceSwitch(0);
-}
-
-// ---- Engine hooks ----
-
-void DocumentController::showMessage(const char* caption, const char* line1, const char* line2) {
-  prompts_.showMessage({caption, std::string(line1) + "\n" + line2, MessageIcon::Exclamation});
-}
-
-std::optional<UnthinnedEntry> DocumentController::askUnthinned() {
-  auto entry = prompts_.askUnthinned(content_.remembered);
-  if (entry) remember(content_.remembered, *entry, kUnthinnedMemory);
-  return entry;
-}
-
-std::optional<ThinnedEntry> DocumentController::askThinned() {
-  auto entry = prompts_.askThinned(content_.remembered);
-  if (entry) remember(content_.remembered, *entry, kThinnedMemory);
-  return entry;
-}
-
-std::optional<PercentRemovedEntry> DocumentController::askPercentRemoved() {
-  auto entry = prompts_.askPercentRemoved(content_.remembered);
-  if (entry) remember(content_.remembered, *entry, kPercentRemovedMemory);
-  return entry;
-}
-
-std::optional<PlantationEntry> DocumentController::askPlantation() {
-  auto entry = prompts_.askPlantation(content_.remembered);
-  if (entry) remember(content_.remembered, *entry, kPlantationMemory);
-  return entry;
-}
-
-std::optional<int> DocumentController::askGrowAge() {
-  auto age = prompts_.askGrowAge(standFactsOf(session_.engine.state()));
-  if (age) content_.remembered.*kGrowMemory = *age;
-  return age;
-}
-
-std::optional<double> DocumentController::askResidualBA() {
-  auto value = prompts_.askResidualBA(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!value) return std::nullopt;
-  content_.remembered.*kResidualBAMemory = *value;
-  return *value;
-}
-
-std::optional<double> DocumentController::askThinToDBH() {
-  auto value = prompts_.askThinToDBH(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!value) return std::nullopt;
-  content_.remembered.*kThinToDBHMemory = *value;
-  return *value;
-}
-
-LowThinChoice DocumentController::askLowThinMethod() {
-  int method = prompts_.askLowThinMethod();
-  if (method == 1) return LowThinChoice::ByDBH;
-  if (method == 2) return LowThinChoice::ByBasalArea;
-  return LowThinChoice::Neither;
-}
-
-std::optional<RowLowEntry> DocumentController::askRowLow() {
-  auto entry = prompts_.askRowLow(content_.remembered, standFactsOf(session_.engine.state()));
-  if (entry) remember(content_.remembered, *entry, kRowLowMemory);
-  return entry;
-}
-
-int DocumentController::buildBarGraph(int first) {
-  return keldovar::buildBarGraph(session_.barGraph, session_.engine.state(), first);
 }
 
 }  // namespace keldovar

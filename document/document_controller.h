@@ -7,6 +7,7 @@
 
 #include "document/bar_graph.h"
 #include "document/document_content.h"
+#include "document/prompt_hooks.h"
 #include "document/prompts.h"
 #include "document/settings_store.h"
 #include "document/undo_history.h"
@@ -14,13 +15,16 @@
 
 namespace keldovar {
 
-// The engine and the current bar graph, shared by every document of a program run.
+// The engine and the current bar graph, shared by every document of a program run, and which
+// document's newest table the engine's outputs hold, if any: that document's next step need not
+// copy it back.
 struct Session {
   explicit Session(const Clock* clock = nullptr) : engine(nullptr, clock) {}
   Engine engine;
   BarGraph barGraph;
   // The document whose steps the engine ran last; any other starts from a clean engine.
   const void* holder = nullptr;
+  const void* outputsOf = nullptr;
 };
 
 // Where the window scrolls after a change: nowhere, the newest table's summary at the top, or
@@ -53,11 +57,11 @@ class DocumentHost {
   virtual void save() = 0;
 };
 
-class DocumentController final : private EngineHooks {
+class DocumentController final {
  public:
   DocumentController(Session& session, Prompts& prompts, SettingsStore& settingsStore,
                      const DocumentSettings& settings, const ViewOptions& options);
-  ~DocumentController() override;
+  ~DocumentController();
   DocumentController(const DocumentController&) = delete;
   DocumentController& operator=(const DocumentController&) = delete;
 
@@ -74,6 +78,8 @@ class DocumentController final : private EngineHooks {
   // step of this document's life since it was made, opened or reset is left to take back.
   bool undo();
   bool canUndo() const { return undo_.canUndo(); }
+  // For a document no one takes steps back from (a script's): its steps keep no undo records.
+  void keepNoUndo() { keepUndo_ = false; }
 
   // The settings commands; true when the dialog was accepted.
   bool financialValues();
@@ -88,9 +94,16 @@ class DocumentController final : private EngineHooks {
   bool resetView(DocumentHost& host, const std::string& title);
   void switchTraceOff();
 
+  // Restores the shared engine from this document as before its next step, and returns the
+  // stand it then holds: where a stand stepper goes on from.
+  const StandState& standForNextStep();
+
   const DocumentContent& content() const { return content_; }
   const TableStore& store() const { return content_.store; }
   const ViewOptions& options() const { return content_.options; }
+  // A new document, as the constructor makes it, on the session's engine made new as well; the
+  // store keeps the tables it allocated for the next document's steps to write over.
+  void startOver(const DocumentSettings& settings, const ViewOptions& options);
   // Replaces the whole document, as opening a stand file does; the document is then unmodified.
   void replaceContent(DocumentContent content);
   // Replaces the whole document with one made elsewhere and never saved: it is modified.
@@ -107,7 +120,9 @@ class DocumentController final : private EngineHooks {
   bool refusedWhileBusy();
   void takeEngine();
   bool conclude(StepResult result, int old);
+  void beginStep();
   void restore();
+  void tablesReplaced();
   void storeTables();
   void abortStep();
   void succeed(int old);
@@ -120,28 +135,18 @@ class DocumentController final : private EngineHooks {
   void writeOption(const char* key, bool value);
   DocumentListener& listener();
 
-  // EngineHooks, answered through the prompts with this document's remembered values.
-  void showMessage(const char* caption, const char* line1, const char* line2) override;
-  std::optional<UnthinnedEntry> askUnthinned() override;
-  std::optional<ThinnedEntry> askThinned() override;
-  std::optional<PercentRemovedEntry> askPercentRemoved() override;
-  std::optional<PlantationEntry> askPlantation() override;
-  std::optional<int> askGrowAge() override;
-  std::optional<double> askResidualBA() override;
-  std::optional<double> askThinToDBH() override;
-  LowThinChoice askLowThinMethod() override;
-  std::optional<RowLowEntry> askRowLow() override;
-  int buildBarGraph(int first) override;
-
   Session& session_;
   Prompts& prompts_;
   SettingsStore& settingsStore_;
   DocumentContent content_;
+  // The engine's prompts, answered through the prompts with this document's remembered values.
+  PromptHooks hooks_;
   bool modified_ = false;
   StepResult lastStepResult_ = StepResult::Stored;
   DocumentListener* listener_ = nullptr;
   DocumentListener quietListener_;
   UndoHistory undo_;
+  bool keepUndo_ = true;
 };
 
 }  // namespace keldovar

@@ -5,29 +5,32 @@
 #include <cstring>
 
 #include "document/dialog_values.h"
-#include "engine/report_text.h"
 
 namespace keldovar {
 namespace {
 
-std::string lineOf(const ReportLine& line) {
-  return std::string(line.data(), strnlen(line.data(), kLineLength));
+std::string_view lineOf(const ReportLine& line) {
+  return {line.data(), strnlen(line.data(), kLineLength)};
 }
 
-void setLine(ReportLine& line, const std::string& text) {
-  copyText(line, text.c_str());
+// The line's text, cut to the engine's 300 characters, and its terminator; the bytes after it
+// are never read.
+void setLine(ReportLine& line, std::string_view text) {
+  std::size_t n = std::min(text.size(), static_cast<std::size_t>(kLineLength));
+  std::memcpy(line.data(), text.data(), n);
+  line[n] = '\0';
 }
 
-template <std::size_t N>
-void linesToTable(const std::array<ReportLine, N>& from, std::array<std::string, N>& to,
+template <std::size_t N, class Lines>
+void linesToTable(const std::array<ReportLine, N>& from, Lines& to,
                   int last = static_cast<int>(N) - 1) {
   for (int i = 0; i <= last && i < static_cast<int>(N); ++i) {
     to[static_cast<std::size_t>(i)] = lineOf(from[static_cast<std::size_t>(i)]);
   }
 }
 
-template <std::size_t N>
-void linesToEngine(const std::array<std::string, N>& from, std::array<ReportLine, N>& to,
+template <std::size_t N, class Lines>
+void linesToEngine(const Lines& from, std::array<ReportLine, N>& to,
                    int last = static_cast<int>(N) - 1) {
   for (int i = 0; i <= last && i < static_cast<int>(N); ++i) {
     setLine(to[static_cast<std::size_t>(i)], from[static_cast<std::size_t>(i)]);
@@ -36,22 +39,33 @@ void linesToEngine(const std::array<std::string, N>& from, std::array<ReportLine
 
 }  // namespace
 
+TableSlots::TableSlots(const TableSlots& other) {
+  *this = other;
+}
+
+TableSlots& TableSlots::operator=(const TableSlots& other) {
+  if (this == &other) return *this;
+  tables_.resize(other.tables_.size());
+  for (std::size_t i = 0; i < tables_.size(); ++i) {
+    if (tables_[i]) {
+      *tables_[i] = *other.tables_[i];
+    } else {
+      tables_[i] = std::make_unique<ReportTable>(*other.tables_[i]);
+    }
+  }
+  return *this;
+}
+
 const ReportTable& TableSlots::operator[](std::size_t index) const {
   static const ReportTable kEmpty;
-  return index < tables_.size() ? tables_[index] : kEmpty;
+  return index < tables_.size() ? *tables_[index] : kEmpty;
 }
 
 ReportTable& TableSlots::operator[](std::size_t index) {
   // Out of range is a caller's fault; the last slot keeps it inside the capacity.
   index = std::min(index, size() - 1);
-  if (index >= tables_.size()) {
-    // Grow by doubling up to the capacity, so that a document of many steps moves its tables
-    // a few times only.
-    std::size_t wanted = std::max(index + 1, 2 * tables_.capacity());
-    tables_.reserve(std::min(wanted, size()));
-    tables_.resize(index + 1);
-  }
-  return tables_[index];
+  while (index >= tables_.size()) tables_.push_back(std::make_unique<ReportTable>());
+  return *tables_[index];
 }
 
 StandFacts standFactsOf(const StandState& s) {
@@ -111,6 +125,8 @@ void copyOutputsToTable(const Engine& engine, const BarGraph& graph, ReportTable
   table.logRuleName =
       std::string(s.logRuleName.data(), strnlen(s.logRuleName.data(), s.logRuleName.size()));
   table.merchLimit = s.pulpTopDiameter;
+  // A slot may hold an earlier table of the store: a table made here has no stored layout.
+  table.storedLayout = StoredLayout{};
 }
 
 void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph) {
@@ -121,15 +137,17 @@ void copyTableToEngine(const ReportTable& table, Engine& engine, BarGraph& graph
   linesToEngine(table.thinningLines, out.thinning);
   graph = table.bar;
   s.final_harvest = table.history;
+  // The financial lines are not restored: every step starts without them, and the harvest that
+  // makes them writes each line it keeps.
   out.financialLast = table.financialLast;
-  // Lines past the last one are never read: the store copies 0..financialLast back.
-  linesToEngine(table.financialLines, out.financial, table.financialLast);
   out.historyLast = table.historyLast;
   linesToEngine(table.historyText, out.historyText);
   linesToEngine(table.afterStockLines, out.afterStock);
   linesToEngine(table.beforeStockLines, out.beforeStock);
   out.stockLast = table.stockLast;
-  out.stock = table.stock;
+  for (int r = 0; r <= table.stockLast && r < kStockRowCapacity; ++r) {
+    out.stock[static_cast<std::size_t>(r)] = table.stock[static_cast<std::size_t>(r)];
+  }
   linesToEngine(table.titleLines, out.summary);
 }
 

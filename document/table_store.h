@@ -2,11 +2,13 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "document/bar_graph.h"
 #include "document/document_settings.h"
+#include "document/table_line.h"
 #include "engine/engine.h"
 #include "engine/stand_state.h"
 
@@ -42,22 +44,23 @@ struct StoredLayout {
   SectionPositions positions;
 };
 
-// One step's stored output.
+// One step's stored output. Its lines are held inline (TableLine), the financial analysis's only
+// when it has one.
 struct ReportTable {
   int hasStandTable = 0;
   int hasThinningReport = 0;
-  std::array<std::string, kThinLineCount> thinningLines;
+  std::array<TableLine, kThinLineCount> thinningLines;
   BarGraph bar;
   std::array<HistoryRecord, kHistoryCapacity> history{};
   int financialLast = -1;
-  std::array<std::string, kFinancialLineCapacity> financialLines;
+  FinancialLines financialLines;
   int historyLast = -1;
-  std::array<std::string, kHistoryTextLineCount> historyText;
-  std::array<std::string, 2> afterStockLines;
-  std::array<std::string, 2> beforeStockLines;
+  std::array<TableLine, kHistoryTextLineCount> historyText;
+  std::array<TableLine, 2> afterStockLines;
+  std::array<TableLine, 2> beforeStockLines;
   std::array<StockRow, kStockRowCapacity> stock{};
   int stockLast = -1;
-  std::array<std::string, kSummaryLineCount> titleLines;
+  std::array<TableLine, kSummaryLineCount> titleLines;
   StoredLayout storedLayout;
   std::string barkBasis = "OB";
   std::string logRuleName = kLogRuleInternational;
@@ -75,18 +78,27 @@ StandSnapshot takeSnapshot(const StandState& stand);
 // Writes the snapshot into the stand, all but the status.
 void applySnapshot(const StandSnapshot& snapshot, StandState& stand);
 
-// The store's fixed slots 0..99. Only the slots written so far are allocated, so an empty
-// document is small and a copy copies only the tables that exist. Reading a slot never written
-// gives an empty table; writing one allocates it and every slot below it.
+// The store's fixed slots 0..99. Only the slots written so far are allocated, each table on its
+// own, so an empty document is small, a copy copies only the tables that exist and a new table
+// never moves the others. Reading a slot never written gives an empty table; writing one
+// allocates it and every slot below it.
 class TableSlots {
  public:
+  TableSlots() = default;
+  TableSlots(const TableSlots& other);
+  // Copies over the tables already allocated, which keep their memory.
+  TableSlots& operator=(const TableSlots& other);
+  TableSlots(TableSlots&&) noexcept = default;
+  TableSlots& operator=(TableSlots&&) noexcept = default;
+  ~TableSlots() = default;
+
   static constexpr std::size_t size() { return kTableCapacity; }
   const ReportTable& operator[](std::size_t index) const;
   ReportTable& operator[](std::size_t index);
   std::size_t allocated() const { return tables_.size(); }
 
  private:
-  std::vector<ReportTable> tables_;
+  std::vector<std::unique_ptr<ReportTable>> tables_;
 };
 
 struct TableStore {

@@ -3,11 +3,12 @@
 #include "econ/cash_flows.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string_view>
 
-#include "engine/report_text.h"
+#include "engine/number_text.h"
 
 namespace keldovar::econ {
 namespace {
@@ -46,32 +47,44 @@ double valueAt(const RegimeFlows& regime, Management management, double rate) {
 }  // namespace
 
 std::optional<RegimeQuantities> harvestQuantities(const ReportTable& table) {
-  int last = table.historyLast;
-  if (last < 1 || last >= kHistoryCapacity) return std::nullopt;
-  const HistoryRecord& harvest = table.history[static_cast<std::size_t>(last)];
-  if (labelOf(harvest) != "Harvest") return std::nullopt;
+  return harvestQuantities(table.history, table.historyLast);
+}
+
+std::optional<RegimeQuantities> harvestQuantities(
+    const std::array<HistoryRecord, kHistoryCapacity>& history, int last) {
   RegimeQuantities regime;
+  if (!harvestQuantities(history, last, regime)) return std::nullopt;
+  return regime;
+}
+
+bool harvestQuantities(const std::array<HistoryRecord, kHistoryCapacity>& history, int last,
+                       RegimeQuantities& into) {
+  if (last < 1 || last >= kHistoryCapacity) return false;
+  const HistoryRecord& harvest = history[static_cast<std::size_t>(last)];
+  if (labelOf(harvest) != "Harvest") return false;
   // Every history starts with "Planted"; a new plantation's initialization record says so.
-  regime.newPlantation = labelOf(table.history[1]) == "Initialized Plantation";
-  regime.startAge = regime.newPlantation ? 0 : static_cast<int>(table.history[1].age);
-  regime.rotation = static_cast<int>(harvest.age);
-  regime.standing.push_back(stockOf(table.history[0]));
+  into.newPlantation = labelOf(history[1]) == "Initialized Plantation";
+  into.startAge = into.newPlantation ? 0 : static_cast<int>(history[1].age);
+  into.rotation = static_cast<int>(harvest.age);
+  into.events.clear();
+  into.standing.clear();
+  into.standing.push_back(stockOf(history[0]));
   bool firstThinOpen = true;
   for (int count = 1; count <= last; ++count) {
-    const HistoryRecord& record = table.history[static_cast<std::size_t>(count)];
+    const HistoryRecord& record = history[static_cast<std::size_t>(count)];
     if (record.basal_area > 0) {
-      regime.standing.push_back(stockOf(record));
+      into.standing.push_back(stockOf(record));
       continue;
     }
     PriceSet set = setFor(count, last, firstThinOpen);
     auto year = static_cast<int>(record.age);
     if (record.basal_area < 0) {
-      regime.events.push_back({year, set, record.cords, record.topcords, record.bdft});
+      into.events.push_back({year, set, record.cords, record.topcords, record.bdft});
     } else if (labelOf(record) == "Fertilization") {
-      regime.events.push_back({year, PriceSet::Fertilization, 0, 0, 0});
+      into.events.push_back({year, PriceSet::Fertilization, 0, 0, 0});
     }
   }
-  return regime;
+  return true;
 }
 
 SetPrices pricesOf(PriceSet set, const FinancialValues& v) {
@@ -105,19 +118,26 @@ CashFlow eventFlow(const RegimeEvent& event, SetPrices prices) {
 
 RegimeFlows pricedFlows(const RegimeQuantities& quantities, const FinancialValues& values) {
   RegimeFlows regime;
-  regime.newPlantation = quantities.newPlantation;
-  regime.rotation = quantities.rotation;
-  regime.values = values;
+  pricedFlows(quantities, values, regime);
+  return regime;
+}
+
+void pricedFlows(const RegimeQuantities& quantities, const FinancialValues& values,
+                 RegimeFlows& into) {
+  into.newPlantation = quantities.newPlantation;
+  into.rotation = quantities.rotation;
+  into.values = values;
+  into.flows.clear();
   for (const RegimeEvent& event : quantities.events) {
-    regime.flows.push_back(eventFlow(event, pricesOf(event.prices, values)));
+    into.flows.push_back(eventFlow(event, pricesOf(event.prices, values)));
   }
+  into.harvestPulpTons = into.harvestSawTons = into.harvestIUPulpTons = 0;
   if (!quantities.events.empty()) {
     const RegimeEvent& harvest = quantities.events.back();
-    regime.harvestPulpTons = static_cast<float>(-harvest.pulpTons);
-    regime.harvestSawTons = static_cast<float>(-harvest.sawTons);
-    regime.harvestIUPulpTons = static_cast<float>(-harvest.iuPulpTons);
+    into.harvestPulpTons = static_cast<float>(-harvest.pulpTons);
+    into.harvestSawTons = static_cast<float>(-harvest.sawTons);
+    into.harvestIUPulpTons = static_cast<float>(-harvest.iuPulpTons);
   }
-  return regime;
 }
 
 std::optional<RegimeFlows> harvestFlows(const ReportTable& table, const FinancialValues& values) {
@@ -167,6 +187,93 @@ std::optional<double> landExpectationValue(const RegimeFlows& regime, Management
   return static_cast<double>(netPresentValue(regime, management)) * growth / (growth - 1);
 }
 
+namespace {
+
+// The rates the search for the rate of return tries in turn: -99 %, then by one point to 100 %,
+// then by 25 points to 1000 %, each the sum of the one before and its step.
+constexpr int rateGridSize() {
+  int n = 1;
+  for (double high = -0.98; high <= 10.0 + 1e-9; high += high < 1 ? 0.01 : 0.25) ++n;
+  return n;
+}
+using RateGrid = std::array<double, rateGridSize()>;
+constexpr RateGrid kRateGrid = [] {
+  RateGrid grid{};
+  grid[0] = -0.99;
+  std::size_t i = 1;
+  for (double high = -0.98; high <= 10.0 + 1e-9; high += high < 1 ? 0.01 : 0.25) grid[i++] = high;
+  return grid;
+}();
+
+// True when the yearly sums of the flows (the establishment cost at year 0) change sign once:
+// the value as a polynomial in 1/(1+rate) then has exactly one root above -100 % (Descartes).
+bool oneSignChange(const RegimeFlows& regime, Management management) {
+  int changes = 0;
+  int sign = 0;
+  auto note = [&](double sum) {
+    int s = (sum > 0) - (sum < 0);
+    if (s != 0 && sign != 0 && s != sign) ++changes;
+    if (s != 0) sign = s;
+  };
+  double sum = regime.newPlantation ? -static_cast<double>(regime.values.establishmentCost) : 0;
+  int year = 0;
+  for (const CashFlow& flow : regime.flows) {
+    if (flow.year < year) return false;  // not in the order of time: no shortcut
+    if (flow.year != year) {
+      note(sum);
+      sum = 0;
+      year = flow.year;
+    }
+    sum += static_cast<double>(amountOf(flow, management));
+  }
+  note(sum);
+  return changes == 1;
+}
+
+// The first grid point from which the value changes sign at the next, or is zero; by walking
+// the grid, or, when the value has one root, by halving it: the signs along the grid then
+// change once, so both find the same point. Nothing when the sign never changes.
+std::optional<std::size_t> bracket(const RegimeFlows& regime, Management management,
+                                   std::array<double, 2>& values) {
+  auto value = [&](std::size_t i) { return valueAt(regime, management, kRateGrid[i]); };
+  std::size_t last = kRateGrid.size() - 1;
+  double first = value(0);
+  if (first == 0) {
+    values = {first, first};
+    return 0;
+  }
+  if (oneSignChange(regime, management)) {
+    bool below = first < 0;
+    double end = value(last);
+    if ((end < 0) == below) return std::nullopt;
+    std::size_t low = 0, high = last;  // the sign at low is the first's, at high not
+    double valueLow = first, valueHigh = end;
+    while (high - low > 1) {
+      std::size_t mid = low + (high - low) / 2;
+      double v = value(mid);
+      if ((v < 0) == below) {
+        low = mid, valueLow = v;
+      } else {
+        high = mid, valueHigh = v;
+      }
+    }
+    values = {valueLow, valueHigh};
+    return low;
+  }
+  double valueLow = first;
+  for (std::size_t i = 1; i <= last; ++i) {
+    double valueHigh = value(i);
+    if (valueLow == 0 || (valueLow < 0) != (valueHigh < 0)) {
+      values = {valueLow, valueHigh};
+      return i - 1;
+    }
+    valueLow = valueHigh;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<double> internalRateOfReturn(const RegimeFlows& regime, Management management) {
   bool gains = false;
   bool costs = regime.newPlantation && regime.values.establishmentCost > 0;
@@ -176,42 +283,41 @@ std::optional<double> internalRateOfReturn(const RegimeFlows& regime, Management
     costs = costs || amount < 0;
   }
   if (!gains || !costs) return std::nullopt;
-  // The lowest rate where the value changes sign, on a grid fine enough for forestry's rates.
-  double low = -0.99;
-  double valueLow = valueAt(regime, management, low);
-  for (double high = -0.98; high <= 10.0 + 1e-9; high += high < 1 ? 0.01 : 0.25) {
-    double valueHigh = valueAt(regime, management, high);
-    if (valueLow == 0) return low;
-    if ((valueLow < 0) != (valueHigh < 0)) {
-      for (int i = 0; i < 100 && high - low > 1e-9; ++i) {
-        double mid = (low + high) / 2;
-        double valueMid = valueAt(regime, management, mid);
-        if ((valueMid < 0) == (valueLow < 0)) {
-          low = mid;
-          valueLow = valueMid;
-        } else {
-          high = mid;
-        }
-      }
-      return (low + high) / 2;
+  // The lowest rate where the value changes sign, on a grid fine enough for forestry's rates,
+  // then halved down to 1e-9.
+  std::array<double, 2> values{};
+  std::optional<std::size_t> at = bracket(regime, management, values);
+  if (!at) return std::nullopt;
+  double low = kRateGrid[*at];
+  double high = kRateGrid[*at + 1];
+  double valueLow = values[0];
+  if (valueLow == 0) return low;
+  for (int i = 0; i < 100 && high - low > 1e-9; ++i) {
+    double mid = (low + high) / 2;
+    double valueMid = valueAt(regime, management, mid);
+    if ((valueMid < 0) == (valueLow < 0)) {
+      low = mid;
+      valueLow = valueMid;
+    } else {
+      high = mid;
     }
-    low = high;
-    valueLow = valueHigh;
   }
-  return std::nullopt;
+  return (low + high) / 2;
 }
 
 bool agreesWithTable(const RegimeFlows& regime, const ReportTable& table) {
   int last = table.financialLast;
   if (last < 1 || last >= kFinancialLineCapacity) return false;
   auto printed = [&](int line, Management management) {
-    const std::string& text = table.financialLines[static_cast<std::size_t>(line)];
+    std::string_view text = table.financialLines[static_cast<std::size_t>(line)];
     std::size_t dollar = text.rfind('$');
-    if (dollar == std::string::npos) return false;
+    if (dollar == std::string_view::npos) return false;
     std::size_t digits = text.find_first_not_of(' ', dollar + 1);
-    std::string shown =
-        formatText("%.2f", static_cast<double>(netPresentValue(regime, management)));
-    return digits != std::string::npos && text.compare(digits, std::string::npos, shown) == 0;
+    char shown[kNumberRoom];
+    std::size_t length =
+        writeFixed(shown, static_cast<double>(netPresentValue(regime, management)), 2);
+    return digits != std::string_view::npos &&
+           text.substr(digits) == std::string_view(shown, length);
   };
   return printed(last - 1, Management::Pulpwood) && printed(last, Management::Sawtimber);
 }

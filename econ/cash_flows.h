@@ -3,6 +3,7 @@
 // return.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -67,9 +68,19 @@ struct RegimeFlows {
 // The quantities of the harvest table `table` (a table whose history ends with the harvest);
 // nothing when the table holds no harvest.
 std::optional<RegimeQuantities> harvestQuantities(const ReportTable& table);
+// The same of a stand history whose record `last` is the harvest.
+std::optional<RegimeQuantities> harvestQuantities(
+    const std::array<HistoryRecord, kHistoryCapacity>& history, int last);
+// The same into `into`, whose lists keep their capacity (a search values thousands of regimes);
+// false, `into` unspecified, when the history holds no harvest.
+bool harvestQuantities(const std::array<HistoryRecord, kHistoryCapacity>& history, int last,
+                       RegimeQuantities& into);
 
 // The flows of the quantities valued at `values`, as the harvest values them.
 RegimeFlows pricedFlows(const RegimeQuantities& quantities, const FinancialValues& values);
+// The same into `into`, whose list keeps its capacity.
+void pricedFlows(const RegimeQuantities& quantities, const FinancialValues& values,
+                 RegimeFlows& into);
 
 // The flows of the harvest table `table` valued at `values`; nothing when it holds no harvest.
 std::optional<RegimeFlows> harvestFlows(const ReportTable& table, const FinancialValues& values);

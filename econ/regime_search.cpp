@@ -145,13 +145,17 @@ bool cancelled(const SearchOptions& options) {
 }
 
 struct Shared {
-  Shared(const SearchSpace& s, const UnitSpace& u, bool plantation, const SearchOptions& o,
-         const CandidateObserver& v)
-      : space(s), units(u), newPlantation(plantation), options(o), valued(v) {}
+  Shared(const SearchSpace& s, const UnitSpace& u, const StandState& root, bool plantation,
+         const SearchOptions& o, const CandidateObserver& v)
+      : space(s), units(u), start(root), newPlantation(plantation), options(o), valued(v) {
+    for (int rotation : s.rotations) finishes.push_back(growStep(rotation));
+  }
   const SearchSpace& space;
   const UnitSpace& units;
+  const StandState& start;  // the stand after the space's start, as its next step finds it
   bool newPlantation;
   const SearchOptions& options;
+  std::vector<Step> finishes;  // the growth to each rotation age
   const CandidateObserver& valued;
   std::atomic<std::int64_t> next{0};
   std::atomic<std::int64_t> done{0};
@@ -159,15 +163,14 @@ struct Shared {
   std::mutex progressMutex;
 };
 
-// One thread's share: its own document and its own best list. The steps from the start to a
-// unit's last treatment are a path; the worker keeps a copy of the document after each step of
-// the path it ran last, so a unit runs only the steps after the part it shares with the
-// previous one, and each rotation starts from a copy of the unit's end.
+// One thread's share: its own stand stepper and its own best list. The steps of a unit (up to
+// its last treatment) are a path; the worker keeps the stand after each step of the path it ran
+// last, so a unit runs only the steps after the part it shares with the previous one, and each
+// rotation starts from the stand at the unit's end. Stands are valued without report text or
+// tables: the same values, history and refusals as the regime's script run through documents.
 class Worker {
  public:
-  explicit Worker(Shared& shared) : shared_(shared) {
-    levels_.reserve(shared.space.start.size() + 2 * (kMaxThinnings + 1));
-  }
+  explicit Worker(Shared& shared) : shared_(shared) { levels_.reserve(2 * (kMaxThinnings + 1)); }
 
   void run() {
     const SearchOptions& options = shared_.options;
@@ -193,12 +196,13 @@ class Worker {
   // several keeps that sharing within one thread.
   static constexpr std::int64_t kUnitsPerTurn = 16;
   static constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kStart = static_cast<std::size_t>(-2);
 
-  // The document after one step of the path, or the mark that the step was refused.
+  // The stand after one step of the path, or the mark that the step was refused.
   struct Level {
     Step step;
     bool refused = false;
-    DocumentContent content;
+    StandState stand;
   };
 
   void reportProgress() {
@@ -217,60 +221,59 @@ class Worker {
       if (rotation <= endAge) continue;
       ++result.candidates;
       std::int64_t ordinal = index * shared_.units.rotations() + static_cast<std::int64_t>(r);
-      if (prepared && candidate(rotation, ordinal)) {
-        ++result.valued;
-      } else {
-        ++result.refused;
-      }
+      std::optional<double> score;
+      if (prepared) score = candidate(r, ordinal);
+      ++(score ? result.valued : result.refused);
+      if (shared_.options.eachCandidate) tell(r, score);
     }
   }
 
-  // Brings the document to the end of the unit's path; false when a step of it was refused.
+  void tell(std::size_t r, std::optional<double> score) {
+    std::vector<Step> steps = steps_;
+    steps.push_back(shared_.finishes[r]);
+    steps.push_back(kHarvest);
+    std::lock_guard<std::mutex> lock(shared_.progressMutex);
+    shared_.options.eachCandidate(steps, score);
+  }
+
+  // Puts the stand of `level` (kStart: the start's) into the stepper unless it holds it.
+  void hold(std::size_t level) {
+    if (held_ == level) return;
+    valuer_.load(level == kStart ? shared_.start : levels_[level].stand);
+    held_ = level;
+  }
+
+  // Brings the stand to the end of the unit's path; false when a step of it was refused.
   bool prepare() {
-    const std::vector<Step>& start = shared_.space.start;
-    std::size_t length = start.size() + steps_.size();
-    auto pathStep = [&](std::size_t i) -> const Step& {
-      return i < start.size() ? start[i] : steps_[i - start.size()];
-    };
     std::size_t common = 0;
-    while (common < levels_.size() && common < length && levels_[common].step == pathStep(common))
+    while (common < levels_.size() && common < steps_.size() &&
+           levels_[common].step == steps_[common])
       ++common;
     levels_.resize(common);
     if (common > 0 && levels_.back().refused) return false;
-    if (common == 0) {
-      doc_.reset();
-    } else if (at_ != common - 1) {
-      doc_.replaceContent(levels_.back().content);
+    hold(common == 0 ? kStart : common - 1);
+    for (std::size_t i = common; i < steps_.size(); ++i) {
+      bool ran = valuer_.run(steps_[i]);
+      levels_.push_back({steps_[i], !ran, valuer_.stand()});
+      held_ = ran ? levels_.size() - 1 : kNowhere;
+      if (!ran) return false;
     }
-    for (std::size_t i = common; i < length; ++i) {
-      bool ran = doc_.run(pathStep(i));
-      levels_.push_back({pathStep(i), !ran, ran ? doc_.content() : DocumentContent{}});
-      if (!ran) {
-        at_ = kNowhere;
-        return false;
-      }
-    }
-    at_ = levels_.size() - 1;
     return true;
   }
 
-  bool runFinish(int rotation) {
-    if (at_ != levels_.size() - 1) doc_.replaceContent(levels_.back().content);
-    at_ = kNowhere;
-    return doc_.run(growStep(rotation)) && doc_.run({StepKind::Harvest, {}});
-  }
+  // A candidate's harvest quantities and its flows at the start's financial values.
+  struct Valued {
+    RegimeQuantities quantities;
+    RegimeFlows flows;
+  };
 
-  bool candidate(int rotation, std::int64_t ordinal) {
-    if (!runFinish(rotation)) return false;
-    const DocumentContent& content = doc_.content();
-    const ReportTable* table = content.store.newest();
-    if (table == nullptr) return false;
-    std::optional<RegimeQuantities> quantities = harvestQuantities(*table);
-    std::optional<RegimeFlows> found = regimeFlows(
-        content.store, content.store.lastIndex, content.settings.financial, shared_.space.carbon);
-    if (!quantities || !found) return false;
-    const RegimeFlows& flows = *found;
-    ValuedCandidate valued{ordinal, &*quantities, &flows, &steps_};
+  // The candidate's score, or nothing when it was refused; kept in the lists when it is among
+  // the best.
+  std::optional<double> candidate(std::size_t r, std::int64_t ordinal) {
+    bool found = shared_.space.carbon.price > 0 ? valuedWithCarbon(r) : valuedOnStand(r);
+    if (!found) return std::nullopt;
+    const RegimeFlows& flows = valued_.flows;
+    ValuedCandidate valued{ordinal, &valued_.quantities, &flows, &steps_};
     if (shared_.valued) shared_.valued(valued);
     Management management = shared_.space.management;
     auto npv = static_cast<double>(netPresentValue(flows, management));
@@ -281,19 +284,63 @@ class Worker {
     probe.rotation = flows.rotation;
     bool kept = result.best.size() < static_cast<std::size_t>(shared_.space.best) ||
                 rankedBefore(probe, result.best.back());
-    if (!kept && !beatsRotation(result.bestByRotation, probe.rotation, probe)) return true;
+    if (!kept && !beatsRotation(result.bestByRotation, probe.rotation, probe)) return probe.score;
     // The rate of return is solved by search: only for the regimes that are kept.
     RankedRegime regime = rankedRegime(valued, probe.score);
     keepRotationBest(result.bestByRotation, regime);
     if (kept) keepBest(result.best, std::move(regime), shared_.space.best);
+    return probe.score;
+  }
+
+  // The rotation's growth and harvest on the stand at the unit's end, and the harvest's flows,
+  // into `valued_`.
+  bool valuedOnStand(std::size_t r) {
+    hold(levels_.empty() ? kStart : levels_.size() - 1);
+    held_ = kNowhere;
+    if (!valuer_.run(shared_.finishes[r]) || !valuer_.run(kHarvest)) return false;
+    const StandState& stand = valuer_.stand();
+    if (!harvestQuantities(stand.final_harvest, valuer_.historyLast(), valued_.quantities)) {
+      return false;
+    }
+    pricedFlows(valued_.quantities, stand.financial, valued_.flows);
     return true;
   }
 
+  // With a carbon price the payments follow the stock tables of the rotation's steps: the
+  // regime's script runs whole through a document (whose steps the stand's path has shown
+  // not to be refused), and its flows are those of its tables.
+  bool valuedWithCarbon(std::size_t r) {
+    if (!doc_) doc_ = std::make_unique<StepDocument>();
+    doc_->reset();
+    for (const Step& step : shared_.space.start) {
+      if (!doc_->run(step)) return false;
+    }
+    for (const Step& step : steps_) {
+      if (!doc_->run(step)) return false;
+    }
+    if (!doc_->run(shared_.finishes[r]) || !doc_->run(kHarvest)) return false;
+    const DocumentContent& content = doc_->content();
+    const ReportTable* table = content.store.newest();
+    if (table == nullptr ||
+        !harvestQuantities(table->history, table->historyLast, valued_.quantities)) {
+      return false;
+    }
+    std::optional<RegimeFlows> flows = regimeFlows(
+        content.store, content.store.lastIndex, content.settings.financial, shared_.space.carbon);
+    if (!flows) return false;
+    valued_.flows = std::move(*flows);
+    return true;
+  }
+
+  inline static const Step kHarvest{StepKind::Harvest, {}};
+
   Shared& shared_;
-  StepDocument doc_;
+  StepValuer valuer_;
+  Valued valued_;                      // the candidate valued last; its lists keep their capacity
+  std::unique_ptr<StepDocument> doc_;  // for candidates valued with their carbon
   std::vector<Step> steps_;
-  std::vector<Level> levels_;  // the path run last, a level a step
-  std::size_t at_ = kNowhere;  // the level the document holds unchanged, if any
+  std::vector<Level> levels_;    // the path run last, a level a step
+  std::size_t held_ = kNowhere;  // the level whose stand the stepper holds unchanged, if any
 };
 
 bool listOk(const std::vector<int>& list, bool mayBeEmpty) {
@@ -374,19 +421,20 @@ SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& option
       return result;
     }
   }
-  const StandSnapshot& stand = root->content().store.snapshot;
-  if (stand.initialized != 1) {
+  const StandSnapshot& snapshot = root->content().store.snapshot;
+  if (snapshot.initialized != 1) {
     result.error = "the start does not leave an initialized stand";
     return result;
   }
-  result.newPlantation = stand.existingStand == 0;
-  UnitSpace units(space, static_cast<int>(stand.AG));
+  result.newPlantation = snapshot.existingStand == 0;
+  UnitSpace units(space, static_cast<int>(snapshot.AG));
+  const StandState start = root->standForNextStep();
   int shards = std::max(1, options.shards);
   int shard = std::clamp(options.shard, 1, shards);
   SearchOptions own = options;
   own.shards = shards;
   own.shard = shard;
-  Shared shared(space, units, result.newPlantation, own, valued);
+  Shared shared(space, units, start, result.newPlantation, own, valued);
   std::int64_t total = units.units();
   shared.shardUnits = total / shards + (total % shards >= shard ? 1 : 0);
 

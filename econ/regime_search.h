@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,10 @@ struct SearchOptions {
   std::function<void(double done)> progress;
   // When set and true, the threads stop before their next unit of candidates.
   const std::atomic<bool>* cancel = nullptr;
+  // When set, told of every candidate searched, one at a time: its steps after the start and
+  // its score, or nothing when the engine refused it. For checking the search, not for speed.
+  std::function<void(const std::vector<Step>& steps, std::optional<double> score)> eachCandidate =
+      nullptr;
 };
 
 // Called from the searching threads with every candidate valued.

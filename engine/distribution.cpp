@@ -100,7 +100,7 @@ void Engine::finishStep() {
     return;
   }
   writeStockTable(0);
-  hooks().buildBarGraph(0);
+  if (reportText_) hooks().buildBarGraph(0);
 }
 
 }  // namespace keldovar

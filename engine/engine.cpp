@@ -2,6 +2,7 @@
 #include "engine/engine.h"
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "engine/report_text.h"
@@ -45,10 +46,39 @@ void Engine::trace(const char* what, double value) {
   hooks().showMessage(" TRACE ", what, text.c_str());
 }
 
-TimeStamp Engine::timeStamp() const {
+std::string_view Engine::stampText() const {
   LocalTime now = clock_ != nullptr ? clock_->now() : SystemClock().now();
-  if (!stamp_ || !(stamp_->time == now)) stamp_ = StampCache{now, makeTimeStamp(now)};
-  return stamp_->stamp;
+  if (!stamp_ || !(stamp_->time == now)) {
+    // As "%.19s %s" of the stamp and its mark.
+    TimeStamp stamp = makeTimeStamp(now);
+    StampCache cache{now, {}, 0};
+    std::size_t text = strnlen(stamp.text.data(), 19);
+    std::size_t suffix = strnlen(stamp.suffix, cache.text.size() - text - 1);
+    std::memcpy(cache.text.data(), stamp.text.data(), text);
+    cache.text[text] = ' ';
+    std::memcpy(cache.text.data() + text + 1, stamp.suffix, suffix);
+    cache.length = text + 1 + suffix;
+    stamp_ = cache;
+  }
+  return {stamp_->text.data(), stamp_->length};
+}
+
+void Engine::startOver() {
+  s_ = StandState{};
+  auto empty = [](auto& lines) {
+    for (ReportLine& line : lines) line[0] = '\0';
+  };
+  empty(out_.summary);
+  empty(out_.thinning);
+  empty(out_.beforeStock);
+  empty(out_.afterStock);
+  empty(out_.historyText);
+  out_.thinReportReady = 0;
+  out_.stockLast = out_.historyLast = out_.financialLast = -1;
+  trace_ = 0;
+  emptied_ = 0;
+  thinTag_ = "";
+  resetEngine();
 }
 
 void Engine::resetEngine() {

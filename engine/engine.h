@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 #include "engine/clock.h"
 #include "engine/engine_hooks.h"
@@ -39,6 +40,12 @@ class Engine {
   EngineOutput& output() { return out_; }
   const EngineOutput& output() const { return out_; }
 
+  // Off, the steps write no report text (summary, stock and thinning lines, stock rows, history
+  // text and financial lines, and their time stamps) and build no bar graph; every stand value,
+  // history record and message is the same. For callers that value regimes, not read them.
+  void setReportText(bool on) { reportText_ = on; }
+  bool reportText() const { return reportText_; }
+
   // Diagnostic formula traces are shown through the message hook while this is nonzero.
   void setTraceSwitch(int value) { trace_ = value; }
   int traceSwitch() const { return trace_; }
@@ -52,6 +59,11 @@ class Engine {
   // True while a step runs, that is while one of its prompts is asking.
   bool stepRunning() const { return stepRunning_; }
   EngineHooks* installedHooks() const { return hooks_; }
+
+  // The engine as a new one is, for a document of its own, without zeroing the 38 KB of report
+  // lines again: each line is emptied, and nothing reads past a line's end or a section's last
+  // line. Hooks, clock and the report text switch stay.
+  void startOver();
 
   // Entry points, the parts of the steps above.
   void resetEngine();
@@ -131,13 +143,15 @@ class Engine {
   void setLabel(int index, const char* label);
   void message(const char* caption, const char* line1, const char* line2);
   void trace(const char* what, double value);
-  TimeStamp timeStamp() const;
+  // The report's time stamp, "Www Mmm dd hh:mm:ss AM".
+  std::string_view stampText() const;
 
   // The last clock reading and its stamp, formatted again only when the clock reads otherwise:
   // once for a fixed clock, at most once a second for the system's.
   struct StampCache {
     LocalTime time;
-    TimeStamp stamp;
+    std::array<char, 24> text{};
+    std::size_t length = 0;
   };
 
   StandState s_;
@@ -148,6 +162,7 @@ class Engine {
   mutable std::optional<StampCache> stamp_;
   WeibullMemo weibull_;
   int trace_ = 0;
+  bool reportText_ = true;
   int emptied_ = 0;           // classes a thinning emptied from the bottom
   const char* thinTag_ = "";  // "ROW", "LOW", "ROW/LOW", "THINOMATIC"
   bool stepRunning_ = false;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/engine.h"
+#include "engine/number_text.h"
 #include "engine/report_text.h"
 
 namespace keldovar {
@@ -19,8 +20,8 @@ float PNV(int year, float amount, float rate) {
 }
 
 // A history label as text, whatever the 24 bytes hold.
-std::string labelText(const HistoryRecord& record) {
-  return std::string(record.label, strnlen(record.label, kLabelLength));
+std::string_view labelText(const HistoryRecord& record) {
+  return {record.label, strnlen(record.label, kLabelLength)};
 }
 
 // The financial lines: four heading lines, one per valued record, then a blank line and the
@@ -74,17 +75,18 @@ void Engine::recordHarvest() {
 }
 
 void Engine::writeHistoryText() {
-  TimeStamp stamp = timeStamp();
+  out_.historyLast = s_.historyCount;
+  if (!reportText_) return;
   auto& text = out_.historyText;
-  formatLine(text[0], "         STAND HISTORY(Acre)  %.19s %s", stamp.text.data(), stamp.suffix);
-  formatLine(text[1], "%s",
-             "                                                                Integrated - "
-             "Utilization");
-  formatLine(text[2], "%s",
-             " Age                Action    Trees  Basal Total OB  Total Pulp   Pulp  SawTimber");
-  formatLine(text[3], "%s",
-             "                                      Area   Volume     Tons      Tons     Tons");
-  formatLine(text[4], "%s", " ");
+  TextOut(text[0]).text("         STAND HISTORY(Acre)  ").text(stampText());
+  TextOut(text[1]).text(
+      "                                                                Integrated - "
+      "Utilization");
+  TextOut(text[2]).text(
+      " Age                Action    Trees  Basal Total OB  Total Pulp   Pulp  SawTimber");
+  TextOut(text[3]).text(
+      "                                      Area   Volume     Tons      Tons     Tons");
+  TextOut(text[4]).text(" ");
 
   // Removals count from the first record of the stand's own history.
   double sumBA = 0, sumVolume = 0, sumCords = 0, sumTopcords = 0, sumBdft = 0;
@@ -98,12 +100,20 @@ void Engine::writeHistoryText() {
       sumBdft += r.bdft;
     }
   }
-  formatLine(text[5], "%s", " ");
-  formatLine(text[6], "  Removed                           % 6.1f %8.1f %8.1f  %8.1f %8.1f", -sumBA,
-             -sumVolume, -sumCords, -sumTopcords, -sumBdft);
-  formatLine(text[7], "%s", " ");
-  formatLine(text[8], "    Stand had a Site Index of %2.0f", s_.SI);
-  out_.historyLast = s_.historyCount;
+  TextOut(text[5]).text(" ");
+  TextOut(text[6])
+      .text("  Removed                           ")
+      .fixed(-sumBA, 6, 1, Sign::Space)
+      .text(" ")
+      .fixed(-sumVolume, 8, 1)
+      .text(" ")
+      .fixed(-sumCords, 8, 1)
+      .text("  ")
+      .fixed(-sumTopcords, 8, 1)
+      .text(" ")
+      .fixed(-sumBdft, 8, 1);
+  TextOut(text[7]).text(" ");
+  TextOut(text[8]).text("    Stand had a Site Index of ").fixed(s_.SI, 2, 0);
 }
 
 // A harvested stand is gone: nothing may be thinned or grown until a new one is initialized.
@@ -120,15 +130,15 @@ void Engine::closeStand() {
 
 void Engine::writeFinancial() {
   auto& lines = out_.financial;
-  TimeStamp stamp = timeStamp();
-  formatLine(lines[0], "         FINANCIAL ANALYSIS(Acre)  %.19s %s", stamp.text.data(),
-             stamp.suffix);
-  formatLine(lines[1], "%s",
-             "  Age   Action                       Return     Return        PV        PV  ");
-  formatLine(lines[2], "%s",
-             "                                     Pulp       Integrated    Pulp      Integrated");
-  formatLine(lines[3], "%s",
-             "                                                Utilization             Utilization");
+  if (reportText_) {
+    TextOut(lines[0]).text("         FINANCIAL ANALYSIS(Acre)  ").text(stampText());
+    TextOut(lines[1]).text(
+        "  Age   Action                       Return     Return        PV        PV  ");
+    TextOut(lines[2]).text(
+        "                                     Pulp       Integrated    Pulp      Integrated");
+    TextOut(lines[3]).text(
+        "                                                Utilization             Utilization");
+  }
   float sumPulp = 0;
   float sumSaw = 0;
   int line = writeFinancialRows(sumPulp, sumSaw);
@@ -151,7 +161,7 @@ int Engine::writeFinancialRows(float& sumPulp, float& sumSaw) {
       price = {values.oneThinPulp, values.oneThinSaw};
       firstThinOpen = false;
     }
-    std::string label = labelText(record);
+    std::string_view label = labelText(record);
     if (record.basal_area == 0 && label != "Fertilization") continue;
 
     int year = static_cast<int>(record.age);
@@ -181,34 +191,50 @@ int Engine::writeFinancialRows(float& sumPulp, float& sumSaw) {
     sumSaw += pvBdftCords;
     if (line < kLastFinancialRowLine) {
       ++line;
-      formatLine(out_.financial[static_cast<std::size_t>(line)],
-                 "   %2.0f   %-24s   % 8.2f     % 9.2f % 8.2f   % 9.2f", record.age, label.c_str(),
-                 static_cast<double>(returnCords), static_cast<double>(returnBdftCords),
-                 static_cast<double>(pvCords), static_cast<double>(pvBdftCords));
+      if (reportText_) {
+        TextOut(out_.financial[static_cast<std::size_t>(line)])
+            .text("   ")
+            .fixed(record.age, 2, 0)
+            .text("   ")
+            .left(label, 24)
+            .text("   ")
+            .fixed(static_cast<double>(returnCords), 8, 2, Sign::Space)
+            .text("     ")
+            .fixed(static_cast<double>(returnBdftCords), 9, 2, Sign::Space)
+            .text(" ")
+            .fixed(static_cast<double>(pvCords), 8, 2, Sign::Space)
+            .text("   ")
+            .fixed(static_cast<double>(pvBdftCords), 9, 2, Sign::Space);
+      }
     }
   }
   return line;
 }
 
 void Engine::writeNetPresentValues(int line, float sumPulp, float sumSaw) {
+  out_.financialLast = line + 3;
+  if (!reportText_) return;
   auto& lines = out_.financial;
-  auto next = [&]() -> ReportLine& { return lines[static_cast<std::size_t>(++line)]; };
-  formatLine(next(), "%s", " ");
+  auto next = [&]() { return TextOut(lines[static_cast<std::size_t>(++line)]); };
+  next().text(" ");
   if (s_.existingStand == 1) {
-    formatLine(next(), "     Net Present Value (Pulpwood Management):            $%8.2f",
-               static_cast<double>(sumPulp));
-    formatLine(next(), "     Net Present Value (Sawtimber+Pulpwood Management):             $%9.2f",
-               static_cast<double>(sumSaw));
+    next()
+        .text("     Net Present Value (Pulpwood Management):            $")
+        .fixed(static_cast<double>(sumPulp), 8, 2);
+    next()
+        .text("     Net Present Value (Sawtimber+Pulpwood Management):             $")
+        .fixed(static_cast<double>(sumSaw), 9, 2);
   } else {
     float establishment = s_.financial.establishmentCost;
-    formatLine(next(), " Net Present Value (Pulpwood Management) minus Establishment Cost: $%0.2f",
-               static_cast<double>(sumPulp - establishment));
-    formatLine(next(),
-               " Net Present Value (Sawtimber+Pulpwood Management) minus Establishment Cost: "
-               "$%0.2f",
-               static_cast<double>(sumSaw - establishment));
+    next()
+        .text(" Net Present Value (Pulpwood Management) minus Establishment Cost: $")
+        .fixed(static_cast<double>(sumPulp - establishment), 0, 2);
+    next()
+        .text(
+            " Net Present Value (Sawtimber+Pulpwood Management) minus Establishment Cost: "
+            "$")
+        .fixed(static_cast<double>(sumSaw - establishment), 0, 2);
   }
-  out_.financialLast = line;
 }
 
 }  // namespace keldovar

@@ -156,7 +156,9 @@ struct EngineOutput {
   std::array<ReportLine, 2> afterStock{};   // the volume conversions line
   std::array<ReportLine, kHistoryTextLineCount> historyText{};
   int historyLast = -1;
-  std::array<ReportLine, kFinancialLineCapacity> financial{};
+  // Written by a harvest before anything reads them (0..financialLast, reset before each step),
+  // so never zeroed: a run without a harvest leaves their 30 KB untouched.
+  std::array<ReportLine, kFinancialLineCapacity> financial;
   int financialLast = -1;
 };
 

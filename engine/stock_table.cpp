@@ -1,14 +1,14 @@
 // The stand and stock table: class volumes merchandised into pulpwood and sawtimber tons.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <iterator>
-#include <optional>
 
 #include "engine/engine.h"
 #include "engine/models.h"
+#include "engine/number_text.h"
 #include "engine/numeric.h"
-#include "engine/report_text.h"
 
 namespace keldovar {
 namespace {
@@ -41,6 +41,7 @@ constexpr MerchCoefficients kOtherBark = {0.64451, 3.31852,  1.11606, -0.16181,
 // merchVolume with the stand-level terms worked out once per table.
 class MerchModel {
  public:
+  MerchModel() = default;
   MerchModel(const StandState& s, double volume, const MerchCoefficients& c)
       : c_(c), volume_(volume) {
     dq_ = s.TPA == 0 ? 0 : std::sqrt(s.BA / s.TPA / kBasalAreaFactor);
@@ -54,8 +55,8 @@ class MerchModel {
   }
 
  private:
-  MerchCoefficients c_;
-  double volume_;
+  MerchCoefficients c_{};
+  double volume_ = 0;
   double dq_ = 0;
   double distTerm_ = 0;
   double exponent_ = 0;
@@ -89,8 +90,10 @@ struct Boundary {
   double term = 0;
   double whole = 0;
   double pulp = 0;
-  std::optional<double> saw;
-  std::optional<double> otherPulp;
+  double saw = 0;        // when hasSaw
+  double otherPulp = 0;  // when hasOtherPulp
+  bool hasSaw = false;
+  bool hasOtherPulp = false;
 };
 
 // The stand-level terms of the merchandising models, worked out once per table.
@@ -104,20 +107,21 @@ class ClassMerchandiser {
         sawTerm_(model_.topTerm(kSawTopDiameter)) {
     // The other bark basis serves only the top volumes of a stand not measured outside bark.
     if (std::strcmp(s.barkBasis.data(), "OB") != 0) {
-      otherModel_.emplace(s, s.totalVolume, kOtherBark);
-      otherPulpTerm_ = otherModel_->topTerm(top_);
+      otherModel_ = MerchModel(s, s.totalVolume, kOtherBark);
+      hasOther_ = true;
+      otherPulpTerm_ = otherModel_.topTerm(top_);
     }
   }
 
   // Whole, top and pulpwood volumes of class k, then its sawtimber split.
   void merchandise(StandState& s, std::size_t k, double dbh) {
     moveTo(dbh);
-    Boundary& lower = *lower_;
-    Boundary& upper = *upper_;
+    Boundary& lower = bounds_[lower_];
+    Boundary& upper = bounds_[1 - lower_];
     s.classVolume[k] = lower.whole - upper.whole;
     double toPulpTop = lower.pulp - upper.pulp;
     if (dbh > top_) {
-      s.classTopVolume[k] = otherModel_ ? otherPulp(lower) - otherPulp(upper) : toPulpTop;
+      s.classTopVolume[k] = hasOther_ ? otherPulp(lower) - otherPulp(upper) : toPulpTop;
     }
     if (dbh >= s.pulpThresholdDBH) {
       s.classPulpTons[k] = toPulpTop / cubicFeetPerCord(dbh) * kTonsPerCord;
@@ -131,40 +135,48 @@ class ClassMerchandiser {
 
  private:
   MerchModel model_;
-  std::optional<MerchModel> otherModel_;
+  MerchModel otherModel_;  // when hasOther_
+  bool hasOther_ = false;
   double top_;
   double wholeTerm_;
   double pulpTerm_;
   double sawTerm_;
   double otherPulpTerm_ = 0;
-  std::optional<Boundary> lower_;
-  std::optional<Boundary> upper_;
+  std::array<Boundary, 2> bounds_{};
+  int lower_ = 0;       // bounds_[lower_] is the class's lower boundary, the other its upper
+  bool ready_ = false;  // an upper boundary was worked out
 
-  Boundary boundary(double dbh) const {
-    double term = model_.boundaryTerm(dbh);
-    return {dbh, term, model_.volume(wholeTerm_, term), model_.volume(pulpTerm_, term), {}, {}};
+  void fill(Boundary& b, double dbh) const {
+    b.dbh = dbh;
+    b.term = model_.boundaryTerm(dbh);
+    b.whole = model_.volume(wholeTerm_, b.term);
+    b.pulp = model_.volume(pulpTerm_, b.term);
+    b.hasSaw = b.hasOtherPulp = false;
   }
 
   // The boundaries of the class at `dbh`: the lower one is the previous class's upper one when
   // the classes follow each other, as they do in a table.
   void moveTo(double dbh) {
-    if (upper_ && upper_->dbh == dbh - 0.5) {
-      lower_ = std::move(upper_);
+    if (ready_ && bounds_[1 - lower_].dbh == dbh - 0.5) {
+      lower_ = 1 - lower_;
     } else {
-      lower_ = boundary(dbh - 0.5);
+      fill(bounds_[lower_], dbh - 0.5);
     }
-    upper_ = boundary(dbh + 0.5);
+    fill(bounds_[1 - lower_], dbh + 0.5);
+    ready_ = true;
   }
 
   double saw(Boundary& b) const {
-    if (!b.saw) b.saw = model_.volume(sawTerm_, b.term);
-    return *b.saw;
+    if (!b.hasSaw) b.saw = model_.volume(sawTerm_, b.term), b.hasSaw = true;
+    return b.saw;
   }
 
   double otherPulp(Boundary& b) const {
-    if (!b.otherPulp)
-      b.otherPulp = otherModel_->volume(otherPulpTerm_, otherModel_->boundaryTerm(b.dbh));
-    return *b.otherPulp;
+    if (!b.hasOtherPulp) {
+      b.otherPulp = otherModel_.volume(otherPulpTerm_, otherModel_.boundaryTerm(b.dbh));
+      b.hasOtherPulp = true;
+    }
+    return b.otherPulp;
   }
 };
 
@@ -228,10 +240,14 @@ double Engine::merchVolume(double dbh, double top, double volume, bool alternate
 
 void Engine::writeStockTable(int first) {
   ClassMerchandiser merchandiser(s_);
-  TimeStamp stamp = timeStamp();
-  formatLine(out_.beforeStock[0], "         STAND/STOCK TABLE(Acre) at Age %2.0f   %.19s %s", s_.AG,
-             stamp.text.data(), stamp.suffix);
-  formatLine(out_.beforeStock[1], "%s", "");
+  if (reportText_) {
+    TextOut(out_.beforeStock[0])
+        .text("         STAND/STOCK TABLE(Acre) at Age ")
+        .fixed(s_.AG, 2, 0)
+        .text("   ")
+        .text(stampText());
+    TextOut(out_.beforeStock[1]);
+  }
 
   StockTotals totals;
   int rows = 0;
@@ -252,7 +268,8 @@ void Engine::writeStockTable(int first) {
       }
       totals.add(s_, k);
       if (rows < kStockRowCapacity - 1) {
-        out_.stock[static_cast<std::size_t>(rows++)] = classRow(s_, k, dbh);
+        if (reportText_) out_.stock[static_cast<std::size_t>(rows)] = classRow(s_, k, dbh);
+        ++rows;
       } else if (!limitShown) {
         limitShown = true;
         message("Internal storage limit reached",
@@ -265,11 +282,13 @@ void Engine::writeStockTable(int first) {
                 s_.classTrees[k + 1] != 0;
     if (!more) break;
   }
-  out_.stock[static_cast<std::size_t>(rows)] = totalsRow(totals);
   out_.stockLast = rows;
-  formatLine(out_.afterStock[0], "%s",
-             "    Volume Conversions: cords = tons/2.575 ; MBF (Int1/4) ~ tons/6");
-  formatLine(out_.afterStock[1], "%s", "");
+  if (reportText_) {
+    out_.stock[static_cast<std::size_t>(rows)] = totalsRow(totals);
+    TextOut(out_.afterStock[0])
+        .text("    Volume Conversions: cords = tons/2.575 ; MBF (Int1/4) ~ tons/6");
+    TextOut(out_.afterStock[1]);
+  }
   completeHistoryRecord(s_, totals);
 }
 

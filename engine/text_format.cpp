@@ -8,12 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/number_text.h"
+
 namespace keldovar {
 namespace {
-
-// Room for any double in fixed notation (309 digits) with the widest precision kept here.
-constexpr int kMaxFastPrecision = 64;
-constexpr std::size_t kNumberRoom = 400;
 
 struct Spec {
   bool left = false;
@@ -110,46 +108,9 @@ bool putInteger(Sink& sink, const Spec& spec, va_list& args) {
   return true;
 }
 
-// Up to three decimals of a magnitude below 1e15, the report's usual case, rounded as the library
-// rounds (to nearest, ties to even, on the exact binary value) with one integer product: the
-// magnitude is m * 2^-shift with m below 2^53, so m * 10^precision stays below 2^63 and the bits
-// shifted out of it decide the rounding. Writes the digits and returns their count.
-constexpr int kFewDecimals = 3;
-constexpr double kFewDecimalsBelow = 1e15;
-
-std::size_t fixedFewDecimals(double magnitude, int precision, char* out) {
-  static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000};
-  int exponent = 0;
-  double fraction = std::frexp(magnitude, &exponent);
-  auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  std::uint64_t scaled = mantissa * kScale[precision];
-  int shift = 53 - exponent;  // at least 3 below 1e15
-  std::uint64_t whole = 0;
-  if (shift < 64) {
-    whole = scaled >> shift;
-    std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
-    std::uint64_t half = std::uint64_t{1} << (shift - 1);
-    if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
-  }  // else the product is below half a unit: zero
-  // At least one digit before the point: 5 with three decimals is 0.005.
-  char text[32] = "0000";
-  std::size_t decimals = static_cast<std::size_t>(precision);
-  auto done = std::to_chars(text + decimals, text + sizeof text, whole);
-  std::size_t end = static_cast<std::size_t>(done.ptr - text);
-  std::size_t begin = std::min(end - decimals - 1, decimals);
-  std::size_t at = end - decimals - begin;
-  std::memcpy(out, text + begin, at);
-  if (decimals > 0) {
-    out[at++] = '.';
-    std::memcpy(out + at, text + end - decimals, decimals);
-    at += decimals;
-  }
-  return at;
-}
-
 bool putFloating(Sink& sink, const Spec& spec, double value) {
   int precision = spec.precision < 0 ? 6 : spec.precision;
-  if (precision > kMaxFastPrecision || spec.alternate) return false;
+  if (precision > kMaxFixedPrecision || spec.alternate) return false;
   char digits[kNumberRoom];
   bool negative = std::signbit(value);
   double magnitude = std::fabs(value);
@@ -163,9 +124,9 @@ bool putFloating(Sink& sink, const Spec& spec, double value) {
     return true;
   }
   char kind = static_cast<char>(spec.conversion | 0x20);
-  if (kind == 'f' && precision <= kFewDecimals && magnitude < kFewDecimalsBelow) {
+  if (kind == 'f') {
     putPadded(sink, spec, signOf(negative, spec), digits,
-              fixedFewDecimals(magnitude, precision, digits), true);
+              writeFixedDigits(digits, magnitude, precision), true);
     return true;
   }
   std::chars_format format = std::chars_format::fixed;

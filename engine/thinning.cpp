@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/number_text.h"
 #include "engine/numeric.h"
 #include "engine/report_text.h"
 
@@ -85,18 +86,34 @@ void Engine::recordThinning(const char* label, double removedBA) {
 }
 
 void Engine::writeThinReport() {
+  out_.thinReportReady = 1;
+  if (!reportText_) return;
   const ThinResult& r = s_.thinResult;
   auto& lines = out_.thinning;
-  formatLine(lines[0], "         %s THINNING-LEAVING %3d SQ. FT. BASAL AREA ", thinTag_,
-             truncToInt(r.residualBA));
-  formatLine(lines[1], " Removed %6.1f sq. ft. of Basal Area", r.baRemoved);
-  formatLine(lines[2], " Cut     %6.0f trees per acre.", r.treesCut);
-  formatLine(lines[3], " Removed %6.1f cuft. of volume during thinning", r.volumeRemoved);
-  formatLine(lines[4], " Removed %6.1f tons during thinning (%0.1f in. OB)", r.tonsRemoved,
-             s_.pulpTopDiameter);
-  formatLine(lines[5], " Removed %6.1f board tons and %4.1f pulp tons ", r.sawTonsRemoved,
-             r.pulpTonsRemoved);
-  out_.thinReportReady = 1;
+  TextOut(lines[0])
+      .text("         ")
+      .text(thinTag_)
+      .text(" THINNING-LEAVING ")
+      .whole(truncToInt(r.residualBA), 3)
+      .text(" SQ. FT. BASAL AREA ");
+  TextOut(lines[1]).text(" Removed ").fixed(r.baRemoved, 6, 1).text(" sq. ft. of Basal Area");
+  TextOut(lines[2]).text(" Cut     ").fixed(r.treesCut, 6, 0).text(" trees per acre.");
+  TextOut(lines[3])
+      .text(" Removed ")
+      .fixed(r.volumeRemoved, 6, 1)
+      .text(" cuft. of volume during thinning");
+  TextOut(lines[4])
+      .text(" Removed ")
+      .fixed(r.tonsRemoved, 6, 1)
+      .text(" tons during thinning (")
+      .fixed(s_.pulpTopDiameter, 0, 1)
+      .text(" in. OB)");
+  TextOut(lines[5])
+      .text(" Removed ")
+      .fixed(r.sawTonsRemoved, 6, 1)
+      .text(" board tons and ")
+      .fixed(r.pulpTonsRemoved, 4, 1)
+      .text(" pulp tons ");
 }
 
 void Engine::closeThinning(bool rowThinned) {
@@ -104,7 +121,7 @@ void Engine::closeThinning(bool rowThinned) {
   writeSummary();
   if (rowThinned) s_.volumeMode = 2;
   writeStockTable(emptied_);
-  hooks().buildBarGraph(emptied_);
+  if (reportText_) hooks().buildBarGraph(emptied_);
   s_.volumeMode = 0;
 }
 

@@ -51,7 +51,7 @@ std::string regimeScript(const std::vector<Step>& steps) {
   return script;
 }
 
-std::optional<FieldTexts> StepDocument::Source::fields(DialogId) {
+std::optional<FieldTexts> StepSource::fields(DialogId) {
   if (current == nullptr) return std::nullopt;
   return current->fields;
 }
@@ -72,6 +72,22 @@ void StepDocument::reset() {
 bool StepDocument::run(const Step& step) {
   source_.current = &step;
   bool ok = runStep(controller_, step.kind);
+  source_.current = nullptr;
+  return ok;
+}
+
+StepValuer::StepValuer() : prompts_(source_), stepper_(engine_, prompts_) {}
+
+bool StepValuer::run(const Step& step) {
+  source_.current = &step;
+  bool ok = false;
+  if (int action = treatmentOf(documentCommand(step.kind))) {
+    ok = stepper_.treat(action);
+  } else if (step.kind == StepKind::Grow) {
+    ok = stepper_.grow();
+  } else if (step.kind == StepKind::Fertilize) {
+    ok = stepper_.fertilize();
+  }
   source_.current = nullptr;
   return ok;
 }

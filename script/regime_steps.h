@@ -8,6 +8,7 @@
 
 #include "document/document_controller.h"
 #include "document/settings_store.h"
+#include "document/stand_stepper.h"
 #include "script/checked_prompts.h"
 #include "script/document_commands.h"
 
@@ -29,6 +30,14 @@ bool runStep(DocumentController& controller, StepKind kind);
 std::string scriptLine(const Step& step);
 std::string regimeScript(const std::vector<Step>& steps);
 
+// The dialogs' answers of the step being run: its fields, whatever the dialog.
+class StepSource final : public FieldSource {
+ public:
+  const Step* current = nullptr;
+  std::optional<FieldTexts> fields(DialogId) override;
+  void showMessage(const Message&) override {}
+};
+
 // A document on an engine of its own, answering its dialogs from the current step: one per
 // thread. It starts from the built-in defaults, as the batch runner does.
 class StepDocument {
@@ -46,21 +55,39 @@ class StepDocument {
   const DocumentContent& content() const { return controller_.content(); }
   // Replaces the whole document, as opening a stand file does.
   void replaceContent(const DocumentContent& content) { controller_.replaceContent(content); }
+  // The stand the document's next step starts from, with the document's settings handed over.
+  const StandState& standForNextStep() { return controller_.standForNextStep(); }
 
  private:
-  class Source final : public FieldSource {
-   public:
-    const Step* current = nullptr;
-    std::optional<FieldTexts> fields(DialogId) override;
-    void showMessage(const Message&) override {}
-  };
-
   FixedClock fixedClock_;
   Session session_;
   MemorySettingsStore settings_;
-  Source source_;
+  StepSource source_;
   CheckedPrompts prompts_;
   DocumentController controller_;
+};
+
+// The steps of a regime after its start (grow, fertilize, the thinnings, the harvest) on a
+// stand alone, without report text or tables, answering the dialogs as StepDocument does: the
+// same stand values, history and refusals, for valuing regimes. One per thread.
+class StepValuer {
+ public:
+  StepValuer();
+  StepValuer(const StepValuer&) = delete;
+  StepValuer& operator=(const StepValuer&) = delete;
+
+  void load(const StandState& stand) { stepper_.load(stand); }
+  const StandState& stand() const { return stepper_.stand(); }
+  // The stand history's last record after a harvest, else -1.
+  int historyLast() const { return stepper_.historyLast(); }
+  // False when the step was refused, or is not one of the steps above.
+  bool run(const Step& step);
+
+ private:
+  Engine engine_;
+  StepSource source_;
+  CheckedPrompts prompts_;
+  StandStepper stepper_;
 };
 
 // The Financial Values and Merchantability Limits steps that give a document started from the

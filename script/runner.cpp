@@ -30,10 +30,27 @@ void ScriptSource::showMessage(const Message& message) {
   refusedKey_.clear();
 }
 
+void ScriptSource::clear() {
+  current_ = nullptr;
+  messages_.clear();
+  refusedKey_.clear();
+}
+
 Runner::Runner(const Clock& clock, const ViewOptions& options)
-    : session_(&clock),
+    : options_(options),
+      session_(&clock),
       prompts_(source_),
-      controller_(session_, prompts_, settings_, builtInDefaults().settings, options) {}
+      controller_(session_, prompts_, settings_, builtInDefaults().settings, options) {
+  // A script has no Undo; its batch would only fill memory with records.
+  controller_.keepNoUndo();
+}
+
+void Runner::startOver() {
+  settings_ = MemorySettingsStore();
+  source_.clear();
+  controller_.startOver(builtInDefaults().settings, options_);
+  unspokenReason_ = nullptr;
+}
 
 bool Runner::run(const Command& command) {
   StandSnapshot before = controller_.store().snapshot;

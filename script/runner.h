@@ -22,6 +22,8 @@ struct RecordedMessage {
 class ScriptSource final : public FieldSource {
  public:
   void setCurrent(const Command* command) { current_ = command; }
+  // No messages and no command, the vector's room kept.
+  void clear();
   std::optional<FieldTexts> fields(DialogId dialog) override;
   void showMessage(const Message& message) override;
   void fieldRefused(const std::string& key) override { refusedKey_ = key; }
@@ -39,6 +41,10 @@ class Runner {
   // script gives the same result on every machine.
   Runner(const Clock& clock, const ViewOptions& options);
 
+  // A new document on the same engine, as a new Runner has them: the earlier document's steps,
+  // messages and defaults are gone, the engine and the table store keep what they allocated.
+  void startOver();
+
   // Runs one command; false when its step failed.
   bool run(const Command& command);
   // Why the last step failed when no message said so, else nullptr.
@@ -50,6 +56,7 @@ class Runner {
   const std::vector<RecordedMessage>& messages() const { return source_.messages(); }
 
  private:
+  ViewOptions options_;
   Session session_;
   MemorySettingsStore settings_;
   ScriptSource source_;

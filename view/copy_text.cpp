@@ -84,19 +84,20 @@ std::string selectAllText(const TableStore& store, bool showFinancial, std::stri
 
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
                           std::string_view lineEnd, const CarbonOptions& carbon) {
+  ReportModel model(store, ReportOptions{first, showFinancial, false, carbon});
   std::string text;
+  text.reserve(4096 * static_cast<std::size_t>(model.size()));
   auto line = [&](std::string_view s) {
     text += s;
     text += lineEnd;
   };
-  auto lines = [&](std::span<const std::string> all) {
-    for (const std::string& s : all) line(s);
+  auto lines = [&](std::span<const TableLine> all) {
+    for (const TableLine& s : all) line(s);
   };
   auto blankLines = [&] {
     text += lineEnd;
     text += lineEnd;
   };
-  ReportModel model(store, ReportOptions{first, showFinancial, false, carbon});
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
     const ReportTable& table = *shown.table;
@@ -106,7 +107,10 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
       blankLines();
       lines(stock->heading);
       for (std::string_view s : kStockTextHeading) line(s);
-      for (int r = 0; r < stock->rowCount; ++r) line(stockRowText(table, r));
+      for (int r = 0; r < stock->rowCount; ++r) {
+        appendStockRow(text, table, r);
+        text += lineEnd;
+      }
     }
     text += lineEnd;
     line(shown.conversionLine());
@@ -117,8 +121,10 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     }
     if (const ReportSection* history = shown.find(SectionKind::History)) {
       lines(history->heading);
-      for (int r = 0; r < history->rowCount; ++r)
-        line(historyRowText(table.history[static_cast<std::size_t>(r)]));
+      for (int r = 0; r < history->rowCount; ++r) {
+        appendHistoryRow(text, table.history[static_cast<std::size_t>(r)]);
+        text += lineEnd;
+      }
       lines(history->footing);
     }
     blankLines();

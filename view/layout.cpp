@@ -155,9 +155,9 @@ int placeSections(const ShownTable& shown, int y, const Context& ctx, TableLayou
   return p;
 }
 
-void addLines(std::span<const std::string> lines, int y, const Context& ctx, TableLayout& out) {
-  for (const std::string& line : lines) {
-    out.items.push_back({ItemKind::Line, 0, y, ctx.measure(line), ctx.h, line});
+void addLines(std::span<const TableLine> lines, int y, const Context& ctx, TableLayout& out) {
+  for (const TableLine& line : lines) {
+    out.items.push_back({ItemKind::Line, 0, y, ctx.measure(line), ctx.h, std::string(line)});
     y += ctx.h;
   }
 }
@@ -236,8 +236,8 @@ void addItems(const ShownTable& shown, std::vector<std::string>& cells, const Co
 int tableWidth(const ShownTable& shown, const TableLayout& out, const Context& ctx) {
   const ReportTable& t = *shown.table;
   int width = 0;
-  auto widen = [&](std::span<const std::string> lines) {
-    for (const std::string& line : lines) width = std::max(width, ctx.measure(line) + kLinePad);
+  auto widen = [&](std::span<const TableLine> lines) {
+    for (const TableLine& line : lines) width = std::max(width, ctx.measure(line) + kLinePad);
   };
   if (out.graphShown) width = ctx.graph.x + ctx.graph.width + kGraphPad;
   widen(t.beforeStockLines);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/number_text.h"
 #include "engine/numeric.h"
 #include "engine/report_text.h"
 
@@ -20,12 +21,12 @@ int rowsOf(int last, int capacity) {
   return std::clamp(last, -1, capacity - 1) + 1;
 }
 
-std::span<const std::string> linesOf(std::span<const std::string> lines, std::size_t from,
-                                     std::size_t count) {
+std::span<const TableLine> linesOf(std::span<const TableLine> lines, std::size_t from,
+                                   std::size_t count) {
   return lines.subspan(from, count);
 }
 
-std::string label(const HistoryRecord& r) {
+std::string_view label(const HistoryRecord& r) {
   return {r.label, strnlen(r.label, kLabelLength)};
 }
 
@@ -48,7 +49,8 @@ ReportModel::ReportModel(const TableStore& store, const ReportOptions& options)
   if (!options.carbon.show) return;
   carbonLines_.reserve(static_cast<std::size_t>(count_));
   for (int position = 0; position < count_; ++position) {
-    carbonLines_.push_back(carbonSectionLines(store, first_ + position, options.carbon));
+    std::vector<std::string> lines = carbonSectionLines(store, first_ + position, options.carbon);
+    carbonLines_.emplace_back(lines.begin(), lines.end());
   }
 }
 
@@ -81,7 +83,7 @@ ShownTable ReportModel::table(int position) const {
   int financialLines = rowsOf(t.financialLast, kFinancialLineCapacity);
   if (financialLines > 0 && options_.showFinancial) {
     add({SectionKind::Financial,
-         linesOf(t.financialLines, 0, static_cast<std::size_t>(financialLines)),
+         t.financialLines.first(static_cast<std::size_t>(financialLines)),
          0,
          {}});
   }
@@ -92,32 +94,83 @@ ShownTable ReportModel::table(int position) const {
   return shown;
 }
 
-std::string stockCellText(const ReportTable& table, int row, int column, int width) {
-  if (row < 0 || row >= kStockRowCapacity || column < 0 || column >= kStockTableColumns) return {};
+void appendStockCell(std::string& out, const ReportTable& table, int row, int column, int width) {
+  if (row < 0 || row >= kStockRowCapacity || column < 0 || column >= kStockTableColumns) return;
+  TextOut text(out);
   bool totals = row == table.stockLast;
-  if (totals && column == 0) return formatText("%*s", width, "Total");
-  if (totals && column == kTotalsHeightColumn) return formatText("%*s", width, "");
-  float value = table.stock[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-  if (column == 0) return formatText("%*d", width, truncToInt(static_cast<double>(value)));
-  return formatText("%*.1f", width, static_cast<double>(value));
+  if (totals && column == 0) {
+    text.right("Total", width);
+  } else if (totals && column == kTotalsHeightColumn) {
+    text.right("", width);
+  } else {
+    float value = table.stock[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    if (column == 0) {
+      text.whole(truncToInt(static_cast<double>(value)), width);
+    } else {
+      text.fixed(static_cast<double>(value), width, 1);
+    }
+  }
 }
 
-std::string stockRowText(const ReportTable& table, int row) {
-  constexpr int kClassWidth = 5;
-  constexpr int kValueWidth = 10;
-  std::string text = stockCellText(table, row, 0, kClassWidth);
-  for (int c = 1; c < kStockTableColumns; ++c) text += stockCellText(table, row, c, kValueWidth);
+std::string stockCellText(const ReportTable& table, int row, int column, int width) {
+  std::string text;
+  appendStockCell(text, table, row, column, width);
   return text;
 }
 
-std::string historyRowText(const HistoryRecord& r) {
-  return formatText(" %2.0f %-24s% 8.1f % 6.1f  % 8.1f  % 8.1f   % 8.1f  % 8.1f", r.age,
-                    label(r).c_str(), r.trees, r.basal_area, r.volume, r.cords, r.topcords, r.bdft);
+void appendStockRow(std::string& out, const ReportTable& table, int row) {
+  constexpr int kClassWidth = 5;
+  constexpr int kValueWidth = 10;
+  appendStockCell(out, table, row, 0, kClassWidth);
+  for (int c = 1; c < kStockTableColumns; ++c) appendStockCell(out, table, row, c, kValueWidth);
 }
 
-std::string historyRowDrawnText(const HistoryRecord& r) {
-  return formatText(" %2.0f %-23s% 8.1f % 6.1f % 8.1f % 8.1f  % 8.1f % 8.1f", r.age,
-                    label(r).c_str(), r.trees, r.basal_area, r.volume, r.cords, r.topcords, r.bdft);
+std::string stockRowText(const ReportTable& table, int row) {
+  std::string text;
+  appendStockRow(text, table, row);
+  return text;
+}
+
+namespace {
+
+// " %2.0f %-24s% 8.1f % 6.1f  % 8.1f  % 8.1f   % 8.1f  % 8.1f", or as drawn with a label of 23
+// and one blank less between the figures.
+void appendHistoryRow(std::string& out, const HistoryRecord& r, bool drawn) {
+  const char* gap = drawn ? " " : "  ";
+  TextOut(out)
+      .text(" ")
+      .fixed(r.age, 2, 0)
+      .text(" ")
+      .left(label(r), drawn ? 23 : 24)
+      .fixed(r.trees, 8, 1, Sign::Space)
+      .text(" ")
+      .fixed(r.basal_area, 6, 1, Sign::Space)
+      .text(gap)
+      .fixed(r.volume, 8, 1, Sign::Space)
+      .text(gap)
+      .fixed(r.cords, 8, 1, Sign::Space)
+      .text(drawn ? "  " : "   ")
+      .fixed(r.topcords, 8, 1, Sign::Space)
+      .text(gap)
+      .fixed(r.bdft, 8, 1, Sign::Space);
+}
+
+}  // namespace
+
+void appendHistoryRow(std::string& out, const HistoryRecord& record) {
+  appendHistoryRow(out, record, false);
+}
+
+std::string historyRowText(const HistoryRecord& record) {
+  std::string text;
+  appendHistoryRow(text, record, false);
+  return text;
+}
+
+std::string historyRowDrawnText(const HistoryRecord& record) {
+  std::string text;
+  appendHistoryRow(text, record, true);
+  return text;
 }
 
 std::string historySampleRowText() {

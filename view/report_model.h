@@ -25,9 +25,9 @@ inline constexpr int kSectionKinds = 7;
 // row per bar and no lines.
 struct ReportSection {
   SectionKind kind = SectionKind::Summary;
-  std::span<const std::string> heading;
+  std::span<const TableLine> heading;
   int rowCount = 0;
-  std::span<const std::string> footing;
+  std::span<const TableLine> footing;
 };
 
 // One shown table. Each section is present as the stored table says: Summary when the step wrote
@@ -46,7 +46,7 @@ struct ShownTable {
   }
   const ReportSection* find(SectionKind kind) const;
   // The line below the stock table. Select All writes it even for a table without stock rows.
-  const std::string& conversionLine() const { return table->afterStockLines[0]; }
+  const TableLine& conversionLine() const { return table->afterStockLines[0]; }
 };
 
 struct ReportOptions {
@@ -73,7 +73,7 @@ class ReportModel {
   ReportOptions options_;
   int first_ = 0;
   int count_ = 0;
-  std::vector<std::vector<std::string>> carbonLines_;  // by position, with the carbon option
+  std::vector<std::vector<TableLine>> carbonLines_;  // by position, with the carbon option
 };
 
 // The stock table's columns: the word a column is measured with, its two-line head and the
@@ -106,11 +106,14 @@ inline constexpr std::array<std::string_view, 3> kStockTextHeading{
 // "%.1f" of the other columns; on the totals row "Total" for the class and nothing for the
 // height.
 std::string stockCellText(const ReportTable& table, int row, int column, int width);
+void appendStockCell(std::string& out, const ReportTable& table, int row, int column, int width);
 // A stock row as Select All writes it: the class in 5 characters, the rest in 10 each.
 std::string stockRowText(const ReportTable& table, int row);
+void appendStockRow(std::string& out, const ReportTable& table, int row);
 
 // One stand history row as Select All writes it and the view measures it.
 std::string historyRowText(const HistoryRecord& record);
+void appendHistoryRow(std::string& out, const HistoryRecord& record);
 // The same row as the view draws it, with a label one character narrower.
 std::string historyRowDrawnText(const HistoryRecord& record);
 // The widest history row the view makes room for.

@@ -83,6 +83,18 @@ TEST(Undo, SavesAsIfTheStepHadNeverBeenTaken) {
   }
 }
 
+// The engine still holds the undone step's outputs; a harvest, which keeps the stock table it
+// finds, must find the newest table left.
+TEST(Undo, TheNextStepStartsFromTheNewestTableLeft) {
+  Doc undone, reference;
+  for (const Action& a : {plant(65), grow(16), thin(70), grow(25)}) {
+    ASSERT_TRUE(a(undone) && a(reference));
+  }
+  ASSERT_TRUE(grow(30)(undone) && undone.controller.undo());
+  ASSERT_TRUE(kHarvestStep(undone) && kHarvestStep(reference));
+  EXPECT_EQ(undone.file(), reference.file());
+}
+
 TEST(Undo, ModifiedOnlyWhenTheFileWouldChange) {
   struct ModifiedCase {
     const char* name;

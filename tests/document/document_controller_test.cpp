@@ -1,7 +1,10 @@
 // The per-document step protocol: store, restore, abort, the view options and Reset View.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <memory>
+#include <tuple>
 
 #include "document/document_controller.h"
 #include "tests/document/scripted_prompts.h"
@@ -389,6 +392,103 @@ TEST_F(ControllerTest, MerchantabilityLimitsWarnOnlyWhenThereAreTables) {
   EXPECT_EQ(doc.prompts.lastText(),
             "Warning: due to Merchantability Limit changes the current output data is invalid.  "
             "Please generate data again.");
+}
+
+// Every stored value of two stores, the lines and records no section shows included.
+void expectSameTables(const TableStore& a, const TableStore& b) {
+  ASSERT_EQ(a.lastIndex, b.lastIndex);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(a.count()); ++i) {
+    const ReportTable& x = a.tables[i];
+    const ReportTable& y = b.tables[i];
+    EXPECT_EQ(x.titleLines, y.titleLines) << i;
+    EXPECT_EQ(x.thinningLines, y.thinningLines) << i;
+    EXPECT_EQ(x.historyText, y.historyText) << i;
+    EXPECT_EQ(x.beforeStockLines, y.beforeStockLines) << i;
+    EXPECT_EQ(x.afterStockLines, y.afterStockLines) << i;
+    ASSERT_EQ(x.financialLast, y.financialLast) << i;
+    for (std::size_t l = 0; static_cast<int>(l) <= x.financialLast; ++l) {
+      EXPECT_EQ(x.financialLines[l], y.financialLines[l]) << i;
+    }
+    ASSERT_EQ(x.stockLast, y.stockLast) << i;
+    for (std::size_t r = 0; static_cast<int>(r) <= x.stockLast; ++r) {
+      EXPECT_EQ(x.stock[r], y.stock[r]) << i;
+    }
+    EXPECT_EQ(std::memcmp(&x.history, &y.history, sizeof x.history), 0) << i;
+    EXPECT_EQ(std::memcmp(&x.bar, &y.bar, sizeof x.bar), 0) << i;
+    EXPECT_EQ(std::tie(x.hasStandTable, x.hasThinningReport, x.historyLast),
+              std::tie(y.hasStandTable, y.hasThinningReport, y.historyLast))
+        << i;
+  }
+}
+
+// A step goes on from the engine's outputs without copying its newest table back only while
+// they are still that table: after another document's step, a cancelled step, or a replaced
+// document it copies it back, and every table is the same as when the steps run alone.
+TEST_F(ControllerTest, TheEngineHoldsTheNewestTableOnlyUntilSomethingElseChangesIt) {
+  using Steps = std::function<void(Document & a, Document & b)>;
+  auto harvest = [](Document& d) { ASSERT_TRUE(d.controller.treat(kHarvest)); };
+  struct Case {
+    const char* name;
+    Steps shared;  // on one engine, with another document
+    Steps alone;   // the same document's steps on an engine of its own
+  };
+  const Case cases[] = {
+      {"another document's steps between",
+       [&](Document& a, Document& b) {
+         ASSERT_TRUE(a.initUnthinned(20, 500, 60) && a.grow(25));
+         ASSERT_TRUE(b.initUnthinned(15, 800, 75) && b.grow(22) && b.rowThin(90));
+         ASSERT_TRUE(a.rowThin(100));
+         harvest(a);
+       },
+       [&](Document& a, Document&) {
+         ASSERT_TRUE(a.initUnthinned(20, 500, 60) && a.grow(25) && a.rowThin(100));
+         harvest(a);
+       }},
+      {"a cancelled step between",
+       [&](Document& a, Document&) {
+         ASSERT_TRUE(a.initUnthinned(20, 500, 60) && a.grow(25));
+         a.prompts.growAge.reset();
+         ASSERT_FALSE(a.controller.grow());
+         harvest(a);
+       },
+       [&](Document& a, Document&) {
+         ASSERT_TRUE(a.initUnthinned(20, 500, 60) && a.grow(25));
+         harvest(a);
+       }},
+      {"a document replaced by an earlier copy",
+       [&](Document& a, Document&) {
+         ASSERT_TRUE(a.initUnthinned(20, 500, 60) && a.grow(25));
+         DocumentContent copy = a.controller.content();
+         ASSERT_TRUE(a.grow(30) && a.rowThin(90));
+         a.controller.replaceContent(copy);
+         harvest(a);
+       },
+       [&](Document& a, Document&) {
+         ASSERT_TRUE(a.initUnthinned(20, 500, 60) && a.grow(25));
+         harvest(a);
+       }},
+      {"another document's cancelled step between",
+       [&](Document& a, Document& b) {
+         ASSERT_TRUE(a.initUnthinned(20, 500, 60) && a.grow(25));
+         b.prompts.unthinned.reset();
+         ASSERT_FALSE(b.controller.initialize(kExistingUnthinned));
+         harvest(a);
+       },
+       [&](Document& a, Document&) {
+         ASSERT_TRUE(a.initUnthinned(20, 500, 60) && a.grow(25));
+         harvest(a);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session shared{&clock};
+    Document a(shared, settings), b(shared, settings);
+    c.shared(a, b);
+    Session own{&clock}, other{&clock};
+    Document alone(own, settings), unused(other, settings);
+    c.alone(alone, unused);
+    expectSameTables(a.controller.store(), alone.controller.store());
+  }
 }
 
 }  // namespace

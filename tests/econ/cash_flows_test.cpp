@@ -152,5 +152,69 @@ TEST(CashFlows, InternalRateOfReturn) {
               std::pow(1000 / 120.0, 1.0 / 10) - 1, 1e-6);
 }
 
+// The rate of return found by walking the whole grid of rates, point by point: the reference
+// for the search that halves the grid when the value has one root.
+std::optional<double> walkedRate(const RegimeFlows& regime, Management management) {
+  auto value = [&](double rate) {
+    double sum = regime.newPlantation ? -static_cast<double>(regime.values.establishmentCost) : 0;
+    for (const CashFlow& flow : regime.flows) {
+      float amount = management == Management::Pulpwood ? flow.pulpwood : flow.sawtimber;
+      sum += static_cast<double>(amount) / std::pow(1 + rate, flow.year);
+    }
+    return sum;
+  };
+  double low = -0.99;
+  double valueLow = value(low);
+  for (double high = -0.98; high <= 10.0 + 1e-9; high += high < 1 ? 0.01 : 0.25) {
+    double valueHigh = value(high);
+    if (valueLow == 0) return low;
+    if ((valueLow < 0) != (valueHigh < 0)) {
+      for (int i = 0; i < 100 && high - low > 1e-9; ++i) {
+        double mid = (low + high) / 2;
+        double valueMid = value(mid);
+        if ((valueMid < 0) == (valueLow < 0)) {
+          low = mid;
+          valueLow = valueMid;
+        } else {
+          high = mid;
+        }
+      }
+      return (low + high) / 2;
+    }
+    low = high;
+    valueLow = valueHigh;
+  }
+  return std::nullopt;
+}
+
+// Random flows of one to four removals and fertilizations, rates from far below zero to far
+// above 100 %, one sign change or several: the same rate as the walk, to the bit.
+TEST(CashFlows, RateOfReturnAsTheWalkAlongTheGridFindsIt) {
+  std::mt19937 random(2301);
+  int found = 0;
+  for (int i = 0; i < 20000; ++i) {
+    RegimeFlows regime;
+    regime.newPlantation = between(random, 0, 3) != 0;
+    regime.values.establishmentCost = static_cast<float>(between(random, 0, 400));
+    int year = between(random, 0, 3);
+    for (int n = between(random, 1, 4); n > 0; --n) {
+      year += between(random, 0, 12);
+      bool cost = between(random, 0, 4) == 0;
+      float amount = static_cast<float>(between(random, 1, 5000)) / (cost ? -20.0f : 1.0f);
+      regime.flows.push_back({year, amount, amount * static_cast<float>(between(random, 1, 3))});
+    }
+    for (Management m : {Management::Pulpwood, Management::Sawtimber}) {
+      std::optional<double> walked = walkedRate(regime, m);
+      std::optional<double> irr = internalRateOfReturn(regime, m);
+      ASSERT_EQ(irr.has_value(), walked.has_value()) << i;
+      if (irr) {
+        EXPECT_EQ(*irr, *walked) << i;
+        ++found;
+      }
+    }
+  }
+  EXPECT_GT(found, 20000);
+}
+
 }  // namespace
 }  // namespace keldovar::econ

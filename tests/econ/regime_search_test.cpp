@@ -223,6 +223,84 @@ TEST(RegimeSearch, ExistingStandRankedByNetPresentValue) {
   EXPECT_EQ(result.best[0].score, static_cast<double>(result.best[0].sawtimber.npv));
 }
 
+// Whole spaces, every candidate: valued on a stand alone, without report text or tables, it
+// scores as its script run through documents (the report path) does, and is refused alike.
+TEST(RegimeSearch, EveryCandidateScoresAsItsScriptRunThroughDocuments) {
+  // The worked example's space: rotations 20 to 40, no thinning or one at 12 to 25 by each
+  // method to 50 to 120 square feet.
+  SearchSpace example = tinySpace();
+  example.rotations.clear();
+  for (int age = 20; age <= 40; ++age) example.rotations.push_back(age);
+  example.thinningCounts = {0, 1};
+  example.thinAges.clear();
+  for (int age = 12; age <= 25; ++age) example.thinAges.push_back(age);
+  example.methods = {{ThinMethod::Row, 0},
+                     {ThinMethod::Low, 0},
+                     {ThinMethod::RowLow, 33},
+                     {ThinMethod::Thinomatic, 0}};
+  example.residualBA.clear();
+  for (int ba = 50; ba <= 120; ba += 5) example.residualBA.push_back(ba);
+  SearchSpace planted = tinySpace();
+  planted.rotations = {16, 22, 28, 34};
+  planted.thinAges = {12, 18};
+  planted.methods = {{ThinMethod::Row, 0},
+                     {ThinMethod::Low, 0},
+                     {ThinMethod::RowLow, 50},
+                     {ThinMethod::Thinomatic, 0}};
+  planted.residualBA = {60, 100};
+  planted.fertilizeAges = {12, 20};
+  SearchSpace thinned;
+  thinned.start = {{StepKind::Thinned,
+                    {{"age", "22"},
+                     {"ba", "0"},
+                     {"trees", "320"},
+                     {"thinage", "15"},
+                     {"si", "65"},
+                     {"pctba", "33"}}},
+                   {StepKind::Financial, {{"interest", "8"}, {"harvest_saw", "31.75"}}}};
+  thinned.rotations = {26, 33, 40};
+  thinned.thinningCounts = {0, 1, 2};
+  thinned.thinAges = {24, 30};
+  thinned.methods = {{ThinMethod::Low, 0}, {ThinMethod::Thinomatic, 0}};
+  thinned.residualBA = {50, 90};
+  thinned.fertilizeAges = {24};
+  thinned.management = Management::Pulpwood;
+  SearchSpace unthinned = thinned;
+  unthinned.start = {{StepKind::Unthinned, {{"age", "14"}, {"trees", "650"}, {"si", "70"}}},
+                     {StepKind::Merch, {{"top", "4"}, {"saw", "9"}, {"pulp", "5"}}}};
+  unthinned.rotations = {18, 25, 32};
+  unthinned.thinAges = {16, 20};
+  unthinned.methods = {{ThinMethod::RowLow, 33}, {ThinMethod::Row, 0}};
+  for (const SearchSpace& space : {example, planted, thinned, unthinned}) {
+    std::vector<std::pair<std::vector<Step>, std::optional<double>>> seen;
+    SearchOptions options{2, 1, 1, {}};
+    options.eachCandidate = [&seen](const std::vector<Step>& steps, std::optional<double> score) {
+      seen.emplace_back(steps, score);
+    };
+    SearchResult result = searchRegimes(space, options);
+    ASSERT_EQ(result.error, "");
+    ASSERT_EQ(static_cast<std::int64_t>(seen.size()), result.candidates);
+    FixedClock clock(LocalTime{});
+    int valued = 0;
+    for (const auto& [steps, score] : seen) {
+      std::vector<Step> script = space.start;
+      script.insert(script.end(), steps.begin(), steps.end());
+      std::optional<DocumentContent> doc = runSteps(script, clock);
+      std::optional<RegimeFlows> flows;
+      if (doc) flows = harvestFlows(*doc->store.newest(), doc->settings.financial);
+      ASSERT_EQ(score.has_value(), flows.has_value()) << regimeScript(script);
+      if (!flows) continue;
+      auto npv = static_cast<double>(netPresentValue(*flows, space.management));
+      double expected =
+          result.newPlantation ? landExpectationValue(*flows, space.management).value_or(npv) : npv;
+      EXPECT_EQ(*score, expected) << regimeScript(script);
+      ++valued;
+    }
+    EXPECT_EQ(valued, result.valued);
+    EXPECT_GT(result.refused, 0);
+  }
+}
+
 TEST(RegimeSearch, RefusesABrokenStartOrSpace) {
   SearchSpace space = tinySpace();
   space.start = {{StepKind::Plantation, {{"si", "0"}}}};

@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+#include "engine/number_text.h"
+
 namespace keldovar {
 namespace {
 
@@ -69,6 +71,54 @@ TEST(TextFormat, RealsMatchTheCLibraryOverRandomValues) {
     double value = randomReal(random);
     ASSERT_EQ(ours(format, value), theirs(format, value)) << format << " of " << value;
   }
+}
+
+// The number writers against the C library: each fixed format the report writes, a million
+// values, into a string and into a report line.
+TEST(NumberText, FixedFormatsMatchTheCLibraryOverRandomValues) {
+  struct Case {
+    const char* format;
+    int width, precision;
+    Sign sign;
+  };
+  const Case cases[] = {
+      {"%.0f", 0, 0, Sign::Minus},   {"%2.0f", 2, 0, Sign::Minus},   {"%6.0f", 6, 0, Sign::Minus},
+      {"%.1f", 0, 1, Sign::Minus},   {"%4.1f", 4, 1, Sign::Minus},   {"%6.1f", 6, 1, Sign::Minus},
+      {"%8.1f", 8, 1, Sign::Minus},  {"%10.1f", 10, 1, Sign::Minus}, {"% 6.1f", 6, 1, Sign::Space},
+      {"%.2f", 0, 2, Sign::Minus},   {"%8.2f", 8, 2, Sign::Minus},   {"%9.2f", 9, 2, Sign::Minus},
+      {"% 8.2f", 8, 2, Sign::Space}, {"% 9.2f", 9, 2, Sign::Space},  {"%.3f", 0, 3, Sign::Minus},
+      {"%12.6f", 12, 6, Sign::Minus}};
+  std::mt19937_64 random(20270115);
+  std::string ours;
+  ReportLine line{};
+  for (int i = 0; i < 1'000'000; ++i) {
+    const Case& c = cases[static_cast<std::size_t>(i) % std::size(cases)];
+    double value = randomReal(random);
+    ours.clear();
+    TextOut(ours).fixed(value, c.width, c.precision, c.sign);
+    TextOut(line).text("|").fixed(value, c.width, c.precision, c.sign);
+    char theirs[512];
+    std::snprintf(theirs, sizeof theirs, c.format, value);
+    ASSERT_EQ(ours, theirs) << c.format << " of " << value;
+    ASSERT_EQ(std::string(line.data()), ("|" + std::string(theirs)).substr(0, kLineLength));
+  }
+}
+
+TEST(NumberText, WholesTextsAndTheLineBound) {
+  std::string ours;
+  TextOut(ours).whole(-7, 3).whole(12345, 3).text("|").right("ab", 5).left("cd", 4).text("|");
+  TextOut(ours).repeat(' ', 40).text("x").whole(std::numeric_limits<int>::min());
+  char theirs[128];
+  std::snprintf(theirs, sizeof theirs, "%3d%3d|%5s%-4s|%40sx%d", -7, 12345, "ab", "cd", "",
+                std::numeric_limits<int>::min());
+  EXPECT_EQ(ours, theirs);
+  // A line keeps its first 300 characters and its terminator; appending starts at its end.
+  ReportLine line{};
+  TextOut(line).text("Age ").fixed(25, 0, 0);
+  TextOut(line, true).text(" years");
+  EXPECT_STREQ(line.data(), "Age 25 years");
+  TextOut(line).repeat('x', 299).text("yz").fixed(1.5, 8, 1);
+  EXPECT_EQ(std::string(line.data()), std::string(299, 'x') + "y");
 }
 
 TEST(TextFormat, EdgeRealsMatch) {
