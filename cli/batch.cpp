@@ -422,7 +422,8 @@ ScriptOutcome runOneScript(const RunOptions& options, const std::string& name,
   RunClock runClock(o.clock);
   const Clock& clock = runClock.clock();
   std::mutex saving;
-  ScriptReport r = runScript(o, name, clock, standardInput, saving);
+  std::optional<Runner> runner;
+  ScriptReport r = runScript(o, name, clock, standardInput, saving, runner);
   return {r.status, r.ran, std::move(r.report), r.messages + r.saveError, std::move(r.problems)};
 }
 
