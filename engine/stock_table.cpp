@@ -143,8 +143,8 @@ class ClassMerchandiser {
   double sawTerm_;
   double otherPulpTerm_ = 0;
   std::array<Boundary, 2> bounds_{};
-  int lower_ = 0;       // bounds_[lower_] is the class's lower boundary, the other its upper
-  bool ready_ = false;  // an upper boundary was worked out
+  std::size_t lower_ = 0;  // bounds_[lower_] is the class's lower boundary, the other its upper
+  bool ready_ = false;     // an upper boundary was worked out
 
   void fill(Boundary& b, double dbh) const {
     b.dbh = dbh;
