@@ -16,6 +16,7 @@
 #include "app/safe_file.h"
 #include "app/stand_file.h"
 #include "cli/command_line.h"
+#include "cli/from_stand.h"
 #include "cli/pdf_export.h"
 #include "document/settings.h"
 #include "script/runner.h"
@@ -161,7 +162,8 @@ void shareReport(const RunOptions& o, const std::string& script, std::string rep
 // documents would hand their leftovers (history records past the count, report lines) to the
 // stand file of this one.
 ScriptReport runScript(const RunOptions& o, const std::string& script, const Clock& clock,
-                       const InputReader& standardInput, std::mutex& saving) {
+                       const InputReader& standardInput, std::mutex& saving,
+                       const DocumentContent* start) {
   ScriptReport r;
   std::optional<ParsedScript> parsed = loadScript(script, standardInput, r.messages);
   if (!parsed) {
@@ -172,6 +174,7 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   view.showFinancial = o.showFinancial;
   view.showAllTables = !o.currentStep;
   Runner runner(clock, view);
+  if (start != nullptr) runner.startFrom(*start);
   r.status = runCommands(o, script, *parsed, runner, r.messages);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
@@ -271,8 +274,12 @@ unsigned jobCount(const RunOptions& o) {
 class ParallelRun {
  public:
   ParallelRun(const RunOptions& o, const Clock& clock, const InputReader& standardInput,
-              unsigned jobs)
-      : o_(o), clock_(clock), standardInput_(standardInput), slots_(jobs * kHeldPerJob) {
+              const DocumentContent* start, unsigned jobs)
+      : o_(o),
+        clock_(clock),
+        standardInput_(standardInput),
+        start_(start),
+        slots_(jobs * kHeldPerJob) {
     for (unsigned j = 0; j < jobs; ++j) workers_.emplace_back([this] { work(); });
   }
 
@@ -305,6 +312,7 @@ class ParallelRun {
   const RunOptions& o_;
   const Clock& clock_;
   const InputReader& standardInput_;
+  const DocumentContent* start_;
   std::mutex mutex_;
   std::mutex saving_;
   std::condition_variable done_;
@@ -328,7 +336,7 @@ class ParallelRun {
       }
       ScriptReport r;
       try {
-        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_);
+        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_, start_);
       } catch (...) {
         r.failure = std::current_exception();
       }
@@ -380,6 +388,11 @@ std::optional<std::string> refusedRunFile(const RunOptions& o) {
   for (const std::string& script : o.scripts) {
     if (auto refused = refusedInput(script)) return refused;
   }
+  if (o.from) {
+    FromStand from;
+    parseFrom(*o.from, from);
+    if (auto refused = refusedInput(from.path)) return refused;
+  }
   if (o.out) {
     if (auto refused = refusedOutput(*o.out)) return refused;
   }
@@ -403,16 +416,25 @@ int runScripts(const RunOptions& o, const InputReader& standardInput, std::ostre
   std::optional<FixedClock> fixedClock;
   if (o.clock) fixedClock.emplace(*o.clock);
   const Clock& clock = fixedClock ? static_cast<const Clock&>(*fixedClock) : systemClock;
+  std::optional<DocumentContent> start;
+  if (o.from) {
+    FromStand from;
+    parseFrom(*o.from, from);
+    start = startingDocument(from, !o.currentStep, err);
+    if (!start) return kExitFailedStep;
+    if (!o.showFinancial) start->options.showFinancial = false;
+  }
+  const DocumentContent* first = start ? &*start : nullptr;
   std::mutex saving;
   Printer printer(o, out, err);
   unsigned jobs = jobCount(o);
   if (jobs <= 1) {
     for (const std::string& script : o.scripts) {
-      printer.print(runScript(o, script, clock, standardInput, saving));
+      printer.print(runScript(o, script, clock, standardInput, saving, first));
     }
     return printer.status();
   }
-  ParallelRun run(o, clock, standardInput, jobs);
+  ParallelRun run(o, clock, standardInput, first, jobs);
   for (std::size_t i = 0; i < o.scripts.size(); ++i) printer.print(run.take(i));
   return printer.status();
 }

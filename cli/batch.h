@@ -31,6 +31,7 @@ struct RunOptions {
   unsigned jobs = 0;               // 0: one per processor core
   std::optional<std::string> pdf;  // one script's report as printed
   std::optional<Paper> page;       // the PDF's paper; the locale's when not given
+  std::optional<std::string> from;  // FILE.kdv[:TABLE]: every script continues that document
 };
 
 // The number of --jobs, or the usage error's text.

@@ -9,6 +9,7 @@
 
 #include "app/stand_file.h"
 #include "cli/batch.h"
+#include "cli/from_stand.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
@@ -24,7 +25,7 @@ constexpr const char* kUsage =
     "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
     "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
     "                   [--no-financial] [--current-step] [--carbon]\n"
-    "                   [--pdf REPORT.pdf [--page letter|a4]]\n"
+    "                   [--pdf REPORT.pdf [--page letter|a4]] [--from FILE.kdv[:TABLE]]\n"
     "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
     "                   [--carbon] [--pdf REPORT.pdf [--page letter|a4]]\n"
     "  keldovar-cli optimize SPEC [--format text|json|csv] [--jobs N] [--shard K/N]\n"
@@ -39,7 +40,9 @@ constexpr const char* kUsage =
     "        document of its own; several print in the order given, text under a heading\n"
     "        \"==> SCRIPT <==\", JSON as one object a line, CSV with a leading script column.\n"
     "        --out-dir saves each as DIR/NAME.kdv (NAME: the script's file name without its\n"
-    "        extension, stdin for -); --jobs runs N at once (default: one per core)\n"
+    "        extension, stdin for -); --jobs runs N at once (default: one per core);\n"
+    "        --from continues the stand file's document from its table TABLE (counted from\n"
+    "        0; the newest when not given) instead of an empty document\n"
     "report  prints the report of a stand file\n"
     "optimize searches a space of regimes (SPEC) for the best ones; --merge combines the JSON\n"
     "        results of --shard runs\n"
@@ -126,7 +129,8 @@ std::optional<std::string> parseFormat(const std::string& word, OutputFormat& fo
 std::optional<std::string> valueOption(const std::string& a, const std::string* value, bool run,
                                        Options& o, bool& taken) {
   taken = a == "--format" || a == "--pdf" || a == "--page" ||
-          (run && (a == "--out" || a == "--clock" || a == "--out-dir" || a == "--jobs"));
+          (run &&
+           (a == "--out" || a == "--clock" || a == "--out-dir" || a == "--jobs" || a == "--from"));
   if (!taken) return std::nullopt;
   if (a == "--format") {
     if (value == nullptr) return std::string("--format needs a value");
@@ -151,6 +155,12 @@ std::optional<std::string> valueOption(const std::string& a, const std::string* 
   if (a == "--jobs") {
     if (value == nullptr) return std::string("--jobs needs a number");
     return parseJobs(*value, o.jobs);
+  }
+  if (a == "--from") {
+    if (value == nullptr) return std::string("--from needs a stand file");
+    o.from = *value;
+    FromStand from;
+    return parseFrom(*value, from);
   }
   if (value == nullptr) return std::string("--clock needs a time");
   return parseClock(*value, o.clock);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/document_controller.h"
@@ -38,6 +39,9 @@ class Runner {
   // The document starts with the built-in defaults, never the user's stored ones, so that a
   // script gives the same result on every machine.
   Runner(const Clock& clock, const ViewOptions& options);
+
+  // Continues `content` (a document branched from a stand file) instead of an empty one.
+  void startFrom(DocumentContent content) { controller_.adoptContent(std::move(content)); }
 
   // Runs one command; false when its step failed.
   bool run(const Command& command);
