@@ -88,6 +88,7 @@ void DocumentController::storeTables() {
   copyOutputsToTable(session_.engine, session_.barGraph,
                      store.tables[static_cast<std::size_t>(store.lastIndex)]);
   store.snapshot = takeSnapshot(session_.engine.state());
+  if (!keepsTableStates_) return;
   auto index = static_cast<std::size_t>(store.lastIndex);
   content_.tableStates.resize(index + 1);
   content_.tableStates[index] =

@@ -166,6 +166,7 @@ struct Shared {
 class Worker {
  public:
   explicit Worker(Shared& shared) : shared_(shared) {
+    doc_.forgetTableStates();
     levels_.reserve(shared.space.start.size() + 2 * (kMaxThinnings + 1));
   }
 
@@ -368,6 +369,7 @@ SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& option
   result.error = checkSpace(space);
   if (!result.error.empty()) return result;
   auto root = std::make_unique<StepDocument>();
+  root->forgetTableStates();
   for (const Step& step : space.start) {
     if (!root->run(step)) {
       result.error = "the start was refused at '" + scriptLine(step) + "'";
