@@ -154,7 +154,7 @@ void CommandActions::buildMenus(QMainWindow& window) {
       addMenu(window, "&File",
               {kNew, kOpen, kClose, kSave, kSaveAs, kSeparator, kPrint, kPrintPreview, kPrintSetup,
                kExportPdf, kSeparator, kRecent, kExit}),
-      addMenu(window, "&Edit", {kCopy, kSelectAll}),
+      addMenu(window, "&Edit", {kCopy, kSelectAll, kSeparator, kNewFromHere}),
       stand,
       addMenu(window, "&Options",
               {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator, kIncludeFinancial,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 
 #include "app/stand_file.h"
 #include "document/document_controller.h"
@@ -20,6 +21,8 @@ class CKELDOVARDoc {
   QString title() const;
   // The number of a document never saved ("KLDVR3": 3), 0 for one with a file.
   int untitledNumber() const;
+  // The title of a document never saved, such as a branch's "NAME (from age A)".
+  void setUntitledName(QString name) { untitledName_ = std::move(name); }
 
   // A document recovered after a crash is titled as its file was; the first Save asks before it
   // replaces that file.

@@ -19,6 +19,7 @@
 
 #include "app/safe_file.h"
 #include "desktop/about_dlg.h"
+#include "desktop/branch_command.h"
 #include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
 #include "desktop/sensitivity_window.h"
@@ -119,7 +120,7 @@ void CMainFrame::updateCommandStates() {
   bool hasTable = controller.store().lastIndex >= 0;
   // Printing an empty report would do nothing: say so by disabling it.
   for (int id : {cmd::kSave, cmd::kSaveAs, cmd::kSelectAll, cmd::kPrint, cmd::kPrintPreview,
-                 cmd::kExportPdf}) {
+                 cmd::kExportPdf, cmd::kNewFromHere}) {
     action(id)->setEnabled(hasTable);
   }
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
@@ -259,6 +260,9 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
     case cmd::kSensitivity:
       SensitivityWindow::showFor(frame, this);
       break;
+    case cmd::kNewFromHere:
+      newDocumentFromHere(*this, frame, frame.view().chosenTable());
+      break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();
       break;
@@ -333,6 +337,7 @@ void CMainFrame::addChild(CChildFrame* frame) {
   connect(frame, &QObject::destroyed, this, &CMainFrame::updateCommandStates, Qt::QueuedConnection);
   frame->showMaximized();
   mdiArea_->setActiveSubWindow(frame);
+  attachReportMenu(*this, *frame);
 }
 
 CChildFrame* CMainFrame::newDocument() {

@@ -50,6 +50,8 @@ constexpr CommandInfo kCommands[] = {
     {kIncreaseFont, "&Increase Font Size", "", "Make the report's type larger", ""},
     {kDecreaseFont, "&Decrease Font Size", "", "Make the report's type smaller", ""},
     {kSelectAll, "&Select All", "", "Select every table for copying", ""},
+    {kNewFromHere, "New Document &From Here", "Ctrl+B",
+     "Start a new document from this table: its tables up to here, the stand as it was then", ""},
     {kCopy, "&Copy", "Ctrl+C; Ctrl+Ins", "Copy the selection to the clipboard", "Copy"},
     {kNew, "&New", "Ctrl+N", "Create a new document", "New"},
     {kOpen, "&Open...", "Ctrl+O", "Open an existing document", "Open"},
