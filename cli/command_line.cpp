@@ -9,6 +9,7 @@
 
 #include "app/stand_file.h"
 #include "cli/batch.h"
+#include "cli/compare_command.h"
 #include "cli/from_stand.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
@@ -32,6 +33,7 @@ constexpr const char* kUsage =
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
     "  keldovar-cli sensitivity FILE.kdv|SCRIPT [--rates FROM:TO:STEP] [--swing PERCENT] ...\n"
     "  keldovar-cli risk FILE.kdv|SCRIPT|--search SPEC [--paths N] [--volatility PERCENT] ...\n"
+    "  keldovar-cli compare FILE.kdv|SCRIPT FILE.kdv|SCRIPT... [--format text|json|csv]\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
     "\n"
@@ -49,6 +51,8 @@ constexpr const char* kUsage =
     "sensitivity  the NPV and LEV of a harvested regime over interest rates, each value moved\n"
     "        down and up, and the break-evens; risk  their Monte Carlo distribution under\n"
     "        wandering prices and yearly losses (each command's --help lists its options)\n"
+    "compare the newest harvests of several stand files or scripts side by side, the best\n"
+    "        of each row marked\n"
     "\n"
     "--pdf   also writes the report as printed, every table with its page footers, to\n"
     "        REPORT.pdf (through keldovar-pdf, installed beside keldovar-cli); the title is\n"
@@ -262,6 +266,7 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
     return runSensitivity(args, standardInput, out, err);
   }
   if (!args.empty() && args[0] == "risk") return runRisk(args, standardInput, out, err);
+  if (!args.empty() && args[0] == "compare") return runCompare(args, standardInput, out, err);
   Options options;
   if (auto error = parseOptions(args, options)) {
     err << "keldovar-cli: " << *error << "\n" << kUsage;

@@ -4,16 +4,24 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/input.h"
+#include "document/document_content.h"
 
 namespace keldovar::cli {
 
 // The usage lines the command line's help shows.
 extern const char* const kSensitivityUsage;
 extern const char* const kRiskUsage;
+
+// The stand file (told by its first bytes) or the document a script makes, as `run` runs it
+// (- reads standard input); nothing after `err` says why, `status` set to the exit status.
+std::optional<DocumentContent> loadDocument(const std::string& input,
+                                            const InputReader& standardInput, std::ostream& err,
+                                            int& status);
 
 // `args` starts with the command's own name. Exit status as for run: 1 a step failed, the
 // stand file could not be read, there is no harvest or the output could not be written; 2 a
