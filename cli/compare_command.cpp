@@ -77,7 +77,7 @@ int runCompare(const std::vector<std::string>& args, const InputReader& standard
     err << "keldovar-cli: " << error << "\nUsage:\n" << kCompareUsage;
     return kExitUsage;
   }
-  std::vector<ComparedRegime> regimes;
+  std::vector<econ::ComparedRegime> regimes;
   for (const std::string& input : inputs) {
     int status = 0;
     std::optional<DocumentContent> content = loadDocument(input, standardInput, err, status);
@@ -90,8 +90,8 @@ int runCompare(const std::vector<std::string>& args, const InputReader& standard
     regimes.push_back({regimeName(input), std::move(*summary)});
   }
   std::string text = format == OutputFormat::Json  ? comparisonJson(regimes)
-                     : format == OutputFormat::Csv ? comparisonCsv(regimes)
-                                                   : comparisonText(regimes);
+                     : format == OutputFormat::Csv ? econ::comparisonCsv(regimes)
+                                                   : econ::comparisonText(regimes);
   return writeReport(out, err, text);
 }
 
