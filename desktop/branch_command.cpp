@@ -11,6 +11,12 @@
 
 namespace keldovar {
 
+std::string documentName(CChildFrame& frame) {
+  QString name = frame.document().title();
+  if (name.endsWith(".kdv", Qt::CaseInsensitive)) name.chop(4);
+  return toLatin1(name);
+}
+
 CChildFrame* newDocumentFromHere(CMainFrame& main, CChildFrame& source, int table) {
   const DocumentContent& content = source.controller().content();
   if (table < 0 || table > content.store.lastIndex) return nullptr;
@@ -19,11 +25,9 @@ CChildFrame* newDocumentFromHere(CMainFrame& main, CChildFrame& source, int tabl
     QMessageBox::warning(&main, "KELDOVAR", fromLatin1(branch.error));
     return nullptr;
   }
-  QString name = source.document().title();
-  if (name.endsWith(".kdv", Qt::CaseInsensitive)) name.chop(4);
   int age = tableAge(content.store.tables[static_cast<std::size_t>(table)]);
   CChildFrame* frame = main.newDocument();
-  frame->document().setUntitledName(fromLatin1(branchTitle(toLatin1(name), age)));
+  frame->document().setUntitledName(fromLatin1(branchTitle(documentName(source), age)));
   frame->controller().adoptContent(std::move(*branch.content));
   frame->view().resetShown();
   frame->updateTitle();

@@ -2,12 +2,18 @@
 // document, from the Edit menu, its key or the report's context menu.
 #pragma once
 
+#include <string>
+
 class QWidget;
 
 namespace keldovar {
 
 class CMainFrame;
 class CChildFrame;
+
+// The document's title without the stand file's extension: what a branch's title and a
+// comparison's column start from.
+std::string documentName(CChildFrame& frame);
 
 // Opens the branch of `source` at table `table` in a new window titled "NAME (from age A)";
 // nullptr after a message when the table's state cannot be had.

@@ -149,7 +149,8 @@ void CommandActions::buildMenus(QMainWindow& window) {
   addCommands(stand, {kGrow, kFertilize});
   QMenu* thin = stand->addMenu("&Thin");
   addCommands(thin, {kRowThin, kLowThin, kRowLowThin, kThinomatic});
-  addCommands(stand, {kSeparator, kHarvest, kSeparator, kFindRegime, kSensitivity});
+  addCommands(stand,
+              {kSeparator, kHarvest, kSeparator, kFindRegime, kSensitivity, kCompareRegimes});
   withDocument_ = {
       addMenu(window, "&File",
               {kNew, kOpen, kClose, kSave, kSaveAs, kSeparator, kPrint, kPrintPreview, kPrintSetup,

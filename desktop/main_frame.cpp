@@ -20,6 +20,7 @@
 #include "app/safe_file.h"
 #include "desktop/about_dlg.h"
 #include "desktop/branch_command.h"
+#include "desktop/compare_window.h"
 #include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
 #include "desktop/sensitivity_window.h"
@@ -259,6 +260,9 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       break;
     case cmd::kSensitivity:
       SensitivityWindow::showFor(frame, this);
+      break;
+    case cmd::kCompareRegimes:
+      CompareWindow::showFor(*this);
       break;
     case cmd::kNewFromHere:
       newDocumentFromHere(*this, frame, frame.view().chosenTable());

@@ -28,7 +28,8 @@ void readHistory(const ReportTable& table, RegimeSummary& s) {
   for (int count = 0; count <= last; ++count) {
     const HistoryRecord& r = table.history[static_cast<std::size_t>(count)];
     auto age = static_cast<int>(r.age);
-    if (r.basal_area > 0 || count == 0) {
+    // An existing stand was not planted here: its series start where it was taken over.
+    if (r.basal_area > 0 || (count == 0 && s.newPlantation)) {
       s.basalArea.push_back({age, r.basal_area});
       s.standingPulp.push_back({age, r.topcords});
       s.standingSaw.push_back({age, r.bdft});
@@ -56,7 +57,8 @@ void runningPresentValue(const RegimeFlows& flows, RegimeSummary& s) {
   float cost = flows.newPlantation ? flows.values.establishmentCost : 0;
   float rate = flows.values.interestRate / 100;
   float sum = 0;
-  s.presentValue.push_back({0, cost > 0 ? static_cast<double>(-cost) : 0.0});
+  int start = s.basalArea.empty() ? 0 : s.basalArea.front().age;
+  s.presentValue.push_back({start, cost > 0 ? static_cast<double>(-cost) : 0.0});
   for (const CashFlow& flow : flows.flows) {
     sum += presentValue(flow.year, flow.sawtimber, discountDivisor(rate, flow.year));
     s.presentValue.push_back({flow.year, static_cast<double>(sum - cost)});

@@ -27,6 +27,8 @@ constexpr CommandInfo kCommands[] = {
      "Search the thinnings and rotations for the regime of highest value", ""},
     {kSensitivity, "Sensiti&vity and Risk...", "",
      "See how the harvested regime's value moves with rates, prices, costs and risk", ""},
+    {kCompareRegimes, "Com&pare Regimes...", "",
+     "Set the harvested regimes of the open documents side by side", ""},
     {kGrow, "&Grow...", "Ctrl+G", "Grow the stand to a later age", "Grow"},
     // The key the menu always named; it is now bound as well.
     {kFertilize, "&Fertilize...", "Ctrl+F", "Record a fertilization for the next growth",

@@ -43,6 +43,7 @@ inline constexpr int kCarbonValues = 32841;
 inline constexpr int kIncludeCarbon = 32842;
 inline constexpr int kSensitivity = 32843;
 inline constexpr int kNewFromHere = 32850;
+inline constexpr int kCompareRegimes = 32851;
 inline constexpr int kNew = 57600;
 inline constexpr int kOpen = 57601;
 inline constexpr int kClose = 57602;

@@ -1,0 +1,253 @@
+// The Compare Regimes window: the open documents to tick, the comparison table and the charts;
+// the figures are econ's comparison rows, the charts view/line_chart's, as keldovar-cli's are.
+#include "desktop/compare_window.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <span>
+
+#include "app/safe_file.h"
+#include "desktop/branch_command.h"
+#include "desktop/main_frame.h"
+#include "view/qt/line_chart_painter.h"
+#include "view/qt/qt_text.h"
+
+namespace keldovar {
+namespace {
+
+using Points = std::vector<econ::AgePoint>;
+
+ChartSeries seriesOf(const std::string& name, int colour, bool dashed, const Points& points,
+                     bool steps) {
+  ChartSeries s{name, colour, dashed, {}};
+  for (const econ::AgePoint& p : points) {
+    // A present value changes at a flow's year and holds until the next.
+    if (steps && !s.points.empty()) s.points.push_back({double(p.age), s.points.back().y});
+    s.points.push_back({static_cast<double>(p.age), p.value});
+  }
+  return s;
+}
+
+std::vector<ChartSeries> seriesFor(const std::vector<econ::ComparedRegime>& regimes, int chart) {
+  std::vector<ChartSeries> out;
+  for (std::size_t i = 0; i < regimes.size(); ++i) {
+    const econ::RegimeSummary& s = regimes[i].summary;
+    const std::string& name = regimes[i].name;
+    int colour = static_cast<int>(i);
+    if (chart == 0) out.push_back(seriesOf(name, colour, false, s.basalArea, false));
+    if (chart == 1) {
+      out.push_back(seriesOf(name, colour, false, s.standingSaw, false));
+      out.push_back(seriesOf(name + " pulp", colour, true, s.standingPulp, false));
+    }
+    if (chart == 2) out.push_back(seriesOf(name, colour, false, s.presentValue, true));
+  }
+  return out;
+}
+
+}  // namespace
+
+RegimeCharts::RegimeCharts(QWidget* parent) : QWidget(parent) {
+  setObjectName("regimeCharts");
+  setMinimumHeight(480);
+  setBackgroundRole(QPalette::Base);
+  setAutoFillBackground(true);
+}
+
+void RegimeCharts::setRegimes(const std::vector<econ::ComparedRegime>& regimes) {
+  regimes_ = regimes;
+  update();
+}
+
+std::vector<LineChartDrawing> RegimeCharts::drawings(double width, double height, double lineHeight,
+                                                     double labelWidth) const {
+  static const char* const kTitles[][2] = {
+      {"Standing basal area", "sq ft/ac"},
+      {"Standing tons by product (saw solid, pulp dashed)", "tons/ac"},
+      {"Present value of the cash flows, sawtimber+pulpwood", "$/ac"}};
+  std::vector<LineChartDrawing> out;
+  double each = height / 3;
+  for (int chart = 0; chart < 3; ++chart) {
+    ChartBox box{0, each * chart, width, each, lineHeight, labelWidth};
+    out.push_back(drawLineChart(kTitles[chart][0], "Age (years)", kTitles[chart][1],
+                                seriesFor(regimes_, chart), box));
+  }
+  return out;
+}
+
+void RegimeCharts::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QFontMetricsF metrics(font());
+  for (const LineChartDrawing& d :
+       drawings(width(), height(), metrics.height(), metrics.horizontalAdvance("-00000"))) {
+    paintLineChart(painter, d);
+  }
+}
+
+CompareWindow* CompareWindow::showFor(CMainFrame& main) {
+  CompareWindow* window = main.findChild<CompareWindow*>(QString(), Qt::FindDirectChildrenOnly);
+  if (window == nullptr) window = new CompareWindow(main);
+  window->reloadDocuments();
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return window;
+}
+
+CompareWindow::CompareWindow(CMainFrame& main) : QWidget(&main, Qt::Window), main_(&main) {
+  setObjectName("CompareWindow");
+  setWindowTitle("Compare Regimes");
+  setAttribute(Qt::WA_DeleteOnClose);
+  documents_ = new QListWidget;
+  documents_->setObjectName("documents");
+  documents_->setMaximumHeight(110);
+  table_ = new QTableWidget;
+  table_->setObjectName("comparisonTable");
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  charts_ = new RegimeCharts;
+  auto* pdf = new QPushButton("Export &PDF...");
+  pdf->setObjectName("exportPdf");
+  auto* csv = new QPushButton("Export &CSV...");
+  csv->setObjectName("exportCsv");
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(pdf);
+  buttons->addWidget(csv);
+  buttons->addStretch(1);
+  auto* left = new QVBoxLayout;
+  left->addWidget(documents_);
+  left->addWidget(table_, 1);
+  left->addLayout(buttons);
+  auto* leftSide = new QWidget;
+  leftSide->setLayout(left);
+  auto* splitter = new QSplitter;
+  splitter->addWidget(leftSide);
+  splitter->addWidget(charts_);
+  splitter->setSizes({860, 520});
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(splitter);
+  connect(documents_, &QListWidget::itemChanged, this, &CompareWindow::recompare);
+  connect(pdf, &QPushButton::clicked, this, [this] { askAndExport(true); });
+  connect(csv, &QPushButton::clicked, this, [this] { askAndExport(false); });
+  resize(1440, 860);
+}
+
+void CompareWindow::reloadDocuments() {
+  QStringList unticked;
+  for (int i = 0; i < documents_->count(); ++i) {
+    if (documents_->item(i)->checkState() == Qt::Unchecked) unticked << documents_->item(i)->text();
+  }
+  QSignalBlocker quiet(documents_);
+  documents_->clear();
+  for (CChildFrame* frame : main_->children()) {
+    if (!econ::summarizeRegime(frame->controller().content())) continue;
+    auto* item = new QListWidgetItem(fromLatin1(documentName(*frame)), documents_);
+    item->setData(Qt::UserRole, QVariant::fromValue(static_cast<QObject*>(frame)));
+    item->setCheckState(unticked.contains(item->text()) ? Qt::Unchecked : Qt::Checked);
+  }
+  recompare();
+}
+
+void CompareWindow::recompare() {
+  regimes_.clear();
+  for (int i = 0; i < documents_->count(); ++i) {
+    QListWidgetItem* item = documents_->item(i);
+    auto* frame = qobject_cast<CChildFrame*>(item->data(Qt::UserRole).value<QObject*>());
+    if (frame == nullptr || item->checkState() != Qt::Checked) continue;
+    std::optional<econ::RegimeSummary> s = econ::summarizeRegime(frame->controller().content());
+    if (s) regimes_.push_back({toLatin1(item->text()), std::move(*s)});
+  }
+  std::vector<econ::ComparisonRow> rows = econ::comparisonRows(regimes_);
+  table_->clear();
+  table_->setColumnCount(static_cast<int>(regimes_.size()));
+  table_->setRowCount(static_cast<int>(rows.size()));
+  for (std::size_t c = 0; c < regimes_.size(); ++c) {
+    table_->setHorizontalHeaderItem(int(c), new QTableWidgetItem(fromLatin1(regimes_[c].name)));
+  }
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    table_->setVerticalHeaderItem(int(r), new QTableWidgetItem(fromLatin1(rows[r].label)));
+    for (std::size_t c = 0; c < regimes_.size(); ++c) {
+      bool best = rows[r].best[c];
+      auto* cell = new QTableWidgetItem(fromLatin1(rows[r].cells[c] + (best ? " *" : "")));
+      cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (best) {
+        QFont bold = cell->font();
+        bold.setBold(true);
+        cell->setFont(bold);
+        cell->setBackground(QColor(214, 239, 214));
+      }
+      table_->setItem(int(r), int(c), cell);
+    }
+  }
+  table_->resizeColumnsToContents();
+  charts_->setRegimes(regimes_);
+}
+
+void CompareWindow::askAndExport(bool pdf) {
+  QString suffix = pdf ? "pdf" : "csv";
+  QFileDialog dialog(this, pdf ? "Export PDF" : "Export CSV",
+                     QDir::current().filePath("regimes." + suffix),
+                     pdf ? "PDF Files (*.pdf)" : "CSV Files (*.csv)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  QString path = dialog.selectedFiles().constFirst();
+  pdf ? exportPdf(path) : exportCsv(path);
+}
+
+bool CompareWindow::writeFile(const QString& path, const QByteArray& bytes) {
+  int error = replaceFileContents(
+      path.toStdString(), std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                    static_cast<std::size_t>(bytes.size())));
+  if (error == 0) return true;
+  QMessageBox::warning(this, "KELDOVAR",
+                       QString("Unable to write %1: %2")
+                           .arg(QDir::toNativeSeparators(path), fromLatin1(fileErrorText(error))));
+  return false;
+}
+
+bool CompareWindow::exportCsv(const QString& path) {
+  return writeFile(path, QByteArray::fromStdString(econ::comparisonCsv(regimes_)));
+}
+
+bool CompareWindow::exportPdf(const QString& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setTitle("Compare Regimes");
+    writer.setPageOrientation(QPageLayout::Landscape);
+    writer.setResolution(300);
+    QPainter painter(&writer);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSizeF(8);
+    painter.setFont(mono);
+    QFontMetricsF metrics(mono, &writer);
+    double y = metrics.ascent();
+    for (const QString& line : fromLatin1(econ::comparisonText(regimes_)).split('\n')) {
+      painter.drawText(QPointF(0, y), line);
+      y += metrics.lineSpacing();
+    }
+    writer.newPage();
+    QRect page = painter.viewport();
+    for (const LineChartDrawing& d : charts_->drawings(
+             page.width(), page.height(), metrics.height(), metrics.horizontalAdvance("-00000"))) {
+      paintLineChart(painter, d);
+    }
+  }
+  return writeFile(path, bytes);
+}
+
+}  // namespace keldovar

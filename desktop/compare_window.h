@@ -1,0 +1,67 @@
+// Stand > Compare Regimes: the harvested regimes of the open documents side by side, a table
+// with the best of each row marked and charts against age, exported to PDF and CSV.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "econ/comparison_table.h"
+#include "view/line_chart.h"
+
+class QListWidget;
+class QTableWidget;
+
+namespace keldovar {
+
+class CMainFrame;
+
+// Standing basal area, standing tons by product and the running present value of the regimes,
+// one under the other.
+class RegimeCharts final : public QWidget {
+  Q_OBJECT
+ public:
+  explicit RegimeCharts(QWidget* parent = nullptr);
+  void setRegimes(const std::vector<econ::ComparedRegime>& regimes);
+  // The three charts laid out in a box of `width` by `height` with text of `lineHeight`.
+  std::vector<LineChartDrawing> drawings(double width, double height, double lineHeight,
+                                         double labelWidth) const;
+  QSize sizeHint() const override { return {560, 720}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::vector<econ::ComparedRegime> regimes_;
+};
+
+class CompareWindow final : public QWidget {
+  Q_OBJECT
+ public:
+  // Shows the main window's comparison, made the first time, with every open document that
+  // holds a harvest ticked.
+  static CompareWindow* showFor(CMainFrame& main);
+
+  explicit CompareWindow(CMainFrame& main);
+
+  // The regimes ticked, as compared.
+  const std::vector<econ::ComparedRegime>& regimes() const { return regimes_; }
+  // Fills the list from the open documents, keeping the ticks of those still there.
+  void reloadDocuments();
+  // Write the table and the charts; false after a message when the file cannot be written.
+  bool exportPdf(const QString& path);
+  bool exportCsv(const QString& path);
+
+ private:
+  void recompare();
+  void askAndExport(bool pdf);
+  bool writeFile(const QString& path, const QByteArray& bytes);
+
+  CMainFrame* main_;
+  QListWidget* documents_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  RegimeCharts* charts_ = nullptr;
+  std::vector<econ::ComparedRegime> regimes_;
+};
+
+}  // namespace keldovar
