@@ -96,10 +96,10 @@ void RegimeCharts::paintEvent(QPaintEvent*) {
   }
 }
 
-CompareWindow* CompareWindow::showFor(CMainFrame& main) {
+CompareWindow* CompareWindow::showFor(CMainFrame& main, const QList<CChildFrame*>& only) {
   CompareWindow* window = main.findChild<CompareWindow*>(QString(), Qt::FindDirectChildrenOnly);
   if (window == nullptr) window = new CompareWindow(main);
-  window->reloadDocuments();
+  window->reloadDocuments(only);
   window->show();
   window->raise();
   window->activateWindow();
@@ -143,7 +143,7 @@ CompareWindow::CompareWindow(CMainFrame& main) : QWidget(&main, Qt::Window), mai
   resize(1440, 860);
 }
 
-void CompareWindow::reloadDocuments() {
+void CompareWindow::reloadDocuments(const QList<CChildFrame*>& only) {
   QStringList unticked;
   for (int i = 0; i < documents_->count(); ++i) {
     if (documents_->item(i)->checkState() == Qt::Unchecked) unticked << documents_->item(i)->text();
@@ -154,7 +154,8 @@ void CompareWindow::reloadDocuments() {
     if (!econ::summarizeRegime(frame->controller().content())) continue;
     auto* item = new QListWidgetItem(fromLatin1(documentName(*frame)), documents_);
     item->setData(Qt::UserRole, QVariant::fromValue(static_cast<QObject*>(frame)));
-    item->setCheckState(unticked.contains(item->text()) ? Qt::Unchecked : Qt::Checked);
+    bool ticked = only.isEmpty() ? !unticked.contains(item->text()) : only.contains(frame);
+    item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
   }
   recompare();
 }

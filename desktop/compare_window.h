@@ -2,6 +2,7 @@
 // with the best of each row marked and charts against age, exported to PDF and CSV.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -15,6 +16,7 @@ class QTableWidget;
 namespace keldovar {
 
 class CMainFrame;
+class CChildFrame;
 
 // Standing basal area, standing tons by product and the running present value of the regimes,
 // one under the other.
@@ -39,15 +41,15 @@ class CompareWindow final : public QWidget {
   Q_OBJECT
  public:
   // Shows the main window's comparison, made the first time, with every open document that
-  // holds a harvest ticked.
-  static CompareWindow* showFor(CMainFrame& main);
+  // holds a harvest ticked, or only those of `only` when it names any.
+  static CompareWindow* showFor(CMainFrame& main, const QList<CChildFrame*>& only);
 
   explicit CompareWindow(CMainFrame& main);
 
   // The regimes ticked, as compared.
   const std::vector<econ::ComparedRegime>& regimes() const { return regimes_; }
   // Fills the list from the open documents, keeping the ticks of those still there.
-  void reloadDocuments();
+  void reloadDocuments(const QList<CChildFrame*>& only = {});
   // Write the table and the charts; false after a message when the file cannot be written.
   bool exportPdf(const QString& path);
   bool exportCsv(const QString& path);

@@ -262,7 +262,7 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       SensitivityWindow::showFor(frame, this);
       break;
     case cmd::kCompareRegimes:
-      CompareWindow::showFor(*this);
+      CompareWindow::showFor(*this, {});
       break;
     case cmd::kNewFromHere:
       newDocumentFromHere(*this, frame, frame.view().chosenTable());
@@ -282,18 +282,22 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
 void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues& carbon) {
   FindRegimeDlg dialog(this, settings, carbon);
   if (dialog.exec() != QDialog::Accepted) return;
-  std::vector<Step> steps = dialog.chosenSteps();
-  if (steps.empty()) return;
+  std::vector<std::vector<Step>> regimes = dialog.regimesToOpen();
   SystemClock systemClock;
   const Clock* clock = context_.session.engine.clock();
-  std::optional<DocumentContent> content = runSteps(steps, clock != nullptr ? *clock : systemClock);
-  if (!content) {
-    showStepRefusal("The regime could not be run again.");
-    return;
+  QList<CChildFrame*> opened;
+  for (const std::vector<Step>& steps : regimes) {
+    std::optional<DocumentContent> content =
+        runSteps(steps, clock != nullptr ? *clock : systemClock);
+    if (!content) {
+      showStepRefusal("The regime could not be run again.");
+      return;
+    }
+    opened << newDocument();
+    opened.back()->controller().adoptContent(std::move(*content));
+    opened.back()->view().resetShown();
   }
-  CChildFrame* frame = newDocument();
-  frame->controller().adoptContent(std::move(*content));
-  frame->view().resetShown();
+  if (opened.size() > 1) CompareWindow::showFor(*this, opened);
 }
 
 void CMainFrame::runFileCommand(int id) {
