@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <span>
 
@@ -152,20 +153,31 @@ void CompareWindow::reloadDocuments(const QList<CChildFrame*>& only) {
   documents_->clear();
   for (CChildFrame* frame : main_->children()) {
     if (!econ::summarizeRegime(frame->controller().content())) continue;
+    // A document that changes or closes is compared again; the item never outlives its frame
+    // unread (recompare looks each one up among the open documents).
+    connect(frame, &CChildFrame::stateChanged, this, &CompareWindow::recompare,
+            Qt::UniqueConnection);
+    connect(frame, &QObject::destroyed, this, &CompareWindow::documentClosed, Qt::UniqueConnection);
     auto* item = new QListWidgetItem(fromLatin1(documentName(*frame)), documents_);
-    item->setData(Qt::UserRole, QVariant::fromValue(static_cast<QObject*>(frame)));
+    item->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(frame)));
     bool ticked = only.isEmpty() ? !unticked.contains(item->text()) : only.contains(frame);
     item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
   }
   recompare();
 }
 
+void CompareWindow::documentClosed() {
+  // The frame is still being taken down: read the documents once it has gone.
+  QTimer::singleShot(0, this, [this] { reloadDocuments(); });
+}
+
 void CompareWindow::recompare() {
   regimes_.clear();
+  QList<CChildFrame*> open = main_->children();
   for (int i = 0; i < documents_->count(); ++i) {
     QListWidgetItem* item = documents_->item(i);
-    auto* frame = qobject_cast<CChildFrame*>(item->data(Qt::UserRole).value<QObject*>());
-    if (frame == nullptr || item->checkState() != Qt::Checked) continue;
+    auto* frame = static_cast<CChildFrame*>(item->data(Qt::UserRole).value<void*>());
+    if (!open.contains(frame) || item->checkState() != Qt::Checked) continue;
     std::optional<econ::RegimeSummary> s = econ::summarizeRegime(frame->controller().content());
     if (s) regimes_.push_back({toLatin1(item->text()), std::move(*s)});
   }

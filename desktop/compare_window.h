@@ -54,8 +54,11 @@ class CompareWindow final : public QWidget {
   bool exportPdf(const QString& path);
   bool exportCsv(const QString& path);
 
- private:
+ private slots:
   void recompare();
+  void documentClosed();
+
+ private:
   void askAndExport(bool pdf);
   bool writeFile(const QString& path, const QByteArray& bytes);
 

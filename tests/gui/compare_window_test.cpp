@@ -74,6 +74,11 @@ class CompareWindowTest : public QObject {
     QCOMPARE(table->columnCount(), 1);
     QCOMPARE(window->regimes().front().name, std::string("unthinned-thinomatic-fertilize"));
     QCOMPARE(npv(0)->text(), QString("976.46"));  // alone: nothing to beat
+
+    // Closing a document takes it out of the comparison.
+    frame.children().at(1)->close();
+    QTRY_COMPARE(documents->count(), 1);
+    QCOMPARE(table->columnCount(), 0);
   }
 };
 KELDOVAR_GUI_TEST(CompareWindowTest);
