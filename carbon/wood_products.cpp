@@ -102,4 +102,13 @@ std::optional<Removal> harvestRemoval(const ReportTable& harvest) {
   return removal;
 }
 
+std::optional<Removal> tableRemoval(const TableStore& store, int index) {
+  const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
+  if (index > 0) {
+    const ReportTable& before = store.tables[static_cast<std::size_t>(index - 1)];
+    if (std::optional<Removal> r = thinningRemoval(before, table)) return r;
+  }
+  return harvestRemoval(table);
+}
+
 }  // namespace keldovar::carbon

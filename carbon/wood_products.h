@@ -48,6 +48,9 @@ struct Removal {
 std::optional<Removal> thinningRemoval(const ReportTable& before, const ReportTable& after);
 // The harvest takes the whole stand of its table. Nothing when the table is no harvest.
 std::optional<Removal> harvestRemoval(const ReportTable& harvest);
+// The removal table `index` of the store records: its thinning, against the table before it, or
+// its harvest.
+std::optional<Removal> tableRemoval(const TableStore& store, int index);
 
 // True when the table's history ends with the harvest record.
 bool isHarvestTable(const ReportTable& table);

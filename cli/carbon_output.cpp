@@ -35,15 +35,6 @@ std::string pools(const carbon::Biomass& b, double scale) {
          ", \"live_tree\": " + num(tons(b.tree()) * scale) + "}";
 }
 
-std::optional<carbon::Removal> removalOf(const TableStore& store, int index) {
-  const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
-  if (index > 0) {
-    const ReportTable& before = store.tables[static_cast<std::size_t>(index - 1)];
-    if (auto r = carbon::thinningRemoval(before, table)) return r;
-  }
-  return carbon::harvestRemoval(table);
-}
-
 std::string removalJson(const std::optional<carbon::Removal>& r) {
   if (!r) return "null";
   return "{\"carbon\": " + num(tons(r->treeCarbon)) +
@@ -101,41 +92,11 @@ std::string carbonJson(const TableStore& store, int index, const FinancialValues
   std::string out = key + "{\"units\": \"short tons per acre\", \"biomass\": " + pools(b, 1);
   out += ", \"carbon\": " + pools(b, carbon::kCarbonFraction);
   out += ", \"co2e\": " + pools(b, carbon::kCarbonFraction * carbon::kCo2PerCarbon);
-  out += ", \"removal\": " + removalJson(removalOf(store, index));
+  out += ", \"removal\": " + removalJson(carbon::tableRemoval(store, index));
   std::optional<carbon::RotationCarbon> rotation = carbon::rotationCarbon(store, index);
   out += ", \"stump\": " + (rotation ? stumpJson(*rotation) : std::string("null"));
   out += ", \"value\": " + (rotation ? valueJson(store, index, values, carbonValues) : "null");
   return out + "}";
-}
-
-std::string carbonCsvHeading() {
-  return ",biomass_tons,carbon_tons,co2e_tons,removed_carbon_tons,pulpwood_carbon_tons,"
-         "sawtimber_carbon_tons,stored_100_carbon_tons";
-}
-
-std::string carbonCsvEmpty() {
-  return ",,,,,,,";
-}
-
-std::string carbonCsvCells(const TableStore& store, int index, int row) {
-  const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
-  bool totals = row == table.stockLast;
-  double biomass = 0;
-  if (totals) {
-    biomass = carbon::standBiomass(table).tree();
-  } else {
-    const StockRow& r = table.stock[static_cast<std::size_t>(row)];
-    if (r[1] > 0 && std::isfinite(r[0]) && std::isfinite(r[1])) {
-      biomass = carbon::treeBiomass(r[0]).tree() * static_cast<double>(r[1]);
-    }
-  }
-  double carbonKg = carbon::carbonOf(biomass);
-  std::string out = "," + num(tons(biomass)) + "," + num(tons(carbonKg)) + "," +
-                    num(tons(carbon::co2eOf(carbonKg)));
-  std::optional<carbon::Removal> r = totals ? removalOf(store, index) : std::nullopt;
-  if (!r) return out + ",,,,";
-  return out + "," + num(tons(r->treeCarbon)) + "," + num(tons(r->pulpwoodCarbon)) + "," +
-         num(tons(r->sawtimberCarbon)) + "," + num(tons(r->stored100()));
 }
 
 }  // namespace keldovar::cli

@@ -1,5 +1,6 @@
-// The carbon figures the batch runner's JSON and CSV add to every table: new keys and new
-// trailing columns only, so that what a reader of the older output parses stays in its place.
+// The carbon figures the batch runner's JSON adds to every table: new keys only, so that what a
+// reader of the older output parses stays in its place. The CSV's carbon columns are
+// view/report_csv's.
 #pragma once
 
 #include <string>
@@ -16,12 +17,5 @@ namespace keldovar::cli {
 // NPV, LEV and IRR with them.
 std::string carbonJson(const TableStore& store, int index, const FinancialValues& values,
                        const carbon::CarbonValues& carbonValues);
-
-// The CSV's carbon columns: their heading (appended to the header line), a stock row's cells
-// (the live tree biomass, carbon and CO2e of the class; on the totals row of a thinning or
-// harvest table also its removal) and the empty cells of any other line.
-std::string carbonCsvHeading();
-std::string carbonCsvCells(const TableStore& store, int index, int row);
-std::string carbonCsvEmpty();
 
 }  // namespace keldovar::cli

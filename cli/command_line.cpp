@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -11,6 +12,7 @@
 #include "cli/batch.h"
 #include "cli/compare_command.h"
 #include "cli/from_stand.h"
+#include "cli/inventory.h"
 #include "cli/optimize.h"
 #include "cli/output.h"
 #include "cli/pdf_export.h"
@@ -33,6 +35,10 @@ constexpr const char* kUsage =
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n"
     "  keldovar-cli sensitivity FILE.kdv|SCRIPT [--rates FROM:TO:STEP] [--swing PERCENT] ...\n"
     "  keldovar-cli risk FILE.kdv|SCRIPT|--search SPEC [--paths N] [--volatility PERCENT] ...\n"
+    "  keldovar-cli inventory STANDS.csv|STANDS.sqlite[:TABLE] [--regime TEMPLATE.kdr | --space\n"
+    "                   SPACE] [--out RESULT.sqlite|.csv|.jsonl] [--format sqlite|csv|jsonl|text]\n"
+    "                   [--jobs N] [--shard K/N|auto] [--resume]\n"
+    "  keldovar-cli inventory --merge RESULT.sqlite... [--out MERGED] [--format ...]\n"
     "  keldovar-cli compare FILE.kdv|SCRIPT FILE.kdv|SCRIPT... [--format text|json|csv]\n"
     "  keldovar-cli --help\n"
     "  keldovar-cli --version\n"
@@ -51,6 +57,8 @@ constexpr const char* kUsage =
     "sensitivity  the NPV and LEV of a harvested regime over interest rates, each value moved\n"
     "        down and up, and the break-evens; risk  their Monte Carlo distribution under\n"
     "        wandering prices and yearly losses (each command's --help lists its options)\n"
+    "inventory runs every stand of an inventory through a regime template, or searches each\n"
+    "        stand's best regime; --merge combines the SQLite results of --shard runs\n"
     "compare the newest harvests of several stand files or scripts side by side, the best\n"
     "        of each row marked\n"
     "\n"
@@ -266,6 +274,10 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
     return runSensitivity(args, standardInput, out, err);
   }
   if (!args.empty() && args[0] == "risk") return runRisk(args, standardInput, out, err);
+  if (!args.empty() && args[0] == "inventory") {
+    return runInventory(
+        args, [](const char* name) { return std::getenv(name); }, out, err);
+  }
   if (!args.empty() && args[0] == "compare") return runCompare(args, standardInput, out, err);
   Options options;
   if (auto error = parseOptions(args, options)) {

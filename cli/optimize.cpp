@@ -93,6 +93,10 @@ std::string carbonStart(const Step& step, econ::SearchSpace& space) {
   return "";
 }
 
+bool standStart(StepKind kind) {
+  return kind == StepKind::Unthinned || kind == StepKind::Thinned || kind == StepKind::Plantation;
+}
+
 struct SpaceDraft {
   std::vector<std::string> methodWords = {"thinomatic"};
   std::vector<int> rowPercents = {33};
@@ -169,7 +173,7 @@ std::string spaceKey(const std::string& key, const std::string& value, ParsedSpa
 
 }  // namespace
 
-ParsedSpace parseSearchSpace(std::string_view text) {
+ParsedSpace parseSearchSpace(std::string_view text, SpaceStart start) {
   ParsedSpace parsed;
   SpaceDraft draft;
   int lineNumber = 0;
@@ -187,11 +191,18 @@ ParsedSpace parseSearchSpace(std::string_view text) {
       continue;
     }
     std::string key = trim(line.substr(0, eq));
+    std::size_t steps = parsed.space.start.size();
     std::string error = spaceKey(key, trim(line.substr(eq + 1)), parsed, draft);
+    if (error.empty() && start == SpaceStart::FromStand && parsed.space.start.size() > steps &&
+        standStart(parsed.space.start.back().kind)) {
+      error = "the stand gives the start's initialization: leave it out";
+    }
     if (!error.empty()) parsed.errors.push_back({lineNumber, error});
   }
   std::string error = methodChoices(draft, parsed.space);
-  if (error.empty()) error = econ::checkSpace(parsed.space);
+  econ::SearchSpace checked = parsed.space;
+  if (start == SpaceStart::FromStand) checked.start.push_back({StepKind::Plantation, {}});
+  if (error.empty()) error = econ::checkSpace(checked);
   if (!error.empty()) parsed.errors.push_back({0, error});
   return parsed;
 }

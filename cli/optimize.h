@@ -23,7 +23,11 @@ struct ParsedSpace {
   std::vector<SpaceError> errors;
 };
 
-ParsedSpace parseSearchSpace(std::string_view text);
+// An inventory's stands give the start's initialization: its space's start lines may only set
+// the financial values, merchantability limits and carbon values.
+enum class SpaceStart { Required, FromStand };
+
+ParsedSpace parseSearchSpace(std::string_view text, SpaceStart start = SpaceStart::Required);
 
 // One management's figures as reported: the IRR in percent, as it is written and read back.
 struct ReportedMeasures {

@@ -12,9 +12,9 @@
 #include "cli/carbon_output.h"
 #include "cli/command_line.h"
 #include "econ/cash_flows.h"
-#include "engine/numeric.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
+#include "view/report_csv.h"
 #include "view/report_model.h"
 
 namespace keldovar::cli {
@@ -113,22 +113,8 @@ std::string barGraphJson(const BarGraph& g, const ReportSection* graph) {
   return out + "]}";
 }
 
-// The LEV and IRR of both managements of a harvest table, when its figures are the document's.
-struct HarvestMeasures {
-  econ::Measures pulpwood;
-  econ::Measures sawtimber;
-};
-
-std::optional<HarvestMeasures> harvestMeasures(const ReportTable& t, const FinancialValues& v) {
-  std::optional<econ::RegimeFlows> flows = econ::harvestFlows(t, v);
-  if (!flows) return std::nullopt;
-  HarvestMeasures m;
-  if (econ::agreesWithTable(*flows, t)) {
-    m.pulpwood = econ::measuresOf(*flows, econ::Management::Pulpwood);
-    m.sawtimber = econ::measuresOf(*flows, econ::Management::Sawtimber);
-  }
-  return m;
-}
+using econ::harvestMeasures;
+using econ::HarvestMeasures;
 
 std::string optionalNumber(const std::optional<double>& value, double scale) {
   return value ? jsonNumber(*value * scale) : std::string("null");
@@ -199,38 +185,11 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
 }
 
 std::string csvOutput(const TableStore& store, const FinancialValues& values) {
-  std::string out =
-      "table,age,dbh,trees,height,basal_area,ob_volume,pulp_tons,iu_pulp_tons,saw_tons,"
-      "lev_pulpwood,lev_sawtimber,irr_pulpwood,irr_sawtimber" +
-      carbonCsvHeading() + "\n";
-  ReportModel model = everyTable(store);
-  for (int position = 0; position < model.size(); ++position) {
-    ShownTable shown = model.table(position);
-    const ReportTable& table = *shown.table;
-    const ReportSection* stock = shown.find(SectionKind::Stock);
-    for (int r = 0; stock != nullptr && r < stock->rowCount; ++r) {
-      const StockRow& row = table.stock[static_cast<std::size_t>(r)];
-      bool totals = r == table.stockLast;
-      out += std::to_string(shown.index) + "," + std::to_string(table.bar.barAge) + ",";
-      out += totals ? std::string("Total") : formatText("%d", truncToInt(row[0]));
-      for (std::size_t c = 1; c < kStockTableColumns; ++c) {
-        out += ",";
-        if (!(totals && c == 2)) out += jsonNumber(row[c]);
-      }
-      out += ",,,," + carbonCsvCells(store, shown.index, r) + "\n";
-    }
-    if (std::optional<HarvestMeasures> m = harvestMeasures(table, values)) {
-      auto cell = [](const std::optional<double>& v, double scale) {
-        return v ? jsonNumber(*v * scale) : std::string();
-      };
-      out += std::to_string(shown.index) + "," +
-             formatText("%.0f", table.history[static_cast<std::size_t>(table.historyLast)].age) +
-             ",Harvest,,,,,,,," + cell(m->pulpwood.lev, 1) + "," + cell(m->sawtimber.lev, 1) + "," +
-             cell(m->pulpwood.irr, 100) + "," + cell(m->sawtimber.irr, 100) + carbonCsvEmpty() +
-             "\n";
-    }
-  }
-  return out;
+  return reportCsv(store, [&values](const ReportTable& table) -> std::optional<HarvestCells> {
+    std::optional<HarvestMeasures> m = harvestMeasures(table, values);
+    if (!m) return std::nullopt;
+    return HarvestCells{m->pulpwood.lev, m->sawtimber.lev, m->pulpwood.irr, m->sawtimber.irr};
+  });
 }
 
 std::string renderReport(OutputFormat format, const DocumentContent& content,

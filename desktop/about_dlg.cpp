@@ -12,10 +12,10 @@
 
 namespace keldovar {
 
-CAboutDlg::CAboutDlg(QString applicationDirectory, UrlOpener open, QWidget* parent)
+CAboutDlg::CAboutDlg(QString applicationDirectory, Launcher launcher, QWidget* parent)
     : QDialog(parent),
       applicationDirectory_(std::move(applicationDirectory)),
-      open_(std::move(open)) {
+      launcher_(std::move(launcher)) {
   setWindowTitle("About KELDOVAR");
   auto* icon = new QLabel;
   icon->setPixmap(QIcon(":/keldovar.svg").pixmap(48, 48));
@@ -35,7 +35,7 @@ CAboutDlg::CAboutDlg(QString applicationDirectory, UrlOpener open, QWidget* pare
 }
 
 void CAboutDlg::viewManual() {
-  QString message = launchManual(applicationDirectory_, open_);
+  QString message = launchManual(applicationDirectory_, launcher_);
   if (!message.isEmpty()) showLauncherMessage(this, message);
 }
 

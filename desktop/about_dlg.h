@@ -10,13 +10,13 @@ namespace keldovar {
 class CAboutDlg final : public QDialog {
   Q_OBJECT
  public:
-  CAboutDlg(QString applicationDirectory, UrlOpener open, QWidget* parent);
+  CAboutDlg(QString applicationDirectory, Launcher launcher, QWidget* parent);
 
  private:
   void viewManual();
 
   QString applicationDirectory_;
-  UrlOpener open_;
+  Launcher launcher_;
 };
 
 }  // namespace keldovar

@@ -33,6 +33,9 @@ CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver
   view->setFontFilePath(fontFileLocation(context.applicationDirectory));
   view_ = view;
   setWidget(view);
+  // Whatever gives this window the keyboard (the MDI area does on activation) gives it to the
+  // report, so that its scrolling keys work until something else is clicked.
+  setFocusProxy(view);
   connect(view, &CKELDOVARView::selectionChanged, this, &CChildFrame::stateChanged);
   controller().setListener(this);
   updateTitle();
@@ -69,8 +72,9 @@ void CChildFrame::tableStored(bool scrollToNewest) {
   emit stateChanged();
 }
 
-void CChildFrame::viewChanged(bool scrollToNewest) {
-  view_->refresh(scrollToNewest);
+void CChildFrame::viewChanged(ViewScroll scroll) {
+  view_->refresh(scroll == ViewScroll::Newest);
+  if (scroll == ViewScroll::Origin) view_->scrollToOrigin();
   emit stateChanged();
 }
 

@@ -42,7 +42,7 @@ class CChildFrame final : public QMdiSubWindow, private DocumentListener, privat
  private:
   // DocumentListener
   void tableStored(bool scrollToNewest) override;
-  void viewChanged(bool scrollToNewest) override;
+  void viewChanged(ViewScroll scroll) override;
   void documentReset() override;
   void modifiedChanged(bool modified) override;
   void contentChanged() override;

@@ -1,5 +1,5 @@
-// Actions from the command table. In a menu list, 0 stands for a separator and -1 for the
-// recent files.
+// Actions from the command table. In a menu list, 0 stands for a separator, -1 for the recent
+// files and -2 for the open documents.
 #include "desktop/command_actions.h"
 
 #include <QIcon>
@@ -14,6 +14,7 @@ using namespace command_ids;
 
 constexpr int kSeparator = 0;
 constexpr int kRecent = -1;
+constexpr int kWindowList = -2;
 
 // The toolbar, in order; 0 is a separator.
 constexpr int kToolbarButtons[] = {
@@ -63,8 +64,9 @@ const char* iconName(int id) {
   }
 }
 
-constexpr int kShellCommands[] = {kNew,       kOpen,       kPrintSetup,  kExit, kToolbar,
-                                  kStatusBar, kHelpTopics, kContextHelp, kHelp, kAbout};
+constexpr int kShellCommands[] = {kNew,         kOpen,    kOpenInventory, kPrintSetup,
+                                  kExit,        kToolbar, kStatusBar,     kHelpTopics,
+                                  kContextHelp, kHelp,    kAbout};
 
 QAction* makeAction(const CommandInfo& info, QObject* owner) {
   auto* action = new QAction(owner);
@@ -83,23 +85,43 @@ QAction* makeAction(const CommandInfo& info, QObject* owner) {
 
 CommandActions::CommandActions(QMainWindow& window, const std::function<void(int)>& run) {
   for (const CommandInfo& info : commandTable()) {
-    if (info.id == kRecentFile1) continue;
+    if (info.id == kRecentFile1 || info.id == kWindow1) continue;
     QAction* action = makeAction(info, &window);
     // Keys work wherever the focus is in the main window, dialogs aside.
     window.addAction(action);
     QObject::connect(action, &QAction::triggered, &window, [run, id = info.id] { run(id); });
     actions_[info.id] = action;
   }
-  for (int id :
-       {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kAllTables, kToolbar, kStatusBar}) {
+  for (int id : {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kAllTables, kToolbar,
+                 kStatusBar, kFitPageWidth}) {
     actions_[id]->setCheckable(true);
   }
-  const CommandInfo* recentInfo = findCommand(kRecentFile1);
-  for (int i = 0; i < kRecentFileCount; ++i) {
-    QAction* action = makeAction(*recentInfo, &window);
-    action->setObjectName(QString("recentFile%1").arg(i + 1));
-    QObject::connect(action, &QAction::triggered, &window, [run, i] { run(kRecentFile1 + i); });
-    recent_[static_cast<std::size_t>(i)] = action;
+  makeNumbered(window, run, kRecentFile1, "recentFile", recent_);
+  makeNumbered(window, run, kWindow1, "window", windows_);
+  for (QAction* action : windows_) action->setCheckable(true);
+}
+
+template <std::size_t N>
+void CommandActions::makeNumbered(QMainWindow& window, const std::function<void(int)>& run,
+                                  int first, const char* name, std::array<QAction*, N>& out) {
+  const CommandInfo* info = findCommand(first);
+  for (std::size_t i = 0; i < N; ++i) {
+    QAction* action = makeAction(*info, &window);
+    action->setObjectName(QString("%1%2").arg(name).arg(i + 1));
+    action->setVisible(false);
+    int id = first + static_cast<int>(i);
+    QObject::connect(action, &QAction::triggered, &window, [run, id] { run(id); });
+    out[i] = action;
+  }
+}
+
+void CommandActions::showWindows(const QStringList& titles, int active) {
+  for (std::size_t i = 0; i < windows_.size(); ++i) {
+    auto n = static_cast<qsizetype>(i);
+    windows_[i]->setVisible(n < titles.size());
+    if (n >= titles.size()) continue;
+    windows_[i]->setText(QString("&%1 %2").arg(n + 1).arg(titles[n]));
+    windows_[i]->setChecked(n == active);
   }
 }
 
@@ -121,6 +143,8 @@ void CommandActions::addCommands(QMenu* menu, std::initializer_list<int> ids) {
       menu->addSeparator();
     } else if (id == kRecent) {
       addRecentFiles(menu);
+    } else if (id == kWindowList) {
+      for (QAction* action : windows_) menu->addAction(action);
     } else {
       menu->addAction(action(id));
     }
@@ -141,7 +165,8 @@ QMenu* CommandActions::addMenu(QMainWindow& window, const char* title,
 
 void CommandActions::buildMenus(QMainWindow& window) {
   withoutDocument_ = {
-      addMenu(window, "&File", {kNew, kOpen, kSeparator, kPrintSetup, kSeparator, kRecent, kExit}),
+      addMenu(window, "&File",
+              {kNew, kOpen, kOpenInventory, kSeparator, kPrintSetup, kSeparator, kRecent, kExit}),
       addMenu(window, "&View", {kToolbar, kStatusBar})};
   QMenu* stand = window.menuBar()->addMenu("&Stand");
   QMenu* initialize = stand->addMenu("&Initialize");
@@ -149,21 +174,22 @@ void CommandActions::buildMenus(QMainWindow& window) {
   addCommands(stand, {kGrow, kFertilize});
   QMenu* thin = stand->addMenu("&Thin");
   addCommands(thin, {kRowThin, kLowThin, kRowLowThin, kThinomatic});
-  addCommands(stand,
-              {kSeparator, kHarvest, kSeparator, kFindRegime, kSensitivity, kCompareRegimes});
-  withDocument_ = {
-      addMenu(window, "&File",
-              {kNew, kOpen, kClose, kSave, kSaveAs, kSeparator, kPrint, kPrintPreview, kPrintSetup,
-               kExportPdf, kSeparator, kRecent, kExit}),
-      addMenu(window, "&Edit", {kCopy, kSelectAll, kSeparator, kNewFromHere}),
-      stand,
-      addMenu(window, "&Options",
-              {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator, kIncludeFinancial,
-               kIncludeBargraph, kIncludeCarbon}),
-      addMenu(window, "&View",
-              {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial, kIncludeBargraph,
-               kIncludeCarbon, kSeparator, kIncreaseFont, kDecreaseFont, kSeparator, kResetView}),
-      addMenu(window, "&Window", {kCascade, kTile})};
+  addCommands(stand, {kSeparator, kHarvest, kSeparator, kUndo, kSeparator, kFindRegime,
+                      kSensitivity, kCompareRegimes});
+  withDocument_ = {addMenu(window, "&File",
+                           {kNew, kOpen, kOpenInventory, kClose, kSave, kSaveAs, kSeparator, kPrint,
+                            kPrintPreview, kPrintSetup, kFitPageWidth, kExportPdf, kExportCsv,
+                            kSeparator, kRecent, kExit}),
+                   addMenu(window, "&Edit", {kCopy, kSelectAll, kSeparator, kNewFromHere}),
+                   stand,
+                   addMenu(window, "&Options",
+                           {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator,
+                            kIncludeFinancial, kIncludeBargraph, kIncludeCarbon}),
+                   addMenu(window, "&View",
+                           {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial,
+                            kIncludeBargraph, kIncludeCarbon, kSeparator, kIncreaseFont,
+                            kDecreaseFont, kNormalFontSize, kFitWidth, kSeparator, kResetView}),
+                   addMenu(window, "&Window", {kCascade, kTile, kSeparator, kWindowList})};
   // File and Edit come before Stand in the bar.
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[0]);
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[1]);

@@ -115,9 +115,9 @@ RotationPlot::RotationPlot(QWidget* parent) : QWidget(parent) {
   setMinimumSize(240, 160);
 }
 
-void RotationPlot::setPoints(std::vector<QPointF> points, const QString& valueName) {
+void RotationPlot::setPoints(std::vector<QPointF> points, const QString& title) {
   points_ = std::move(points);
-  valueName_ = valueName;
+  title_ = title;
   update();
 }
 
@@ -127,13 +127,13 @@ void RotationPlot::paintEvent(QPaintEvent*) {
   painter.setPen(palette().text().color());
   QFontMetrics metrics(font());
   int left = metrics.horizontalAdvance("-00000.00") + 8;
-  int top = 2 * metrics.height();
+  int top = 3 * metrics.height();  // the title takes two lines
   QRectF area(left, top, width() - left - 16, height() - top - 2 * metrics.height() - 8);
   painter.drawRect(area);
   painter.drawText(QRectF(0, height() - metrics.height() - 2, width(), metrics.height()),
                    Qt::AlignCenter, "Rotation age (years)");
-  painter.drawText(QRectF(0, 2, width(), metrics.height()), Qt::AlignCenter,
-                   valueName_ + " of the best regime of each rotation");
+  painter.drawText(QRectF(4, 2, width() - 8, 2 * metrics.height()),
+                   Qt::AlignCenter | Qt::TextWordWrap, title_);
   if (points_.empty() || area.width() < 10 || area.height() < 10) return;
   auto [xmin, xmax] = std::minmax_element(points_.begin(), points_.end(),
                                           [](QPointF a, QPointF b) { return a.x() < b.x(); });
@@ -176,7 +176,29 @@ FindRegimeDlg::FindRegimeDlg(QWidget* parent, const DocumentSettings& settings,
   layout->addWidget(buildSpaceFields());
   layout->addWidget(buildResults(), 1);
   resize(1180, 640);
+  watchFields();
+  showResults();
   updateButtons();
+}
+
+void FindRegimeDlg::watchFields() {
+  for (auto* edit : findChildren<QLineEdit*>())
+    connect(edit, &QLineEdit::textEdited, this, &FindRegimeDlg::spaceChanged);
+  for (auto* box : findChildren<QSpinBox*>())
+    connect(box, &QSpinBox::valueChanged, this, &FindRegimeDlg::spaceChanged);
+  for (auto* box : findChildren<QCheckBox*>())
+    connect(box, &QCheckBox::toggled, this, &FindRegimeDlg::spaceChanged);
+  for (auto* box : findChildren<QComboBox*>())
+    connect(box, &QComboBox::currentIndexChanged, this, &FindRegimeDlg::spaceChanged);
+}
+
+econ::Management FindRegimeDlg::managementField() const {
+  return management_->currentIndex() == 0 ? econ::Management::Pulpwood
+                                          : econ::Management::Sawtimber;
+}
+
+void FindRegimeDlg::spaceChanged() {
+  if (!searching()) progress_->setValue(0);
 }
 
 FindRegimeDlg::~FindRegimeDlg() {
@@ -352,8 +374,7 @@ econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
       space.methods.push_back({kinds[i], p});
   }
   space.fertilizeAges = fertilize.value_or(std::vector<int>{});
-  space.management =
-      management_->currentIndex() == 0 ? econ::Management::Pulpwood : econ::Management::Sawtimber;
+  space.management = managementField();
   space.best = best_->value();
   space.carbon = carbon_;
   if (!rows) {
@@ -385,8 +406,12 @@ void FindRegimeDlg::startSearch() {
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   options.cancel = &cancelFlag_;
   options.progress = [this](double done) {
+    // The threads report in the order they get to it, not always in the order of the work.
     QMetaObject::invokeMethod(
-        this, [this, done] { progress_->setValue(static_cast<int>(done * 1000)); },
+        this,
+        [this, done] {
+          progress_->setValue(std::max(progress_->value(), static_cast<int>(done * 1000)));
+        },
         Qt::QueuedConnection);
   };
   worker_ = std::thread([this, space = std::move(space), options] {
@@ -404,7 +429,7 @@ void FindRegimeDlg::cancelSearch() {
 void FindRegimeDlg::finish(const std::shared_ptr<econ::SearchResult>& result) {
   if (worker_.joinable()) worker_.join();
   result_ = *result;
-  if (!result_.cancelled) progress_->setValue(progress_->maximum());
+  if (!result_.cancelled && result_.error.empty()) progress_->setValue(progress_->maximum());
   showResults();
   updateButtons();
   if (!result_.error.empty()) {
@@ -446,7 +471,16 @@ void FindRegimeDlg::showResults() {
   std::vector<QPointF> points;
   for (const econ::RankedRegime& r : result_.bestByRotation)
     points.emplace_back(r.rotation, r.score);
-  plot_->setPoints(std::move(points), result_.newPlantation ? "LEV ($/acre)" : "NPV ($/acre)");
+  // The dialog searches a new plantation, whose regimes end at different ages: LEV, the value
+  // of bare land under each regime repeated forever, is what compares them, before and after a
+  // search alike.
+  econ::Management ranked =
+      searching() || result_.candidates > 0 ? searched_.management : managementField();
+  bool pulpwood = ranked == econ::Management::Pulpwood;
+  plot_->setPoints(std::move(points),
+                   QString("LEV ($/acre, %1) of the best regime of each rotation. LEV ranks a "
+                           "new plantation's regimes: it compares rotations of different lengths.")
+                       .arg(pulpwood ? "pulpwood" : "sawtimber and pulpwood"));
 }
 
 void FindRegimeDlg::updateButtons() {

@@ -31,9 +31,10 @@ class RotationPlot final : public QWidget {
   Q_OBJECT
  public:
   explicit RotationPlot(QWidget* parent = nullptr);
-  // Points are (rotation age, value); `valueName` labels the vertical axis.
-  void setPoints(std::vector<QPointF> points, const QString& valueName);
+  // Points are (rotation age, value); `title` says what is drawn.
+  void setPoints(std::vector<QPointF> points, const QString& title);
   const std::vector<QPointF>& points() const { return points_; }
+  const QString& title() const { return title_; }
   QSize sizeHint() const override { return {360, 220}; }
 
  protected:
@@ -41,7 +42,7 @@ class RotationPlot final : public QWidget {
 
  private:
   std::vector<QPointF> points_;
-  QString valueName_;
+  QString title_;
 };
 
 // The regime's treatments as a reader names them: "Low to 90 at 12; Thinomatic to 70 at 18".
@@ -80,6 +81,10 @@ class FindRegimeDlg final : public QDialog {
   QWidget* buildThinningFields();
   QWidget* buildResults();
   void finish(const std::shared_ptr<econ::SearchResult>& result);
+  // A field of the space changed: the bar no longer tells of a search of these fields.
+  void spaceChanged();
+  void watchFields();
+  econ::Management managementField() const;
   void showResults();
   void updateButtons();
   void reject() override;

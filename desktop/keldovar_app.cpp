@@ -13,6 +13,7 @@
 // Resources of a static library are registered by hand, from the global namespace.
 static void registerResources() {
   Q_INIT_RESOURCE(keldovar_icons);
+  Q_INIT_RESOURCE(help_pages);
 }
 
 namespace keldovar {
@@ -39,7 +40,9 @@ CKELDOVARApp::CKELDOVARApp(StartOptions options)
       context_{session_, settings_,
                options.makePrompts ? std::move(options.makePrompts) : dialogPrompts(), QString(),
                nullptr},
-      openUrl_(options.openUrl ? std::move(options.openUrl) : desktopUrlOpener()) {
+      launcher_{options.openUrl ? std::move(options.openUrl) : desktopUrlOpener(),
+                options.hasViewer ? std::move(options.hasViewer) : desktopViewerCheck()},
+      helpWindow_(options.helpWindow) {
   registerResources();
   if (options.recoveryCopies) recovery_ = std::make_unique<RecoveryManager>();
 }
@@ -65,7 +68,7 @@ void CKELDOVARApp::start(const QStringList& arguments) {
   findApplicationDirectory(!arguments.isEmpty());
   // Without a usable folder the program runs on, without recovery copies.
   if (recovery_ && recovery_->start()) context_.recovery = recovery_.get();
-  mainFrame_ = std::make_unique<CMainFrame>(context_, openUrl_);
+  mainFrame_ = std::make_unique<CMainFrame>(context_, launcher_, helpWindow_);
   restoreWindowState(*mainFrame_, settings_);
   // A file that cannot be read says why; the program stays open without a document.
   // Recovered documents come first, so that a new one is not given a recovered one's title.

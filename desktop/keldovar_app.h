@@ -19,6 +19,14 @@ struct StartOptions {
   const Clock* clock = nullptr;  // the system clock when none is given
   PromptsFactory makePrompts;    // the dialogs when none is given
   UrlOpener openUrl;             // the desktop's viewers when none is given
+  ViewerCheck hasViewer;         // the desktop's MIME database when none is given
+  // Help Topics: the program's own help window, or the CHM file through the desktop. The CHM
+  // is the help of the Windows build; Linux and macOS come with no viewer for it.
+#ifdef Q_OS_WIN
+  bool helpWindow = false;
+#else
+  bool helpWindow = true;
+#endif
   // Recovery copies of unsaved documents, and the start-up offer of those a crash left: the
   // program's own runs, never a test's.
   bool recoveryCopies = false;
@@ -47,7 +55,8 @@ class CKELDOVARApp {
   Session session_;
   QtSettingsStore settings_;
   AppContext context_;
-  UrlOpener openUrl_;
+  Launcher launcher_;
+  bool helpWindow_ = true;
   // Outlives the windows, which tell it when they go.
   std::unique_ptr<RecoveryManager> recovery_;
   std::unique_ptr<CMainFrame> mainFrame_;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "document/settings.h"
+#include "view/print_defaults.h"
 
 namespace keldovar {
 namespace {
@@ -25,6 +26,11 @@ CKELDOVARDoc::CKELDOVARDoc(Session& session, Prompts& prompts, SettingsStore& se
 
 QString CKELDOVARDoc::title() const {
   return path_.isEmpty() ? untitledName_ : QFileInfo(path_).fileName();
+}
+
+QString CKELDOVARDoc::reportTitle() const {
+  if (path_.isEmpty()) return untitledName_;
+  return QFile::decodeName(QByteArray::fromStdString(documentTitle(localName(path_))));
 }
 
 int CKELDOVARDoc::untitledNumber() const {

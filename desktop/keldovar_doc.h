@@ -19,6 +19,9 @@ class CKELDOVARDoc {
   const QString& path() const { return path_; }
   // The file's name, or "KLDVR1" and so on for a document never saved.
   QString title() const;
+  // The name a printout, its footers and an export carry: the file's name without its
+  // extension, as the batch runner names them, or the title of a document never saved.
+  QString reportTitle() const;
   // The number of a document never saved ("KLDVR3": 3), 0 for one with a file.
   int untitledNumber() const;
   // The title of a document never saved, such as a branch's "NAME (from age A)".

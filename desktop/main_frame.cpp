@@ -1,9 +1,6 @@
 // The main window and the commands it runs for the active document window.
 #include "desktop/main_frame.h"
 
-#include <cerrno>
-#include <span>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -13,22 +10,19 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "app/safe_file.h"
 #include "desktop/about_dlg.h"
 #include "desktop/branch_command.h"
 #include "desktop/compare_window.h"
 #include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
+#include "desktop/forest_frame.h"
 #include "desktop/sensitivity_window.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
-#include "view/qt/print_dialogs.h"
 #include "view/qt/qt_text.h"
-#include "view/qt/report_print.h"
 
 namespace keldovar {
 namespace cmd = command_ids;
@@ -51,9 +45,11 @@ class StepScope {
 
 }  // namespace
 
-CMainFrame::CMainFrame(AppContext& context, UrlOpener urlOpener)
-    : context_(context), urlOpener_(std::move(urlOpener)), printer_(std::make_unique<QPrinter>()) {
-  prepareDefaultPrinter(*printer_);
+CMainFrame::CMainFrame(AppContext& context, Launcher launcher, bool helpWindow)
+    : context_(context),
+      launcher_(std::move(launcher)),
+      useHelpWindow_(helpWindow),
+      output_(std::make_unique<ReportOutput>(context.settings.settings())) {
   setObjectName("mainFrame");
   setWindowTitle("KELDOVAR");
   setAcceptDrops(true);
@@ -112,8 +108,9 @@ void CMainFrame::updateCommandStates() {
   }
   action(cmd::kToolbar)->setChecked(!findChild<QToolBar*>()->isHidden());
   action(cmd::kStatusBar)->setChecked(!statusBar()->isHidden());
+  action(cmd::kFitPageWidth)->setChecked(output_->choices().fitWidth);
+  showWindows(child);
   if (child == nullptr) {
-    setWindowTitle("KELDOVAR");
     modifiedPane_->clear();
     return;
   }
@@ -121,9 +118,10 @@ void CMainFrame::updateCommandStates() {
   bool hasTable = controller.store().lastIndex >= 0;
   // Printing an empty report would do nothing: say so by disabling it.
   for (int id : {cmd::kSave, cmd::kSaveAs, cmd::kSelectAll, cmd::kPrint, cmd::kPrintPreview,
-                 cmd::kExportPdf, cmd::kNewFromHere}) {
+                 cmd::kExportPdf, cmd::kExportCsv, cmd::kFitWidth, cmd::kNewFromHere}) {
     action(id)->setEnabled(hasTable);
   }
+  action(cmd::kUndo)->setEnabled(controller.canUndo());
   action(cmd::kCopy)->setEnabled(child->view().canCopy());
   action(cmd::kSensitivity)->setEnabled(econ::newestHarvest(controller.store()) != nullptr);
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
@@ -131,7 +129,32 @@ void CMainFrame::updateCommandStates() {
   action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
   action(cmd::kAllTables)->setChecked(controller.options().showAllTables);
   modifiedPane_->setText(controller.modified() ? "Modified" : "");
-  setWindowTitle("KELDOVAR - " + child->document().title());
+}
+
+void CMainFrame::showWindows(CChildFrame* active) {
+  QStringList titles;
+  int activeIndex = -1;
+  for (CChildFrame* frame : children()) {
+    if (frame == active) activeIndex = static_cast<int>(titles.size());
+    titles << frame->document().title();
+  }
+  actions_->showWindows(titles, activeIndex);
+  // A maximized document window's title is shown by the toolkit in brackets after the
+  // program's: the program's own caption then leaves it out.
+  QString title = "KELDOVAR";
+  if (active != nullptr && !active->isMaximized()) title += " - " + active->document().title();
+  if (active != nullptr && active->isMaximized())
+    title += " - [" + active->document().title() + "]";
+  if (windowTitle() != title) setWindowTitle(title);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // The toolkit names a maximized document window in the caption on its own, whatever the
+  // caption was; the program's caption wins.
+  if (event->type() == QEvent::WindowTitleChange && actions_ != nullptr) {
+    showWindows(activeChild());
+  }
 }
 
 void CMainFrame::showStepRefusal(const std::string& reason) {
@@ -146,9 +169,15 @@ void CMainFrame::runCommand(int id) {
     return;
   }
   StepScope scope(stepRunning_);
+  // A refusal's reason is about the command that was refused, not the next one.
+  statusBar()->showMessage("Ready");
   CChildFrame* child = activeChild();
   if (child == nullptr || !runDocumentCommand(id, *child)) runFileCommand(id);
   updateCommandStates();
+  // The report takes the keys whenever its window is the active one.
+  if (CChildFrame* active = activeChild(); active != nullptr && isActiveWindow()) {
+    active->view().setFocus();
+  }
 }
 
 void CMainFrame::thin(int action, DocumentController& controller) {
@@ -222,7 +251,13 @@ bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
 }
 
 bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
-  if (runStepCommand(id, frame.controller())) return true;
+  if (runStepCommand(id, frame.controller()) || output_->run(id, frame, this)) return true;
+  if (id >= cmd::kWindow1 && id < cmd::kWindow1 + kWindowListCount) {
+    QList<CChildFrame*> frames = children();
+    if (id - cmd::kWindow1 < frames.size())
+      mdiArea_->setActiveSubWindow(frames[id - cmd::kWindow1]);
+    return true;
+  }
   switch (id) {
     case cmd::kResetView:
       frame.resetView();
@@ -239,6 +274,15 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
     case cmd::kDecreaseFont:
       frame.view().changeFontSize(-1);
       break;
+    case cmd::kNormalFontSize:
+      frame.view().changeFontSize(frame.view().normalSizeSteps());
+      break;
+    case cmd::kFitWidth:
+      frame.view().changeFontSize(frame.view().fitWidthSteps());
+      break;
+    case cmd::kUndo:
+      frame.controller().undo();
+      break;
     case cmd::kClose:
       frame.close();
       break;
@@ -247,13 +291,6 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
       break;
     case cmd::kSaveAs:
       saveDocument(frame, true);
-      break;
-    case cmd::kPrint:
-    case cmd::kPrintPreview:
-      printCommand(id, &frame);
-      break;
-    case cmd::kExportPdf:
-      exportPdf(frame);
       break;
     case cmd::kFindRegime:
       findRegime(frame.controller().content().settings, frame.controller().content().carbon);
@@ -293,11 +330,16 @@ void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues
       showStepRefusal("The regime could not be run again.");
       return;
     }
-    opened << newDocument();
-    opened.back()->controller().adoptContent(std::move(*content));
-    opened.back()->view().resetShown();
+    opened << openContent(std::move(*content));
   }
   if (opened.size() > 1) CompareWindow::showFor(*this, opened);
+}
+
+CChildFrame* CMainFrame::openContent(DocumentContent content) {
+  CChildFrame* frame = newDocument();
+  frame->controller().adoptContent(std::move(content));
+  frame->view().resetShown();
+  return frame;
 }
 
 void CMainFrame::runFileCommand(int id) {
@@ -312,8 +354,12 @@ void CMainFrame::runFileCommand(int id) {
     case cmd::kOpen:
       openCommand();
       break;
+    case cmd::kOpenInventory:
+      openInventoryWindow(this, *mdiArea_,
+                          [this](DocumentContent c) { openContent(std::move(c)); });
+      break;
     case cmd::kPrintSetup:
-      printCommand(id, nullptr);
+      output_->setUpPage(this);
       break;
     case cmd::kExit:
       close();
@@ -343,6 +389,12 @@ void CMainFrame::addChild(CChildFrame* frame) {
   mdiArea_->addSubWindow(frame);
   connect(frame, &CChildFrame::stateChanged, this, &CMainFrame::updateCommandStates);
   connect(frame, &QObject::destroyed, this, &CMainFrame::updateCommandStates, Qt::QueuedConnection);
+  connect(frame, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::updateCommandStates);
+  // Ctrl and the wheel run Increase or Decrease Font Size, a step a notch.
+  connect(&frame->view(), &CKELDOVARView::fontStepsRequested, this, [this](int steps) {
+    for (int i = 0; i < std::abs(steps); ++i)
+      runCommand(steps > 0 ? cmd::kIncreaseFont : cmd::kDecreaseFont);
+  });
   frame->showMaximized();
   mdiArea_->setActiveSubWindow(frame);
   attachReportMenu(*this, *frame);
@@ -432,34 +484,6 @@ bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
   return true;
 }
 
-bool CMainFrame::exportPdf(CChildFrame& frame) {
-  CKELDOVARView& view = frame.view();
-  if (!view.canPrint()) return false;
-  CKELDOVARDoc& document = frame.document();
-  QString start = QDir::current().filePath(document.title() + ".pdf");
-  QFileDialog dialog(this, "Export PDF", start, "PDF Files (*.pdf)");
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix("pdf");
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  QString path = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
-  QByteArray pdf;
-  const DocumentController& controller = frame.controller();
-  bool drawn = writeReportPdf(controller.store(), controller.options(), toLatin1(document.title()),
-                              pdf, defaultPaper(), view.fontDescription());
-  int error =
-      drawn ? replaceFileContents(path.toStdString(),
-                                  std::span(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
-                                            static_cast<std::size_t>(pdf.size())))
-            : EIO;
-  if (error != 0) {
-    QString text = QString("Unable to write %1: %2")
-                       .arg(QDir::toNativeSeparators(path), fromLatin1(fileErrorText(error)));
-    QMessageBox::warning(this, "KELDOVAR", text);
-    return false;
-  }
-  return true;
-}
-
 void CMainFrame::showFileMessage(const StandFileResult& result) {
   QMessageBox::Icon icon =
       result.status == StandFileStatus::WrongVersion ? QMessageBox::NoIcon : QMessageBox::Warning;
@@ -485,29 +509,21 @@ void CMainFrame::openRecentFile(int index) {
   if (openDocument(path) == nullptr) recentFiles_->remove(path);
 }
 
-void CMainFrame::printCommand(int id, CChildFrame* frame) {
-  if (id == cmd::kPrintSetup) {
-    setUpPage(*printer_, this);
+void CMainFrame::helpCommand() {
+  if (!useHelpWindow_) {
+    QString message = launchHelp(context_.applicationDirectory, launcher_);
+    if (!message.isEmpty()) showLauncherMessage(this, message);
     return;
   }
-  // An empty report prints nothing, and says nothing about it.
-  if (frame == nullptr || !frame->view().canPrint()) return;
-  CKELDOVARView& view = frame->view();
-  QString title = frame->document().title();
-  if (id == cmd::kPrintPreview) {
-    showPrintPreview(view, *printer_, title, this);
-  } else {
-    printWithDialog(view, *printer_, title, this);
-  }
-}
-
-void CMainFrame::helpCommand() {
-  QString message = launchHelp(context_.applicationDirectory, urlOpener_);
-  if (!message.isEmpty()) showLauncherMessage(this, message);
+  if (helpWindow_ == nullptr) helpWindow_ = new HelpWindow(this);
+  helpWindow_->setWindowFlag(Qt::Window);
+  helpWindow_->show();
+  helpWindow_->raise();
+  helpWindow_->activateWindow();
 }
 
 void CMainFrame::aboutCommand() {
-  CAboutDlg about(context_.applicationDirectory, urlOpener_, this);
+  CAboutDlg about(context_.applicationDirectory, launcher_, this);
   about.exec();
 }
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
-#include <QPrinter>
+#include <QPointer>
 #include <memory>
 #include <string>
 
@@ -13,15 +13,18 @@
 #include "desktop/child_frame.h"
 #include "desktop/command_actions.h"
 #include "desktop/help_launcher.h"
+#include "desktop/help_window.h"
 #include "desktop/recent_files.h"
 #include "desktop/recovery_manager.h"
+#include "desktop/report_output.h"
 
 namespace keldovar {
 
 class CMainFrame final : public QMainWindow {
   Q_OBJECT
  public:
-  CMainFrame(AppContext& context, UrlOpener urlOpener);
+  // `helpWindow`: Help Topics opens the program's own help window instead of the CHM file.
+  CMainFrame(AppContext& context, Launcher launcher, bool helpWindow);
   ~CMainFrame() override;
 
   // Runs a command as its menu entry, key or button does.
@@ -42,12 +45,16 @@ class CMainFrame final : public QMainWindow {
   CChildFrame* activeChild() const;
   QList<CChildFrame*> children() const;
   QMdiArea& mdiArea() { return *mdiArea_; }
+  ReportOutput& output() { return *output_; }
+  // The help window, once Help Topics has opened it.
+  HelpWindow* helpWindow() const { return helpWindow_; }
   // The status bar's message pane text (a step or command refused).
   void showStepRefusal(const std::string& reason);
   // Enables the commands and sets the check marks, the caption and the "Modified" pane.
   void updateCommandStates();
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -60,28 +67,31 @@ class CMainFrame final : public QMainWindow {
   bool runStepCommand(int id, DocumentController& controller);
   // A thinning; a refusal the engine does not explain gets its reason in the status bar.
   void thin(int action, DocumentController& controller);
-  // File > Export PDF: the report as printed, written whole or not at all.
-  bool exportPdf(CChildFrame& frame);
   void runFileCommand(int id);
   void openCommand();
   void openRecentFile(int index);
-  void printCommand(int id, CChildFrame* frame);
+  // The Window menu's list, and the caption naming the active document once.
+  void showWindows(CChildFrame* active);
   // Stand > Find Best Regime: the chosen regime opens as a new, unsaved document.
   void findRegime(const DocumentSettings& settings, const CarbonValues& carbon);
+  // A document made elsewhere (a regime found, a stand of a forest) as a new, unsaved one.
+  CChildFrame* openContent(DocumentContent content);
   void helpCommand();
   void aboutCommand();
   void writePlacement();
   void showFileMessage(const StandFileResult& result);
 
   AppContext& context_;
-  UrlOpener urlOpener_;
+  Launcher launcher_;
+  bool useHelpWindow_ = true;
+  QPointer<HelpWindow> helpWindow_;
   QMdiArea* mdiArea_ = nullptr;
   std::unique_ptr<CommandActions> actions_;
   std::unique_ptr<RecentFiles> recentFiles_;
   QLabel* capsPane_ = nullptr;
   QLabel* numPane_ = nullptr;
   QLabel* modifiedPane_ = nullptr;
-  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<ReportOutput> output_;
   int untitledCount_ = 0;
   // The engine is shared by every document: while one step waits for its dialog, no other
   // command may start.

@@ -35,13 +35,40 @@ void DocumentController::setListener(DocumentListener* listener) {
 }
 
 void DocumentController::setModified(bool modified) {
+  if (modified) undo_.changed();
+  showModified(modified);
+}
+
+void DocumentController::showModified(bool modified) {
   if (modified_ == modified) return;
   modified_ = modified;
   listener().modifiedChanged(modified);
 }
 
 void DocumentController::markSaved() {
+  undo_.saved();
   setModified(false);
+}
+
+template <class Step>
+bool DocumentController::undoable(Step step) {
+  undo_.begin(content_, modified_);
+  bool changed = step();
+  undo_.end(changed);
+  return changed;
+}
+
+bool DocumentController::undo() {
+  std::optional<bool> modified = undo_.undo(content_);
+  if (!modified) return false;
+  showModified(*modified);
+  if (content_.store.lastIndex < 0) {
+    listener().documentReset();
+  } else {
+    listener().tableStored(content_.store.lastIndex > 0);
+  }
+  listener().contentChanged();
+  return true;
 }
 
 void DocumentController::markModified() {
@@ -57,6 +84,7 @@ void DocumentController::replaceContent(DocumentContent content) {
   content_.options.showAllTables = showAll;
   content_.options.showCarbon = showCarbon;
   content_.carbon = carbon;
+  undo_.clear();
   setModified(false);
   listener().documentReset();
 }
@@ -64,6 +92,8 @@ void DocumentController::replaceContent(DocumentContent content) {
 void DocumentController::adoptContent(DocumentContent content) {
   replaceContent(std::move(content));
   setModified(true);
+  // Nothing saved holds it: it is protected like any other change.
+  listener().contentChanged();
 }
 
 void DocumentController::restore() {
@@ -139,29 +169,35 @@ bool DocumentController::refusedWhileBusy() {
 
 bool DocumentController::initialize(int kind) {
   if (refusedWhileBusy()) return false;
-  HooksScope scope(session_.engine, this);
-  int old = content_.store.lastIndex;
-  session_.barGraph.barLast = -1;
-  return conclude(session_.engine.initializeStep(kind, merchInputsOf(content_.settings)), old);
+  return undoable([this, kind] {
+    HooksScope scope(session_.engine, this);
+    int old = content_.store.lastIndex;
+    session_.barGraph.barLast = -1;
+    return conclude(session_.engine.initializeStep(kind, merchInputsOf(content_.settings)), old);
+  });
 }
 
 bool DocumentController::treat(int action) {
   if (refusedWhileBusy()) return false;
-  HooksScope scope(session_.engine, this);
-  int old = content_.store.lastIndex;
-  restore();
-  // A harvest keeps the restored bar graph, as it keeps the stock table.
-  if (action != kHarvest) session_.barGraph.barLast = -1;
-  return conclude(session_.engine.treatStep(action), old);
+  return undoable([this, action] {
+    HooksScope scope(session_.engine, this);
+    int old = content_.store.lastIndex;
+    restore();
+    // A harvest keeps the restored bar graph, as it keeps the stock table.
+    if (action != kHarvest) session_.barGraph.barLast = -1;
+    return conclude(session_.engine.treatStep(action), old);
+  });
 }
 
 bool DocumentController::grow() {
   if (refusedWhileBusy()) return false;
-  HooksScope scope(session_.engine, this);
-  int old = content_.store.lastIndex;
-  restore();
-  session_.barGraph.barLast = -1;
-  return conclude(session_.engine.growStep(), old);
+  return undoable([this] {
+    HooksScope scope(session_.engine, this);
+    int old = content_.store.lastIndex;
+    restore();
+    session_.barGraph.barLast = -1;
+    return conclude(session_.engine.growStep(), old);
+  });
 }
 
 bool DocumentController::fertilize() {
@@ -172,13 +208,15 @@ bool DocumentController::fertilize() {
         {"", "The stand must have been initialized first.", MessageIcon::Exclamation});
     return false;
   }
-  auto entry = prompts_.askFertilize();
-  if (!entry) return false;
-  snapshot.requestFertilization(*entry);
-  // The request is saved with the document, so closing without saving must ask.
-  setModified(true);
-  listener().contentChanged();
-  return true;
+  return undoable([this, &snapshot] {
+    auto entry = prompts_.askFertilize();
+    if (!entry) return false;
+    snapshot.requestFertilization(*entry);
+    // The request is saved with the document, so closing without saving must ask.
+    setModified(true);
+    listener().contentChanged();
+    return true;
+  });
 }
 
 bool DocumentController::financialValues() {
@@ -231,7 +269,7 @@ bool DocumentController::merchLimits() {
                           "Warning: due to Merchantability Limit changes the current output data "
                           "is invalid.  Please generate data again.",
                           MessageIcon::Exclamation});
-    listener().viewChanged(false);
+    listener().viewChanged(ViewScroll::Keep);
   }
   return true;
 }
@@ -243,40 +281,35 @@ void DocumentController::writeOption(const char* key, bool value) {
 void DocumentController::toggleFinancial() {
   content_.options.showFinancial = !content_.options.showFinancial;
   writeOption(settings_keys::kFinancial, content_.options.showFinancial);
-  listener().viewChanged(false);
+  listener().viewChanged(ViewScroll::Keep);
   listener().contentChanged();
 }
 
 void DocumentController::toggleBargraph() {
   content_.options.showBargraph = !content_.options.showBargraph;
   writeOption(settings_keys::kBargraph, content_.options.showBargraph);
-  listener().viewChanged(false);
+  listener().viewChanged(ViewScroll::Keep);
   listener().contentChanged();
 }
 
 void DocumentController::toggleCarbon() {
   content_.options.showCarbon = !content_.options.showCarbon;
   writeOption(settings_keys::kCarbon, content_.options.showCarbon);
-  listener().viewChanged(false);
+  listener().viewChanged(ViewScroll::Keep);
 }
 
 void DocumentController::setCarbonValues(const CarbonValues& values) {
   content_.carbon = values;
-  listener().viewChanged(false);
+  listener().viewChanged(ViewScroll::Keep);
 }
 
 void DocumentController::toggleAllTables() {
   TableStore& store = content_.store;
   ViewOptions& options = content_.options;
   options.showAllTables = !options.showAllTables;
-  if (options.showAllTables) {
-    store.stepTable = store.firstShown < 0 ? 0 : store.firstShown;
-    store.firstShown = 0;
-  } else {
-    store.firstShown = std::clamp(store.stepTable, 0, std::max(store.lastIndex, 0));
-  }
+  showAllTables(store, options.showAllTables);
   writeOption(settings_keys::kAllTables, options.showAllTables);
-  listener().viewChanged(options.showAllTables);
+  listener().viewChanged(options.showAllTables ? ViewScroll::Newest : ViewScroll::Origin);
   listener().contentChanged();
 }
 
@@ -297,6 +330,7 @@ bool DocumentController::resetView(DocumentHost& host, const std::string& title)
   content_.remembered = RememberedValues{};
   content_.tableStates.clear();
   resetSnapshot(store.snapshot);
+  undo_.clear();
   setModified(false);
   listener().documentReset();
   return true;

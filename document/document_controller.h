@@ -9,6 +9,7 @@
 #include "document/document_content.h"
 #include "document/prompts.h"
 #include "document/settings_store.h"
+#include "document/undo_history.h"
 #include "engine/engine.h"
 
 namespace keldovar {
@@ -20,6 +21,10 @@ struct Session {
   BarGraph barGraph;
 };
 
+// Where the window scrolls after a change: nowhere, the newest table's summary at the top, or
+// the report's top-left corner.
+enum class ViewScroll { Keep, Newest, Origin };
+
 // What the window does when the document changed: lay out again, clear the selection, scroll
 // and repaint. The defaults do nothing, for callers without a window.
 class DocumentListener {
@@ -28,7 +33,7 @@ class DocumentListener {
   // A step stored a table; scroll so that the newest table's summary is at the top.
   virtual void tableStored(bool scrollToNewest) { (void)scrollToNewest; }
   // An option or setting changed what is drawn.
-  virtual void viewChanged(bool scrollToNewest) { (void)scrollToNewest; }
+  virtual void viewChanged(ViewScroll scroll) { (void)scroll; }
   virtual void documentReset() {}
   virtual void modifiedChanged(bool modified) { (void)modified; }
   // Something the stand file holds changed: a stored step, a fertilization, a settings
@@ -62,6 +67,11 @@ class DocumentController final : private EngineHooks {
   bool grow();
   // Records a fertilization request in the snapshot; true when one was recorded.
   bool fertilize();
+  // Undo Last Step: the document as it was before its newest step (a fertilization included),
+  // exactly, so that a save writes the file the document had without that step. False when no
+  // step of this document's life since it was made, opened or reset is left to take back.
+  bool undo();
+  bool canUndo() const { return undo_.canUndo(); }
 
   // The settings commands; true when the dialog was accepted.
   bool financialValues();
@@ -102,6 +112,11 @@ class DocumentController final : private EngineHooks {
   void abortStep();
   void succeed(int old);
   void setModified(bool modified);
+  // The "Modified" mark only, as Undo Last Step finds it.
+  void showModified(bool modified);
+  // A step between begin and end of its undo record.
+  template <class Step>
+  bool undoable(Step step);
   void writeOption(const char* key, bool value);
   DocumentListener& listener();
 
@@ -127,6 +142,7 @@ class DocumentController final : private EngineHooks {
   StepResult lastStepResult_ = StepResult::Stored;
   DocumentListener* listener_ = nullptr;
   DocumentListener quietListener_;
+  UndoHistory undo_;
 };
 
 }  // namespace keldovar

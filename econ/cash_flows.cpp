@@ -221,4 +221,16 @@ Measures measuresOf(const RegimeFlows& regime, Management management) {
           internalRateOfReturn(regime, management)};
 }
 
+std::optional<HarvestMeasures> harvestMeasures(const ReportTable& table,
+                                               const FinancialValues& values) {
+  std::optional<RegimeFlows> flows = harvestFlows(table, values);
+  if (!flows) return std::nullopt;
+  HarvestMeasures m;
+  if (agreesWithTable(*flows, table)) {
+    m.pulpwood = measuresOf(*flows, Management::Pulpwood);
+    m.sawtimber = measuresOf(*flows, Management::Sawtimber);
+  }
+  return m;
+}
+
 }  // namespace keldovar::econ

@@ -116,4 +116,14 @@ struct Measures {
 };
 Measures measuresOf(const RegimeFlows& regime, Management management);
 
+// The LEV and IRR of both managements of a harvest table. Nothing for a table without a harvest;
+// empty measures when the table's figures are not those of `values` (the financial values
+// changed after the harvest).
+struct HarvestMeasures {
+  Measures pulpwood;
+  Measures sawtimber;
+};
+std::optional<HarvestMeasures> harvestMeasures(const ReportTable& table,
+                                               const FinancialValues& values);
+
 }  // namespace keldovar::econ

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "script/dialog_checks.h"
+#include "script/script.h"
 
 namespace keldovar {
 namespace {
@@ -103,7 +104,8 @@ std::optional<PlantationEntry> CheckedPrompts::askPlantation(const RememberedVal
 std::optional<int> CheckedPrompts::askGrowAge(const StandFacts& stand) {
   std::optional<FieldTexts> f = source_.fields(DialogId::Grow);
   if (!f) return std::nullopt;
-  return settle(source_, checkGrowAge(textOf(*f, "age"), stand), Keys<1>{"age"});
+  std::string age = growAgeText(textOf(*f, "age"), stand.AG);
+  return settle(source_, checkGrowAge(age, stand), Keys<1>{"age"});
 }
 
 std::optional<float> CheckedPrompts::askResidualBA(const RememberedValues&,

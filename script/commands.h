@@ -38,12 +38,17 @@ inline constexpr int kResetView = 32815;
 inline constexpr int kFertilize = 32817;
 inline constexpr int kTraceOff = 32819;
 inline constexpr int kExportPdf = 32830;
+inline constexpr int kExportCsv = 32831;
+inline constexpr int kFitPageWidth = 32832;
+inline constexpr int kFitWidth = 32833;
+inline constexpr int kNormalFontSize = 32834;
 inline constexpr int kFindRegime = 32840;
 inline constexpr int kCarbonValues = 32841;
 inline constexpr int kIncludeCarbon = 32842;
 inline constexpr int kSensitivity = 32843;
-inline constexpr int kNewFromHere = 32850;
-inline constexpr int kCompareRegimes = 32851;
+inline constexpr int kOpenInventory = 32850;
+inline constexpr int kNewFromHere = 32852;
+inline constexpr int kCompareRegimes = 32853;
 inline constexpr int kNew = 57600;
 inline constexpr int kOpen = 57601;
 inline constexpr int kClose = 57602;
@@ -54,6 +59,7 @@ inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
 inline constexpr int kRecentFile1 = 57616;  // the eight recent files follow it
 inline constexpr int kCopy = 57634;
+inline constexpr int kUndo = 57643;
 inline constexpr int kCascade = 57650;
 inline constexpr int kTile = 57651;
 inline constexpr int kAbout = 57664;
@@ -63,9 +69,12 @@ inline constexpr int kContextHelp = 57669;
 inline constexpr int kHelp = 57670;
 inline constexpr int kToolbar = 59392;
 inline constexpr int kStatusBar = 59393;
+inline constexpr int kWindow1 = 65280;  // the Window menu's open documents follow it
 }  // namespace command_ids
 
 inline constexpr int kRecentFileCount = 8;
+// The Window menu lists this many open documents; Cascade and Tile reach the rest.
+inline constexpr int kWindowListCount = 9;
 
 std::span<const CommandInfo> commandTable();
 const CommandInfo* findCommand(int id);

@@ -79,7 +79,11 @@ bool Runner::setCarbon(const Command& command) {
 }
 
 std::string messageLine(const std::string& script, const RecordedMessage& message) {
-  std::string line = script + ":" + std::to_string(message.line) + ": ";
+  return script + ":" + std::to_string(message.line) + ": " + messageText(message);
+}
+
+std::string messageText(const RecordedMessage& message) {
+  std::string line;
   std::string caption = trimmed(message.caption);
   if (!caption.empty()) line += caption + ": ";
   if (!message.key.empty()) line += message.key + ": ";

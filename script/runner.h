@@ -68,5 +68,7 @@ class Runner {
 // A message as standard error shows it on one line: "SCRIPT:LINE: caption: key: text", without
 // the caption when it is blank and without the key when no field was refused.
 std::string messageLine(const std::string& script, const RecordedMessage& message);
+// The same without "SCRIPT:LINE: ".
+std::string messageText(const RecordedMessage& message);
 
 }  // namespace keldovar

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "engine/financial_values.h"
+#include "engine/numeric.h"
 
 namespace keldovar {
 namespace {
@@ -175,7 +176,18 @@ void parseNumberedLine(std::string_view line, int lineNumber, ParsedScript& scri
   }
 }
 
+constexpr std::size_t kRelativeAgeDigits = 3;
+
 }  // namespace
+
+std::string growAgeText(std::string_view written, double standAge) {
+  std::string_view digits = written.substr(written.starts_with('+') ? 1 : written.size());
+  bool relative =
+      !digits.empty() && digits.size() <= kRelativeAgeDigits &&
+      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!relative) return std::string(written);
+  return std::to_string(truncToInt(standAge) + std::stoi(std::string(digits)));
+}
 
 std::string shownWord(std::string_view word) {
   std::string shown;

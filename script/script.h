@@ -43,6 +43,11 @@ struct ParsedScript {
 // A UTF-8 byte-order mark at the start is skipped; CR, LF and CR LF all end a line.
 ParsedScript parseScript(std::string_view text);
 
+// A grow age written `+N` (N a whole number of at most three digits) means N years after the
+// stand's age when the step runs, so that one regime serves stands of any age; the age the
+// Grow dialog is given then, else the text as written.
+std::string growAgeText(std::string_view written, double standAge);
+
 // A word of the user's as messages echo it: at most 60 characters, control bytes as \xNN.
 std::string shownWord(std::string_view word);
 

@@ -3,9 +3,11 @@
 # does not belong. Every folder may include its own files and those of the floors below it:
 #
 #   cli/qt      cli (keldovar-pdf)           -> view/qt, view, app, document, engine
-#   cli                                      -> econ, script, view, app, carbon, document, engine
-#   desktop                                  -> desktop/dialogs, econ, script, view/qt, view, app,
-#                                               carbon, document, engine
+#   cli                                      -> forest, econ, script, view, app, carbon, document,
+#                                               engine
+#   desktop                                  -> desktop/dialogs, forest, econ, script, view/qt,
+#                                               view, app, carbon, document, engine
+#   forest                                   -> econ, script, app, carbon, document, engine
 #   desktop/dialogs (one class per dialog)   -> script, view/qt, carbon, document, engine
 #   econ                                     -> script, carbon, document, engine
 #   view/qt                                  -> view, carbon, document, engine
@@ -44,15 +46,16 @@ check view 'engine|document|carbon|view'
 check app 'engine|document|app'
 check script 'engine|document|carbon|script'
 check econ 'engine|document|carbon|script|econ'
+check forest 'engine|document|carbon|script|econ|app|forest'
 check view/qt 'engine|document|carbon|view|view/qt'
-check desktop 'engine|document|carbon|view|view/qt|app|script|econ|desktop|desktop/dialogs'
+check desktop 'engine|document|carbon|view|view/qt|app|script|econ|forest|desktop|desktop/dialogs'
 check desktop/dialogs 'engine|document|carbon|view/qt|script|desktop/dialogs'
-check cli 'engine|document|carbon|view|app|script|econ|cli'
+check cli 'engine|document|carbon|view|app|script|econ|forest|cli'
 check cli/qt 'engine|document|carbon|view|view/qt|app|cli'
 
 # Every folder of the program's sources must have a floor above.
-for folder in $(find engine document carbon view app script econ desktop cli -type d); do
-  case " engine document carbon view app script econ view/qt desktop desktop/dialogs desktop/icons cli cli/qt " in
+for folder in $(find engine document carbon view app script econ forest desktop cli -type d); do
+  case " engine document carbon view app script econ forest view/qt desktop desktop/dialogs desktop/icons cli cli/qt " in
     *" $folder "*) ;;
     *) echo "folder without a floor in tools/check-layers.sh: $folder"; status=1 ;;
   esac
@@ -61,7 +64,7 @@ done
 while IFS= read -r hit; do
   echo "Qt outside desktop/ and the qt/ folders: $hit"
   status=1
-done < <(grep -rnE '#include <Q[A-Za-z]+|#include <qt' engine document carbon view app script econ cli tests bench \
+done < <(grep -rnE '#include <Q[A-Za-z]+|#include <qt' engine document carbon view app script econ forest cli tests bench \
            --include='*.h' --include='*.cpp' 2>/dev/null | grep -v '/qt/' | grep -v '^tests/gui/')
 [ $status -eq 0 ] && echo "layers ok"
 exit $status

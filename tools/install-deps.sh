@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev clang-format
           qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation xvfb xauth poppler-utils
           fp-utils desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
-          libfile-mimeinfo-perl lintian dpkg-dev file)
+          libfile-mimeinfo-perl lintian dpkg-dev file libsqlite3-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace keldovar {
 namespace {
@@ -101,6 +102,29 @@ bool decreaseFontSize(FontDescription& font) {
   --font.height;
   font.width = std::max(font.width - 1, 0);
   return true;
+}
+
+int fittingSteps(const FontDescription& font,
+                 const std::function<bool(const FontDescription&)>& fits) {
+  // Every size the commands reach, smallest first: at most kMaxFontHeight of them.
+  std::vector<FontDescription> sizes;
+  for (FontDescription smaller = font; decreaseFontSize(smaller);) sizes.push_back(smaller);
+  std::reverse(sizes.begin(), sizes.end());
+  const auto current = static_cast<int>(sizes.size());
+  sizes.push_back(font);
+  for (FontDescription larger = font; increaseFontSize(larger);) sizes.push_back(larger);
+  // The first size that does not fit; the one below it is the answer.
+  std::size_t low = 0;
+  std::size_t high = sizes.size();
+  while (low < high) {
+    std::size_t middle = low + (high - low) / 2;
+    if (fits(sizes[middle])) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return std::max(static_cast<int>(low) - 1, 0) - current;
 }
 
 }  // namespace keldovar

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -49,5 +50,11 @@ std::optional<FontDescription> readFontFile(std::span<const std::uint8_t> bytes)
 // kMaxFontHeight so that the file written afterwards is read back.
 bool increaseFontSize(FontDescription& font);
 bool decreaseFontSize(FontDescription& font);
+
+// Fit Width: how many Increase (positive) or Decrease (negative) steps from `font` reach the
+// largest size, among those the two commands reach, for which `fits` holds; the smallest size
+// when none fits. `fits` must hold for every size below one that fits.
+int fittingSteps(const FontDescription& font,
+                 const std::function<bool(const FontDescription&)>& fits);
 
 }  // namespace keldovar

@@ -61,10 +61,15 @@ inline void clearScratchSettings() {
 
 // One program run: scratch settings, a fixed clock, scripted prompts and recorded URL opens.
 struct TestProgram {
-  // Prompts are answered from `source`, or by the program's own dialogs with `dialogs`.
-  explicit TestProgram(bool urlOpens = true, bool dialogs = false, bool recoveryCopies = false) {
+  // Prompts are answered from `source`, or by the program's own dialogs with `dialogs`. Help
+  // Topics opens the CHM file, and whether a viewer exists cannot be told, unless `adjust`
+  // says otherwise.
+  explicit TestProgram(bool urlOpens = true, bool dialogs = false, bool recoveryCopies = false,
+                       const std::function<void(StartOptions&)>& adjust = {}) {
     StartOptions options;
     options.recoveryCopies = recoveryCopies;
+    options.helpWindow = false;
+    options.hasViewer = [](const QString&) { return std::optional<bool>(); };
     options.identity = kScratchIdentity;
     options.clock = &clock;
     if (!dialogs) {
@@ -76,6 +81,7 @@ struct TestProgram {
       openedUrls.append(url);
       return urlOpens;
     };
+    if (adjust) adjust(options);
     app = std::make_unique<CKELDOVARApp>(std::move(options));
   }
   CMainFrame& frame() { return app->mainFrame(); }
@@ -92,6 +98,17 @@ struct TestProgram {
   QList<QUrl> openedUrls;
   std::unique_ptr<CKELDOVARApp> app;
 };
+
+// The worked example's plantation as its dialog's fields, planted in the active document and
+// grown to `age` by its menu commands.
+inline const FieldTexts kExamplePlantation{
+    {"si", "65"}, {"trees", "600"}, {"survival", "85"}, {"control", "herbwoody"}};
+inline void plantExample(TestProgram& program, const char* age) {
+  program.source.answer(kExamplePlantation);
+  program.frame().runCommand(command_ids::kInitPlantation);
+  program.source.answer({{"age", age}});
+  program.frame().runCommand(command_ids::kGrow);
+}
 
 // Calls `answer` with the next modal window as soon as it is open, from inside its event loop.
 inline void whenModal(std::function<void(QWidget*)> answer) {

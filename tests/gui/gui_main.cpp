@@ -18,9 +18,12 @@ int main(int argc, char** argv) {
   QStandardPaths::setTestModeEnabled(true);
   QApplication::setOrganizationName("KELDOVAR Test Organization");
   QApplication::setApplicationName("KELDOVAR Tests");
+  // KELDOVAR_GUI_TEST=ClassName runs that class alone, for a quick turn while working on it.
+  QByteArray only = qgetenv("KELDOVAR_GUI_TEST");
   int failures = 0;
   for (const auto& make : keldovar::test::guiTests()) {
     auto test = make();
+    if (!only.isEmpty() && only != test->metaObject()->className()) continue;
     failures += QTest::qExec(test.get(), argc, argv);
   }
   return failures == 0 ? 0 : 1;

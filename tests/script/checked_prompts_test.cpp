@@ -84,6 +84,39 @@ TEST_F(CheckedPromptsTest, ARefusedValueCancelsTheDialogAfterItsMessage) {
   EXPECT_EQ(source.shown.size(), 3u);
 }
 
+// `grow +N` counts from the stand's age (20.0 here, or 12.5 truncated); anything else that
+// starts with + is the dialog's text as before.
+TEST_F(CheckedPromptsTest, ARelativeGrowAgeCountsFromTheStandsAge) {
+  struct Case {
+    double age;
+    const char* text;
+    std::optional<int> grown;
+    const char* message;
+  };
+  const Case cases[] = {
+      {20, "+5", 25, ""},
+      {12.5, "+5", 17, ""},
+      {20, "+025", 45, ""},
+      {20, "+0", std::nullopt,
+       "The projection age must be greater than the current stand age which is 20"},
+      {20, "+1000", std::nullopt,
+       "The projection age must be between \n 8 and 40 \nfor unthinned stands. "},
+      {20, "+x", std::nullopt, "Enter an integer."},
+      {20, "+", std::nullopt, "Enter an integer."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    source.shown.clear();
+    StandFacts facts = stand;
+    facts.AG = c.age;
+    facts.unthinned = c.grown == 45 ? 0 : 1;
+    source.answers[DialogId::Grow] = {{"age", c.text}};
+    std::optional<int> grown = prompts.askGrowAge(facts);
+    EXPECT_EQ(grown, c.grown);
+    EXPECT_EQ(source.shown.empty() ? std::string() : source.shown.front().text, c.message);
+  }
+}
+
 TEST_F(CheckedPromptsTest, ACancelledDialogShowsNothing) {
   EXPECT_FALSE(prompts.askUnthinned(memory));
   EXPECT_FALSE(prompts.askResidualBA(memory, stand));

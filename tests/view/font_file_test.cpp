@@ -76,5 +76,26 @@ TEST(FontFile, DecreaseStopsAtTheLowerBoundIncreaseAtTheLargestReadable) {
   EXPECT_TRUE(readFontFile(writeFontFile(font)).has_value());
 }
 
+// Fit Width's search among the sizes Increase and Decrease reach: the largest that fits, or the
+// smallest when none does.
+TEST(FontFile, FittingSteps) {
+  struct Case {
+    int height;    // the current font's
+    int fitsUpTo;  // the largest height that fits
+    int steps;
+  };
+  const Case cases[] = {
+      {28, 35, 7}, {28, 28, 0},  {28, 20, -8}, {28, 5, -10}, {28, 500, kMaxFontHeight - 28},
+      {15, 10, 0}, {15, 40, 25},
+  };
+  for (const Case& c : cases) {
+    FontDescription font;
+    font.height = c.height;
+    int steps =
+        fittingSteps(font, [&c](const FontDescription& f) { return f.height <= c.fitsUpTo; });
+    EXPECT_EQ(steps, c.steps) << c.height << " " << c.fitsUpTo;
+  }
+}
+
 }  // namespace
 }  // namespace keldovar::testing

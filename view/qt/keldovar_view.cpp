@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "view/qt/qt_text_metrics.h"
@@ -94,9 +95,13 @@ void CKELDOVARView::refresh(bool scrollToNewestTable) {
 void CKELDOVARView::resetShown() {
   selection_.reset();
   relayout();
+  scrollToOrigin();
+  emit selectionChanged();
+}
+
+void CKELDOVARView::scrollToOrigin() {
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);
-  emit selectionChanged();
 }
 
 // The newest table's stand summary at the top of the window, the horizontal position kept.
@@ -136,9 +141,30 @@ void CKELDOVARView::changeFontSize(int steps) {
   if (!fontFilePath_.isEmpty()) saveFontFile(fontFilePath_, description);
 }
 
+int CKELDOVARView::fitWidthSteps() const {
+  if (document_.store().lastIndex < 0) return 0;
+  const int window = clientPageSize().width();
+  return fittingSteps(fontDescription_, [this, window](const FontDescription& font) {
+    LayoutParams params;
+    params.showFinancial = document_.options().showFinancial;
+    params.showBargraph = false;  // a graph follows the window; the lines do not
+    params.carbon = carbonOptionsOf(document_.content());
+    return ReportLayout(document_.store(), QtTextMetrics(keldovar::reportFont(font)), params)
+               .docWidth() <= window;
+  });
+}
+
+int CKELDOVARView::normalSizeSteps() const {
+  return FontDescription{}.height - fontDescription_.height;
+}
+
 void CKELDOVARView::print(QPrinter& printer) {
+  print(printer, PrintChoices{});
+}
+
+void CKELDOVARView::print(QPrinter& printer, const PrintChoices& choices) {
   printReport(printer, document_.store(), document_.options(), font_, printer.docName(),
-              carbonOptionsOf(document_.content()));
+              carbonOptionsOf(document_.content()), choices);
   // The screen's layout was never replaced; the selection shows again at the next paint.
   viewport()->update();
 }
@@ -147,10 +173,10 @@ bool CKELDOVARView::canPrint() const {
   return document_.store().lastIndex >= 0;
 }
 
-int CKELDOVARView::printPageCount(const QPrinter& printer) const {
+int CKELDOVARView::printPageCount(const QPrinter& printer, const PrintChoices& choices) const {
   if (!canPrint()) return 0;
   return PrintPlan(printer, document_.store(), document_.options(), font_,
-                   carbonOptionsOf(document_.content()))
+                   carbonOptionsOf(document_.content()), choices)
       .pages.pageCount();
 }
 
@@ -168,6 +194,19 @@ void CKELDOVARView::paintEvent(QPaintEvent* event) {
 void CKELDOVARView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   updateScrollBars();
+}
+
+void CKELDOVARView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    wheelAngle_ = 0;
+    return QAbstractScrollArea::wheelEvent(event);
+  }
+  constexpr int kStep = 120;  // one notch of a common wheel
+  wheelAngle_ += event->angleDelta().y();
+  int steps = wheelAngle_ / kStep;
+  wheelAngle_ -= steps * kStep;
+  if (steps != 0) emit fontStepsRequested(steps);
+  event->accept();
 }
 
 void CKELDOVARView::scrollContentsBy(int, int) {

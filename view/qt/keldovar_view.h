@@ -9,6 +9,7 @@
 #include "document/document_controller.h"
 #include "view/font_file.h"
 #include "view/layout.h"
+#include "view/qt/report_print.h"
 #include "view/qt/report_view.h"
 #include "view/selection.h"
 
@@ -33,12 +34,18 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   void copy() override;
   bool canCopy() const override;
   void changeFontSize(int steps) override;
+  // The Increase or Decrease steps that give the largest font at which the widest report line
+  // fits the window (Fit Width), and those back to the font a first start has (Normal Font
+  // Size); 0 on an empty report.
+  int fitWidthSteps() const;
+  int normalSizeSteps() const;
   // Prints every page of the report (within the printer's page range) with the printer's
   // document name in the footers; the screen and its selection stay as they are.
   void print(QPrinter& printer) override;
+  void print(QPrinter& printer, const PrintChoices& choices);
   // Print and Print Preview need a table.
   bool canPrint() const;
-  int printPageCount(const QPrinter& printer) const;
+  int printPageCount(const QPrinter& printer, const PrintChoices& choices = {}) const;
 
   const Selection& selection() const { return selection_; }
   const ReportLayout& reportLayout() const { return layout_; }
@@ -46,6 +53,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   const QFont& reportFont() const { return font_; }
   // The page point at the window's top-left corner.
   QPoint scrollPosition() const;
+  void scrollToOrigin();
   // The window's client area in page units.
   QSize clientPageSize() const;
   // The table a command on "this table" means: the one holding the selected cell, else the one
@@ -57,6 +65,8 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   void selectionChanged();
   // The context menu was asked for over the table `table` (its store index), at `globalPos`.
   void tableMenuRequested(int table, QPoint globalPos);
+  // Ctrl and the mouse wheel: make the type larger (positive) or smaller by so many steps.
+  void fontStepsRequested(int steps);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -67,6 +77,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void applyFont(const FontDescription& description);
@@ -85,6 +96,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   QFont font_;
   ReportLayout layout_;
   Selection selection_;
+  int wheelAngle_ = 0;  // Ctrl+wheel turns not yet a whole step
 };
 
 }  // namespace keldovar

@@ -12,29 +12,28 @@
 namespace keldovar {
 
 void prepareDefaultPrinter(QPrinter& printer) {
-  printer.setPageSize(QPageSize(defaultPaper()));
-  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setPageLayout(defaultPageLayout());
 }
 
-bool printWithDialog(CKELDOVARView& view, QPrinter& printer, const QString& title,
-                     QWidget* parent) {
+bool printWithDialog(CKELDOVARView& view, QPrinter& printer, const QString& title, QWidget* parent,
+                     const PrintChoices& choices) {
   if (!view.canPrint()) return false;
   printer.setDocName(title);
   QPrintDialog dialog(&printer, parent);
-  dialog.setMinMax(1, view.printPageCount(printer));
+  dialog.setMinMax(1, view.printPageCount(printer, choices));
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   if (dialog.exec() != QDialog::Accepted) return false;
-  view.print(printer);
+  view.print(printer, choices);
   return true;
 }
 
-void showPrintPreview(CKELDOVARView& view, QPrinter& printer, const QString& title,
-                      QWidget* parent) {
+void showPrintPreview(CKELDOVARView& view, QPrinter& printer, const QString& title, QWidget* parent,
+                      const PrintChoices& choices) {
   if (!view.canPrint()) return;
   printer.setDocName(title);
   QPrintPreviewDialog preview(&printer, parent);
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &view,
-                   [&view](QPrinter* target) { view.print(*target); });
+                   [&view, choices](QPrinter* target) { view.print(*target, choices); });
   preview.exec();
 }
 

@@ -3,7 +3,9 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <cmath>
 
+#include "view/pagination.h"
 #include "view/qt/qt_text_metrics.h"
 #include "view/qt/text_writer.h"
 
@@ -52,14 +54,12 @@ bool overlaps(const QRectF& visible, double top, double bottom) {
 }
 
 bool shown(const DrawOptions& options, const LayoutItem& item) {
-  double top = item.y;
-  double bottom = item.y + item.height;
   const QRectF& area = options.visible;
-  // An item taller than the page could never be whole: its part is drawn as on the screen.
-  if (options.wholeLines && !area.isNull() && item.height <= area.height()) {
-    return top >= area.top() && bottom <= area.bottom();
+  if (options.wholeLines && !area.isNull()) {
+    return printedWithin(item, static_cast<int>(std::lround(area.top())),
+                         static_cast<int>(std::lround(area.height())));
   }
-  return overlaps(area, top, bottom);
+  return overlaps(area, item.y, item.y + item.height);
 }
 
 void drawTable(QPainter& painter, const TextWriter& writer, const TableLayout& table,
@@ -102,11 +102,6 @@ QTransform pageTransform(const QPaintDevice& device, QPointF origin) {
   transform.scale(device.logicalDpiX() / kUnitsPerInch, device.logicalDpiY() / kUnitsPerInch);
   transform.translate(-origin.x(), -origin.y());
   return transform;
-}
-
-QRectF devicePageRect(const QPaintDevice& device) {
-  return QRectF(0, 0, device.width() * kUnitsPerInch / std::max(device.logicalDpiX(), 1),
-                device.height() * kUnitsPerInch / std::max(device.logicalDpiY(), 1));
 }
 
 void drawReport(QPainter& painter, const ReportLayout& layout, const TableStore& store,

@@ -19,8 +19,6 @@ namespace keldovar {
 // Page units are 0.01 inch. The transform maps them onto the device at its logical resolution,
 // with the page point `origin` at the device's top-left corner.
 QTransform pageTransform(const QPaintDevice& device, QPointF origin);
-// The device's width and height in page units.
-QRectF devicePageRect(const QPaintDevice& device);
 
 struct DrawOptions {
   QFont font;             // the view's font, sized in page units (see reportFont)
