@@ -12,7 +12,7 @@ namespace keldovar::cli {
 extern const char* const kCompareUsage;
 
 // `args` starts with "compare". Exit status as for sensitivity: 1 a document could not be had or
-// holds no harvest, or the output could not be written; 2 a usage error.
+// holds no harvest, or the output or the PDF could not be written; 2 a usage error.
 int runCompare(const std::vector<std::string>& args, const InputReader& standardInput,
                std::ostream& out, std::ostream& err);
 

@@ -2,16 +2,13 @@
 // the figures are econ's comparison rows, the charts view/line_chart's, as keldovar-cli's are.
 #include "desktop/compare_window.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
@@ -23,42 +20,13 @@
 #include "app/safe_file.h"
 #include "desktop/branch_command.h"
 #include "desktop/main_frame.h"
+#include "econ/comparison_charts.h"
+#include "view/qt/comparison_pdf.h"
 #include "view/qt/line_chart_painter.h"
 #include "view/qt/qt_text.h"
+#include "view/qt/report_print.h"
 
 namespace keldovar {
-namespace {
-
-using Points = std::vector<econ::AgePoint>;
-
-ChartSeries seriesOf(const std::string& name, int colour, bool dashed, const Points& points,
-                     bool steps) {
-  ChartSeries s{name, colour, dashed, {}};
-  for (const econ::AgePoint& p : points) {
-    // A present value changes at a flow's year and holds until the next.
-    if (steps && !s.points.empty()) s.points.push_back({double(p.age), s.points.back().y});
-    s.points.push_back({static_cast<double>(p.age), p.value});
-  }
-  return s;
-}
-
-std::vector<ChartSeries> seriesFor(const std::vector<econ::ComparedRegime>& regimes, int chart) {
-  std::vector<ChartSeries> out;
-  for (std::size_t i = 0; i < regimes.size(); ++i) {
-    const econ::RegimeSummary& s = regimes[i].summary;
-    const std::string& name = regimes[i].name;
-    int colour = static_cast<int>(i);
-    if (chart == 0) out.push_back(seriesOf(name, colour, false, s.basalArea, false));
-    if (chart == 1) {
-      out.push_back(seriesOf(name, colour, false, s.standingSaw, false));
-      out.push_back(seriesOf(name + " pulp", colour, true, s.standingPulp, false));
-    }
-    if (chart == 2) out.push_back(seriesOf(name, colour, false, s.presentValue, true));
-  }
-  return out;
-}
-
-}  // namespace
 
 RegimeCharts::RegimeCharts(QWidget* parent) : QWidget(parent) {
   setObjectName("regimeCharts");
@@ -68,31 +36,20 @@ RegimeCharts::RegimeCharts(QWidget* parent) : QWidget(parent) {
 }
 
 void RegimeCharts::setRegimes(const std::vector<econ::ComparedRegime>& regimes) {
-  regimes_ = regimes;
+  charts_ = econ::comparisonCharts(regimes);
   update();
-}
-
-std::vector<LineChartDrawing> RegimeCharts::drawings(double width, double height, double lineHeight,
-                                                     double labelWidth) const {
-  static const char* const kTitles[][2] = {
-      {"Standing basal area", "sq ft/ac"},
-      {"Standing tons by product (saw solid, pulp dashed)", "tons/ac"},
-      {"Present value of the cash flows, sawtimber+pulpwood", "$/ac"}};
-  std::vector<LineChartDrawing> out;
-  double each = height / 3;
-  for (int chart = 0; chart < 3; ++chart) {
-    ChartBox box{0, each * chart, width, each, lineHeight, labelWidth};
-    out.push_back(drawLineChart(kTitles[chart][0], "Age (years)", kTitles[chart][1],
-                                seriesFor(regimes_, chart), box));
-  }
-  return out;
 }
 
 void RegimeCharts::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   QFontMetricsF metrics(font());
-  for (const LineChartDrawing& d :
-       drawings(width(), height(), metrics.height(), metrics.horizontalAdvance("-00000"))) {
+  ChartBox area{0,
+                0,
+                double(width()),
+                double(height()),
+                metrics.height(),
+                metrics.horizontalAdvance("-00000")};
+  for (const LineChartDrawing& d : stackLineCharts(charts_, area)) {
     paintLineChart(painter, d);
   }
 }
@@ -235,32 +192,9 @@ bool CompareWindow::exportCsv(const QString& path) {
 }
 
 bool CompareWindow::exportPdf(const QString& path) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter writer(&buffer);
-    writer.setTitle("Compare Regimes");
-    writer.setPageOrientation(QPageLayout::Landscape);
-    writer.setResolution(300);
-    QPainter painter(&writer);
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSizeF(8);
-    painter.setFont(mono);
-    QFontMetricsF metrics(mono, &writer);
-    double y = metrics.ascent();
-    for (const QString& line : fromLatin1(econ::comparisonText(regimes_)).split('\n')) {
-      painter.drawText(QPointF(0, y), line);
-      y += metrics.lineSpacing();
-    }
-    writer.newPage();
-    QRect page = painter.viewport();
-    for (const LineChartDrawing& d : charts_->drawings(
-             page.width(), page.height(), metrics.height(), metrics.horizontalAdvance("-00000"))) {
-      paintLineChart(painter, d);
-    }
-  }
-  return writeFile(path, bytes);
+  return writeFile(path,
+                   comparisonPdf(econ::comparisonText(regimes_), econ::comparisonCharts(regimes_),
+                                 windowTitle(), defaultPaper()));
 }
 
 }  // namespace keldovar

@@ -25,16 +25,13 @@ class RegimeCharts final : public QWidget {
  public:
   explicit RegimeCharts(QWidget* parent = nullptr);
   void setRegimes(const std::vector<econ::ComparedRegime>& regimes);
-  // The three charts laid out in a box of `width` by `height` with text of `lineHeight`.
-  std::vector<LineChartDrawing> drawings(double width, double height, double lineHeight,
-                                         double labelWidth) const;
   QSize sizeHint() const override { return {560, 720}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::vector<econ::ComparedRegime> regimes_;
+  std::vector<LineChartSpec> charts_;
 };
 
 class CompareWindow final : public QWidget {

@@ -90,4 +90,18 @@ LineChartDrawing drawLineChart(const std::string& title, const std::string& xNam
   return d;
 }
 
+std::vector<LineChartDrawing> stackLineCharts(const std::vector<LineChartSpec>& charts,
+                                              const ChartBox& area) {
+  std::vector<LineChartDrawing> out;
+  double each = area.height / static_cast<double>(std::max<std::size_t>(1, charts.size()));
+  for (std::size_t i = 0; i < charts.size(); ++i) {
+    ChartBox box = area;
+    box.top = area.top + each * static_cast<double>(i);
+    box.height = each;
+    const LineChartSpec& c = charts[i];
+    out.push_back(drawLineChart(c.title, c.xName, c.yName, c.series, box));
+  }
+  return out;
+}
+
 }  // namespace keldovar

@@ -53,6 +53,18 @@ LineChartDrawing drawLineChart(const std::string& title, const std::string& xNam
                                const std::string& yName, const std::vector<ChartSeries>& series,
                                const ChartBox& box);
 
+// A chart before it is laid out: everything drawLineChart takes but the box.
+struct LineChartSpec {
+  std::string title;
+  std::string xName;
+  std::string yName;
+  std::vector<ChartSeries> series;
+};
+
+// The charts one under another, each an equal share of `area`'s height, its text `area`'s.
+std::vector<LineChartDrawing> stackLineCharts(const std::vector<LineChartSpec>& charts,
+                                              const ChartBox& area);
+
 // Round ticks covering [low, high]: steps of 1, 2 or 5 times a power of ten, about `count` of
 // them; the first at or below `low`, the last at or above `high`.
 std::vector<double> roundTicks(double low, double high, int count);

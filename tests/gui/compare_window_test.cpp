@@ -24,6 +24,14 @@ QByteArray cliOutput(const QStringList& args) {
   return cli.readAllStandardOutput();
 }
 
+// A PDF's text as pdftotext gives it, page by page; empty without Poppler's tools.
+QByteArray pdfText(const QString& pdf) {
+  QProcess tool;
+  tool.start("pdftotext", {"-raw", pdf, "-"});
+  tool.waitForFinished();
+  return tool.readAllStandardOutput();
+}
+
 }  // namespace
 
 class CompareWindowTest : public QObject {
@@ -69,6 +77,11 @@ class CompareWindowTest : public QObject {
              cliOutput(QStringList{"compare"} + files + QStringList{"--format", "csv"}));
     QVERIFY(window->exportPdf(folder.filePath("window.pdf")));
     QVERIFY(fileBytes(folder.filePath("window.pdf")).startsWith("%PDF"));
+    // The window's pages are those keldovar-cli compare --pdf writes of the same files.
+    cliOutput(QStringList{"compare"} + files + QStringList{"--pdf", folder.filePath("cli.pdf")});
+    QByteArray pages = pdfText(folder.filePath("window.pdf"));
+    QVERIFY(pages.contains("Standing basal area") || pages.isEmpty());  // empty: no pdftotext
+    QCOMPARE(pages, pdfText(folder.filePath("cli.pdf")));
 
     documents->item(0)->setCheckState(Qt::Unchecked);
     QCOMPARE(table->columnCount(), 1);
