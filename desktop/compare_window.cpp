@@ -49,7 +49,7 @@ void RegimeCharts::paintEvent(QPaintEvent*) {
                 double(height()),
                 metrics.height(),
                 metrics.horizontalAdvance("-00000")};
-  for (const LineChartDrawing& d : stackLineCharts(charts_, area)) {
+  for (const LineChartDrawing& d : stackLineCharts(charts_, area, chartTextWidth(metrics))) {
     paintLineChart(painter, d);
   }
 }
@@ -192,9 +192,9 @@ bool CompareWindow::exportCsv(const QString& path) {
 }
 
 bool CompareWindow::exportPdf(const QString& path) {
-  return writeFile(path,
-                   comparisonPdf(econ::comparisonText(regimes_), econ::comparisonCharts(regimes_),
-                                 windowTitle(), defaultPaper()));
+  auto parts = [this](std::size_t width) { return econ::comparisonTextParts(regimes_, width); };
+  return writeFile(
+      path, comparisonPdf(parts, econ::comparisonCharts(regimes_), windowTitle(), defaultPaper()));
 }
 
 }  // namespace keldovar

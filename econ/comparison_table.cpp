@@ -104,21 +104,36 @@ std::vector<ComparisonRow> comparisonRows(const std::vector<ComparedRegime>& reg
   return rows;
 }
 
-std::string comparisonText(const std::vector<ComparedRegime>& regimes) {
-  std::vector<ComparisonRow> rows = comparisonRows(regimes);
-  std::size_t labelWidth = 0;
-  for (const ComparisonRow& row : rows) labelWidth = std::max(labelWidth, row.label.size());
-  std::vector<std::size_t> widths;
+namespace {
+
+// The columns' widths: the labels', then each regime's.
+struct TextColumns {
+  std::size_t label = 0;
+  std::vector<std::size_t> regimes;
+};
+
+TextColumns textColumns(const std::vector<ComparedRegime>& regimes,
+                        const std::vector<ComparisonRow>& rows) {
+  TextColumns widths;
+  for (const ComparisonRow& row : rows) widths.label = std::max(widths.label, row.label.size());
   for (std::size_t c = 0; c < regimes.size(); ++c) {
     std::size_t w = regimes[c].name.size();
     for (const ComparisonRow& row : rows) w = std::max(w, row.cells[c].size() + 1);
-    widths.push_back(w);
+    widths.regimes.push_back(w);
   }
+  return widths;
+}
+
+// The table of regimes [first, last) under the labels, with the key and their notes.
+std::string textOfColumns(const std::vector<ComparedRegime>& regimes,
+                          const std::vector<ComparisonRow>& rows, const TextColumns& widths,
+                          std::size_t first, std::size_t last) {
   auto line = [&](const std::string& label, const std::function<std::string(std::size_t)>& cell) {
-    std::string out = label + std::string(labelWidth - label.size(), ' ');
-    for (std::size_t c = 0; c < widths.size(); ++c) {
+    std::string out = label + std::string(widths.label - label.size(), ' ');
+    for (std::size_t c = first; c < last; ++c) {
       std::string text = cell(c);
-      out += "  " + std::string(widths[c] - std::min(widths[c], text.size()), ' ') + text;
+      out += "  " + std::string(widths.regimes[c] - std::min(widths.regimes[c], text.size()), ' ') +
+             text;
     }
     return out + "\n";
   };
@@ -130,13 +145,38 @@ std::string comparisonText(const std::vector<ComparedRegime>& regimes) {
     });
   }
   out += "\n* the best of the row\n";
-  for (const ComparedRegime& r : regimes) {
-    if (r.summary.valuesChanged) {
-      out +=
-          r.name + ": the financial values changed after the harvest; its report's NPVs differ\n";
+  for (std::size_t c = first; c < last; ++c) {
+    if (regimes[c].summary.valuesChanged) {
+      out += regimes[c].name +
+             ": the financial values changed after the harvest; its report's NPVs differ\n";
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string comparisonText(const std::vector<ComparedRegime>& regimes) {
+  std::vector<ComparisonRow> rows = comparisonRows(regimes);
+  return textOfColumns(regimes, rows, textColumns(regimes, rows), 0, regimes.size());
+}
+
+std::vector<std::string> comparisonTextParts(const std::vector<ComparedRegime>& regimes,
+                                             std::size_t width) {
+  std::vector<ComparisonRow> rows = comparisonRows(regimes);
+  TextColumns widths = textColumns(regimes, rows);
+  std::vector<std::string> parts;
+  std::size_t first = 0;
+  while (first < regimes.size() || parts.empty()) {
+    std::size_t last = first;
+    std::size_t used = widths.label;
+    while (last < regimes.size() && (last == first || used + 2 + widths.regimes[last] <= width)) {
+      used += 2 + widths.regimes[last++];
+    }
+    parts.push_back(textOfColumns(regimes, rows, widths, first, last));
+    first = last;
+  }
+  return parts;
 }
 
 std::string comparisonCsv(const std::vector<ComparedRegime>& regimes) {

@@ -27,6 +27,11 @@ std::vector<ComparisonRow> comparisonRows(const std::vector<ComparedRegime>& reg
 // for each regime whose financial values changed after its harvest.
 std::string comparisonText(const std::vector<ComparedRegime>& regimes);
 
+// The same table cut into parts for paper: each the labels and as many regimes' columns as fit
+// in `width` characters (one at least), the best still marked among all of them.
+std::vector<std::string> comparisonTextParts(const std::vector<ComparedRegime>& regimes,
+                                             std::size_t width);
+
 // "measure", a column a regime, and "best" naming the best regimes of a row, ";" between them.
 std::string comparisonCsv(const std::vector<ComparedRegime>& regimes);
 

@@ -38,6 +38,30 @@ Range rangeOf(const std::vector<ChartSeries>& series, double ChartPoint::*coordi
   return any ? r : Range{0, 1};
 }
 
+// A legend key: the sample line, a gap, the name, and a gap before the next key.
+constexpr double kKeyLines = 2.4;
+constexpr double kKeyGapLines = 1;
+
+// The legend's keys in rows from `top`, each row as wide as `width` from `left` allows; the
+// number of rows (at least one, the line a chart always keeps for it).
+int layOutLegend(LineChartDrawing& d, double left, double width, double top,
+                 const ChartTextWidth& textWidth) {
+  double line = d.plot.lineHeight;
+  double x = left;
+  int rows = 1;
+  for (std::size_t i = 0; i < d.lines.size(); ++i) {
+    if (d.lines[i].dashed) continue;  // a regime's second quantity: the title says which
+    double key = kKeyLines * line + textWidth(d.lines[i].name);
+    if (x > left && x + key > left + width) {
+      x = left;
+      ++rows;
+    }
+    d.legend.push_back({x, top + (rows - 0.5) * line, i});
+    x += key + kKeyGapLines * line;
+  }
+  return rows;
+}
+
 }  // namespace
 
 std::vector<double> roundTicks(double low, double high, int count) {
@@ -61,13 +85,15 @@ std::vector<double> roundTicks(double low, double high, int count) {
 
 LineChartDrawing drawLineChart(const std::string& title, const std::string& xName,
                                const std::string& yName, const std::vector<ChartSeries>& series,
-                               const ChartBox& box) {
-  LineChartDrawing d{title, xName, yName, box, {}, {}, std::nullopt, series};
+                               const ChartBox& box, const ChartTextWidth& textWidth) {
+  LineChartDrawing d{title, box.top, xName, yName, box, {}, {}, std::nullopt, series, {}};
   double left = box.left + box.labelWidth + box.lineHeight * 1.5;
-  double top = box.top + 2.5 * box.lineHeight;
+  double right = box.left + box.width - box.lineHeight;
+  int rows = layOutLegend(d, left, right - left, box.top + 1.3 * box.lineHeight, textWidth);
+  double top = box.top + (1.5 + rows) * box.lineHeight;
   d.plot.left = left;
   d.plot.top = top;
-  d.plot.width = std::max(1.0, box.left + box.width - left - box.lineHeight);
+  d.plot.width = std::max(1.0, right - left);
   d.plot.height = std::max(1.0, box.top + box.height - top - 2.5 * box.lineHeight);
   Range xr = rangeOf(series, &ChartPoint::x);
   Range yr = rangeOf(series, &ChartPoint::y);
@@ -91,7 +117,8 @@ LineChartDrawing drawLineChart(const std::string& title, const std::string& xNam
 }
 
 std::vector<LineChartDrawing> stackLineCharts(const std::vector<LineChartSpec>& charts,
-                                              const ChartBox& area) {
+                                              const ChartBox& area,
+                                              const ChartTextWidth& textWidth) {
   std::vector<LineChartDrawing> out;
   double each = area.height / static_cast<double>(std::max<std::size_t>(1, charts.size()));
   for (std::size_t i = 0; i < charts.size(); ++i) {
@@ -99,7 +126,7 @@ std::vector<LineChartDrawing> stackLineCharts(const std::vector<LineChartSpec>& 
     box.top = area.top + each * static_cast<double>(i);
     box.height = each;
     const LineChartSpec& c = charts[i];
-    out.push_back(drawLineChart(c.title, c.xName, c.yName, c.series, box));
+    out.push_back(drawLineChart(c.title, c.xName, c.yName, c.series, box, textWidth));
   }
   return out;
 }

@@ -3,8 +3,10 @@
 // painter in view/qt draws it on a window or a PDF page.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace keldovar {
@@ -36,8 +38,19 @@ struct ChartTick {
   std::string text;
 };
 
+// One regime's key in the legend: its sample line starts at (x, y), y the middle of its row.
+struct ChartLegendEntry {
+  double x = 0;
+  double y = 0;
+  std::size_t series = 0;  // an index into the drawing's lines
+};
+
+// The width of a text on the page, in the box's units: the painter's font metrics.
+using ChartTextWidth = std::function<double(std::string_view)>;
+
 struct LineChartDrawing {
   std::string title;
+  double titleTop = 0;  // the title's line
   std::string xName;
   std::string yName;
   ChartBox plot;  // the plotting area inside the box, its lineHeight and labelWidth the box's
@@ -45,13 +58,15 @@ struct LineChartDrawing {
   std::vector<ChartTick> yTicks;
   std::optional<double> zeroY;     // the line of value 0 on the page, when the range crosses it
   std::vector<ChartSeries> lines;  // the series with their points on the page
+  std::vector<ChartLegendEntry> legend;  // the solid series, in rows as wide as the plot
 };
 
-// The chart of `series` in `box`: a title line and a legend line above the plot, tick labels and
-// the axis names below and at the left. An empty series list gives an empty plot of 0 to 1.
+// The chart of `series` in `box`: a title line and the legend's rows above the plot (as many as
+// its names take at `textWidth`), tick labels and the axis names below and at the left. An empty
+// series list gives an empty plot of 0 to 1.
 LineChartDrawing drawLineChart(const std::string& title, const std::string& xName,
                                const std::string& yName, const std::vector<ChartSeries>& series,
-                               const ChartBox& box);
+                               const ChartBox& box, const ChartTextWidth& textWidth);
 
 // A chart before it is laid out: everything drawLineChart takes but the box.
 struct LineChartSpec {
@@ -63,7 +78,8 @@ struct LineChartSpec {
 
 // The charts one under another, each an equal share of `area`'s height, its text `area`'s.
 std::vector<LineChartDrawing> stackLineCharts(const std::vector<LineChartSpec>& charts,
-                                              const ChartBox& area);
+                                              const ChartBox& area,
+                                              const ChartTextWidth& textWidth);
 
 // Round ticks covering [low, high]: steps of 1, 2 or 5 times a power of ten, about `count` of
 // them; the first at or below `low`, the last at or above `high`.

@@ -164,8 +164,8 @@ int writeReport(const Request& r, const DocumentContent& content) {
 
 int writeComparison(const Request& r, const std::vector<econ::ComparedRegime>& regimes) {
   QString title = fromLatin1(r.title ? *r.title : "Compare Regimes");
-  return writeFile(r, comparisonPdf(econ::comparisonText(regimes), econ::comparisonCharts(regimes),
-                                    title, pageSize(r)));
+  auto parts = [&regimes](std::size_t width) { return econ::comparisonTextParts(regimes, width); };
+  return writeFile(r, comparisonPdf(parts, econ::comparisonCharts(regimes), title, pageSize(r)));
 }
 
 // Reads everything the PDF shows, then starts the toolkit and writes it.

@@ -2,7 +2,11 @@
 // file compares as its script does, the best of a row is marked, and mistakes are usage errors.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "cli/json_reader.h"
+#include "econ/comparison_table.h"
 #include "econ/regime_comparison.h"
 #include "engine/report_text.h"
 #include "tests/cli/cli_outcome.h"
@@ -97,6 +101,36 @@ TEST(CompareCli, MistakesAreRefused) {
     EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
     EXPECT_TRUE(o.out.empty());
   }
+}
+
+TEST(CompareText, PartsForPaperHoldEveryRegimeOnceAndMarkTheBestAmongAll) {
+  std::vector<econ::ComparedRegime> regimes;
+  for (int i = 0; i < 7; ++i) {
+    econ::ComparedRegime r{"regime-" + std::to_string(i), {}};
+    r.summary.sawtimber.npv = 100 + 10 * (i == 5);
+    regimes.push_back(r);
+  }
+  EXPECT_EQ(econ::comparisonTextParts(regimes, 1000),
+            std::vector<std::string>{econ::comparisonText(regimes)});
+  std::vector<std::string> parts = econ::comparisonTextParts(regimes, 70);
+  ASSERT_GT(parts.size(), 2u);
+  std::string all;
+  int npvBest = 0;  // regime-5's alone, in whichever part holds it
+  for (const std::string& part : parts) {
+    std::istringstream lines(part);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_LE(line.size(), 70u) << line;
+      if (line.starts_with("NPV sawtimber"))
+        npvBest += int(std::count(line.begin(), line.end(), '*'));
+    }
+    all += part;
+  }
+  for (const econ::ComparedRegime& r : regimes) {
+    EXPECT_EQ(all.find(r.name), all.rfind(r.name)) << r.name;  // once
+    EXPECT_NE(all.find(r.name), std::string::npos) << r.name;
+  }
+  EXPECT_EQ(npvBest, 1);
+  EXPECT_EQ(econ::comparisonTextParts(regimes, 1).size(), regimes.size());  // one at least
 }
 
 TEST(CompareBest, MarksEveryHighestOfTwoOrMoreValues) {

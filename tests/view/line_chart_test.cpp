@@ -7,6 +7,9 @@
 namespace keldovar {
 namespace {
 
+// Every character five units wide.
+const ChartTextWidth kWidth = [](std::string_view text) { return 5.0 * double(text.size()); };
+
 TEST(LineChart, RoundTicksCoverTheRange) {
   struct Case {
     double low, high;
@@ -28,7 +31,7 @@ TEST(LineChart, PointsLandInThePlot) {
   ChartBox box{100, 50, 800, 400, 10, 40};
   std::vector<ChartSeries> series = {{"a", 0, false, {{0, -250}, {16, 100}, {32, 456.64}}},
                                      {"b", 1, true, {{14, 0}, {26, 976.46}}}};
-  LineChartDrawing d = drawLineChart("PV", "Age", "$/ac", series, box);
+  LineChartDrawing d = drawLineChart("PV", "Age", "$/ac", series, box, kWidth);
   const ChartBox& p = d.plot;
   EXPECT_GT(p.left, box.left + box.labelWidth);
   EXPECT_LT(p.top + p.height, box.top + box.height);
@@ -46,7 +49,29 @@ TEST(LineChart, PointsLandInThePlot) {
   }
   EXPECT_DOUBLE_EQ(d.lines[1].points[0].y, *d.zeroY);
   series = {{"c", 0, false, {{0, 10}, {5, 20}}}};
-  EXPECT_FALSE(drawLineChart("", "", "", series, box).zeroY);  // from 0 up: no line to draw
+  EXPECT_FALSE(drawLineChart("", "", "", series, box, kWidth).zeroY);  // from 0 up: no line to draw
+}
+
+TEST(LineChart, TheLegendWrapsInsideThePlotsWidthAndPushesThePlotDown) {
+  ChartBox box{0, 0, 400, 300, 10, 40};
+  std::vector<ChartSeries> series;
+  for (int i = 0; i < 9; ++i) {
+    series.push_back({"regime-" + std::to_string(i) + "-with-a-long-name", i, false, {{0, 1}}});
+    series.push_back({"pulp", i, true, {{0, 2}}});
+  }
+  LineChartDrawing one = drawLineChart("", "", "", {series[0]}, box, kWidth);
+  LineChartDrawing d = drawLineChart("", "", "", series, box, kWidth);
+  ASSERT_EQ(d.legend.size(), 9U);  // the dashed series have no key of their own
+  double rows = (d.legend.back().y - d.legend.front().y) / box.lineHeight + 1;
+  EXPECT_GT(rows, 2);
+  EXPECT_DOUBLE_EQ(d.plot.top - one.plot.top, (rows - 1) * box.lineHeight);
+  for (const ChartLegendEntry& e : d.legend) {
+    EXPECT_FALSE(d.lines[e.series].dashed);
+    EXPECT_GE(e.x, d.plot.left);
+    double end = e.x + 2.4 * box.lineHeight + kWidth(d.lines[e.series].name);
+    EXPECT_LE(end, d.plot.left + d.plot.width) << d.lines[e.series].name;
+    EXPECT_LT(e.y, d.plot.top);
+  }
 }
 
 }  // namespace

@@ -18,13 +18,22 @@ namespace keldovar {
 namespace {
 
 constexpr double kTextPoints = 9;
-// Smaller than this a table is unreadable on paper; wider tables are cut at the page's edge.
+// The table is cut into parts of as many regimes as fit the page at this size or larger.
+constexpr double kTablePoints = 6;
+// Smaller than this a table is unreadable on paper: a wider single regime's column is cut.
 constexpr double kSmallestPoints = 4;
+// A plot lower than this many lines of text shows little more than its frame.
+constexpr double kLowestPlotLines = 8;
 
 // The fixed-pitch font in which the widest of `lines` fits `width` on `device`.
-QFont fittedFont(const QStringList& lines, double width, QPaintDevice& device) {
+QFont monoFont(double points) {
   QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  mono.setPointSizeF(kTextPoints);
+  mono.setPointSizeF(points);
+  return mono;
+}
+
+QFont fittedFont(const QStringList& lines, double width, QPaintDevice& device) {
+  QFont mono = monoFont(kTextPoints);
   double widest = 0;
   QFontMetricsF metrics(mono, &device);
   for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
@@ -32,7 +41,9 @@ QFont fittedFont(const QStringList& lines, double width, QPaintDevice& device) {
   return mono;
 }
 
-void paintText(QPainter& painter, QPdfWriter& writer, const QStringList& lines) {
+void paintText(QPainter& painter, QPdfWriter& writer, const std::string& text) {
+  QStringList lines = fromLatin1(text).split('\n');
+  if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
   QRectF page = painter.viewport();
   painter.setFont(fittedFont(lines, page.width(), writer));
   QFontMetricsF metrics(painter.font(), &writer);
@@ -47,22 +58,35 @@ void paintText(QPainter& painter, QPdfWriter& writer, const QStringList& lines) 
   }
 }
 
-void paintCharts(QPainter& painter, const std::vector<LineChartSpec>& charts,
-                 QPaintDevice& device) {
+// The charts together on one page, or each on a page of its own when the legends of many
+// regimes would leave a plot too low to read.
+void paintCharts(QPainter& painter, const std::vector<LineChartSpec>& charts, QPdfWriter& writer) {
   QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
   font.setPointSizeF(kTextPoints);
   painter.setFont(font);
-  QFontMetricsF metrics(font, &device);
+  QFontMetricsF metrics(font, &writer);
   QRectF page = painter.viewport();
   ChartBox area{
       0, 0, page.width(), page.height(), metrics.height(), metrics.horizontalAdvance("-00000")};
-  for (const LineChartDrawing& d : stackLineCharts(charts, area)) paintLineChart(painter, d);
+  std::vector<LineChartDrawing> stacked = stackLineCharts(charts, area, chartTextWidth(metrics));
+  bool readable = std::all_of(stacked.begin(), stacked.end(), [&](const LineChartDrawing& d) {
+    return d.plot.height >= kLowestPlotLines * metrics.height();
+  });
+  if (readable) {
+    for (const LineChartDrawing& d : stacked) paintLineChart(painter, d);
+    return;
+  }
+  for (std::size_t i = 0; i < charts.size(); ++i) {
+    if (i > 0) writer.newPage();
+    paintLineChart(painter, stackLineCharts({charts[i]}, area, chartTextWidth(metrics)).front());
+  }
 }
 
 }  // namespace
 
-QByteArray comparisonPdf(const std::string& tableText, const std::vector<LineChartSpec>& charts,
-                         const QString& title, QPageSize::PageSizeId paper) {
+QByteArray comparisonPdf(const ComparisonTableParts& tableParts,
+                         const std::vector<LineChartSpec>& charts, const QString& title,
+                         QPageSize::PageSizeId paper) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -75,10 +99,12 @@ QByteArray comparisonPdf(const std::string& tableText, const std::vector<LineCha
     page.setOrientation(QPageLayout::Landscape);  // a column a regime: as wide as paper goes
     writer.setPageLayout(page);
     QPainter painter(&writer);
-    QString text = fromLatin1(tableText);
-    if (text.endsWith('\n')) text.chop(1);
-    paintText(painter, writer, text.split('\n'));
-    writer.newPage();
+    QFontMetricsF table(monoFont(kTablePoints), &writer);
+    double columns = painter.viewport().width() / table.horizontalAdvance('0');
+    for (const std::string& part : tableParts(static_cast<std::size_t>(std::max(1.0, columns)))) {
+      paintText(painter, writer, part);
+      writer.newPage();
+    }
     paintCharts(painter, charts, writer);
   }
   return bytes;

@@ -2,6 +2,7 @@
 // regime's second quantity, the legend on the line under the title.
 #include "view/qt/line_chart_painter.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
@@ -57,19 +58,13 @@ QPen seriesPen(const ChartSeries& s, double width) {
 }
 
 void paintLegend(QPainter& painter, const LineChartDrawing& c) {
-  const ChartBox& p = c.plot;
-  double line = p.lineHeight;
-  double x = p.left;
-  double y = p.top - line * 1.2;
-  QFontMetricsF metrics(painter.font());
-  for (const ChartSeries& s : c.lines) {
-    if (s.dashed) continue;  // a regime's second quantity: the title says which is dashed
+  double line = c.plot.lineHeight;
+  for (const ChartLegendEntry& e : c.legend) {
+    const ChartSeries& s = c.lines[e.series];
     painter.setPen(seriesPen(s, line / 6));
-    painter.drawLine(QPointF(x, y + line / 2), QPointF(x + 2 * line, y + line / 2));
+    painter.drawLine(QPointF(e.x, e.y), QPointF(e.x + 2 * line, e.y));
     painter.setPen(Qt::black);
-    QString name = fromLatin1(s.name);
-    painter.drawText(QPointF(x + 2.4 * line, y + line * 0.8), name);
-    x += 3.4 * line + metrics.horizontalAdvance(name);
+    painter.drawText(QPointF(e.x + 2.4 * line, e.y + line * 0.3), fromLatin1(s.name));
   }
 }
 
@@ -81,13 +76,16 @@ QColor chartColour(int index) {
   return QColor(kPalette[static_cast<std::size_t>(index) % kPalette.size()]);
 }
 
+ChartTextWidth chartTextWidth(const QFontMetricsF& metrics) {
+  return [metrics](std::string_view text) { return metrics.horizontalAdvance(fromLatin1(text)); };
+}
+
 void paintLineChart(QPainter& painter, const LineChartDrawing& c) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::black);
-  painter.drawText(
-      QRectF(c.plot.left, c.plot.top - c.plot.lineHeight * 2.5, c.plot.width, c.plot.lineHeight),
-      Qt::AlignCenter, fromLatin1(c.title));
+  painter.drawText(QRectF(c.plot.left, c.titleTop, c.plot.width, c.plot.lineHeight),
+                   Qt::AlignCenter, fromLatin1(c.title));
   paintAxes(painter, c);
   painter.setClipRect(rectOf(c.plot).adjusted(-1, -1, 1, 1));
   for (const ChartSeries& s : c.lines) {
