@@ -1,4 +1,5 @@
-// keldovar-cli's command line: run a regime script, or report a stand file.
+// keldovar-cli: runs regime scripts, reports stand files and searches for the best regime, as
+// its command line asks.
 #pragma once
 
 #include <iosfwd>

@@ -18,18 +18,10 @@ namespace keldovar::cli {
 
 const char* const kCompareUsage =
     "  keldovar-cli compare FILE.kdv|SCRIPT FILE.kdv|SCRIPT... [--format text|json|csv]\n"
-    "                       [--pdf COMPARISON.pdf [--page letter|a4]]\n";
+    "                   [--pdf COMPARISON.pdf [--page letter|a4]]\n";
 
 namespace {
 
-constexpr const char* kCompareHelp =
-    "\nThe newest harvest of each stand file or script's document (a script run as `run` runs\n"
-    "it; - reads standard input, once), each at its own financial values, side by side:\n"
-    "rotation, thinnings, fertilizations, harvest and total tons, MAI, NPV, LEV and IRR of\n"
-    "both managements, the best of each row marked. JSON adds each regime's series against\n"
-    "age: standing basal area and tons, and the running present value. --pdf also writes the\n"
-    "table and the charts, as the desktop program's Compare Regimes exports them, to\n"
-    "COMPARISON.pdf (through keldovar-pdf), on the paper run --pdf takes.\n";
 // Enough for any side-by-side reading, and a bound on what one run holds in memory.
 constexpr std::size_t kMaxRegimes = 32;
 
@@ -39,59 +31,6 @@ std::string regimeName(const std::string& input) {
   std::string name = input.substr(input.find_last_of('/') + 1);
   std::size_t dot = name.find_last_of('.');
   return dot == 0 || dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-struct CompareOptions {
-  std::vector<std::string> inputs;
-  OutputFormat format = OutputFormat::Text;
-  std::optional<std::string> pdf;
-  std::optional<Paper> page;
-};
-
-// --pdf and --page: "" when `a` is neither or its value is taken, else the usage error.
-std::string pdfOption(const std::string& a, const std::string* value, CompareOptions& o) {
-  if (a == "--pdf") {
-    if (value == nullptr) return "--pdf needs a file name";
-    o.pdf = *value;
-  } else if (a == "--page") {
-    if (value == nullptr) return "--page needs a value";
-    o.page = parsePaper(*value);
-    if (!o.page) return "--page takes letter or a4, not '" + shownWord(*value) + "'";
-  }
-  return "";
-}
-
-std::string parseCompare(const std::vector<std::string>& args, CompareOptions& o) {
-  std::vector<std::string>& inputs = o.inputs;
-  OutputFormat& format = o.format;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--pdf" || a == "--page") {
-      std::string error = pdfOption(a, i + 1 < args.size() ? &args[++i] : nullptr, o);
-      if (!error.empty()) return error;
-    } else if (a == "--format") {
-      if (i + 1 >= args.size()) return "--format needs a value";
-      const std::string& value = args[++i];
-      if (value == "text") {
-        format = OutputFormat::Text;
-      } else if (value == "json") {
-        format = OutputFormat::Json;
-      } else if (value == "csv") {
-        format = OutputFormat::Csv;
-      } else {
-        return "--format takes text, json or csv, not '" + shownWord(value) + "'";
-      }
-    } else if (a.size() > 1 && a[0] == '-') {
-      return "unknown option '" + shownWord(a) + "'";
-    } else {
-      inputs.push_back(a);
-    }
-  }
-  if (inputs.size() < 2) return "compare needs two or more stand files or scripts";
-  if (inputs.size() > kMaxRegimes) return "compare takes at most 32 regimes";
-  if (std::count(inputs.begin(), inputs.end(), "-") > 1) return "- can be given once";
-  if (o.page && !o.pdf) return "--page is for --pdf";
-  return "";
 }
 
 // A --pdf that is not a regular file, or is one of the inputs, is refused before anything runs.
@@ -109,17 +48,18 @@ std::optional<std::string> refusedPdf(const CompareOptions& o) {
 
 }  // namespace
 
-int runCompare(const std::vector<std::string>& args, const InputReader& standardInput,
-               std::ostream& out, std::ostream& err) {
-  if (std::find(args.begin() + 1, args.end(), "--help") != args.end()) {
-    return writeReport(out, err, std::string("Usage:\n") + kCompareUsage + kCompareHelp);
+std::optional<std::string> compareUsageError(const CompareOptions& o) {
+  if (o.inputs.size() < 2) return std::string("compare needs two or more stand files or scripts");
+  if (o.inputs.size() > kMaxRegimes) return std::string("compare takes at most 32 regimes");
+  if (std::count(o.inputs.begin(), o.inputs.end(), "-") > 1) {
+    return std::string("- can be given once");
   }
-  CompareOptions o;
-  std::string error = parseCompare(args, o);
-  if (!error.empty()) {
-    err << "keldovar-cli: " << error << "\nUsage:\n" << kCompareUsage;
-    return kExitUsage;
-  }
+  if (o.page && !o.pdf) return std::string("--page is for --pdf");
+  return std::nullopt;
+}
+
+int runCompare(const CompareOptions& o, const InputReader& standardInput, std::ostream& out,
+               std::ostream& err) {
   if (auto refused = refusedPdf(o)) {
     err << "keldovar-cli: " << *refused << "\n";
     return kExitUsage;

@@ -31,14 +31,6 @@ using namespace forest;
 namespace keys = forest::manifest_keys;
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kUsage =
-    "Usage:\n"
-    "  keldovar-cli inventory STANDS.csv|STANDS.sqlite[:TABLE] [--regime TEMPLATE.kdr | --space "
-    "SPACE]\n"
-    "                 [--out RESULT.sqlite|.csv|.jsonl] [--format sqlite|csv|jsonl|text]\n"
-    "                 [--jobs N] [--shard K/N|auto] [--resume]\n"
-    "  keldovar-cli inventory --merge RESULT.sqlite... [--out MERGED] [--format ...]\n";
-
 std::string commandLine(const std::vector<std::string>& args) {
   std::string line = "keldovar-cli";
   for (const std::string& arg : args) {
@@ -227,13 +219,8 @@ int run(const std::vector<std::string>& args, const InventoryOptions& o, std::os
 
 }  // namespace
 
-int runInventory(const std::vector<std::string>& args, const Environment& environment,
+int runInventory(const std::vector<std::string>& args, const InventoryOptions& options,
                  std::ostream& out, std::ostream& err) {
-  InventoryOptions options;
-  if (auto error = parseInventoryOptions(args, environment, options)) {
-    err << "keldovar-cli: " << *error << "\n" << kUsage;
-    return kExitUsage;
-  }
   if (auto refused = refusedResultFile(options, forest::inventoryPath(options.stands))) {
     err << "keldovar-cli: " << *refused << "\n";
     return kExitUsage;

@@ -25,10 +25,13 @@ struct ShardChoice {
 std::optional<std::string> parseShard(const std::string& text, const Environment& environment,
                                       ShardChoice& choice);
 
-// `args` starts with "inventory". Exit status: 0 every stand ran; 1 some stand failed or the
-// results could not be written; 2 a usage error or an inventory, regime or space that cannot
-// be used, and nothing ran.
-int runInventory(const std::vector<std::string>& args, const Environment& environment,
+struct InventoryOptions;
+
+// `options` as the command line `args` (starting with "inventory", kept in the results'
+// manifest) gave them. Exit status: 0 every stand ran; 1 some stand failed or the results could
+// not be written; 2 an output that would write over an input or an inventory, regime or space
+// that cannot be used, and nothing ran.
+int runInventory(const std::vector<std::string>& args, const InventoryOptions& options,
                  std::ostream& out, std::ostream& err);
 
 }  // namespace keldovar::cli

@@ -64,8 +64,10 @@ std::optional<ResultFormat> extensionFormat(const std::string& path) {
   return std::nullopt;
 }
 
-std::optional<std::string> valueOption(const std::string& option, const std::string& value,
-                                       const Environment& environment, InventoryOptions& o) {
+}  // namespace
+
+std::optional<std::string> readInventoryValue(const std::string& option, const std::string& value,
+                                              const Environment& environment, InventoryOptions& o) {
   if (option == "--regime") {
     o.regime = value;
   } else if (option == "--space") {
@@ -86,7 +88,7 @@ std::optional<std::string> valueOption(const std::string& option, const std::str
   return std::nullopt;
 }
 
-std::optional<std::string> checkCombination(const InventoryOptions& o) {
+std::optional<std::string> checkInventoryOptions(const InventoryOptions& o) {
   if (o.merge) {
     if (o.mergeFiles.empty()) return std::string("--merge takes the results of the shards");
     if (o.regime || o.space || o.resume || o.shard.shards > 1) {
@@ -107,8 +109,6 @@ std::optional<std::string> checkCombination(const InventoryOptions& o) {
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 std::optional<std::string> parseShard(const std::string& text, const Environment& environment,
                                       ShardChoice& choice) {
@@ -133,32 +133,6 @@ std::optional<std::string> parseShard(const std::string& text, const Environment
            std::to_string(choice.shards) + " is none";
   }
   return std::nullopt;
-}
-
-std::optional<std::string> parseInventoryOptions(const std::vector<std::string>& args,
-                                                 const Environment& environment,
-                                                 InventoryOptions& o) {
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--regime" || a == "--space" || a == "--out" || a == "--format" || a == "--jobs" ||
-        a == "--shard") {
-      if (i + 1 >= args.size()) return a + " needs a value";
-      if (auto error = valueOption(a, args[++i], environment, o)) return error;
-    } else if (a == "--resume") {
-      o.resume = true;
-    } else if (a == "--merge") {
-      o.merge = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      return "unknown option '" + a + "'";
-    } else if (o.merge) {
-      o.mergeFiles.push_back(a);
-    } else if (o.stands.empty()) {
-      o.stands = a;
-    } else {
-      return "unexpected argument '" + a + "'";
-    }
-  }
-  return checkCombination(o);
 }
 
 std::optional<std::string> refusedResultFile(const InventoryOptions& o,

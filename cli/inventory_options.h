@@ -29,10 +29,14 @@ struct InventoryOptions {
   std::vector<std::string> mergeFiles;
 };
 
-// The options, or the usage error's text.
-std::optional<std::string> parseInventoryOptions(const std::vector<std::string>& args,
-                                                 const Environment& environment,
-                                                 InventoryOptions& options);
+// One option's value (--regime, --space, --out, --format, --jobs or --shard) into `options`;
+// the usage error's text when it is none the option takes.
+std::optional<std::string> readInventoryValue(const std::string& option, const std::string& value,
+                                              const Environment& environment,
+                                              InventoryOptions& options);
+
+// The options together, once all are read: the usage error's text when they do not go together.
+std::optional<std::string> checkInventoryOptions(const InventoryOptions& options);
 
 // An output that is no regular file, or that is one of the inputs (the inventory, the regime,
 // the space, a result to merge): refused before anything runs.

@@ -1,134 +1,60 @@
-// A recursive-descent JSON reader, bounded in depth.
+// JSON read by nlohmann-json, strict to the grammar (no infinities, no malformed numbers), then
+// given as the batch runner's values: its strings are Latin-1 text, as the runner writes them.
 #include "cli/json_reader.h"
 
-#include <cmath>
-#include <cstdlib>
+#include <nlohmann/json.hpp>
 
 namespace keldovar::cli {
 namespace {
 
 constexpr int kMaxDepth = 64;
 
-class Reader {
- public:
-  explicit Reader(std::string_view text) : text_(text) {}
-
-  bool value(JsonValue& out, int depth) {
-    skipBlanks();
-    if (depth > kMaxDepth || pos_ >= text_.size()) return false;
-    char c = text_[pos_];
-    if (c == '{') return object(out, depth);
-    if (c == '[') return array(out, depth);
-    if (c == '"') {
-      out.kind = JsonValue::Kind::String;
-      return string(out.text);
+// UTF-8 back to the Latin-1 bytes the runner escaped as \u00XX; nothing for a character beyond
+// Latin-1, which the runner never writes.
+std::optional<std::string> latin1Of(const std::string& utf8) {
+  std::string text;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte < 0x80) {
+      text += utf8[i];
+      continue;
     }
-    if (word("null")) return true;
-    if (word("true") || word("false")) {
-      out.kind = JsonValue::Kind::Bool;
-      out.boolean = text_[pos_ - 1] == 'e' && text_[pos_ - 2] == 'u';
-      return true;
+    // Two-byte sequences C2 80 to C3 BF hold U+0080 to U+00FF; nlohmann checked the encoding.
+    if ((byte != 0xC2 && byte != 0xC3) || i + 1 >= utf8.size()) return std::nullopt;
+    auto next = static_cast<unsigned char>(utf8[++i]);
+    text += static_cast<char>(((byte & 0x03) << 6) | (next & 0x3F));
+  }
+  return text;
+}
+
+bool convert(const nlohmann::json& json, JsonValue& out) {
+  using Kind = JsonValue::Kind;
+  if (json.is_object()) {
+    out.kind = Kind::Object;
+    for (const auto& [key, value] : json.items()) {
+      std::optional<std::string> name = latin1Of(key);
+      if (!name || !convert(value, out.members[*name])) return false;
     }
-    return number(out);
-  }
-
-  bool atEnd() {
-    skipBlanks();
-    return pos_ == text_.size();
-  }
-
- private:
-  void skipBlanks() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\n' ||
-                                   text_[pos_] == '\r' || text_[pos_] == '\t'))
-      ++pos_;
-  }
-
-  bool take(char c) {
-    skipBlanks();
-    if (pos_ < text_.size() && text_[pos_] == c) {
-      ++pos_;
-      return true;
-    }
-    return false;
-  }
-
-  bool word(std::string_view w) {
-    if (text_.substr(pos_, w.size()) != w) return false;
-    pos_ += w.size();
-    return true;
-  }
-
-  bool number(JsonValue& out) {
-    std::string digits;
-    while (pos_ < text_.size() &&
-           std::string_view("+-0123456789.eE").find(text_[pos_]) != std::string_view::npos) {
-      digits += text_[pos_++];
-    }
-    if (digits.empty()) return false;
-    char* end = nullptr;
-    out.kind = JsonValue::Kind::Number;
-    out.number = std::strtod(digits.c_str(), &end);
-    // JSON has no infinities: a number too large for a double is not one.
-    return end == digits.c_str() + digits.size() && std::isfinite(out.number);
-  }
-
-  bool string(std::string& out) {
-    ++pos_;
-    while (pos_ < text_.size() && text_[pos_] != '"') {
-      char c = text_[pos_++];
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      if (pos_ >= text_.size()) return false;
-      char e = text_[pos_++];
-      if (e == 'n') {
-        out += '\n';
-      } else if (e == 'r') {
-        out += '\r';
-      } else if (e == 't') {
-        out += '\t';
-      } else if (e == 'u') {
-        if (pos_ + 4 > text_.size()) return false;
-        // The runner writes \u only for single bytes (Latin-1 report text).
-        out +=
-            static_cast<char>(std::strtol(std::string(text_.substr(pos_, 4)).c_str(), nullptr, 16));
-        pos_ += 4;
-      } else {
-        out += e;
-      }
-    }
-    return take('"');
-  }
-
-  bool array(JsonValue& out, int depth) {
-    ++pos_;
-    out.kind = JsonValue::Kind::Array;
-    if (take(']')) return true;
-    do {
+  } else if (json.is_array()) {
+    out.kind = Kind::Array;
+    for (const nlohmann::json& item : json) {
       out.items.emplace_back();
-      if (!value(out.items.back(), depth + 1)) return false;
-    } while (take(','));
-    return take(']');
+      if (!convert(item, out.items.back())) return false;
+    }
+  } else if (json.is_string()) {
+    out.kind = Kind::String;
+    std::optional<std::string> text = latin1Of(json.get_ref<const std::string&>());
+    if (!text) return false;
+    out.text = std::move(*text);
+  } else if (json.is_boolean()) {
+    out.kind = Kind::Bool;
+    out.boolean = json.get<bool>();
+  } else if (json.is_number()) {
+    out.kind = Kind::Number;
+    out.number = json.get<double>();
   }
-
-  bool object(JsonValue& out, int depth) {
-    ++pos_;
-    out.kind = JsonValue::Kind::Object;
-    if (take('}')) return true;
-    do {
-      std::string key;
-      skipBlanks();
-      if (pos_ >= text_.size() || text_[pos_] != '"' || !string(key) || !take(':')) return false;
-      if (!value(out.members[key], depth + 1)) return false;
-    } while (take(','));
-    return take('}');
-  }
-
-  std::string_view text_;
-  std::size_t pos_ = 0;
-};
+  return true;
+}
 
 }  // namespace
 
@@ -138,9 +64,14 @@ const JsonValue* JsonValue::member(const std::string& key) const {
 }
 
 std::optional<JsonValue> readJson(std::string_view text) {
-  Reader reader(text);
+  bool tooDeep = false;
+  auto depthCheck = [&tooDeep](int depth, nlohmann::json::parse_event_t, nlohmann::json&) {
+    if (depth > kMaxDepth) tooDeep = true;
+    return !tooDeep;
+  };
+  nlohmann::json json = nlohmann::json::parse(text.begin(), text.end(), depthCheck, false);
   JsonValue value;
-  if (!reader.value(value, 0) || !reader.atEnd()) return std::nullopt;
+  if (tooDeep || json.is_discarded() || !convert(json, value)) return std::nullopt;
   return value;
 }
 

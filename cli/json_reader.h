@@ -1,4 +1,5 @@
-// A small JSON reader for the batch runner's own output, read back by `optimize --merge`.
+// JSON as the batch runner reads its own output back (`optimize --merge`): the values of a
+// text that nlohmann-json parsed, strings as the runner's Latin-1 text.
 #pragma once
 
 #include <map>
@@ -22,8 +23,9 @@ struct JsonValue {
   const JsonValue* member(const std::string& key) const;
 };
 
-// The value of the whole text; nothing when it is not JSON, nests deeper than 64 levels, or
-// holds a number beyond a double's range.
+// The value of the whole text; nothing when it is not JSON (which has no infinities: a number
+// beyond a double's range is none), nests deeper than 64 levels, or holds a character beyond
+// Latin-1.
 std::optional<JsonValue> readJson(std::string_view text);
 
 }  // namespace keldovar::cli

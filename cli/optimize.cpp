@@ -268,73 +268,10 @@ SearchReport mergeReports(const std::vector<SearchReport>& shards) {
 namespace keldovar::cli {
 namespace {
 
-struct OptimizeOptions {
-  std::string spec;
-  std::vector<std::string> mergeFiles;
-  bool merge = false;
-  OutputFormat format = OutputFormat::Text;
-  int jobs = 0;  // 0: one per core
-  int shard = 1;
-  int shards = 1;
-};
-
 std::optional<std::string> readAll(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string parseShard(const std::string& text, OptimizeOptions& o) {
-  std::size_t slash = text.find('/');
-  std::optional<int> k = wholeNumber(text.substr(0, slash));
-  std::optional<int> n =
-      slash == std::string::npos ? std::nullopt : wholeNumber(text.substr(slash + 1));
-  if (!k || !n || *k < 1 || *k > *n) return "--shard takes K/N with 1 <= K <= N";
-  o.shard = *k;
-  o.shards = *n;
-  return "";
-}
-
-std::string optionValue(const std::string& a, const std::string& v, OptimizeOptions& o) {
-  if (a == "--shard") return parseShard(v, o);
-  if (a == "--jobs") {
-    std::optional<int> jobs = wholeNumber(v);
-    if (!jobs || *jobs < 1 || *jobs > 256) return "--jobs takes 1 to 256";
-    o.jobs = *jobs;
-    return "";
-  }
-  std::optional<OutputFormat> format;
-  if (v == "text") format = OutputFormat::Text;
-  if (v == "json") format = OutputFormat::Json;
-  if (v == "csv") format = OutputFormat::Csv;
-  if (!format) return "unknown format '" + v + "'";
-  o.format = *format;
-  return "";
-}
-
-std::string parseOptimizeOptions(const std::vector<std::string>& args, OptimizeOptions& o) {
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--format" || a == "--jobs" || a == "--shard") {
-      if (i + 1 >= args.size()) return a + " needs a value";
-      std::string error = optionValue(a, args[++i], o);
-      if (!error.empty()) return error;
-    } else if (a == "--merge") {
-      o.merge = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      return "unknown option '" + a + "'";
-    } else if (o.merge) {
-      o.mergeFiles.push_back(a);
-    } else if (o.spec.empty()) {
-      o.spec = a;
-    } else {
-      return "unexpected argument '" + a + "'";
-    }
-  }
-  if (o.merge && (!o.spec.empty() || o.mergeFiles.empty()))
-    return "--merge takes the JSON results to merge and no search-space file";
-  if (!o.merge && o.spec.empty()) return "no search-space file given";
-  return "";
 }
 
 std::string render(const SearchReport& report, OutputFormat format) {
@@ -363,20 +300,20 @@ int merge(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
-  std::optional<std::string> text = readAll(o.spec);
+  std::optional<std::string> text = readAll(o.space);
   if (!text) {
-    err << "keldovar-cli: cannot read the search space " << o.spec << "\n";
+    err << "keldovar-cli: cannot read the search space " << o.space << "\n";
     return 2;
   }
   ParsedSpace parsed = parseSearchSpace(*text);
   for (const SpaceError& e : parsed.errors) {
-    err << o.spec << (e.line > 0 ? ":" + std::to_string(e.line) : std::string()) << ": "
+    err << o.space << (e.line > 0 ? ":" + std::to_string(e.line) : std::string()) << ": "
         << e.message << "\n";
   }
   if (!parsed.errors.empty()) return 2;
   econ::SearchOptions options;
   options.jobs =
-      o.jobs > 0 ? o.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+      static_cast<int>(o.jobs > 0 ? o.jobs : std::max(1u, std::thread::hardware_concurrency()));
   options.shard = o.shard;
   options.shards = o.shards;
   bool progress = isatty(STDERR_FILENO) != 0;
@@ -388,7 +325,7 @@ int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
   econ::SearchResult result = econ::searchRegimes(parsed.space, options);
   if (progress) err << "\n";
   if (!result.error.empty()) {
-    err << "keldovar-cli: " << o.spec << ": " << result.error << "\n";
+    err << "keldovar-cli: " << o.space << ": " << result.error << "\n";
     return 1;
   }
   return writeReport(out, err,
@@ -397,14 +334,19 @@ int search(const OptimizeOptions& o, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int runOptimize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  OptimizeOptions o;
-  std::string error = parseOptimizeOptions(args, o);
-  if (!error.empty()) {
-    err << "keldovar-cli: " << error << "\n";
-    return 2;
-  }
-  return o.merge ? merge(o, out, err) : search(o, out, err);
+std::optional<std::string> parseShard(const std::string& text, OptimizeOptions& o) {
+  std::size_t slash = text.find('/');
+  std::optional<int> k = wholeNumber(text.substr(0, slash));
+  std::optional<int> n =
+      slash == std::string::npos ? std::nullopt : wholeNumber(text.substr(slash + 1));
+  if (!k || !n || *k < 1 || *k > *n) return std::string("--shard takes K/N with 1 <= K <= N");
+  o.shard = *k;
+  o.shards = *n;
+  return std::nullopt;
+}
+
+int runOptimize(const OptimizeOptions& options, std::ostream& out, std::ostream& err) {
+  return options.merge ? merge(options, out, err) : search(options, out, err);
 }
 
 }  // namespace keldovar::cli

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/output.h"
 #include "econ/regime_search.h"
 
 namespace keldovar::cli {
@@ -69,7 +70,20 @@ std::optional<SearchReport> readSearchJson(std::string_view text);
 // The shards' counts added and their best regimes ranked together.
 SearchReport mergeReports(const std::vector<SearchReport>& shards);
 
-// `args` starts with "optimize". Exit status as for run: 2 for a usage or space-file error.
-int runOptimize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+struct OptimizeOptions {
+  std::string space;                    // the search-space file
+  std::vector<std::string> mergeFiles;  // with --merge: the results to merge
+  bool merge = false;
+  OutputFormat format = OutputFormat::Text;
+  unsigned jobs = 0;  // 0: one per core
+  int shard = 1;
+  int shards = 1;
+};
+
+// "K/N", 1 <= K <= N; the usage error's text otherwise.
+std::optional<std::string> parseShard(const std::string& text, OptimizeOptions& options);
+
+// Searches the space, or merges the results. Exit status as for run: 2 for a space-file error.
+int runOptimize(const OptimizeOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace keldovar::cli

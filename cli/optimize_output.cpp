@@ -85,7 +85,8 @@ class Members {
 
 bool measuresOf(const JsonValue* object, ReportedMeasures& m) {
   Members members(object);
-  m.npv = static_cast<float>(members.number("npv", -FLT_MAX, FLT_MAX));
+  m.npv = static_cast<float>(
+      members.number("npv", -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
   m.lev = members.optional("lev");
   m.irrPercent = members.optional("irr");
   return members.ok();

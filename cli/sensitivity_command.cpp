@@ -32,38 +32,11 @@ const char* const kRiskUsage =
     "                   [--volatility PERCENT] [--reversion RATE] [--correlation R]\n"
     "                   [--loss PERCENT] [--salvage PERCENT] [--management sawtimber|pulpwood]\n"
     "                   [--bins N] [--format text|json|csv]\n"
-    "  keldovar-cli risk --search SPEC [the same options but --management and --bins]\n";
+    "  keldovar-cli risk --search SPACE [the same options but --management and --bins]\n";
 
 namespace {
 
 using econ::Management;
-
-constexpr const char* kSensitivityOptions =
-    "\nValues the newest harvest of a stand file, or of the document a script makes (run as\n"
-    "`run` runs it; - reads standard input), at that document's financial values:\n"
-    "  --rates       the interest rates of the NPV and LEV curve, in percent (2:12:0.5)\n"
-    "  --swing       each financial value is moved this many percent down and up (30)\n"
-    "  --management  whose NPV orders the values by their effect (sawtimber)\n"
-    "Prints the NPV, LEV, IRR and break-even prices and establishment cost of both\n"
-    "managements, the curve, and the values by effect.\n";
-constexpr const char* kRiskOptions =
-    "\nMonte Carlo paths of the newest harvest of a stand file or a script's document:\n"
-    "  --paths N         paths (10000; 1000 a regime with --search), --seed N (1)\n"
-    "  --jobs N          processors (one per core); the numbers do not depend on it\n"
-    "  --drift, --volatility  percent a year of the log prices (0, 15)\n"
-    "  --reversion       a year, how fast log prices return to their trend; 0: geometric\n"
-    "                    Brownian motion (0.2)\n"
-    "  --correlation     of the pulpwood and sawtimber shocks (0.7)\n"
-    "  --loss, --salvage percent a year the stand is lost, percent of its value salvaged\n"
-    "                    (0.5, 30)\n"
-    "  --management      whose values the paths price (sawtimber)\n"
-    "  --bins N          bins of the histogram in JSON and CSV (40)\n"
-    "--search SPEC runs the search space of `optimize` and ranks its regimes by expected LEV\n"
-    "(NPV for an existing stand) and by its P5, all regimes on the same paths.\n";
-
-bool asksForHelp(const std::vector<std::string>& args) {
-  return std::find(args.begin() + 1, args.end(), "--help") != args.end();
-}
 
 constexpr int kDefaultBins = 40;
 constexpr std::int64_t kSearchPaths = 1000;
@@ -141,22 +114,13 @@ Setter ratesSetter(econ::RateRange& range) {
   };
 }
 
-// The one input and the options' values; "" or the usage error.
-std::string parseArguments(const std::vector<std::string>& args,
-                           const std::map<std::string, Setter>& options, std::string& input) {
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a.size() > 1 && a[0] == '-') {
-      auto found = options.find(a);
-      if (found == options.end()) return "unknown option '" + shownWord(a) + "'";
-      if (i + 1 >= args.size()) return a + " needs a value";
-      std::string error = found->second(args[++i]);
-      if (!error.empty()) return error;
-    } else if (input.empty()) {
-      input = a;
-    } else {
-      return "unexpected argument '" + shownWord(a) + "'";
-    }
+// The options' values as given; "" or the usage error of the first that is refused.
+std::string applyOptions(const GivenOptions& given, const std::map<std::string, Setter>& options) {
+  for (const auto& [name, value] : given) {
+    auto found = options.find(name);
+    if (found == options.end()) continue;
+    std::string error = found->second(value);
+    if (!error.empty()) return error;
   }
   return "";
 }
@@ -241,7 +205,7 @@ struct RiskArguments {
   OutputFormat format = OutputFormat::Text;
 };
 
-std::string parseRisk(const std::vector<std::string>& args, RiskArguments& a) {
+std::string parseRisk(const GivenOptions& given, RiskArguments& a) {
   econ::RiskModel& m = a.model;
   std::int64_t paths = 0;
   int bins = 0;
@@ -272,9 +236,9 @@ std::string parseRisk(const std::vector<std::string>& args, RiskArguments& a) {
          a.search = v;
          return std::string();
        }}};
-  std::string error = parseArguments(args, options, a.input);
+  std::string error = applyOptions(given, options);
   if (!error.empty()) return error;
-  if (a.search.empty() == a.input.empty()) return "give a stand file or script, or --search SPEC";
+  if (a.search.empty() == a.input.empty()) return "give a stand file or script, or --search SPACE";
   if (!a.search.empty() && (a.management || a.bins)) {
     return "--search takes the management from the space and draws no histogram";
   }
@@ -320,21 +284,15 @@ int searchUnderRisk(const RiskArguments& a, const InputReader& standardInput, st
 
 }  // namespace
 
-int runSensitivity(const std::vector<std::string>& args, const InputReader& standardInput,
-                   std::ostream& out, std::ostream& err) {
-  if (asksForHelp(args)) {
-    return writeReport(out, err, std::string("Usage:\n") + kSensitivityUsage + kSensitivityOptions);
-  }
+int runSensitivity(const std::string& input, const GivenOptions& given,
+                   const InputReader& standardInput, std::ostream& out, std::ostream& err) {
   econ::SensitivityOptions options;
   std::optional<Management> management;
   OutputFormat format = OutputFormat::Text;
-  std::string input;
-  std::string error = parseArguments(args,
-                                     {{"--rates", ratesSetter(options.rates)},
-                                      {"--swing", decimal("--swing", options.swing)},
-                                      {"--management", managementSetter(management)},
-                                      {"--format", formatSetter(format)}},
-                                     input);
+  std::string error = applyOptions(given, {{"--rates", ratesSetter(options.rates)},
+                                           {"--swing", decimal("--swing", options.swing)},
+                                           {"--management", managementSetter(management)},
+                                           {"--format", formatSetter(format)}});
   if (error.empty() && input.empty()) error = "no stand file or script given";
   options.management = management.value_or(Management::Sawtimber);
   std::string check = econ::checkSensitivityOptions(options);
@@ -349,13 +307,11 @@ int runSensitivity(const std::vector<std::string>& args, const InputReader& stan
                      rendered(format, report, sensitivityText, sensitivityJson, sensitivityCsv));
 }
 
-int runRisk(const std::vector<std::string>& args, const InputReader& standardInput,
+int runRisk(const std::string& input, const GivenOptions& given, const InputReader& standardInput,
             std::ostream& out, std::ostream& err) {
-  if (asksForHelp(args)) {
-    return writeReport(out, err, std::string("Usage:\n") + kRiskUsage + kRiskOptions);
-  }
   RiskArguments a;
-  std::string error = parseRisk(args, a);
+  a.input = input;
+  std::string error = parseRisk(given, a);
   if (!error.empty()) return usageError(error, kRiskUsage, err);
   if (!a.search.empty()) return searchUnderRisk(a, standardInput, out, err);
   int status = 0;

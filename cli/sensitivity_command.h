@@ -4,9 +4,9 @@
 #pragma once
 
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/input.h"
 #include "document/document_content.h"
@@ -23,12 +23,16 @@ std::optional<DocumentContent> loadDocument(const std::string& input,
                                             const InputReader& standardInput, std::ostream& err,
                                             int& status);
 
-// `args` starts with the command's own name. Exit status as for run: 1 a step failed, the
-// stand file could not be read, there is no harvest or the output could not be written; 2 a
-// usage error, or a script or search space that cannot be read or has errors.
-int runSensitivity(const std::vector<std::string>& args, const InputReader& standardInput,
-                   std::ostream& out, std::ostream& err);
-int runRisk(const std::vector<std::string>& args, const InputReader& standardInput,
+// The options as the command line gave them, by name ("--rates" -> "2:12:0.5"); their values
+// are checked here. `input` is the stand file or script, empty when none was given.
+using GivenOptions = std::map<std::string, std::string>;
+
+// Exit status as for run: 1 a step failed, the stand file could not be read, there is no
+// harvest or the output could not be written; 2 a usage error, or a script or search space that
+// cannot be read or has errors.
+int runSensitivity(const std::string& input, const GivenOptions& options,
+                   const InputReader& standardInput, std::ostream& out, std::ostream& err);
+int runRisk(const std::string& input, const GivenOptions& options, const InputReader& standardInput,
             std::ostream& out, std::ostream& err);
 
 }  // namespace keldovar::cli

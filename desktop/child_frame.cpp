@@ -60,7 +60,7 @@ void CChildFrame::contentChanged() {
 void CChildFrame::updateTitle() {
   setWindowTitle(document_->title() + "[*]");
   setWindowModified(controller().modified());
-  emit stateChanged();
+  Q_EMIT stateChanged();
 }
 
 bool CChildFrame::resetView() {
@@ -69,24 +69,24 @@ bool CChildFrame::resetView() {
 
 void CChildFrame::tableStored(bool scrollToNewest) {
   view_->refresh(scrollToNewest);
-  emit stateChanged();
+  Q_EMIT stateChanged();
 }
 
 void CChildFrame::viewChanged(ViewScroll scroll) {
   view_->refresh(scroll == ViewScroll::Newest);
   if (scroll == ViewScroll::Origin) view_->scrollToOrigin();
-  emit stateChanged();
+  Q_EMIT stateChanged();
 }
 
 void CChildFrame::documentReset() {
   view_->resetShown();
-  emit stateChanged();
+  Q_EMIT stateChanged();
   tellRecovery();
 }
 
 void CChildFrame::modifiedChanged(bool modified) {
   setWindowModified(modified);
-  emit stateChanged();
+  Q_EMIT stateChanged();
   // A change is written from contentChanged, once the step is complete; here only Save.
   if (!modified) tellRecovery();
 }

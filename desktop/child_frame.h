@@ -27,12 +27,14 @@ class CChildFrame final : public QMdiSubWindow, private DocumentListener, privat
   CKELDOVARView& view() { return *view_; }
   // Reset View, asking this window's questions.
   bool resetView();
+  // Who asks this window's questions about its document.
+  DocumentHost& host() { return *this; }
   // The title changed (a save under a new name, an open): show it again.
   void updateTitle();
   // This window's number with the recovery copies.
   int recoveryId() const { return recoveryId_; }
 
- signals:
+ Q_SIGNALS:
   // The document's state changed in a way that may change what the commands allow.
   void stateChanged();
 

@@ -51,7 +51,7 @@ class CompareWindow final : public QWidget {
   bool exportPdf(const QString& path);
   bool exportCsv(const QString& path);
 
- private slots:
+ private Q_SLOTS:
   void recompare();
   void documentClosed();
 

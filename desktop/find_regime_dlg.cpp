@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "desktop/dialogs/message_box.h"
 #include "engine/report_text.h"
 #include "view/qt/qt_text.h"
 
@@ -42,10 +43,10 @@ QWidget* range(QSpinBox* from, QSpinBox* to, QSpinBox* step = nullptr) {
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(from);
-  layout->addWidget(new QLabel("to"));
+  layout->addWidget(new QLabel(QStringLiteral("to")));
   layout->addWidget(to);
   if (step != nullptr) {
-    layout->addWidget(new QLabel("by"));
+    layout->addWidget(new QLabel(QStringLiteral("by")));
     layout->addWidget(step);
   }
   return row;
@@ -60,7 +61,7 @@ std::vector<int> ages(const QSpinBox* from, const QSpinBox* to, int step = 1) {
 // "12, 20" as numbers; nothing when a part is not a whole number.
 std::optional<std::vector<int>> numbers(const QString& text) {
   std::vector<int> list;
-  for (const QString& part : text.split(',', Qt::SkipEmptyParts)) {
+  for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
     bool ok = false;
     int value = part.trimmed().toInt(&ok);
     if (!ok || value < 0) return std::nullopt;
@@ -70,11 +71,11 @@ std::optional<std::vector<int>> numbers(const QString& text) {
 }
 
 QString money(const std::optional<double>& value) {
-  return value ? fromLatin1(formatText("%.2f", *value)) : QString("none");
+  return value ? fromLatin1(formatText("%.2f", *value)) : QStringLiteral("none");
 }
 
 QString percent(const std::optional<double>& rate) {
-  return rate ? fromLatin1(formatText("%.2f %%", *rate * 100)) : QString("none");
+  return rate ? fromLatin1(formatText("%.2f %%", *rate * 100)) : QStringLiteral("none");
 }
 
 std::string treatment(const Step& step) {
@@ -126,12 +127,12 @@ void RotationPlot::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().base());
   painter.setPen(palette().text().color());
   QFontMetrics metrics(font());
-  int left = metrics.horizontalAdvance("-00000.00") + 8;
+  int left = metrics.horizontalAdvance(QStringLiteral("-00000.00")) + 8;
   int top = 3 * metrics.height();  // the title takes two lines
   QRectF area(left, top, width() - left - 16, height() - top - 2 * metrics.height() - 8);
   painter.drawRect(area);
   painter.drawText(QRectF(0, height() - metrics.height() - 2, width(), metrics.height()),
-                   Qt::AlignCenter, "Rotation age (years)");
+                   Qt::AlignCenter, QStringLiteral("Rotation age (years)"));
   painter.drawText(QRectF(4, 2, width() - 8, 2 * metrics.height()),
                    Qt::AlignCenter | Qt::TextWordWrap, title_);
   if (points_.empty() || area.width() < 10 || area.height() < 10) return;
@@ -169,9 +170,10 @@ FindRegimeDlg::FindRegimeDlg(QWidget* parent, const DocumentSettings& settings,
                              const CarbonValues& carbon)
     : QDialog(parent), settings_(settings), carbon_(carbon) {
   setObjectName("FindRegimeDlg");
-  setWindowTitle(carbon.price > 0 ? QString("Find Best Regime (timber and carbon at $%1 a tonne)")
-                                        .arg(carbon.price, 0, 'f', 2)
-                                  : QString("Find Best Regime"));
+  setWindowTitle(carbon.price > 0
+                     ? QStringLiteral("Find Best Regime (timber and carbon at $%1 a tonne)")
+                           .arg(carbon.price, 0, 'f', 2)
+                     : QStringLiteral("Find Best Regime"));
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(buildSpaceFields());
   layout->addWidget(buildResults(), 1);
@@ -206,61 +208,62 @@ FindRegimeDlg::~FindRegimeDlg() {
   if (worker_.joinable()) worker_.join();
 }
 
+// The new plantation's fields are the Initialize a New Plantation dialog's, with its labels,
+// ranges and checks.
 QWidget* FindRegimeDlg::buildStartFields() {
-  auto* group = new QGroupBox("New plantation");
+  auto* group = new QGroupBox(QStringLiteral("New plantation"));
   auto* form = new QFormLayout(group);
-  auto field = [form](const char* label, const char* name, const char* text) {
-    auto* edit = new QLineEdit(text);
-    edit->setObjectName(name);
-    form->addRow(label, edit);
-    return edit;
-  };
-  siteIndex_ = field("Site index (ft)", "si", "65");
-  trees_ = field("Trees planted per acre", "trees", "600");
-  survival_ = field("Survival (%)", "survival", "85");
+  using F = PlantationField;
+  PlantationTexts opening{"65", "600", "85", VegetationControl::HerbAndWoody};
+  for (F field : {F::SiteIndex, F::Trees, F::Survival}) {
+    QLineEdit* edit = start_.make(group, field, opening);
+    form->addRow(QString::fromLatin1(start_.spec(field).label), edit);
+  }
   control_ = new QComboBox;
-  control_->setObjectName("control");
-  control_->addItems({"none", "woody", "herbwoody"});
-  control_->setCurrentIndex(2);
-  form->addRow("Vegetation control", control_);
+  control_->setObjectName(QString::fromLatin1(kControlChoice.key));
+  for (const Choice& choice : kVegetationControls) {
+    control_->addItem(QString::fromLatin1(choice.label), QString::fromLatin1(choice.word));
+  }
+  control_->setCurrentIndex(static_cast<int>(opening.control));
+  form->addRow(QStringLiteral("Vegetation control"), control_);
   return group;
 }
 
 QWidget* FindRegimeDlg::buildThinningFields() {
-  auto* group = new QGroupBox("Thinnings");
+  auto* group = new QGroupBox(QStringLiteral("Thinnings"));
   auto* form = new QFormLayout(group);
   auto* counts = new QWidget;
   auto* countRow = new QHBoxLayout(counts);
   countRow->setContentsMargins(0, 0, 0, 0);
   for (int n = 0; n <= econ::kMaxThinnings; ++n) {
     auto* box = new QCheckBox(QString::number(n));
-    box->setObjectName(QString("thinnings%1").arg(n));
+    box->setObjectName(QStringLiteral("thinnings%1").arg(n));
     box->setChecked(n < 2);
     countRow->addWidget(box);
     thinningCounts_.push_back(box);
   }
-  form->addRow("Number of thinnings", counts);
+  form->addRow(QStringLiteral("Number of thinnings"), counts);
   thinFrom_ = spin(12, 1, 200, "thinFrom");
   thinTo_ = spin(25, 1, 200, "thinTo");
-  form->addRow("Thinning ages", range(thinFrom_, thinTo_));
+  form->addRow(QStringLiteral("Thinning ages"), range(thinFrom_, thinTo_));
   auto* methods = new QWidget;
   auto* methodRow = new QHBoxLayout(methods);
   methodRow->setContentsMargins(0, 0, 0, 0);
   for (const char* name : {"Row", "Low", "Row and low", "Thinomatic"}) {
-    auto* box = new QCheckBox(name);
+    auto* box = new QCheckBox(QString::fromLatin1(name));
     box->setObjectName(name);
     box->setChecked(true);
     methodRow->addWidget(box);
     methods_.push_back(box);
   }
-  form->addRow("Methods", methods);
-  rowPercents_ = new QLineEdit("33");
+  form->addRow(QStringLiteral("Methods"), methods);
+  rowPercents_ = new QLineEdit(QStringLiteral("33"));
   rowPercents_->setObjectName("rowPercents");
-  form->addRow("Row percents (row and low)", rowPercents_);
+  form->addRow(QStringLiteral("Row percents (row and low)"), rowPercents_);
   baFrom_ = spin(50, 1, 999, "baFrom");
   baTo_ = spin(120, 1, 999, "baTo");
   baStep_ = spin(5, 1, 999, "baStep");
-  form->addRow("Residual basal area", range(baFrom_, baTo_, baStep_));
+  form->addRow(QStringLiteral("Residual basal area"), range(baFrom_, baTo_, baStep_));
   return group;
 }
 
@@ -268,22 +271,22 @@ QWidget* FindRegimeDlg::buildSpaceFields() {
   auto* column = new QWidget;
   auto* layout = new QVBoxLayout(column);
   layout->addWidget(buildStartFields());
-  auto* regime = new QGroupBox("Regimes");
+  auto* regime = new QGroupBox(QStringLiteral("Regimes"));
   auto* form = new QFormLayout(regime);
   rotationFrom_ = spin(20, 1, 200, "rotationFrom");
   rotationTo_ = spin(40, 1, 200, "rotationTo");
-  form->addRow("Rotation ages", range(rotationFrom_, rotationTo_));
+  form->addRow(QStringLiteral("Rotation ages"), range(rotationFrom_, rotationTo_));
   fertilizeAges_ = new QLineEdit;
   fertilizeAges_->setObjectName("fertilizeAges");
-  fertilizeAges_->setPlaceholderText("none, or ages such as 12, 20");
-  form->addRow("Fertilize at ages", fertilizeAges_);
+  fertilizeAges_->setPlaceholderText(QStringLiteral("none, or ages such as 12, 20"));
+  form->addRow(QStringLiteral("Fertilize at ages"), fertilizeAges_);
   management_ = new QComboBox;
   management_->setObjectName("management");
-  management_->addItems({"Pulpwood", "Sawtimber and pulpwood"});
+  management_->addItems({QStringLiteral("Pulpwood"), QStringLiteral("Sawtimber and pulpwood")});
   management_->setCurrentIndex(1);
-  form->addRow("Management", management_);
+  form->addRow(QStringLiteral("Management"), management_);
   best_ = spin(10, 1, econ::kMaxBest, "best");
-  form->addRow("Regimes listed", best_);
+  form->addRow(QStringLiteral("Regimes listed"), best_);
   layout->addWidget(regime);
   layout->addWidget(buildThinningFields());
   layout->addStretch();
@@ -294,12 +297,12 @@ QWidget* FindRegimeDlg::buildResults() {
   auto* column = new QWidget;
   auto* layout = new QVBoxLayout(column);
   auto* buttons = new QHBoxLayout;
-  search_ = new QPushButton("&Search");
-  cancel_ = new QPushButton("Cancel");
-  open_ = new QPushButton("&Open");
-  compareTop_ = new QPushButton("Com&pare Top 3");
-  compareTop_->setObjectName("compareTop");
-  auto* close = new QPushButton("Close");
+  search_ = new QPushButton(QStringLiteral("&Search"));
+  cancel_ = new QPushButton(QStringLiteral("Cancel"));
+  open_ = new QPushButton(QStringLiteral("&Open"));
+  compareTop_ = new QPushButton(QStringLiteral("Com&pare Top 3"));
+  compareTop_->setObjectName(QStringLiteral("compareTop"));
+  auto* close = new QPushButton(QStringLiteral("Close"));
   search_->setObjectName("search");
   cancel_->setObjectName("cancel");
   open_->setObjectName("open");
@@ -315,8 +318,10 @@ QWidget* FindRegimeDlg::buildResults() {
   summary_->setObjectName("summary");
   layout->addWidget(summary_);
   table_ = new QTableWidget(0, 7);
-  table_->setHorizontalHeaderLabels(
-      {"Rotation", "Thinnings", "NPV", "LEV", "IRR", "Pulp tons", "Saw tons"});
+  table_->setHorizontalHeaderLabels({QStringLiteral("Rotation"), QStringLiteral("Thinnings"),
+                                     QStringLiteral("NPV"), QStringLiteral("LEV"),
+                                     QStringLiteral("IRR"), QStringLiteral("Pulp tons"),
+                                     QStringLiteral("Saw tons")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -349,11 +354,12 @@ QWidget* FindRegimeDlg::buildResults() {
 
 econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
   econ::SearchSpace space;
-  space.start = {{StepKind::Plantation,
-                  {{"si", toLatin1(siteIndex_->text().trimmed())},
-                   {"trees", toLatin1(trees_->text().trimmed())},
-                   {"survival", toLatin1(survival_->text().trimmed())},
-                   {"control", toLatin1(control_->currentText())}}}};
+  Step plantation{StepKind::Plantation, {}};
+  for (const auto& row : kPlantationFields) {
+    plantation.fields[row.spec.key] = toLatin1(start_[row.field]->text().trimmed());
+  }
+  plantation.fields[kControlChoice.key] = toLatin1(control_->currentData().toString());
+  space.start = {plantation};
   for (const Step& step : settingsSteps(settings_)) space.start.push_back(step);
   space.rotations = ages(rotationFrom_, rotationTo_);
   space.thinningCounts.clear();
@@ -389,12 +395,28 @@ econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
   return space;
 }
 
+// A start the plantation dialog would refuse is told as that dialog tells it, on its field.
+bool FindRegimeDlg::startAccepted() {
+  PlantationTexts texts = start_.read({});
+  texts.control = static_cast<VegetationControl>(control_->currentIndex());
+  Checked<PlantationEntry, PlantationField> checked = checkPlantation(texts);
+  if (checked.ok()) return true;
+  const CheckFailure<PlantationField>& failure = checked.failure();
+  showMessageBox(this, failure.message());
+  if (failure.focus) {
+    QLineEdit* field = start_[*failure.focus];
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+  }
+  return false;
+}
+
 void FindRegimeDlg::startSearch() {
-  if (searching()) return;
+  if (searching() || !startAccepted()) return;
   std::string error;
   econ::SearchSpace space = this->space(error);
   if (!error.empty()) {
-    QMessageBox::warning(this, "Find Best Regime", fromLatin1(error));
+    QMessageBox::warning(this, QStringLiteral("Find Best Regime"), fromLatin1(error));
     return;
   }
   searched_ = space;
@@ -433,9 +455,9 @@ void FindRegimeDlg::finish(const std::shared_ptr<econ::SearchResult>& result) {
   showResults();
   updateButtons();
   if (!result_.error.empty()) {
-    QMessageBox::warning(this, "Find Best Regime", fromLatin1(result_.error));
+    QMessageBox::warning(this, QStringLiteral("Find Best Regime"), fromLatin1(result_.error));
   }
-  emit searchFinished();
+  Q_EMIT searchFinished();
 }
 
 void FindRegimeDlg::showResults() {
@@ -461,13 +483,14 @@ void FindRegimeDlg::showResults() {
     }
   }
   if (!result_.best.empty()) table_->selectRow(0);
-  summary_->setText(result_.candidates == 0 && !result_.cancelled
-                        ? QString()
-                        : QString("%1%2 regimes: %3 valued, %4 refused by the growth model")
-                              .arg(result_.cancelled ? "Cancelled after " : "")
-                              .arg(result_.candidates)
-                              .arg(result_.valued)
-                              .arg(result_.refused));
+  summary_->setText(
+      result_.candidates == 0 && !result_.cancelled
+          ? QString()
+          : QStringLiteral("%1%2 regimes: %3 valued, %4 refused by the growth model")
+                .arg(result_.cancelled ? QStringLiteral("Cancelled after ") : QStringLiteral(""))
+                .arg(result_.candidates)
+                .arg(result_.valued)
+                .arg(result_.refused));
   std::vector<QPointF> points;
   for (const econ::RankedRegime& r : result_.bestByRotation)
     points.emplace_back(r.rotation, r.score);
@@ -477,10 +500,11 @@ void FindRegimeDlg::showResults() {
   econ::Management ranked =
       searching() || result_.candidates > 0 ? searched_.management : managementField();
   bool pulpwood = ranked == econ::Management::Pulpwood;
-  plot_->setPoints(std::move(points),
-                   QString("LEV ($/acre, %1) of the best regime of each rotation. LEV ranks a "
-                           "new plantation's regimes: it compares rotations of different lengths.")
-                       .arg(pulpwood ? "pulpwood" : "sawtimber and pulpwood"));
+  plot_->setPoints(
+      std::move(points),
+      QStringLiteral("LEV ($/acre, %1) of the best regime of each rotation. LEV ranks a "
+                     "new plantation's regimes: it compares rotations of different lengths.")
+          .arg(pulpwood ? QStringLiteral("pulpwood") : QStringLiteral("sawtimber and pulpwood")));
 }
 
 void FindRegimeDlg::updateButtons() {

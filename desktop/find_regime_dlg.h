@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "desktop/dialogs/checked_dialog.h"
 #include "document/document_settings.h"
 #include "econ/regime_search.h"
 
@@ -70,7 +71,7 @@ class FindRegimeDlg final : public QDialog {
   // How many of the best regimes Compare Top opens.
   static constexpr std::size_t kCompared = 3;
 
- signals:
+ Q_SIGNALS:
   void searchFinished();
 
  private:
@@ -80,6 +81,7 @@ class FindRegimeDlg final : public QDialog {
   QWidget* buildStartFields();
   QWidget* buildThinningFields();
   QWidget* buildResults();
+  bool startAccepted();
   void finish(const std::shared_ptr<econ::SearchResult>& result);
   // A field of the space changed: the bar no longer tells of a search of these fields.
   void spaceChanged();
@@ -91,9 +93,7 @@ class FindRegimeDlg final : public QDialog {
 
   DocumentSettings settings_;
   CarbonValues carbon_;
-  QLineEdit* siteIndex_ = nullptr;
-  QLineEdit* trees_ = nullptr;
-  QLineEdit* survival_ = nullptr;
+  TableEdits<PlantationTexts, PlantationField, 3> start_{kPlantationFields};
   QComboBox* control_ = nullptr;
   QSpinBox* rotationFrom_ = nullptr;
   QSpinBox* rotationTo_ = nullptr;

@@ -248,7 +248,7 @@ void ForestFrame::finish(const std::shared_ptr<Outcome>& outcome) {
                         .arg(outcome->acres, 0, 'f', 1));
   if (!outcome->cancelled) progress_->setValue(progress_->maximum());
   updateButtons();
-  emit runFinished();
+  Q_EMIT runFinished();
 }
 
 void ForestFrame::updateButtons() {

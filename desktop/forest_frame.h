@@ -49,7 +49,7 @@ class ForestFrame final : public QMdiSubWindow {
   YearsModel& years() { return *years_; }
   ForestChart& chart() { return *chart_; }
 
- signals:
+ Q_SIGNALS:
   void runFinished();
 
  protected:

@@ -28,7 +28,7 @@ PromptsFactory dialogPrompts() {
 }
 
 QString withSeparator(QString directory) {
-  if (!directory.endsWith('/')) directory += '/';
+  if (!directory.endsWith(QLatin1Char('/'))) directory += QLatin1Char('/');
   return directory;
 }
 
@@ -86,9 +86,10 @@ void CKELDOVARApp::start(const QStringList& arguments) {
 
 QString fontFileLocation(const QString& applicationDirectory) {
   QFileInfo directory(applicationDirectory);
-  if (directory.isDir() && directory.isWritable()) return applicationDirectory + kFontFileName;
+  if (directory.isDir() && directory.isWritable())
+    return applicationDirectory + QString::fromLatin1(kFontFileName);
   QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-  return withSeparator(config) + kFontFileName;
+  return withSeparator(config) + QString::fromLatin1(kFontFileName);
 }
 
 }  // namespace keldovar

@@ -6,12 +6,12 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  QApplication::setOrganizationName("Brakkel Forestry");
-  QApplication::setApplicationName("KELDOVAR");
+  QApplication::setOrganizationName(QStringLiteral("Brakkel Forestry"));
+  QApplication::setApplicationName(QStringLiteral("KELDOVAR"));
   keldovar::StartOptions options;
   options.recoveryCopies = true;
   keldovar::CKELDOVARApp program(std::move(options));
-  QApplication::setWindowIcon(QIcon(":/keldovar.svg"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/keldovar.svg")));
   program.start(QApplication::arguments().mid(1));
   return QApplication::exec();
 }

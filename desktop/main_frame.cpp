@@ -29,7 +29,7 @@ namespace cmd = command_ids;
 
 namespace {
 
-constexpr const char* kFileFilter = "KLDVR Files (*.kdv)";
+const QString kFileFilter = QStringLiteral("KLDVR Files (*.kdv)");
 
 // Clears a flag however the scope is left.
 class StepScope {
@@ -51,7 +51,7 @@ CMainFrame::CMainFrame(AppContext& context, Launcher launcher, bool helpWindow)
       useHelpWindow_(helpWindow),
       output_(std::make_unique<ReportOutput>(context.settings.settings())) {
   setObjectName("mainFrame");
-  setWindowTitle("KELDOVAR");
+  setWindowTitle(QStringLiteral("KELDOVAR"));
   setAcceptDrops(true);
   mdiArea_ = new QMdiArea(this);
   setCentralWidget(mdiArea_);
@@ -77,15 +77,15 @@ void CMainFrame::buildStatusBar() {
   auto makePane = [this](const QString& name, int characters) {
     auto* pane = new QLabel(this);
     pane->setObjectName(name);
-    pane->setMinimumWidth(fontMetrics().horizontalAdvance(QString(characters, ' ')));
+    pane->setMinimumWidth(fontMetrics().horizontalAdvance(QString(characters, QLatin1Char(' '))));
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar()->addPermanentWidget(pane);
     return pane;
   };
-  capsPane_ = makePane("capsLockPane", 4);
-  numPane_ = makePane("numLockPane", 4);
-  modifiedPane_ = makePane("modifiedPane", 19);
-  statusBar()->showMessage("Ready");
+  capsPane_ = makePane(QStringLiteral("capsLockPane"), 4);
+  numPane_ = makePane(QStringLiteral("numLockPane"), 4);
+  modifiedPane_ = makePane(QStringLiteral("modifiedPane"), 19);
+  statusBar()->showMessage(QStringLiteral("Ready"));
 }
 
 CChildFrame* CMainFrame::activeChild() const {
@@ -180,78 +180,24 @@ void CMainFrame::runCommand(int id) {
   }
 }
 
-void CMainFrame::thin(int action, DocumentController& controller) {
+// A thinning the engine refused without a word gets the reason in the status bar.
+bool CMainFrame::runStepCommand(int id, CChildFrame& frame) {
+  const DocumentCommand* command = commandOfMenu(id);
+  if (command == nullptr) return false;
+  DocumentController& controller = frame.controller();
   StandSnapshot before = controller.store().snapshot;
-  controller.treat(action);
-  if (const char* reason = unspokenRefusal(action, before, controller.lastStepResult())) {
+  std::string title = toLatin1(frame.document().title());
+  CommandTarget target{controller, frame.host(), title};
+  perform(*command, target);
+  int treatment = treatmentOf(*command);
+  if (const char* reason = unspokenRefusal(treatment, before, controller.lastStepResult())) {
     showStepRefusal(reason);
-  }
-}
-
-bool CMainFrame::runStepCommand(int id, DocumentController& controller) {
-  switch (id) {
-    case cmd::kInitUnthinned:
-      controller.initialize(kExistingUnthinned);
-      break;
-    case cmd::kInitThinned:
-      controller.initialize(kExistingThinned);
-      break;
-    case cmd::kInitPlantation:
-      controller.initialize(kNewPlantation);
-      break;
-    case cmd::kThinomatic:
-      thin(kThinomatic, controller);
-      break;
-    case cmd::kRowThin:
-      thin(kRowThin, controller);
-      break;
-    case cmd::kLowThin:
-      thin(kLowThin, controller);
-      break;
-    case cmd::kRowLowThin:
-      thin(kRowAndLowThin, controller);
-      break;
-    case cmd::kHarvest:
-      controller.treat(kHarvest);
-      break;
-    case cmd::kGrow:
-      controller.grow();
-      break;
-    case cmd::kFertilize:
-      controller.fertilize();
-      break;
-    case cmd::kFinancialValues:
-      controller.financialValues();
-      break;
-    case cmd::kMerchLimits:
-      controller.merchLimits();
-      break;
-    case cmd::kIncludeFinancial:
-      controller.toggleFinancial();
-      break;
-    case cmd::kIncludeBargraph:
-      controller.toggleBargraph();
-      break;
-    case cmd::kIncludeCarbon:
-      controller.toggleCarbon();
-      break;
-    case cmd::kCarbonValues:
-      editCarbonValues(this, controller, context_.settings);
-      break;
-    case cmd::kAllTables:
-      controller.toggleAllTables();
-      break;
-    case cmd::kTraceOff:
-      controller.switchTraceOff();
-      break;
-    default:
-      return false;
   }
   return true;
 }
 
 bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
-  if (runStepCommand(id, frame.controller()) || output_->run(id, frame, this)) return true;
+  if (runStepCommand(id, frame) || output_->run(id, frame, this)) return true;
   if (id >= cmd::kWindow1 && id < cmd::kWindow1 + kWindowListCount) {
     QList<CChildFrame*> frames = children();
     if (id - cmd::kWindow1 < frames.size())
@@ -259,8 +205,8 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
     return true;
   }
   switch (id) {
-    case cmd::kResetView:
-      frame.resetView();
+    case cmd::kCarbonValues:
+      editCarbonValues(this, frame.controller(), context_.settings);
       break;
     case cmd::kSelectAll:
       frame.view().selectAll();
@@ -401,7 +347,7 @@ void CMainFrame::addChild(CChildFrame* frame) {
 }
 
 CChildFrame* CMainFrame::newDocument() {
-  auto* frame = new CChildFrame(context_, QString("KLDVR%1").arg(++untitledCount_),
+  auto* frame = new CChildFrame(context_, QStringLiteral("KLDVR%1").arg(++untitledCount_),
                                 [this](CChildFrame& f) { return saveDocument(f, false); });
   addChild(frame);
   return frame;
@@ -434,7 +380,7 @@ CChildFrame* CMainFrame::recoverDocument(const RecoveryEntry& entry) {
   if (context_.recovery == nullptr) return nullptr;
   int number = entry.record.path.empty() ? entry.record.untitledNumber : 0;
   untitledCount_ = std::max(untitledCount_, number);
-  auto* frame = new CChildFrame(context_, QString("KLDVR%1").arg(number),
+  auto* frame = new CChildFrame(context_, QStringLiteral("KLDVR%1").arg(number),
                                 [this](CChildFrame& f) { return saveDocument(f, false); });
   StandFileResult result =
       context_.recovery->recover(entry, frame->recoveryId(), frame->controller());
@@ -454,12 +400,12 @@ CChildFrame* CMainFrame::recoverDocument(const RecoveryEntry& entry) {
 
 // The file of a recovered document may have changed since the copy was made.
 static bool replaceWithRecovered(QWidget* parent, const QString& path) {
-  QString question = QString(
+  QString question = QStringLiteral(
                          "%1 holds a document recovered after KELDOVAR ended unexpectedly. "
                          "Replace the file with it?")
                          .arg(QDir::toNativeSeparators(path));
-  return QMessageBox::question(parent, "KELDOVAR", question, QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+  return QMessageBox::question(parent, QStringLiteral("KELDOVAR"), question,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
@@ -467,10 +413,11 @@ bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
   QString path = document.path();
   if (!askName && document.recovered() && !replaceWithRecovered(this, path)) askName = true;
   if (askName || path.isEmpty()) {
-    QString start = path.isEmpty() ? QDir::current().filePath(document.title() + ".kdv") : path;
-    QFileDialog dialog(this, "Save As", start, kFileFilter);
+    QString start =
+        path.isEmpty() ? QDir::current().filePath(document.title() + QStringLiteral(".kdv")) : path;
+    QFileDialog dialog(this, QStringLiteral("Save As"), start, kFileFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("kdv");
+    dialog.setDefaultSuffix(QStringLiteral("kdv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = dialog.selectedFiles().constFirst();
   }
@@ -487,12 +434,14 @@ bool CMainFrame::saveDocument(CChildFrame& frame, bool askName) {
 void CMainFrame::showFileMessage(const StandFileResult& result) {
   QMessageBox::Icon icon =
       result.status == StandFileStatus::WrongVersion ? QMessageBox::NoIcon : QMessageBox::Warning;
-  QMessageBox box(icon, "KELDOVAR", fromLatin1(result.message), QMessageBox::Ok, this);
+  QMessageBox box(icon, QStringLiteral("KELDOVAR"), fromLatin1(result.message), QMessageBox::Ok,
+                  this);
   box.exec();
 }
 
 void CMainFrame::openCommand() {
-  QFileDialog dialog(this, "Open", QDir::currentPath(), QString(kFileFilter) + ";;All Files (*)");
+  QFileDialog dialog(this, QStringLiteral("Open"), QDir::currentPath(),
+                     kFileFilter + QStringLiteral(";;All Files (*)"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   QString path = dialog.selectedFiles().constFirst();
@@ -560,8 +509,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     int key = static_cast<QKeyEvent*>(event)->key();
     // Qt cannot ask the keyboard for its lock states; the panes follow the lock keys pressed.
-    if (key == Qt::Key_CapsLock) capsPane_->setText(capsPane_->text().isEmpty() ? "CAP" : "");
-    if (key == Qt::Key_NumLock) numPane_->setText(numPane_->text().isEmpty() ? "NUM" : "");
+    if (key == Qt::Key_CapsLock)
+      capsPane_->setText(capsPane_->text().isEmpty() ? QStringLiteral("CAP") : QStringLiteral(""));
+    if (key == Qt::Key_NumLock)
+      numPane_->setText(numPane_->text().isEmpty() ? QStringLiteral("NUM") : QStringLiteral(""));
   }
   return QMainWindow::eventFilter(watched, event);
 }

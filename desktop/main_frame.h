@@ -17,6 +17,7 @@
 #include "desktop/recent_files.h"
 #include "desktop/recovery_manager.h"
 #include "desktop/report_output.h"
+#include "script/document_commands.h"
 
 namespace keldovar {
 
@@ -64,9 +65,8 @@ class CMainFrame final : public QMainWindow {
   void buildStatusBar();
   void addChild(CChildFrame* frame);
   bool runDocumentCommand(int id, CChildFrame& frame);
-  bool runStepCommand(int id, DocumentController& controller);
-  // A thinning; a refusal the engine does not explain gets its reason in the status bar.
-  void thin(int action, DocumentController& controller);
+  // A command of the document commands' table; false when `id` is none of them.
+  bool runStepCommand(int id, CChildFrame& frame);
   void runFileCommand(int id);
   void openCommand();
   void openRecentFile(int index);

@@ -8,7 +8,7 @@ namespace keldovar {
 namespace {
 
 QString settingsKey(std::string_view section, std::string_view key) {
-  return fromLatin1(section) + '/' + fromLatin1(key);
+  return fromLatin1(section) + QLatin1Char('/') + fromLatin1(key);
 }
 
 }  // namespace

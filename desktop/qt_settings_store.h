@@ -11,8 +11,8 @@ namespace keldovar {
 // Whose settings these are. The program uses the company and its title; tests use a scratch
 // organization so that they never touch a user's settings.
 struct AppIdentity {
-  QString organization = "Brakkel Forestry";
-  QString application = "KELDOVAR";
+  QString organization = QStringLiteral("Brakkel Forestry");
+  QString application = QStringLiteral("KELDOVAR");
 };
 
 class QtSettingsStore final : public SettingsStore {

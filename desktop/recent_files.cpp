@@ -10,7 +10,7 @@ namespace {
 constexpr const char* kSection = "Recent File List";
 
 QString entryKey(int index) {
-  return QString("%1/File%2").arg(kSection).arg(index + 1);
+  return QStringLiteral("%1/File%2").arg(QLatin1String(kSection)).arg(index + 1);
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ void RecentFiles::show() {
     action->setVisible(used);
     if (!used) continue;
     const QString& path = paths_[i];
-    action->setText(QString("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+    action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
     action->setStatusTip(QDir::toNativeSeparators(path));
     action->setData(path);
   }

@@ -66,7 +66,8 @@ void RecoveryDialog::addRows(const std::vector<RecoveryEntry>& entries) {
     auto* group = new QButtonGroup(this);
     for (int choice = 0; choice < 3; ++choice) {
       auto* button = new QRadioButton(QString::fromLatin1(kChoiceTexts[choice]));
-      button->setObjectName(QStringLiteral("%1_%2").arg(kChoiceTexts[choice]).arg(i));
+      button->setObjectName(
+          QStringLiteral("%1_%2").arg(QLatin1String(kChoiceTexts[choice])).arg(i));
       button->setChecked(choice == 0);
       group->addButton(button, choice);
       grid->addWidget(button, row, 3 + choice);

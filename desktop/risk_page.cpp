@@ -67,7 +67,7 @@ RiskPage::RiskPage(QWidget* parent) : QWidget(parent) {
   econ::RiskModel defaults;
   auto* layout = new QHBoxLayout(this);
   auto* fields = new QVBoxLayout;
-  auto* prices = new QGroupBox("Prices");
+  auto* prices = new QGroupBox(QStringLiteral("Prices"));
   auto* priceForm = new QFormLayout(prices);
   drift_ = addField(priceForm, "Drift (% a year)", "drift", defaults.prices.drift);
   volatility_ =
@@ -76,19 +76,19 @@ RiskPage::RiskPage(QWidget* parent) : QWidget(parent) {
       addField(priceForm, "Mean reversion (a year)", "reversion", defaults.prices.reversion);
   correlation_ = addField(priceForm, "Pulpwood-sawtimber correlation", "correlation",
                           defaults.prices.correlation);
-  auto* loss = new QGroupBox("Catastrophic loss");
+  auto* loss = new QGroupBox(QStringLiteral("Catastrophic loss"));
   auto* lossForm = new QFormLayout(loss);
   lossProbability_ =
       addField(lossForm, "Probability (% a year)", "lossProbability", defaults.loss.probability);
   salvage_ = addField(lossForm, "Salvaged (% of value)", "salvage", defaults.loss.salvage);
-  auto* run = new QGroupBox("Simulation");
+  auto* run = new QGroupBox(QStringLiteral("Simulation"));
   auto* runForm = new QFormLayout(run);
   paths_ = addField(runForm, "Paths", "paths", static_cast<double>(defaults.paths));
   seed_ = addField(runForm, "Seed", "seed", static_cast<double>(defaults.seed));
   histogramOf_ = new QComboBox;
   histogramOf_->setObjectName("histogramOf");
-  histogramOf_->addItems({"NPV", "LEV"});
-  runForm->addRow("Histogram of", histogramOf_);
+  histogramOf_->addItems({QStringLiteral("NPV"), QStringLiteral("LEV")});
+  runForm->addRow(QStringLiteral("Histogram of"), histogramOf_);
   connect(histogramOf_, &QComboBox::currentIndexChanged, this, &RiskPage::showHistogram);
   for (QGroupBox* group : {prices, loss, run}) fields->addWidget(group);
   fields->addStretch();
@@ -101,9 +101,9 @@ RiskPage::RiskPage(QWidget* parent) : QWidget(parent) {
   results->addWidget(status_);
   figures_ = new QTableWidget(static_cast<int>(std::size(kFigureNames)), 2);
   figures_->setObjectName("riskFigures");
-  figures_->setHorizontalHeaderLabels({"NPV ($/ac)", "LEV ($/ac)"});
+  figures_->setHorizontalHeaderLabels({QStringLiteral("NPV ($/ac)"), QStringLiteral("LEV ($/ac)")});
   for (int row = 0; row < figures_->rowCount(); ++row) {
-    figures_->setVerticalHeaderItem(row, new QTableWidgetItem(kFigureNames[row]));
+    figures_->setVerticalHeaderItem(row, new QTableWidgetItem(fromLatin1(kFigureNames[row])));
   }
   figures_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   figures_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -123,7 +123,7 @@ QLineEdit* RiskPage::addField(QFormLayout* form, const char* label, const char* 
                               double value) {
   auto* field = new QLineEdit(fromLatin1(formatText("%.10g", value)));
   field->setObjectName(name);
-  form->addRow(label, field);
+  form->addRow(fromLatin1(label), field);
   connect(field, &QLineEdit::textChanged, &pause_, qOverload<>(&QTimer::start));
   return field;
 }
@@ -161,7 +161,7 @@ std::optional<econ::RiskModel> RiskPage::model() {
         Field{salvage_, &model.loss.salvage, "Salvaged"}}) {
     std::optional<double> read = number(field);
     if (!read) {
-      fieldError_ = QString("%1: Enter a number.").arg(name);
+      fieldError_ = QStringLiteral("%1: Enter a number.").arg(fromLatin1(name));
       return std::nullopt;
     }
     *value = *read;
@@ -169,7 +169,8 @@ std::optional<econ::RiskModel> RiskPage::model() {
   std::optional<std::uint64_t> paths = wholeNumber(paths_);
   std::optional<std::uint64_t> seed = wholeNumber(seed_);
   if (!paths || !seed) {
-    fieldError_ = QString("%1: Enter a whole number.").arg(paths ? "Seed" : "Paths");
+    fieldError_ = QStringLiteral("%1: Enter a whole number.")
+                      .arg(paths ? QStringLiteral("Seed") : QStringLiteral("Paths"));
     return std::nullopt;
   }
   model.paths = static_cast<std::int64_t>(std::min<std::uint64_t>(*paths, econ::kMaxPaths + 1));
@@ -184,18 +185,18 @@ void RiskPage::runPaths() {
   std::optional<econ::RiskModel> checked = model();
   if (!regime_ || !checked) {
     summary_.reset();
-    status_->setText(regime_ ? fieldError_ : "The document holds no harvest.");
+    status_->setText(regime_ ? fieldError_ : QStringLiteral("The document holds no harvest."));
   } else {
     econ::RiskSimulator simulator(*regime_, values_, *checked);
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     summary_ = simulator.run(threads, kHistogramBins);
     status_->setText(
-        QString("%1 paths; the stand was lost before its harvest on %2 of them.")
+        QStringLiteral("%1 paths; the stand was lost before its harvest on %2 of them.")
             .arg(QLocale(QLocale::English).toString(static_cast<qlonglong>(summary_->paths)))
             .arg(share(summary_->lostShare)));
   }
   showSummary();
-  emit pathsRun();
+  Q_EMIT pathsRun();
 }
 
 void RiskPage::showSummary() {
@@ -203,7 +204,7 @@ void RiskPage::showSummary() {
     const econ::Distribution* d = nullptr;
     if (summary_) d = column == 0 ? &summary_->npv : (summary_->lev ? &*summary_->lev : nullptr);
     for (int row = 0; row < figures_->rowCount(); ++row) {
-      QString text = "-";
+      QString text = QStringLiteral("-");
       if (d != nullptr) {
         const double values[] = {
             d->mean, d->sd, d->p5, d->p50, d->p95, d->lossProbability, d->expectedShortfall};
@@ -220,13 +221,16 @@ void RiskPage::showHistogram() {
   const econ::Distribution* d = nullptr;
   if (summary_) d = lev ? (summary_->lev ? &*summary_->lev : nullptr) : &summary_->npv;
   if (d == nullptr) {
-    histogram_->setHistogram({}, {}, "", "");
+    histogram_->setHistogram({}, {}, QStringLiteral(""), QStringLiteral(""));
     return;
   }
-  QString name = lev ? "LEV" : "NPV";
+  QString name = lev ? QStringLiteral("LEV") : QStringLiteral("NPV");
   histogram_->setHistogram(lev ? summary_->levHistogram : summary_->npvHistogram,
-                           {{"P5", d->p5}, {"P50", d->p50}, {"P95", d->p95}},
-                           name + " of the paths", name + " ($/ac)");
+                           {{QStringLiteral("P5"), d->p5},
+                            {QStringLiteral("P50"), d->p50},
+                            {QStringLiteral("P95"), d->p95}},
+                           name + QStringLiteral(" of the paths"),
+                           name + QStringLiteral(" ($/ac)"));
 }
 
 }  // namespace keldovar

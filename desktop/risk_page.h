@@ -35,7 +35,7 @@ class RiskPage final : public QWidget {
   // What is wrong with a field, or "".
   QString fieldError() const { return fieldError_; }
 
- signals:
+ Q_SIGNALS:
   void pathsRun();
 
  private:

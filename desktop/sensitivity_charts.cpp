@@ -132,7 +132,7 @@ void RateCurveChart::setCurve(std::vector<QPointF> npv, std::vector<QPointF> lev
 void RateCurveChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().base());
-  drawTitle(painter, *this, "NPV and LEV ($/ac) by interest rate");
+  drawTitle(painter, *this, QStringLiteral("NPV and LEV ($/ac) by interest rate"));
   if (npv_.empty()) return;
   QFontMetrics metrics(font());
   double low = 0, high = 0;
@@ -151,7 +151,7 @@ void RateCurveChart::paintEvent(QPaintEvent*) {
   Axis x = roundAxis(npv_.front().x(), npv_.back().x(), 8, area.left(), area.right());
   QColor text = palette().text().color();
   drawVerticalAxis(painter, area, y, metrics, text);
-  drawHorizontalAxis(painter, area, x, metrics, text, "Interest rate (%)");
+  drawHorizontalAxis(painter, area, x, metrics, text, QStringLiteral("Interest rate (%)"));
   painter.setPen(QPen(kZeroColour, 1));
   painter.drawLine(QPointF(area.left(), y.at(0)), QPointF(area.right(), y.at(0)));
   painter.setPen(QPen(text, 1, Qt::DotLine));
@@ -160,7 +160,8 @@ void RateCurveChart::paintEvent(QPaintEvent*) {
   painter.setRenderHint(QPainter::Antialiasing);
   drawPolyline(painter, lev_, x, y, QPen(kLevColour, 2, Qt::DashLine));
   drawPolyline(painter, npv_, x, y, QPen(kNpvColour, 2));
-  std::vector<std::pair<QColor, QString>> legend = {{kNpvColour, "NPV"}, {kLevColour, "LEV"}};
+  std::vector<std::pair<QColor, QString>> legend = {{kNpvColour, QStringLiteral("NPV")},
+                                                    {kLevColour, QStringLiteral("LEV")}};
   if (irr_ && *irr_ >= x.low && *irr_ <= x.high) {
     QPointF mark(x.at(*irr_), y.at(0));
     painter.setBrush(kZeroColour);
@@ -204,12 +205,13 @@ void TornadoChart::paintEvent(QPaintEvent*) {
   QRectF area = plotArea(*this, labels);
   if (area.width() < 20 || area.height() < 20) return;
   // Room at either end for the moved values written beside the bars.
-  double margin = metrics.horizontalAdvance("0000.00") + 8;
+  double margin = metrics.horizontalAdvance(QStringLiteral("0000.00")) + 8;
   Axis x = roundAxis(low, high, 6, area.left() + margin, area.right() - margin);
   QColor text = palette().text().color();
-  drawHorizontalAxis(painter, area, x, metrics, text, "NPV ($/ac)");
+  drawHorizontalAxis(painter, area, x, metrics, text, QStringLiteral("NPV ($/ac)"));
   drawLegend(painter, area, metrics,
-             {{kLoweredColour, "value lowered"}, {kRaisedColour, "raised"}});
+             {{kLoweredColour, QStringLiteral("value lowered")},
+              {kRaisedColour, QStringLiteral("raised")}});
   double rowHeight = area.height() / static_cast<double>(rows_.size());
   double bar = std::min(rowHeight * 0.7, 2.0 * metrics.height());
   for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -262,7 +264,7 @@ void HistogramChart::paintEvent(QPaintEvent*) {
   for (std::int64_t c : histogram_.counts) total += c;
   double highShare =
       100.0 * static_cast<double>(most) / static_cast<double>(std::max<std::int64_t>(total, 1));
-  QRectF area = plotArea(*this, metrics.horizontalAdvance("100.0"));
+  QRectF area = plotArea(*this, metrics.horizontalAdvance(QStringLiteral("100.0")));
   if (area.width() < 20 || area.height() < 20) return;
   auto bins = static_cast<double>(histogram_.counts.size());
   double end = histogram_.low + histogram_.width * bins;
@@ -292,7 +294,7 @@ void HistogramChart::paintEvent(QPaintEvent*) {
   painter.setPen(text);
   painter.drawText(
       QRectF(0, area.top() - 1.25 * metrics.height(), area.left() + 40, metrics.height()),
-      Qt::AlignLeft, "% of paths");
+      Qt::AlignLeft, QStringLiteral("% of paths"));
   painter.drawRect(area);
 }
 

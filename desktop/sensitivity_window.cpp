@@ -35,11 +35,11 @@ const char* unitOf(std::size_t field) {
 
 template <typename T>
 QString money(const std::optional<T>& value) {
-  return value ? fromLatin1(formatText("%.2f", static_cast<double>(*value))) : QString("-");
+  return value ? fromLatin1(formatText("%.2f", static_cast<double>(*value))) : QStringLiteral("-");
 }
 
 QString percent(const std::optional<double>& fraction) {
-  return fraction ? fromLatin1(formatText("%.2f %%", *fraction * 100)) : QString("-");
+  return fraction ? fromLatin1(formatText("%.2f %%", *fraction * 100)) : QStringLiteral("-");
 }
 
 QLineEdit* lineEdit(const QString& text, const char* name, int width = 0) {
@@ -77,9 +77,9 @@ SensitivityWindow::SensitivityWindow(CChildFrame& frame, QWidget* owner)
   layout->addWidget(buildFields());
   pages_ = new QTabWidget;
   pages_->setObjectName("pages");
-  pages_->addTab(buildSensitivityPage(), "&Sensitivity");
+  pages_->addTab(buildSensitivityPage(), QStringLiteral("&Sensitivity"));
   riskPage_ = new RiskPage;
-  pages_->addTab(riskPage_, "&Risk");
+  pages_->addTab(riskPage_, QStringLiteral("&Risk"));
   layout->addWidget(pages_, 1);
   connect(&frame, &CChildFrame::stateChanged, this, &SensitivityWindow::reloadRegime);
   connect(&frame, &QObject::destroyed, this, &QWidget::close);
@@ -90,34 +90,37 @@ SensitivityWindow::SensitivityWindow(CChildFrame& frame, QWidget* owner)
 QWidget* SensitivityWindow::buildFields() {
   auto* column = new QWidget;
   auto* layout = new QVBoxLayout(column);
-  auto* values = new QGroupBox("Financial values");
+  auto* values = new QGroupBox(QStringLiteral("Financial values"));
   auto* valueForm = new QFormLayout(values);
   FinanceTexts texts = openFinance(frame_->controller().content().settings.financial);
   for (std::size_t i = 0; i < values_.size(); ++i) {
     values_[i] = lineEdit(fromLatin1(texts.fields[i]), kFinancialFields[i].scriptKey, 90);
-    valueForm->addRow(QString("%1 (%2)").arg(econ::kValueNames[i], unitOf(i)), values_[i]);
+    valueForm->addRow(
+        QStringLiteral("%1 (%2)").arg(fromLatin1(econ::kValueNames[i]), fromLatin1(unitOf(i))),
+        values_[i]);
     connect(values_[i], &QLineEdit::textChanged, this, &SensitivityWindow::recompute);
   }
   layout->addWidget(values);
-  auto* ranges = new QGroupBox("Sensitivity");
+  auto* ranges = new QGroupBox(QStringLiteral("Sensitivity"));
   auto* rangeForm = new QFormLayout(ranges);
   econ::SensitivityOptions defaults;
   auto* rates = new QHBoxLayout;
   ratesFrom_ = lineEdit(QString::number(defaults.rates.from), "ratesFrom", 50);
   ratesTo_ = lineEdit(QString::number(defaults.rates.to), "ratesTo", 50);
   ratesStep_ = lineEdit(QString::number(defaults.rates.step), "ratesStep", 50);
-  for (QWidget* part : std::initializer_list<QWidget*>{ratesFrom_, new QLabel("to"), ratesTo_,
-                                                       new QLabel("by"), ratesStep_}) {
+  for (QWidget* part :
+       std::initializer_list<QWidget*>{ratesFrom_, new QLabel(QStringLiteral("to")), ratesTo_,
+                                       new QLabel(QStringLiteral("by")), ratesStep_}) {
     rates->addWidget(part);
   }
-  rangeForm->addRow("Rates (%)", rates);
+  rangeForm->addRow(QStringLiteral("Rates (%)"), rates);
   swing_ = lineEdit(QString::number(defaults.swing), "swing", 50);
-  rangeForm->addRow("Values moved by (%)", swing_);
+  rangeForm->addRow(QStringLiteral("Values moved by (%)"), swing_);
   management_ = new QComboBox;
   management_->setObjectName("management");
-  management_->addItems({"Pulpwood", "Sawtimber and pulpwood"});
+  management_->addItems({QStringLiteral("Pulpwood"), QStringLiteral("Sawtimber and pulpwood")});
   management_->setCurrentIndex(1);
-  rangeForm->addRow("Management", management_);
+  rangeForm->addRow(QStringLiteral("Management"), management_);
   for (QLineEdit* field : {ratesFrom_, ratesTo_, ratesStep_, swing_}) {
     connect(field, &QLineEdit::textChanged, this, &SensitivityWindow::recompute);
   }
@@ -135,15 +138,15 @@ QWidget* SensitivityWindow::buildSensitivityPage() {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   auto* top = new QHBoxLayout;
-  auto* figures = new QGroupBox("Value and break-even");
+  auto* figures = new QGroupBox(QStringLiteral("Value and break-even"));
   auto* grid = new QGridLayout(figures);
-  grid->addWidget(new QLabel("<b>Pulpwood</b>"), 0, 1, Qt::AlignRight);
-  grid->addWidget(new QLabel("<b>Saw+pulp</b>"), 0, 2, Qt::AlignRight);
+  grid->addWidget(new QLabel(QStringLiteral("<b>Pulpwood</b>")), 0, 1, Qt::AlignRight);
+  grid->addWidget(new QLabel(QStringLiteral("<b>Saw+pulp</b>")), 0, 2, Qt::AlignRight);
   for (int row = 0; row < kFigureRows; ++row) {
-    grid->addWidget(new QLabel(kFigureNames[row]), row + 1, 0);
+    grid->addWidget(new QLabel(fromLatin1(kFigureNames[row])), row + 1, 0);
     for (std::size_t m = 0; m < 2; ++m) {
-      auto* figure = new QLabel("-");
-      figure->setObjectName(QString("figure%1_%2").arg(row).arg(m));
+      auto* figure = new QLabel(QStringLiteral("-"));
+      figure->setObjectName(QStringLiteral("figure%1_%2").arg(row).arg(m));
       figure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
       figure->setTextInteractionFlags(Qt::TextSelectableByMouse);
       grid->addWidget(figure, row + 1, static_cast<int>(m) + 1);
@@ -165,7 +168,7 @@ QString SensitivityWindow::status() const {
 
 void SensitivityWindow::reloadRegime() {
   if (frame_ == nullptr) return;
-  setWindowTitle("Sensitivity and Risk - " + frame_->document().title());
+  setWindowTitle(QStringLiteral("Sensitivity and Risk - ") + frame_->document().title());
   const ReportTable* harvest = econ::newestHarvest(frame_->controller().store());
   std::optional<econ::RegimeQuantities> regime;
   if (harvest != nullptr) regime = econ::harvestQuantities(*harvest);
@@ -181,8 +184,10 @@ std::optional<FinancialValues> SensitivityWindow::financialValues() {
   Checked<FinanceEntry, FinanceField> checked = checkFinance(texts);
   if (checked.ok()) return checked.accepted().values;
   const CheckFailure<FinanceField>& failure = checked.failure();
-  QString field = failure.focus ? econ::kValueNames[static_cast<std::size_t>(*failure.focus)] : "";
-  status_->setText(field + ": " + fromLatin1(failure.text));
+  QString field = failure.focus
+                      ? fromLatin1(econ::kValueNames[static_cast<std::size_t>(*failure.focus)])
+                      : QString();
+  status_->setText(field + QStringLiteral(": ") + fromLatin1(failure.text));
   return std::nullopt;
 }
 
@@ -195,7 +200,8 @@ std::optional<econ::SensitivityOptions> SensitivityWindow::options() {
   std::optional<double> step = number(ratesStep_);
   std::optional<double> swing = number(swing_);
   if (!from || !to || !step || !swing) {
-    status_->setText(QString("%1: Enter a number.").arg(swing ? "Rates" : "Values moved by"));
+    status_->setText(QStringLiteral("%1: Enter a number.")
+                         .arg(swing ? QStringLiteral("Rates") : QStringLiteral("Values moved by")));
     return std::nullopt;
   }
   options.rates = {*from, *to, *step};
@@ -209,7 +215,8 @@ std::optional<econ::SensitivityOptions> SensitivityWindow::options() {
 void SensitivityWindow::recompute() {
   std::optional<FinancialValues> values = financialValues();
   std::optional<econ::SensitivityOptions> checked = values ? options() : std::nullopt;
-  if (!regime_) status_->setText("The document holds no harvest: harvest the stand first.");
+  if (!regime_)
+    status_->setText(QStringLiteral("The document holds no harvest: harvest the stand first."));
   if (!values || !checked || !regime_) {
     sensitivity_.reset();
     clearCharts();
@@ -235,13 +242,13 @@ void SensitivityWindow::showSensitivity(const FinancialValues& values, Managemen
                    irr ? std::optional<double>(*irr * 100) : std::nullopt);
   std::vector<TornadoRow> rows;
   for (const econ::TornadoBar& bar : sensitivity_->tornado) {
-    rows.push_back({econ::kValueNames[bar.field], money(std::optional<float>(bar.low)),
+    rows.push_back({fromLatin1(econ::kValueNames[bar.field]), money(std::optional<float>(bar.low)),
                     money(std::optional<float>(bar.high)), static_cast<double>(bar.atLow[m].npv),
                     static_cast<double>(bar.atHigh[m].npv)});
   }
-  tornado_->setRows(
-      std::move(rows), static_cast<double>(sensitivity_->base[m].npv),
-      QString("NPV with each value lowered and raised by %1 %").arg(swing_->text().trimmed()));
+  tornado_->setRows(std::move(rows), static_cast<double>(sensitivity_->base[m].npv),
+                    QStringLiteral("NPV with each value lowered and raised by %1 %")
+                        .arg(swing_->text().trimmed()));
   showFigures();
 }
 
@@ -260,9 +267,9 @@ void SensitivityWindow::showFigures() {
 
 void SensitivityWindow::clearCharts() {
   curve_->setCurve({}, {}, 0, std::nullopt);
-  tornado_->setRows({}, 0, "");
+  tornado_->setRows({}, 0, QStringLiteral(""));
   for (auto& row : figures_) {
-    for (QLabel* figure : row) figure->setText("-");
+    for (QLabel* figure : row) figure->setText(QStringLiteral("-"));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "document/dialog_memory.h"
 #include "engine/report_text.h"
 
 namespace keldovar {
@@ -248,7 +249,7 @@ bool DocumentController::merchLimits() {
   if (!entry) return false;
   DocumentSettings& settings = content_.settings;
   settings.barkBasis = "OB";
-  settings.merchLimit = entry->topDiameter;
+  settings.merchLimit = static_cast<double>(entry->topDiameter);
   settings.merchLimitShown = entry->topDiameter;
   settings.sawThreshold = entry->sawThreshold;
   settings.pulpThreshold = entry->pulpThreshold;
@@ -348,64 +349,45 @@ void DocumentController::showMessage(const char* caption, const char* line1, con
 
 std::optional<UnthinnedEntry> DocumentController::askUnthinned() {
   auto entry = prompts_.askUnthinned(content_.remembered);
-  if (!entry) return entry;
-  RememberedValues& r = content_.remembered;
-  r.unthinnedTrees = entry->trees;
-  r.unthinnedAge = entry->age;
-  r.unthinnedBasalArea = entry->basalArea;
-  r.unthinnedHeight = entry->height;
-  r.unthinnedSiteIndex = entry->siteIndex;
+  if (entry) remember(content_.remembered, *entry, kUnthinnedMemory);
   return entry;
 }
 
 std::optional<ThinnedEntry> DocumentController::askThinned() {
   auto entry = prompts_.askThinned(content_.remembered);
-  if (!entry) return entry;
-  RememberedValues& r = content_.remembered;
-  r.thinnedAge = entry->age;
-  r.thinnedBasalArea = entry->basalArea;
-  r.thinnedTrees = entry->trees;
-  r.thinnedThinAge = entry->thinAge;
-  r.thinnedHeight = entry->height;
-  r.thinnedSiteIndex = entry->siteIndex;
+  if (entry) remember(content_.remembered, *entry, kThinnedMemory);
   return entry;
 }
 
 std::optional<PercentRemovedEntry> DocumentController::askPercentRemoved() {
   auto entry = prompts_.askPercentRemoved(content_.remembered);
-  if (!entry) return entry;
-  content_.remembered.pctTrees = entry->trees;
-  content_.remembered.pctBasalArea = entry->basalArea;
+  if (entry) remember(content_.remembered, *entry, kPercentRemovedMemory);
   return entry;
 }
 
 std::optional<PlantationEntry> DocumentController::askPlantation() {
   auto entry = prompts_.askPlantation(content_.remembered);
-  if (!entry) return entry;
-  RememberedValues& r = content_.remembered;
-  r.plantSiteIndex = entry->siteIndex;
-  r.plantTrees = entry->trees;
-  r.plantSurvival = entry->survival;
+  if (entry) remember(content_.remembered, *entry, kPlantationMemory);
   return entry;
 }
 
 std::optional<int> DocumentController::askGrowAge() {
   auto age = prompts_.askGrowAge(standFactsOf(session_.engine.state()));
-  if (age) content_.remembered.growAge = *age;
+  if (age) content_.remembered.*kGrowMemory = *age;
   return age;
 }
 
 std::optional<double> DocumentController::askResidualBA() {
   auto value = prompts_.askResidualBA(content_.remembered, standFactsOf(session_.engine.state()));
   if (!value) return std::nullopt;
-  content_.remembered.residualBA = *value;
+  content_.remembered.*kResidualBAMemory = *value;
   return *value;
 }
 
 std::optional<double> DocumentController::askThinToDBH() {
   auto value = prompts_.askThinToDBH(content_.remembered, standFactsOf(session_.engine.state()));
   if (!value) return std::nullopt;
-  content_.remembered.thinToDBH = *value;
+  content_.remembered.*kThinToDBHMemory = *value;
   return *value;
 }
 
@@ -418,9 +400,7 @@ LowThinChoice DocumentController::askLowThinMethod() {
 
 std::optional<RowLowEntry> DocumentController::askRowLow() {
   auto entry = prompts_.askRowLow(content_.remembered, standFactsOf(session_.engine.state()));
-  if (!entry) return entry;
-  content_.remembered.rowLowResidual = static_cast<float>(entry->residual);
-  content_.remembered.rowLowPercent = static_cast<float>(entry->rowPercent);
+  if (entry) remember(content_.remembered, *entry, kRowLowMemory);
   return entry;
 }
 

@@ -85,7 +85,7 @@ double decimalValue(std::string_view number) {
 
 // Beyond the float range the field's value is an infinity, which every range check refuses.
 float toFloat(double value) {
-  constexpr double kLargest = std::numeric_limits<float>::max();
+  constexpr double kLargest = static_cast<double>(std::numeric_limits<float>::max());
   constexpr float kInfinity = std::numeric_limits<float>::infinity();
   if (value > kLargest) return kInfinity;
   if (value < -kLargest) return -kInfinity;
@@ -114,7 +114,7 @@ std::optional<float> parseReal(std::string_view text) {
 
 Exchanged<int> exchangeInteger(std::string_view text, std::optional<IntRange> range) {
   std::optional<int> value = parseInteger(text);
-  if (!value) return {0, FieldError{"Enter an integer.", MessageIcon::Exclamation}};
+  if (!value) return {0, FieldError{"Enter an integer.", MessageIcon::None}};
   if (range && (*value < range->low || *value > range->high)) {
     return {*value,
             FieldError{formatText("Enter an integer between %d and %d.", range->low, range->high),
@@ -125,7 +125,7 @@ Exchanged<int> exchangeInteger(std::string_view text, std::optional<IntRange> ra
 
 Exchanged<float> exchangeReal(std::string_view text, std::optional<RealRange> range) {
   std::optional<float> value = parseReal(text);
-  if (!value) return {0, FieldError{"Enter a number.", MessageIcon::Exclamation}};
+  if (!value) return {0, FieldError{"Enter a number.", MessageIcon::None}};
   if (range && (*value < range->low || *value > range->high)) {
     std::string low = formatReal(range->low);
     std::string high = formatReal(range->high);

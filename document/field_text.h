@@ -35,7 +35,7 @@ std::optional<int> parseInteger(std::string_view text);
 std::optional<float> parseReal(std::string_view text);
 
 // Parse, then check the range: "Enter an integer." / "Enter an integer between %1 and %2.",
-// "Enter a number." / "Enter a number between %1 and %2.".
+// "Enter a number." / "Enter a number between %1 and %2."; only the range failures warn.
 Exchanged<int> exchangeInteger(std::string_view text, std::optional<IntRange> range = {});
 Exchanged<float> exchangeReal(std::string_view text, std::optional<RealRange> range = {});
 

@@ -10,7 +10,8 @@
 
 namespace keldovar {
 
-enum class MessageIcon { Exclamation, Information };
+// A text that could not be read as a number is told without an icon; range failures warn.
+enum class MessageIcon { Exclamation, Information, None };
 
 // A modal message box. An empty caption means the program's own title.
 struct Message {

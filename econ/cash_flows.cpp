@@ -96,10 +96,10 @@ CashFlow eventFlow(const RegimeEvent& event, SetPrices prices) {
     return flow;
   }
   if (event.pulpTons * (-1) > 0) {
-    flow.pulpwood = static_cast<float>(prices.pulp * event.pulpTons * (-1));
+    flow.pulpwood = static_cast<float>(static_cast<double>(prices.pulp) * event.pulpTons * (-1));
   }
-  flow.sawtimber =
-      static_cast<float>(prices.saw * event.sawTons * (-1) + prices.pulp * event.iuPulpTons * (-1));
+  flow.sawtimber = static_cast<float>(static_cast<double>(prices.saw) * event.sawTons * (-1) +
+                                      static_cast<double>(prices.pulp) * event.iuPulpTons * (-1));
   return flow;
 }
 
@@ -134,7 +134,7 @@ double discountDivisor(float rate, int year) {
 float presentValue(int year, float amount, double divisor) {
   if (amount == 0) return 0;
   if (year <= 0) return -999.99f;
-  return static_cast<float>(amount / divisor);
+  return static_cast<float>(static_cast<double>(amount) / divisor);
 }
 
 StandingStock standingAt(const RegimeQuantities& quantities, int age) {

@@ -63,7 +63,9 @@ Distribution distributionOf(std::vector<float>& values, int bins, Histogram& his
   }
   d.mean = sum / static_cast<double>(n);
   double squares = 0;
-  for (float v : values) squares += (static_cast<double>(v) - d.mean) * (v - d.mean);
+  for (float v : values) {
+    squares += (static_cast<double>(v) - d.mean) * (static_cast<double>(v) - d.mean);
+  }
   d.sd = n > 1 ? std::sqrt(squares / static_cast<double>(n - 1)) : 0;
   d.lossProbability = static_cast<double>(below) / static_cast<double>(n);
   std::size_t r95 = rankOf(1 - kTailShare, n);
@@ -151,11 +153,11 @@ void RiskSimulator::advancePrices(int years, Shocks& shocks) const {
 float RiskSimulator::salvageValue(int age, const Shocks& shocks) const {
   const StandingStock& stock = standing_[static_cast<std::size_t>(age - startAge_)];
   RegimeEvent cut{age, PriceSet::Harvest, -stock.pulpTons, -stock.iuPulpTons, -stock.sawTons};
-  SetPrices prices{static_cast<float>(harvestPrices_.pulp * shocks.pulpFactor),
-                   static_cast<float>(harvestPrices_.saw * shocks.sawFactor)};
+  SetPrices prices{static_cast<float>(static_cast<double>(harvestPrices_.pulp) * shocks.pulpFactor),
+                   static_cast<float>(static_cast<double>(harvestPrices_.saw) * shocks.sawFactor)};
   CashFlow flow = eventFlow(cut, prices);
   float value = model_.management == Management::Pulpwood ? flow.pulpwood : flow.sawtimber;
-  return static_cast<float>(value * salvageShare_);
+  return static_cast<float>(static_cast<double>(value) * salvageShare_);
 }
 
 PathOutcome RiskSimulator::path(std::int64_t index) const {
@@ -177,8 +179,8 @@ PathOutcome RiskSimulator::path(std::int64_t index) const {
     SetPrices prices = e.prices;
     if (e.event.prices != PriceSet::Fertilization) {
       advancePrices(e.event.year - startAge_, shocks);
-      prices = {static_cast<float>(prices.pulp * shocks.pulpFactor),
-                static_cast<float>(prices.saw * shocks.sawFactor)};
+      prices = {static_cast<float>(static_cast<double>(prices.pulp) * shocks.pulpFactor),
+                static_cast<float>(static_cast<double>(prices.saw) * shocks.sawFactor)};
     }
     CashFlow flow = eventFlow(e.event, prices);
     float amount = model_.management == Management::Pulpwood ? flow.pulpwood : flow.sawtimber;

@@ -213,14 +213,14 @@ int Engine::askThinnedWrapped() {
 
 void Engine::applyThinned(const ThinnedEntry& e) {
   s_.AG = e.age;
-  s_.BA = e.basalArea;
+  s_.BA = static_cast<double>(e.basalArea);
   s_.TPA = e.trees;
   s_.thinAge = e.thinAge;
   if (e.height == 0) {
     s_.SI = e.siteIndex;
     s_.heightEntered = 0;
   } else {
-    s_.HD = e.height;
+    s_.HD = static_cast<double>(e.height);
     s_.heightEntered = 1;
   }
 }

@@ -68,8 +68,10 @@ void Engine::projectionStep(double toAge, double& exhibitedSI, double& hdBase) {
   float n1 = static_cast<float>(s_.TPA);
   float b1 = static_cast<float>(s_.BA);
   double n2 = survival(s_.TPA, s_.AG, toAge, s_.baRatio, s_.SI);
-  s_.TPA = n1 < n2 ? n1 : n2;  // trees never increase
-  s_.BA = projectBasalArea(b1, s_.AG, toAge, n1, s_.TPA, s_.baRatio, s_.thinAge, s_.SI) *
+  double before = static_cast<double>(n1);
+  s_.TPA = before < n2 ? before : n2;  // trees never increase
+  s_.BA = projectBasalArea(static_cast<double>(b1), s_.AG, toAge, static_cast<double>(n1), s_.TPA,
+                           s_.baRatio, s_.thinAge, s_.SI) *
           fertilizerBA(toAge, s_.fFert_Nitrogen, s_.bFert_Phosphorus, s_.iFertAge);
   s_.AG = toAge;
 

@@ -14,7 +14,8 @@ namespace {
 float PNV(int year, float amount, float rate) {
   if (year <= 0) return -999.99f;
   float base = 1 + rate;
-  return static_cast<float>(amount / std::pow(static_cast<double>(base), year));
+  return static_cast<float>(static_cast<double>(amount) /
+                            std::pow(static_cast<double>(base), year));
 }
 
 // A history label as text, whatever the 24 bytes hold.
@@ -161,11 +162,12 @@ int Engine::writeFinancialRows(float& sumPulp, float& sumSaw) {
     float pvBdftCords = 0;
     if (record.basal_area < 0) {
       if (record.cords * (-1) > 0) {
-        returnCords = static_cast<float>(price.pulp * record.cords * (-1));
+        returnCords = static_cast<float>(static_cast<double>(price.pulp) * record.cords * (-1));
         pvCords = PNV(year, returnCords, interestVal);
       }
       returnBdftCords =
-          static_cast<float>(price.saw * record.bdft * (-1) + price.pulp * record.topcords * (-1));
+          static_cast<float>(static_cast<double>(price.saw) * record.bdft * (-1) +
+                             static_cast<double>(price.pulp) * record.topcords * (-1));
       pvBdftCords = PNV(year, returnBdftCords, interestVal);
       if (pvCords == 0 && pvBdftCords == 0) {
         std::string text =

@@ -11,10 +11,10 @@ bool Engine::deriveUnthinned(const UnthinnedEntry& input) {
     s_.status = -1;
     return false;
   }
-  s_.AG = input.age;
-  s_.BA = input.basalArea;
+  s_.AG = static_cast<double>(input.age);
+  s_.BA = static_cast<double>(input.basalArea);
   s_.TPA = input.trees;
-  s_.thinAge = input.age;
+  s_.thinAge = static_cast<double>(input.age);
   s_.SI = input.siteIndex;
   bool young = s_.AG >= 1 && s_.AG < 8;
   if (s_.AG >= 8) s_.baRatio = s_.treesRatio = 1;
@@ -28,7 +28,7 @@ bool Engine::deriveUnthinned(const UnthinnedEntry& input) {
   if (input.height == 0) {
     s_.HD = heightFromSite(s_.SI, s_.AG, SiteVariant::Rounded);
   } else {
-    s_.HD = input.height;
+    s_.HD = static_cast<double>(input.height);
     s_.SI = siteFromHeight(s_.HD, s_.AG, SiteVariant::Rounded);
   }
   if (s_.BA == 0) {
@@ -92,7 +92,7 @@ int Engine::initializePlantation() {
   s_.baRatio = 1;
   s_.thinAge = 8;
   s_.AG = 8;
-  s_.TPA = survival(s_.survivalPct * s_.PLNTR / 100, 1, 8, 1, s_.SI);
+  s_.TPA = survival(static_cast<double>(s_.survivalPct) * s_.PLNTR / 100, 1, 8, 1, s_.SI);
   s_.HD = heightFromSite(s_.SI, 8, SiteVariant::Rounded);
   double coef = 15.8684;
   if (s_.noControl == 1) {

@@ -87,15 +87,15 @@ double plantationBasalArea(double coef, double hd, double age, double planted) {
 
 double fertilizerBA(double t, float nitrogen, int phosphorus, int fertAge) {
   if (nitrogen == -1.0f) return 1;
-  return 1 + (0.000738 + 0.000538 * phosphorus) * nitrogen * (1 / 6.9419) *
+  return 1 + (0.000738 + 0.000538 * phosphorus) * static_cast<double>(nitrogen) * (1 / 6.9419) *
                  std::exp(-(t - fertAge) / 6.9419);
 }
 
 double fertilizerHeight(double t, float nitrogen, int phosphorus, int fertAge) {
   if (nitrogen == -1.0f) return 1;
   double x = (t - fertAge) / 7.7046;
-  return 1 + (0.000256 + 0.000192 * phosphorus) * nitrogen * (2.9453 / 7.7046) *
-                 std::pow(x, 1.9453) * std::exp(-std::pow(x, 2.9453));
+  return 1 + (0.000256 + 0.000192 * phosphorus) * static_cast<double>(nitrogen) *
+                 (2.9453 / 7.7046) * std::pow(x, 1.9453) * std::exp(-std::pow(x, 2.9453));
 }
 
 double totalOutsideBarkVolume(double age, double trees, double ba, double thinAge,

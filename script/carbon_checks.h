@@ -1,5 +1,5 @@
 // The Carbon dialog without its window, shared by the script's `carbon` command and the search
-// space: the carbon price and the crediting baseline, their ranges and messages.
+// space: the carbon price and the crediting baseline, checked as the rows of kCarbonFields.
 #pragma once
 
 #include <map>
@@ -9,15 +9,6 @@
 #include "script/dialog_checks.h"
 
 namespace keldovar {
-
-enum class CarbonField { Price, Baseline };
-struct CarbonTexts {
-  std::string price;
-  std::string baseline;
-};
-
-inline constexpr RealRange kCarbonPriceRange{0, 1000};      // dollars per tonne of CO2e
-inline constexpr RealRange kCarbonBaselineRange{0, 10000};  // tonnes of CO2e per acre
 
 CarbonTexts openCarbon(const carbon::CarbonValues& current);
 Checked<carbon::CarbonValues, CarbonField> checkCarbon(const CarbonTexts& texts);

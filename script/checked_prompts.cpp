@@ -1,10 +1,6 @@
-// Prompts answered from field texts, through the dialogs' own opening rules and checks.
+// Prompts answered from field texts, through the dialogs' own tables, opening rules and checks.
 #include "script/checked_prompts.h"
 
-#include <algorithm>
-#include <array>
-#include <cctype>
-#include <string_view>
 #include <utility>
 
 #include "script/dialog_checks.h"
@@ -18,41 +14,43 @@ std::string textOf(const FieldTexts& fields, const std::string& key, std::string
   return it == fields.end() ? std::move(absent) : it->second;
 }
 
-// Choice words are matched without regard to case, like the script's own words.
-bool sameWord(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
+// The dialog's texts as the script gives them: a key not given is an empty field, or, with
+// `kept`, keeps the text the dialog opened with.
+template <typename Texts, typename Field, std::size_t N>
+Texts textsFrom(const FieldTexts& given, const FieldTable<Texts, Field, N>& table, Texts texts = {},
+                bool kept = false) {
+  for (const TextField<Texts, Field>& row : table) {
+    texts.*row.text = textOf(given, row.spec.key, kept ? texts.*row.text : std::string());
+  }
+  return texts;
 }
 
-VegetationControl controlOf(const std::string& word) {
-  if (sameWord(word, "woody")) return VegetationControl::Woody;
-  if (sameWord(word, "herbwoody")) return VegetationControl::HerbAndWoody;
-  return VegetationControl::None;
+std::string soleText(const FieldTexts& given, const FieldTable<SoleText, SoleField, 1>& table) {
+  return textsFrom(given, table).value;
 }
 
-// `keys` names the dialog's fields in the order of its Field enumeration.
-template <typename Entry, typename Field, std::size_t N>
+// The choice a radio group's word names, or `absent` when the script gives none it knows.
+std::size_t choiceOf(const FieldTexts& given, const ChoiceField& field, std::size_t absent) {
+  return choiceIndex(field, textOf(given, field.key)).value_or(absent);
+}
+
+// A refusal names the key of the field it focuses, then shows its message.
+template <typename Entry, typename Field>
 std::optional<Entry> settle(FieldSource& source, const Checked<Entry, Field>& checked,
-                            const std::array<const char*, N>& keys) {
+                            const std::vector<const DialogField*>& fields) {
   if (checked.ok()) return checked.accepted();
   const CheckFailure<Field>& failure = checked.failure();
-  if (failure.focus && static_cast<std::size_t>(*failure.focus) < N) {
-    source.fieldRefused(keys[static_cast<std::size_t>(*failure.focus)]);
+  if (failure.focus && static_cast<std::size_t>(*failure.focus) < fields.size()) {
+    source.fieldRefused(fields[static_cast<std::size_t>(*failure.focus)]->key);
   }
   source.showMessage(failure.message());
   return std::nullopt;
 }
 
-template <std::size_t N>
-using Keys = std::array<const char*, N>;
-
-// The finance dialog's script keys, in the order of FinanceField.
-constexpr Keys<kFinanceFieldCount> financeKeys() {
-  Keys<kFinanceFieldCount> keys{};
-  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) keys[i] = kFinancialFields[i].scriptKey;
-  return keys;
+template <typename Entry, typename Field>
+std::optional<Entry> settle(FieldSource& source, const Checked<Entry, Field>& checked,
+                            DialogId dialog) {
+  return settle(source, checked, dialogFields(dialog).texts);
 }
 
 }  // namespace
@@ -64,48 +62,35 @@ void CheckedPrompts::showMessage(const Message& message) {
 std::optional<UnthinnedEntry> CheckedPrompts::askUnthinned(const RememberedValues&) {
   std::optional<FieldTexts> f = source_.fields(DialogId::Unthinned);
   if (!f) return std::nullopt;
-  UnthinnedTexts t{.trees = textOf(*f, "trees"),
-                   .age = textOf(*f, "age"),
-                   .basalArea = textOf(*f, "ba"),
-                   .height = textOf(*f, "height"),
-                   .siteIndex = textOf(*f, "si")};
-  return settle(source_, checkUnthinned(t), Keys<5>{"trees", "age", "ba", "height", "si"});
+  return settle(source_, checkUnthinned(textsFrom(*f, kUnthinnedFields)), DialogId::Unthinned);
 }
 
 std::optional<ThinnedEntry> CheckedPrompts::askThinned(const RememberedValues&) {
   std::optional<FieldTexts> f = source_.fields(DialogId::Thinned);
   if (!f) return std::nullopt;
-  ThinnedTexts t{.age = textOf(*f, "age"),
-                 .basalArea = textOf(*f, "ba"),
-                 .trees = textOf(*f, "trees"),
-                 .thinAge = textOf(*f, "thinage"),
-                 .height = textOf(*f, "height"),
-                 .siteIndex = textOf(*f, "si")};
-  return settle(source_, checkThinned(t), Keys<6>{"age", "ba", "trees", "thinage", "height", "si"});
+  return settle(source_, checkThinned(textsFrom(*f, kThinnedFields)), DialogId::Thinned);
 }
 
 std::optional<PercentRemovedEntry> CheckedPrompts::askPercentRemoved(const RememberedValues&) {
   std::optional<FieldTexts> f = source_.fields(DialogId::PercentRemoved);
   if (!f) return std::nullopt;
-  PercentRemovedTexts t{.trees = textOf(*f, "pcttrees"), .basalArea = textOf(*f, "pctba")};
-  return settle(source_, checkPercentRemoved(t), Keys<2>{"pcttrees", "pctba"});
+  return settle(source_, checkPercentRemoved(textsFrom(*f, kPercentRemovedFields)),
+                DialogId::PercentRemoved);
 }
 
 std::optional<PlantationEntry> CheckedPrompts::askPlantation(const RememberedValues&) {
   std::optional<FieldTexts> f = source_.fields(DialogId::Plantation);
   if (!f) return std::nullopt;
-  PlantationTexts t{.siteIndex = textOf(*f, "si"),
-                    .trees = textOf(*f, "trees"),
-                    .survival = textOf(*f, "survival"),
-                    .control = controlOf(textOf(*f, "control"))};
-  return settle(source_, checkPlantation(t), Keys<3>{"si", "trees", "survival"});
+  PlantationTexts t = textsFrom(*f, kPlantationFields);
+  t.control = static_cast<VegetationControl>(choiceOf(*f, kControlChoice, 0));
+  return settle(source_, checkPlantation(t), DialogId::Plantation);
 }
 
 std::optional<int> CheckedPrompts::askGrowAge(const StandFacts& stand) {
   std::optional<FieldTexts> f = source_.fields(DialogId::Grow);
   if (!f) return std::nullopt;
-  std::string age = growAgeText(textOf(*f, "age"), stand.AG);
-  return settle(source_, checkGrowAge(age, stand), Keys<1>{"age"});
+  std::string age = growAgeText(soleText(*f, kGrowFields), stand.AG);
+  return settle(source_, checkGrowAge(age, stand), DialogId::Grow);
 }
 
 std::optional<float> CheckedPrompts::askResidualBA(const RememberedValues&,
@@ -116,28 +101,28 @@ std::optional<float> CheckedPrompts::askResidualBA(const RememberedValues&,
   }
   std::optional<FieldTexts> f = source_.fields(DialogId::ResidualBA);
   if (!f) return std::nullopt;
-  return settle(source_, checkResidualBA(textOf(*f, "ba"), stand), Keys<1>{"ba"});
+  return settle(source_, checkResidualBA(soleText(*f, kResidualBAFields), stand),
+                DialogId::ResidualBA);
 }
 
 std::optional<float> CheckedPrompts::askThinToDBH(const RememberedValues&,
                                                   const StandFacts& stand) {
   std::optional<FieldTexts> f = source_.fields(DialogId::ThinToDBH);
   if (!f) return std::nullopt;
-  return settle(source_, checkThinToDBH(textOf(*f, "dbh"), stand), Keys<1>{"dbh"});
+  return settle(source_, checkThinToDBH(soleText(*f, kThinToDBHFields), stand),
+                DialogId::ThinToDBH);
 }
 
 int CheckedPrompts::askLowThinMethod() {
   std::optional<FieldTexts> f = source_.fields(DialogId::LowThinMethod);
   LowThinChoice choice = LowThinChoice::Neither;
   if (f) {
-    auto method = f->find("method");
-    if (method == f->end()) {
-      choice = kLowThinOpening;
-    } else if (sameWord(method->second, "dbh")) {
-      choice = LowThinChoice::ByDBH;
-    } else if (sameWord(method->second, "ba")) {
-      choice = LowThinChoice::ByBasalArea;
-    }
+    // The choices count from ByDBH; a word the dialog does not know chooses neither.
+    constexpr std::size_t kNeither = kLowThinMethods.size();
+    constexpr auto kOpening = static_cast<std::size_t>(kLowThinOpening) - 1;
+    std::size_t index =
+        f->count(kMethodChoice.key) == 0 ? kOpening : choiceOf(*f, kMethodChoice, kNeither);
+    if (index < kNeither) choice = static_cast<LowThinChoice>(index + 1);
   }
   return static_cast<int>(choice);
 }
@@ -150,16 +135,16 @@ std::optional<RowLowEntry> CheckedPrompts::askRowLow(const RememberedValues&,
   }
   std::optional<FieldTexts> f = source_.fields(DialogId::RowLow);
   if (!f) return std::nullopt;
-  RowLowTexts t{.residual = textOf(*f, "ba"), .rowPercent = textOf(*f, "row")};
-  return settle(source_, checkRowLow(t, stand), Keys<2>{"ba", "row"});
+  return settle(source_, checkRowLow(textsFrom(*f, kRowLowFields), stand), DialogId::RowLow);
 }
 
+// Phosphorus is given unless the script says "no".
 std::optional<FertilizeEntry> CheckedPrompts::askFertilize() {
   std::optional<FieldTexts> f = source_.fields(DialogId::Fertilize);
   if (!f) return std::nullopt;
-  FertilizeTexts t{.nitrogen = textOf(*f, "n"),
-                   .phosphorus = !sameWord(textOf(*f, "p", "yes"), "no")};
-  return settle(source_, checkFertilize(t), Keys<1>{"n"});
+  FertilizeTexts t = textsFrom(*f, kFertilizeFields);
+  t.phosphorus = choiceOf(*f, kPhosphorusChoice, 0) == 0;
+  return settle(source_, checkFertilize(t), DialogId::Fertilize);
 }
 
 std::optional<FinanceEntry> CheckedPrompts::askFinance(const FinancialValues& current) {
@@ -167,19 +152,16 @@ std::optional<FinanceEntry> CheckedPrompts::askFinance(const FinancialValues& cu
   if (!f) return std::nullopt;
   FinanceTexts t = openFinance(current);
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    t.fields[i] = textOf(*f, kFinancialFields[i].scriptKey, t.fields[i]);
+    t.fields[i] = textOf(*f, kFinanceFields[i].key, t.fields[i]);
   }
-  return settle(source_, checkFinance(t), financeKeys());
+  return settle(source_, checkFinance(t), DialogId::Finance);
 }
 
 std::optional<MerchEntry> CheckedPrompts::askMerchLimits(const DocumentSettings& current) {
   std::optional<FieldTexts> f = source_.fields(DialogId::MerchLimits);
   if (!f) return std::nullopt;
-  MerchTexts t = openMerchLimits(current);
-  t.topDiameter = textOf(*f, "top", t.topDiameter);
-  t.sawThreshold = textOf(*f, "saw", t.sawThreshold);
-  t.pulpThreshold = textOf(*f, "pulp", t.pulpThreshold);
-  return settle(source_, checkMerchLimits(t), Keys<3>{"top", "saw", "pulp"});
+  MerchTexts t = textsFrom(*f, kMerchFields, openMerchLimits(current), true);
+  return settle(source_, checkMerchLimits(t), DialogId::MerchLimits);
 }
 
 }  // namespace keldovar

@@ -7,39 +7,13 @@
 #include <string>
 
 #include "document/prompts.h"
+#include "script/dialog_fields.h"
 
 namespace keldovar {
 
-enum class DialogId {
-  Unthinned,
-  Thinned,
-  PercentRemoved,
-  Plantation,
-  Grow,
-  ResidualBA,
-  ThinToDBH,
-  LowThinMethod,
-  RowLow,
-  Fertilize,
-  Finance,
-  MerchLimits,
-};
-
-// Field texts keyed by the batch script's key names, in lower case:
-//   Unthinned      age trees ba height si
-//   Thinned        age ba trees thinage height si
-//   PercentRemoved pcttrees pctba
-//   Plantation     si trees survival control (none | woody | herbwoody; default none)
-//   Grow           age
-//   ResidualBA     ba
-//   ThinToDBH      dbh
-//   LowThinMethod  method (dbh | ba; default ba)
-//   RowLow         ba row
-//   Fertilize      n p (yes | no; default yes)
-//   Finance        interest one_thin_pulp one_thin_saw next_thin_pulp next_thin_saw
-//                  harvest_pulp harvest_saw establishment_cost midrotation_fert_cost
-//   MerchLimits    top saw pulp
-// Keys of no meaning to the dialog are ignored.
+// Field texts keyed by the script's key names in lower case, as the dialogs' tables name them
+// (script/dialog_fields.h); a radio group or check box gives its choice's word. Keys of no
+// meaning to the dialog are ignored.
 using FieldTexts = std::map<std::string, std::string>;
 
 class FieldSource {

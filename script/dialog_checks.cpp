@@ -1,10 +1,9 @@
-// The input dialogs' opening texts and OK checks.
+// The input dialogs' opening texts and OK checks, over the fields of their tables.
 #include "script/dialog_checks.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <limits>
+#include <tuple>
 
 #include "engine/models.h"
 #include "engine/numeric.h"
@@ -13,14 +12,45 @@
 namespace keldovar {
 namespace {
 
-std::string integerOrEmpty(int value) {
+std::string shownOrEmpty(const DialogField&, int value) {
   return value == 0 ? "" : std::to_string(value);
 }
-std::string realOrEmpty(float value) {
-  return value == 0 ? "" : formatReal(value);
+std::string shownOrEmpty(const DialogField& field, float value) {
+  if (value == 0) return "";
+  return field.oneDecimal ? formatText("%0.1f", static_cast<double>(value)) : formatReal(value);
 }
-std::string oneDecimalOrEmpty(float value) {
-  return value == 0 ? "" : formatText("%0.1f", static_cast<double>(value));
+
+// The texts a dialog opens with: each field's remembered value, 0 shown as an empty field.
+template <typename Texts, typename Field, std::size_t N, typename Memory>
+Texts openFrom(const FieldTable<Texts, Field, N>& table, const Memory& memory,
+               const RememberedValues& r) {
+  static_assert(std::tuple_size_v<Memory> == N, "one remembered value per field");
+  Texts texts;
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    ((texts.*table[I].text = shownOrEmpty(table[I].spec, r.*std::get<I>(memory).slot)), ...);
+  }
+  (std::make_index_sequence<N>{});
+  return texts;
+}
+
+// The exchange checks the range itself unless the field has a message of its own for it.
+Exchanged<int> integerOf(const DialogField& field, std::string_view text) {
+  if (field.message != nullptr || !field.bounds) return exchangeInteger(text);
+  Bounds b = *field.bounds;
+  return exchangeInteger(text, IntRange{static_cast<int>(b.low), static_cast<int>(b.high)});
+}
+Exchanged<float> realOf(const DialogField& field, std::string_view text) {
+  if (field.message != nullptr || !field.bounds) return exchangeReal(text);
+  return exchangeReal(text, RealRange{field.bounds->low, field.bounds->high});
+}
+
+bool outside(double value, Bounds b) {
+  return value < static_cast<double>(b.low) || value > static_cast<double>(b.high);
+}
+
+// The field's own message, naming the bounds.
+std::string messageOf(const DialogField& field, Bounds b) {
+  return formatText(field.message, static_cast<double>(b.low), static_cast<double>(b.high));
 }
 
 // A refusal that focuses a field, with the field texts the checks replaced before it.
@@ -36,6 +66,16 @@ CheckFailure<Field> refusal(Field focus, const FieldError& error,
   return CheckFailure<Field>{error.text, error.icon, focus, std::move(newTexts)};
 }
 
+// A value outside the field's table bounds, refused with the field's own message.
+template <typename Texts, typename Field, std::size_t N>
+std::optional<CheckFailure<Field>> outOfBounds(const FieldTable<Texts, Field, N>& table,
+                                               Field field, double value,
+                                               std::vector<FieldText<Field>> newTexts = {}) {
+  const DialogField& spec = fieldSpec(table, field);
+  if (!outside(value, *spec.bounds)) return std::nullopt;
+  return refusal(field, messageOf(spec, *spec.bounds), std::move(newTexts));
+}
+
 // A refusal that names no single field.
 template <typename Field>
 CheckFailure<Field> notice(std::string text, std::vector<FieldText<Field>> newTexts = {}) {
@@ -43,35 +83,33 @@ CheckFailure<Field> notice(std::string text, std::vector<FieldText<Field>> newTe
                              std::move(newTexts)};
 }
 
-// The derivation needs exactly one of the two; a site index has the new plantation's range.
-template <typename Field>
-std::optional<CheckFailure<Field>> siteOrHeightRefusal(int siteIndex, float height,
-                                                       Field siteField) {
+// The derivation needs exactly one of the two; the site index has the new plantation's range.
+template <typename Texts, typename Field, std::size_t N>
+std::optional<CheckFailure<Field>> siteOrHeightRefusal(const FieldTable<Texts, Field, N>& table,
+                                                       int siteIndex, float height) {
   if (siteIndex != 0 && height != 0) {
     return notice<Field>("Please specify either Site Index or Dominant Height, not both.");
   }
   if (siteIndex == 0 && height == 0) {
     return notice<Field>("Please specify either Site Index or Dominant Height.");
   }
-  if (siteIndex != 0 && (siteIndex < 39 || siteIndex > 95)) {
-    return refusal(siteField, "Please specify Site Index between\n39 and 95");
-  }
-  return std::nullopt;
+  if (siteIndex == 0) return std::nullopt;
+  return outOfBounds(table, Field::SiteIndex, siteIndex);
 }
 
-bool heightRefused(float height) {
-  return height != 0 && (height < 20 || height > 90);
+template <typename Texts, typename Field, std::size_t N>
+std::optional<CheckFailure<Field>> heightRefusal(const FieldTable<Texts, Field, N>& table,
+                                                 float height) {
+  if (height == 0) return std::nullopt;
+  return outOfBounds(table, Field::Height, static_cast<double>(height));
 }
-constexpr const char* kHeightMessage = "Please specify Dominant Height between\n20 and 90";
 
 }  // namespace
 
 // ---- Existing unthinned plantation ---------------------------------------------------------
 
 UnthinnedTexts openUnthinned(const RememberedValues& r) {
-  return UnthinnedTexts{integerOrEmpty(r.unthinnedTrees), realOrEmpty(r.unthinnedAge),
-                        oneDecimalOrEmpty(r.unthinnedBasalArea),
-                        oneDecimalOrEmpty(r.unthinnedHeight), integerOrEmpty(r.unthinnedSiteIndex)};
+  return openFrom(kUnthinnedFields, kUnthinnedMemory, r);
 }
 
 bool unthinnedBasalAreaEnabled(std::string_view ageText) {
@@ -81,9 +119,10 @@ bool unthinnedBasalAreaEnabled(std::string_view ageText) {
 
 Checked<UnthinnedEntry, UnthinnedField> checkUnthinned(const UnthinnedTexts& t) {
   using F = UnthinnedField;
-  Exchanged<int> trees = exchangeInteger(t.trees, IntRange{80, 1500});
+  const auto& table = kUnthinnedFields;
+  Exchanged<int> trees = integerOf(fieldSpec(table, F::Trees), t.trees);
   if (trees.error) return refusal(F::Trees, *trees.error);
-  Exchanged<float> age = exchangeReal(t.age, RealRange{1, 40});
+  Exchanged<float> age = realOf(fieldSpec(table, F::Age), t.age);
   if (age.error) return refusal(F::Age, *age.error);
 
   UnthinnedEntry e;
@@ -93,57 +132,63 @@ Checked<UnthinnedEntry, UnthinnedField> checkUnthinned(const UnthinnedTexts& t) 
   e.height = readRealText(t.height);
   e.siteIndex = readIntegerText(t.siteIndex);
 
-  if (auto failure = siteOrHeightRefusal(e.siteIndex, e.height, F::SiteIndex)) return *failure;
-  if (e.basalArea != 0 && (e.basalArea < 20 || e.basalArea > 200)) {
-    return refusal(F::BasalArea, "Please specify Basal Area between\n20 and 200");
+  if (auto failure = siteOrHeightRefusal(table, e.siteIndex, e.height)) return *failure;
+  if (e.basalArea != 0) {
+    if (auto failure = outOfBounds(table, F::BasalArea, static_cast<double>(e.basalArea))) {
+      return *failure;
+    }
   }
-  if (heightRefused(e.height)) return refusal(F::Height, kHeightMessage);
+  if (auto failure = heightRefusal(table, e.height)) return *failure;
   return e;
 }
 
 // ---- Existing thinned plantation -----------------------------------------------------------
 
 ThinnedTexts openThinned(const RememberedValues& r) {
-  return ThinnedTexts{integerOrEmpty(r.thinnedAge),       realOrEmpty(r.thinnedBasalArea),
-                      integerOrEmpty(r.thinnedTrees),     integerOrEmpty(r.thinnedThinAge),
-                      oneDecimalOrEmpty(r.thinnedHeight), integerOrEmpty(r.thinnedSiteIndex)};
+  return openFrom(kThinnedFields, kThinnedMemory, r);
 }
 
 Checked<ThinnedEntry, ThinnedField> checkThinned(const ThinnedTexts& t) {
   using F = ThinnedField;
-  Exchanged<int> age = exchangeInteger(t.age, IntRange{8, 45});
+  const auto& table = kThinnedFields;
+  Exchanged<int> age = integerOf(fieldSpec(table, F::Age), t.age);
   if (age.error) return refusal(F::Age, *age.error);
-  Exchanged<float> basalArea = exchangeReal(t.basalArea);
+  Exchanged<float> basalArea = realOf(fieldSpec(table, F::BasalArea), t.basalArea);
   if (basalArea.error) return refusal(F::BasalArea, *basalArea.error);
-  Exchanged<int> trees = exchangeInteger(t.trees, IntRange{80, 1500});
+  Exchanged<int> trees = integerOf(fieldSpec(table, F::Trees), t.trees);
   if (trees.error) return refusal(F::Trees, *trees.error);
-  Exchanged<int> thinAge = exchangeInteger(t.thinAge);
+  Exchanged<int> thinAge = integerOf(fieldSpec(table, F::ThinAge), t.thinAge);
   if (thinAge.error) return refusal(F::ThinAge, *thinAge.error);
 
   ThinnedEntry e{age.value,     basalArea.value,        trees.value,
                  thinAge.value, readRealText(t.height), readIntegerText(t.siteIndex)};
-  if (e.basalArea != 0 && (e.basalArea < 10 || e.basalArea > 250)) {
-    return refusal(F::BasalArea, "Please specify Basal Area\nbetween 10 and 250  or equal to 0");
+  if (e.basalArea != 0) {
+    if (auto failure = outOfBounds(table, F::BasalArea, static_cast<double>(e.basalArea))) {
+      return *failure;
+    }
   }
-  if (e.thinAge < 8 || e.thinAge > e.age || e.thinAge > 39) {
-    int latest = e.age > 38 ? 39 : e.age;
-    return refusal(F::ThinAge,
-                   formatText("Please specify the Thinning age\nbetween 8 and %d", latest));
+  // No later than the stand's age, nor than the table's last thinning age.
+  const DialogField& thinAgeField = fieldSpec(table, F::ThinAge);
+  Bounds thinAges = *thinAgeField.bounds;
+  thinAges.high = std::min(thinAges.high, static_cast<float>(e.age));
+  if (outside(e.thinAge, thinAges)) {
+    return refusal(F::ThinAge, messageOf(thinAgeField, thinAges));
   }
-  if (auto failure = siteOrHeightRefusal(e.siteIndex, e.height, F::SiteIndex)) return *failure;
-  if (heightRefused(e.height)) return refusal(F::Height, kHeightMessage);
+  if (auto failure = siteOrHeightRefusal(table, e.siteIndex, e.height)) return *failure;
+  if (auto failure = heightRefusal(table, e.height)) return *failure;
   return e;
 }
 
 // ---- Percent removed at the last thinning --------------------------------------------------
 
 PercentRemovedTexts openPercentRemoved(const RememberedValues& r) {
-  return PercentRemovedTexts{integerOrEmpty(r.pctTrees), integerOrEmpty(r.pctBasalArea)};
+  return openFrom(kPercentRemovedFields, kPercentRemovedMemory, r);
 }
 
 Checked<PercentRemovedEntry, PercentRemovedField> checkPercentRemoved(
     const PercentRemovedTexts& t) {
   using F = PercentRemovedField;
+  const auto& table = kPercentRemovedFields;
   // Only one of the two is meant to be typed, so an empty field stands for 0.
   std::vector<FieldText<F>> zeroed;
   std::string treesText = t.trees.empty() ? "0" : t.trees;
@@ -151,9 +196,9 @@ Checked<PercentRemovedEntry, PercentRemovedField> checkPercentRemoved(
   if (t.trees.empty()) zeroed.push_back({F::Trees, "0"});
   if (t.basalArea.empty()) zeroed.push_back({F::BasalArea, "0"});
 
-  Exchanged<int> trees = exchangeInteger(treesText);
+  Exchanged<int> trees = integerOf(fieldSpec(table, F::Trees), treesText);
   if (trees.error) return refusal(F::Trees, *trees.error, zeroed);
-  Exchanged<int> basalArea = exchangeInteger(basalAreaText);
+  Exchanged<int> basalArea = integerOf(fieldSpec(table, F::BasalArea), basalAreaText);
   if (basalArea.error) return refusal(F::BasalArea, *basalArea.error, zeroed);
 
   PercentRemovedEntry e{trees.value, basalArea.value};
@@ -165,15 +210,9 @@ Checked<PercentRemovedEntry, PercentRemovedField> checkPercentRemoved(
     return notice<F>("Please specify Only One of either percent of Basal Area or percent of Trees",
                      zeroed);
   }
-  if (e.trees != 0 && (e.trees < 1 || e.trees > 99)) {
-    return refusal(F::Trees,
-                   "Please specify the percent of Trees removed at thinning\n between 1 and 99",
-                   zeroed);
-  }
-  if (e.basalArea != 0 && (e.basalArea < 1 || e.basalArea > 99)) {
-    return refusal(
-        F::BasalArea,
-        "Please specify the percent of Basal Area removed at thinning\n between 1 and 99", zeroed);
+  for (auto [field, value] : {std::pair{F::Trees, e.trees}, std::pair{F::BasalArea, e.basalArea}}) {
+    if (value == 0) continue;
+    if (auto failure = outOfBounds(table, field, value, zeroed)) return *failure;
   }
   return e;
 }
@@ -181,32 +220,42 @@ Checked<PercentRemovedEntry, PercentRemovedField> checkPercentRemoved(
 // ---- New plantation ------------------------------------------------------------------------
 
 PlantationTexts openPlantation(const RememberedValues& r) {
-  return PlantationTexts{integerOrEmpty(r.plantSiteIndex), integerOrEmpty(r.plantTrees),
-                         realOrEmpty(r.plantSurvival), VegetationControl::None};
+  return openFrom(kPlantationFields, kPlantationMemory, r);
 }
 
 Checked<PlantationEntry, PlantationField> checkPlantation(const PlantationTexts& t) {
   using F = PlantationField;
-  Exchanged<int> siteIndex = exchangeInteger(t.siteIndex, IntRange{39, 95});
+  const auto& table = kPlantationFields;
+  Exchanged<int> siteIndex = integerOf(fieldSpec(table, F::SiteIndex), t.siteIndex);
   if (siteIndex.error) return refusal(F::SiteIndex, *siteIndex.error);
-  Exchanged<int> trees = exchangeInteger(t.trees, IntRange{100, 1500});
+  Exchanged<int> trees = integerOf(fieldSpec(table, F::Trees), t.trees);
   if (trees.error) return refusal(F::Trees, *trees.error);
-  Exchanged<float> survival = exchangeReal(t.survival, RealRange{1, 100});
+  Exchanged<float> survival = realOf(fieldSpec(table, F::Survival), t.survival);
   if (survival.error) return refusal(F::Survival, *survival.error);
   return PlantationEntry{siteIndex.value, trees.value, survival.value, t.control};
 }
 
 // ---- Grow ----------------------------------------------------------------------------------
 
+Bounds growAgeBounds(const StandFacts& stand) {
+  Bounds widest = *fieldSpec(kGrowFields, SoleField::Value).bounds;
+  float last = stand.unthinned == 1 ? static_cast<float>(kUnthinnedGrowLimit) : widest.high;
+  float next = static_cast<float>(std::floor(stand.AG)) + 1;
+  return Bounds{std::max(widest.low, next), last};
+}
+
 Checked<int, SoleField> checkGrowAge(std::string_view ageText, const StandFacts& stand) {
   constexpr SoleField kAge = SoleField::Value;
-  Exchanged<int> age = exchangeInteger(ageText);
+  const DialogField& field = fieldSpec(kGrowFields, kAge);
+  Exchanged<int> age = integerOf(field, ageText);
   if (age.error) return refusal(kAge, *age.error);
   bool unthinned = stand.unthinned == 1;
-  if (age.value < 8 || age.value > (unthinned ? 40 : 45)) {
-    const char* text =
-        unthinned ? "The projection age must be between \n 8 and 40 \nfor unthinned stands. "
-                  : "The projection age must be between\n 8 and 45 \nfor thinned stands. ";
+  Bounds widest = *field.bounds;
+  if (unthinned) widest.high = static_cast<float>(kUnthinnedGrowLimit);
+  if (outside(age.value, widest)) {
+    const char* format = unthinned ? kUnthinnedGrowMessage : field.message;
+    std::string text =
+        formatText(format, static_cast<double>(widest.low), static_cast<double>(widest.high));
     return refusal(kAge, text, {{kAge, "60"}});
   }
   if (static_cast<double>(age.value) <= stand.AG) {
@@ -220,25 +269,44 @@ Checked<int, SoleField> checkGrowAge(std::string_view ageText, const StandFacts&
 // ---- Thinning dialogs ----------------------------------------------------------------------
 
 std::optional<Message> thinningOpeningRefusal(const StandFacts& stand) {
-  if (stand.BA >= 20) return std::nullopt;
-  return Message{
-      "", formatText("Unable to Thin.  The current Basal Area (%.1f) is less than 20", stand.BA),
-      MessageIcon::Exclamation};
+  float least = fieldSpec(kResidualBAFields, SoleField::Value).bounds->low;
+  if (stand.BA >= static_cast<double>(least)) return std::nullopt;
+  return Message{"",
+                 formatText("Unable to Thin.  The current Basal Area (%.1f) is less than %.0f",
+                            stand.BA, static_cast<double>(least)),
+                 MessageIcon::Exclamation};
+}
+
+// Shown to a tenth, never above what the check lets through.
+Bounds residualBounds(const DialogField& field, const StandFacts& stand) {
+  return Bounds{field.bounds->low, static_cast<float>(std::floor(stand.BA * 10) / 10)};
 }
 
 std::string openResidualBA(const RememberedValues& r) {
-  return realOrEmpty(r.residualBA);
+  return shownOrEmpty(fieldSpec(kResidualBAFields, SoleField::Value), r.*kResidualBAMemory);
 }
+
+namespace {
 
 // The residual is compared with the stand's basal area as the double the engine holds, so an
 // accepted residual never exceeds what is standing.
+template <typename Field>
+std::optional<CheckFailure<Field>> residualRefusal(const DialogField& field, Field focus,
+                                                   float residual, const StandFacts& stand) {
+  double least = static_cast<double>(field.bounds->low);
+  double value = static_cast<double>(residual);
+  if (value >= least && value <= stand.BA) return std::nullopt;
+  return refusal(focus, formatText(field.message, least, stand.BA));
+}
+
+}  // namespace
+
 Checked<float, SoleField> checkResidualBA(std::string_view text, const StandFacts& stand) {
-  Exchanged<float> residual = exchangeReal(text);
+  const DialogField& field = fieldSpec(kResidualBAFields, SoleField::Value);
+  Exchanged<float> residual = realOf(field, text);
   if (residual.error) return refusal(SoleField::Value, *residual.error);
-  if (residual.value < 20 || static_cast<double>(residual.value) > stand.BA) {
-    return refusal(
-        SoleField::Value,
-        formatText("Please enter a Residual Basal Area in the range\n 20.0 - %.1f", stand.BA));
+  if (auto failure = residualRefusal(field, SoleField::Value, residual.value, stand)) {
+    return *failure;
   }
   return residual.value;
 }
@@ -250,43 +318,43 @@ DBHBounds thinToDBHBounds(const StandFacts& stand) {
 }
 
 std::string openThinToDBH(const RememberedValues& r) {
-  return realOrEmpty(r.thinToDBH);
+  return shownOrEmpty(fieldSpec(kThinToDBHFields, SoleField::Value), r.*kThinToDBHMemory);
 }
 
 Checked<float, SoleField> checkThinToDBH(std::string_view text, const StandFacts& stand) {
+  const DialogField& field = fieldSpec(kThinToDBHFields, SoleField::Value);
   DBHBounds bounds = thinToDBHBounds(stand);
-  Exchanged<float> dbh = exchangeReal(text);
+  Exchanged<float> dbh = realOf(field, text);
   if (dbh.error) return refusal(SoleField::Value, *dbh.error);
   double value = static_cast<double>(dbh.value);
   if (value < bounds.lower || value > bounds.upper) {
-    return refusal(SoleField::Value,
-                   formatText("The diameter you want to thin to must be in the range\n%d - %d",
-                              bounds.lower, bounds.upper));
+    return refusal(SoleField::Value, formatText(field.message, static_cast<double>(bounds.lower),
+                                                static_cast<double>(bounds.upper)));
   }
   return dbh.value;
 }
 
 RowLowTexts openRowLow(const RememberedValues& r) {
-  return RowLowTexts{realOrEmpty(r.rowLowResidual), realOrEmpty(r.rowLowPercent)};
+  return openFrom(kRowLowFields, kRowLowMemory, r);
 }
 
 Checked<RowLowEntry, RowLowField> checkRowLow(const RowLowTexts& t, const StandFacts& stand) {
   using F = RowLowField;
-  Exchanged<float> residual = exchangeReal(t.residual);
+  const DialogField& residualField = fieldSpec(kRowLowFields, F::Residual);
+  Exchanged<float> residual = realOf(residualField, t.residual);
   if (residual.error) return refusal(F::Residual, *residual.error);
-  Exchanged<float> rowPercent = exchangeReal(t.rowPercent, RealRange{1, 100});
+  Exchanged<float> rowPercent = realOf(fieldSpec(kRowLowFields, F::RowPercent), t.rowPercent);
   if (rowPercent.error) return refusal(F::RowPercent, *rowPercent.error);
-  if (residual.value < 20 || static_cast<double>(residual.value) > stand.BA) {
-    return refusal(F::Residual,
-                   formatText("Please choose a Basal Area between\n 20 - %.1f", stand.BA));
+  if (auto failure = residualRefusal(residualField, F::Residual, residual.value, stand)) {
+    return *failure;
   }
-  return RowLowEntry{residual.value, rowPercent.value};
+  return RowLowEntry{static_cast<double>(residual.value), static_cast<double>(rowPercent.value)};
 }
 
 // ---- Fertilization -------------------------------------------------------------------------
 
 Checked<FertilizeEntry, SoleField> checkFertilize(const FertilizeTexts& t) {
-  Exchanged<float> nitrogen = exchangeReal(t.nitrogen, RealRange{50, 300});
+  Exchanged<float> nitrogen = realOf(fieldSpec(kFertilizeFields, SoleField::Value), t.nitrogen);
   if (nitrogen.error) return refusal(SoleField::Value, *nitrogen.error);
   return FertilizeEntry{nitrogen.value, t.phosphorus};
 }
@@ -306,10 +374,9 @@ Checked<FinanceEntry, FinanceField> checkFinance(const FinanceTexts& t) {
   FinanceEntry e;
   e.makeDefault = t.makeDefault;
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    const FinancialField& field = kFinancialFields[i];
-    Exchanged<float> v = exchangeReal(t.fields[i], RealRange{field.min, field.max});
+    Exchanged<float> v = realOf(kFinanceFields[i], t.fields[i]);
     if (v.error) return refusal(static_cast<FinanceField>(i), *v.error);
-    e.values.*field.value = v.value;
+    e.values.*kFinancialFields[i].value = v.value;
   }
   return e;
 }
@@ -324,6 +391,7 @@ MerchTexts openMerchLimits(const DocumentSettings& current) {
 
 Checked<MerchEntry, MerchField> checkMerchLimits(const MerchTexts& t) {
   using F = MerchField;
+  const auto& table = kMerchFields;
   // An empty top diameter is carried through the exchange as -1 so that it gets its own
   // message below rather than the plain "Enter a number.".
   std::vector<FieldText<F>> changed;
@@ -332,23 +400,25 @@ Checked<MerchEntry, MerchField> checkMerchLimits(const MerchTexts& t) {
     topText = "-1";
     changed.push_back({F::TopDiameter, "-1"});
   }
-  Exchanged<float> top = exchangeReal(topText);
+  Exchanged<float> top = realOf(fieldSpec(table, F::TopDiameter), topText);
   if (top.error) return refusal(F::TopDiameter, *top.error, changed);
-  Exchanged<int> saw = exchangeInteger(t.sawThreshold, IntRange{8, 20});
+  Exchanged<int> saw = integerOf(fieldSpec(table, F::SawThreshold), t.sawThreshold);
   if (saw.error) return refusal(F::SawThreshold, *saw.error, changed);
-  Exchanged<int> pulp = exchangeInteger(t.pulpThreshold);
+  Exchanged<int> pulp = integerOf(fieldSpec(table, F::PulpThreshold), t.pulpThreshold);
   if (pulp.error) return refusal(F::PulpThreshold, *pulp.error, changed);
 
   MerchEntry e{top.value, saw.value, pulp.value, t.makeDefault};
   if (e.topDiameter == -1) {
     return notice<F>("Please specify Outside bark top diameter.", {{F::TopDiameter, ""}});
   }
-  if (e.topDiameter < 2 || e.topDiameter > 6) {
-    return refusal(F::TopDiameter, "Please specify the Outside Bark top diameter between 2 and 6");
+  if (auto failure = outOfBounds(table, F::TopDiameter, static_cast<double>(e.topDiameter))) {
+    return *failure;
   }
-  if (e.pulpThreshold <= 3 || e.pulpThreshold > e.sawThreshold - 1) {
-    return refusal(F::PulpThreshold,
-                   "Please specify the Threshold Pulpwood between 4 and (Threshold Sawtimber - 1)");
+  // The pulpwood threshold stays below the sawtimber threshold given beside it.
+  const DialogField& pulpField = fieldSpec(table, F::PulpThreshold);
+  Bounds pulpBounds{pulpField.bounds->low, static_cast<float>(e.sawThreshold - 1)};
+  if (outside(e.pulpThreshold, pulpBounds)) {
+    return refusal(F::PulpThreshold, messageOf(pulpField, pulpBounds));
   }
   if (e.topDiameter >= static_cast<float>(e.pulpThreshold)) {
     return refusal(F::PulpThreshold,

@@ -1,5 +1,6 @@
 // The input dialogs without their windows: what each dialog opens with, and its OK checks in
-// their order with their messages and the field they focus.
+// their order with their messages and the field they focus. The fields themselves, their
+// ranges and messages, are the tables of script/dialog_fields.h.
 #pragma once
 
 #include <array>
@@ -15,6 +16,7 @@
 #include "document/document_settings.h"
 #include "document/field_text.h"
 #include "document/prompts.h"
+#include "script/dialog_fields.h"
 
 namespace keldovar {
 
@@ -53,15 +55,8 @@ class Checked {
   std::variant<Entry, CheckFailure<Field>> result_;
 };
 
-// Dialogs with a single text field.
-enum class SoleField { Value };
-
 // ---- Existing unthinned plantation (initDlg) ------------------------------------------------
 
-enum class UnthinnedField { Trees, Age, BasalArea, Height, SiteIndex };
-struct UnthinnedTexts {
-  std::string trees, age, basalArea, height, siteIndex;
-};
 UnthinnedTexts openUnthinned(const RememberedValues& remembered);
 // Young stands start at age 8 with a predicted basal area, so the field is of no use to them.
 bool unthinnedBasalAreaEnabled(std::string_view ageText);
@@ -69,35 +64,24 @@ Checked<UnthinnedEntry, UnthinnedField> checkUnthinned(const UnthinnedTexts& tex
 
 // ---- Existing thinned plantation (initThinDlg) ----------------------------------------------
 
-enum class ThinnedField { Age, BasalArea, Trees, ThinAge, Height, SiteIndex };
-struct ThinnedTexts {
-  std::string age, basalArea, trees, thinAge, height, siteIndex;
-};
 ThinnedTexts openThinned(const RememberedValues& remembered);
 Checked<ThinnedEntry, ThinnedField> checkThinned(const ThinnedTexts& texts);
 
 // ---- Percent removed at the last thinning (pcntRemDlg) --------------------------------------
 
-enum class PercentRemovedField { Trees, BasalArea };
-struct PercentRemovedTexts {
-  std::string trees, basalArea;
-};
 PercentRemovedTexts openPercentRemoved(const RememberedValues& remembered);
 Checked<PercentRemovedEntry, PercentRemovedField> checkPercentRemoved(
     const PercentRemovedTexts& texts);
 
 // ---- New plantation (initPlantDlg) ----------------------------------------------------------
 
-enum class PlantationField { SiteIndex, Trees, Survival };
-struct PlantationTexts {
-  std::string siteIndex, trees, survival;
-  VegetationControl control = VegetationControl::None;
-};
 PlantationTexts openPlantation(const RememberedValues& remembered);
 Checked<PlantationEntry, PlantationField> checkPlantation(const PlantationTexts& texts);
 
 // ---- Grow (growDlg); its field always opens empty -------------------------------------------
 
+// From the age after the stand's own to the last age its kind of stand grows to.
+Bounds growAgeBounds(const StandFacts& stand);
 Checked<int, SoleField> checkGrowAge(std::string_view ageText, const StandFacts& stand);
 
 // ---- Thinning dialogs (resBasalDlg, thintoDBHdlg, rowLowThinDlg) ----------------------------
@@ -106,6 +90,8 @@ Checked<int, SoleField> checkGrowAge(std::string_view ageText, const StandFacts&
 // the dialog as cancelled.
 std::optional<Message> thinningOpeningRefusal(const StandFacts& stand);
 
+// A residual basal area from the field's least up to the stand's own, to a tenth.
+Bounds residualBounds(const DialogField& field, const StandFacts& stand);
 std::string openResidualBA(const RememberedValues& remembered);
 Checked<float, SoleField> checkResidualBA(std::string_view text, const StandFacts& stand);
 
@@ -118,60 +104,20 @@ DBHBounds thinToDBHBounds(const StandFacts& stand);
 std::string openThinToDBH(const RememberedValues& remembered);
 Checked<float, SoleField> checkThinToDBH(std::string_view text, const StandFacts& stand);
 
-enum class RowLowField { Residual, RowPercent };
-struct RowLowTexts {
-  std::string residual, rowPercent;
-};
 RowLowTexts openRowLow(const RememberedValues& remembered);
 Checked<RowLowEntry, RowLowField> checkRowLow(const RowLowTexts& texts, const StandFacts& stand);
 
-// ---- Low thinning method (thinParamDlg): two radio buttons and OK only ---------------------
-
-// LowThinChoice (the hook's answer) lives with the engine's step entries.
-inline constexpr LowThinChoice kLowThinOpening = LowThinChoice::ByBasalArea;
-
 // ---- Fertilization (dlgFertilize); not remembered ------------------------------------------
 
-struct FertilizeTexts {
-  std::string nitrogen = "0";
-  bool phosphorus = true;
-};
 Checked<FertilizeEntry, SoleField> checkFertilize(const FertilizeTexts& texts);
 
 // ---- Financial values (financeDlg) ----------------------------------------------------------
 
-enum class FinanceField {
-  InterestRate,
-  OneThinPulp,
-  OneThinSaw,
-  NextThinPulp,
-  NextThinSaw,
-  HarvestPulp,
-  HarvestSaw,
-  EstablishmentCost,
-  MidrotationFertCost,
-};
-// In the order of kFinancialFields.
-inline constexpr std::size_t kFinanceFieldCount = kFinancialValueCount;
-struct FinanceTexts {
-  std::array<std::string, kFinanceFieldCount> fields;  // indexed by FinanceField
-  bool makeDefault = false;
-
-  std::string& operator[](FinanceField f) { return fields[static_cast<std::size_t>(f)]; }
-  const std::string& operator[](FinanceField f) const {
-    return fields[static_cast<std::size_t>(f)];
-  }
-};
 FinanceTexts openFinance(const FinancialValues& current);
 Checked<FinanceEntry, FinanceField> checkFinance(const FinanceTexts& texts);
 
 // ---- Merchantability limits (merchLimitDlg) -------------------------------------------------
 
-enum class MerchField { TopDiameter, SawThreshold, PulpThreshold };
-struct MerchTexts {
-  std::string topDiameter, sawThreshold, pulpThreshold;
-  bool makeDefault = false;
-};
 MerchTexts openMerchLimits(const DocumentSettings& current);
 Checked<MerchEntry, MerchField> checkMerchLimits(const MerchTexts& texts);
 

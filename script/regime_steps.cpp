@@ -7,40 +7,6 @@
 namespace keldovar {
 namespace {
 
-const char* commandWords(StepKind kind) {
-  switch (kind) {
-    case StepKind::Unthinned:
-      return "unthinned";
-    case StepKind::Thinned:
-      return "thinned";
-    case StepKind::Plantation:
-      return "plantation";
-    case StepKind::Grow:
-      return "grow";
-    case StepKind::Fertilize:
-      return "fertilize";
-    case StepKind::ThinRow:
-      return "thin row";
-    case StepKind::ThinThinomatic:
-      return "thin thinomatic";
-    case StepKind::ThinLow:
-      return "thin low";
-    case StepKind::ThinRowLow:
-      return "thin rowlow";
-    case StepKind::Harvest:
-      return "harvest";
-    case StepKind::Financial:
-      return "financial";
-    case StepKind::Merch:
-      return "merch";
-    case StepKind::Reset:
-      return "reset";
-    case StepKind::Carbon:
-      return "carbon";
-  }
-  return "";
-}
-
 class DiscardingHost final : public DocumentHost {
  public:
   Answer askSaveBeforeReset(const std::string&) override { return Answer::No; }
@@ -60,43 +26,14 @@ LocalTime searchTime() {
 }  // namespace
 
 bool runStep(DocumentController& controller, StepKind kind) {
-  switch (kind) {
-    case StepKind::Unthinned:
-      return controller.initialize(kExistingUnthinned);
-    case StepKind::Thinned:
-      return controller.initialize(kExistingThinned);
-    case StepKind::Plantation:
-      return controller.initialize(kNewPlantation);
-    case StepKind::Grow:
-      return controller.grow();
-    case StepKind::Fertilize:
-      return controller.fertilize();
-    case StepKind::ThinRow:
-      return controller.treat(kRowThin);
-    case StepKind::ThinThinomatic:
-      return controller.treat(kThinomatic);
-    case StepKind::ThinLow:
-      return controller.treat(kLowThin);
-    case StepKind::ThinRowLow:
-      return controller.treat(kRowAndLowThin);
-    case StepKind::Harvest:
-      return controller.treat(kHarvest);
-    case StepKind::Financial:
-      return controller.financialValues();
-    case StepKind::Merch:
-      return controller.merchLimits();
-    case StepKind::Reset: {
-      DiscardingHost host;
-      return controller.resetView(host, "");
-    }
-    case StepKind::Carbon:
-      return true;  // the document holds no carbon values: its runner does
-  }
-  return false;
+  DiscardingHost host;
+  std::string title;
+  CommandTarget target{controller, host, title};
+  return perform(documentCommand(kind), target);
 }
 
 std::string scriptLine(const Step& step) {
-  std::string line = commandWords(step.kind);
+  std::string line = documentCommand(step.kind).words;
   if (step.kind == StepKind::Grow) {
     auto age = step.fields.find("age");
     return line + " " + (age != step.fields.end() ? age->second : std::string());
@@ -143,12 +80,11 @@ std::vector<Step> settingsSteps(const DocumentSettings& settings) {
   FinanceTexts finance = openFinance(settings.financial);
   Step financial{StepKind::Financial, {}};
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    financial.fields[kFinancialFields[i].scriptKey] = finance.fields[i];
+    financial.fields[kFinanceFields[i].key] = finance.fields[i];
   }
   MerchTexts merch = openMerchLimits(settings);
-  Step limits{
-      StepKind::Merch,
-      {{"top", merch.topDiameter}, {"saw", merch.sawThreshold}, {"pulp", merch.pulpThreshold}}};
+  Step limits{StepKind::Merch, {}};
+  for (const auto& row : kMerchFields) limits.fields[row.spec.key] = merch.*row.text;
   return {financial, limits};
 }
 

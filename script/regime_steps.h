@@ -9,25 +9,9 @@
 #include "document/document_controller.h"
 #include "document/settings_store.h"
 #include "script/checked_prompts.h"
+#include "script/document_commands.h"
 
 namespace keldovar {
-
-enum class StepKind {
-  Unthinned,
-  Thinned,
-  Plantation,
-  Grow,
-  Fertilize,
-  ThinRow,
-  ThinThinomatic,
-  ThinLow,
-  ThinRowLow,
-  Harvest,
-  Financial,
-  Merch,
-  Reset,
-  Carbon,  // the carbon price and baseline: set by the runner, never a stored step
-};
 
 // One script command with its dialog fields under the script's key names (`grow` fills "age",
 // `thin low` also "method").

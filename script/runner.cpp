@@ -17,22 +17,6 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, end - begin + 1);
 }
 
-// The engine's treatment action of a thinning command, else 0.
-int thinningAction(CommandKind kind) {
-  switch (kind) {
-    case CommandKind::ThinThinomatic:
-      return kThinomatic;
-    case CommandKind::ThinRow:
-      return kRowThin;
-    case CommandKind::ThinLow:
-      return kLowThin;
-    case CommandKind::ThinRowLow:
-      return kRowAndLowThin;
-    default:
-      return 0;
-  }
-}
-
 }  // namespace
 
 std::optional<FieldTexts> ScriptSource::fields(DialogId) {
@@ -56,8 +40,8 @@ bool Runner::run(const Command& command) {
   source_.setCurrent(&command);
   bool ok = step(command);
   source_.setCurrent(nullptr);
-  unspokenReason_ =
-      unspokenRefusal(thinningAction(command.kind), before, controller_.lastStepResult());
+  unspokenReason_ = unspokenRefusal(treatmentOf(documentCommand(command.kind)), before,
+                                    controller_.lastStepResult());
   return ok;
 }
 

@@ -3,10 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <initializer_list>
+#include <variant>
 
-#include "engine/financial_values.h"
 #include "engine/numeric.h"
+#include "script/dialog_fields.h"
+#include "script/document_commands.h"
 
 namespace keldovar {
 namespace {
@@ -34,55 +35,53 @@ std::vector<std::string_view> wordsOf(std::string_view line) {
   return words;
 }
 
+// A command's line as the script writes it: the table's command and the keys it may give.
 struct Syntax {
-  CommandKind kind;
+  const DocumentCommand* command = nullptr;
   std::vector<std::string> keys;
+  std::vector<const ChoiceField*> choices;
 };
 
-std::vector<std::string> financialKeys() {
-  std::vector<std::string> keys;
-  for (const FinancialField& field : kFinancialFields) keys.emplace_back(field.scriptKey);
-  return keys;
-}
-
-std::optional<Syntax> commandSyntax(const std::string& word) {
-  if (word == "unthinned")
-    return Syntax{CommandKind::Unthinned, {"age", "trees", "ba", "height", "si"}};
-  if (word == "thinned") {
-    return Syntax{CommandKind::Thinned,
-                  {"age", "ba", "trees", "thinage", "height", "si", "pcttrees", "pctba"}};
+Syntax syntaxOf(const DocumentCommand& command) {
+  Syntax syntax{&command, {}, {}};
+  for (DialogId dialog : command.dialogs) {
+    DialogFields fields = dialogFields(dialog);
+    for (const DialogField* field : fields.texts) syntax.keys.emplace_back(field->key);
+    for (const ChoiceField* choice : fields.choices) {
+      syntax.keys.emplace_back(choice->key);
+      syntax.choices.push_back(choice);
+    }
   }
-  if (word == "plantation") {
-    return Syntax{CommandKind::Plantation, {"si", "trees", "survival", "control"}};
+  return syntax;
+}
+
+std::string_view firstWord(std::string_view words) {
+  return words.substr(0, words.find(' '));
+}
+
+// The commands whose words begin with this one: one, or a command's methods ("thin row", ...).
+std::vector<const DocumentCommand*> commandsOf(const std::string& word) {
+  std::vector<const DocumentCommand*> found;
+  for (const DocumentCommand& command : documentCommands()) {
+    if (*command.words != '\0' && firstWord(command.words) == word) found.push_back(&command);
   }
-  if (word == "grow") return Syntax{CommandKind::Grow, {}};
-  if (word == "fertilize") return Syntax{CommandKind::Fertilize, {"n", "p"}};
-  if (word == "thin") return Syntax{CommandKind::ThinRow, {}};
-  if (word == "harvest") return Syntax{CommandKind::Harvest, {}};
-  if (word == "financial") return Syntax{CommandKind::Financial, financialKeys()};
-  if (word == "merch") return Syntax{CommandKind::Merch, {"top", "saw", "pulp"}};
-  if (word == "reset") return Syntax{CommandKind::Reset, {}};
-  if (word == "carbon") return Syntax{CommandKind::Carbon, {"price", "baseline"}};
-  return std::nullopt;
+  return found;
 }
 
-std::optional<Syntax> thinSyntax(const std::string& method) {
-  if (method == "row") return Syntax{CommandKind::ThinRow, {"ba"}};
-  if (method == "thinomatic") return Syntax{CommandKind::ThinThinomatic, {"ba"}};
-  if (method == "low") return Syntax{CommandKind::ThinLow, {"ba", "dbh"}};
-  if (method == "rowlow") return Syntax{CommandKind::ThinRowLow, {"ba", "row"}};
-  return std::nullopt;
-}
-
-bool oneOf(const std::string& value, std::initializer_list<const char*> choices) {
-  return std::any_of(choices.begin(), choices.end(),
-                     [&](const char* choice) { return value == choice; });
+// "a, b or c"
+std::string listed(const std::vector<std::string_view>& words) {
+  std::string text;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += i + 1 == words.size() ? " or " : ", ";
+    text += words[i];
+  }
+  return text;
 }
 
 constexpr std::size_t kShownWordLength = 60;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::size_t kGrowWords = 2;         // grow AGE
-constexpr std::size_t kThinFirstKeyWord = 2;  // thin METHOD key=value ...
+constexpr std::size_t kGrowWords = 2;           // grow AGE
+constexpr std::size_t kMethodFirstKeyWord = 2;  // thin METHOD key=value ...
 
 bool isControl(unsigned char c) {
   return c < 0x20 || c == 0x7f;
@@ -101,16 +100,15 @@ std::optional<std::string> parseGrow(const std::vector<std::string_view>& words,
 }
 
 // The choice words are checked here; every other value is the dialogs' to check.
-std::optional<std::string> checkChoice(const std::string& key, std::string& value) {
-  if (key == "control") {
+std::optional<std::string> checkChoice(const Syntax& syntax, const std::string& key,
+                                       std::string& value) {
+  for (const ChoiceField* choice : syntax.choices) {
+    if (key != choice->key) continue;
     value = lower(value);
-    if (!oneOf(value, {"none", "woody", "herbwoody"})) {
-      return std::string("control is none, woody or herbwoody");
-    }
-  }
-  if (key == "p") {
-    value = lower(value);
-    if (!oneOf(value, {"yes", "no"})) return std::string("p is yes or no");
+    if (choiceIndex(*choice, value)) return std::nullopt;
+    std::vector<std::string_view> words;
+    for (const Choice& c : choice->choices) words.emplace_back(c.word);
+    return key + " is " + listed(words);
   }
   return std::nullopt;
 }
@@ -127,33 +125,45 @@ std::optional<std::string> parseField(std::string_view word, const Syntax& synta
   }
   if (cmd.fields.count(key) != 0) return "key '" + key + "' given twice";
   std::string value(word.substr(eq + 1));
-  if (auto error = checkChoice(key, value)) return error;
+  if (auto error = checkChoice(syntax, key, value)) return error;
   cmd.fields[key] = value;
   return std::nullopt;
+}
+
+// The command a line names: its first word, and for a command of several methods the method.
+std::variant<Syntax, std::string> lineSyntax(const std::vector<std::string_view>& words,
+                                             const std::string& word) {
+  std::vector<const DocumentCommand*> commands = commandsOf(word);
+  if (commands.empty()) return "unknown command '" + shownWord(words[0]) + "'";
+  if (commands.size() == 1 && commands.front()->words == word) return syntaxOf(*commands.front());
+  std::string method = words.size() > 1 ? lower(words[1]) : std::string();
+  for (const DocumentCommand* command : commands) {
+    if (command->words == word + " " + method) return syntaxOf(*command);
+  }
+  std::vector<std::string_view> methods;
+  for (const DocumentCommand* command : commands) {
+    methods.push_back(std::string_view(command->words).substr(word.size() + 1));
+  }
+  return word + " takes a method: " + listed(methods);
 }
 
 // Parses one non-empty line; returns the error text, or nothing.
 std::optional<std::string> parseLine(const std::vector<std::string_view>& words, Command& cmd) {
   std::string word = lower(words[0]);
-  std::optional<Syntax> syntax = commandSyntax(word);
-  if (!syntax) return "unknown command '" + shownWord(words[0]) + "'";
-  if (syntax->kind == CommandKind::Grow) return parseGrow(words, cmd);
-  std::size_t first = 1;
-  if (word == "thin") {
-    std::string method = words.size() > 1 ? lower(words[1]) : std::string();
-    syntax = thinSyntax(method);
-    if (!syntax) return std::string("thin takes a method: row, thinomatic, low or rowlow");
-    first = kThinFirstKeyWord;
-  }
-  cmd.kind = syntax->kind;
+  std::variant<Syntax, std::string> found = lineSyntax(words, word);
+  if (const std::string* error = std::get_if<std::string>(&found)) return *error;
+  const Syntax& syntax = std::get<Syntax>(found);
+  cmd.kind = syntax.command->kind;
+  if (cmd.kind == CommandKind::Grow) return parseGrow(words, cmd);
+  std::size_t first = std::string_view(syntax.command->words) == word ? 1 : kMethodFirstKeyWord;
   for (std::size_t i = first; i < words.size(); ++i) {
-    if (auto error = parseField(words[i], *syntax, word, cmd)) return error;
+    if (auto error = parseField(words[i], syntax, word, cmd)) return error;
   }
   if (cmd.kind == CommandKind::ThinLow) {
     bool byBA = cmd.fields.count("ba") != 0;
     bool byDBH = cmd.fields.count("dbh") != 0;
     if (byBA == byDBH) return std::string("thin low takes exactly one of ba and dbh");
-    cmd.fields["method"] = byDBH ? "dbh" : "ba";
+    cmd.fields[kMethodChoice.key] = byDBH ? "dbh" : "ba";
   }
   return std::nullopt;
 }

@@ -3,6 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev clang-format
+          libcli11-dev nlohmann-json3-dev
           qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation xvfb xauth poppler-utils
           fp-utils desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
           libfile-mimeinfo-perl lintian dpkg-dev file libsqlite3-dev)

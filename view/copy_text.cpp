@@ -29,7 +29,7 @@ float cellValue(const ReportTable& table, int row, int column) {
 std::string singleCellText(const TableStore& store, int table, int row, int column) {
   const ReportTable* t = tableAt(store, table);
   if (t == nullptr || !validCell(*t, row, column)) return {};
-  double value = cellValue(*t, row, column);
+  double value = static_cast<double>(cellValue(*t, row, column));
   if (column == 0) return formatText("%d", truncToInt(value));
   return formatText("%.1f", value);
 }
@@ -44,7 +44,7 @@ std::string cellsText(const ReportTable& t, int row0, int col0, int row1, int co
     for (int column = std::min(col0, col1); column <= std::max(col0, col1); ++column) {
       if (column > std::min(col0, col1)) text += separator;
       if (!validCell(t, row, column)) continue;
-      double value = cellValue(t, row, column);
+      double value = static_cast<double>(cellValue(t, row, column));
       text += column == 0 ? formatText("%d", truncToInt(value + 0.555)) : formatText("%.1f", value);
     }
   }

@@ -35,7 +35,8 @@ struct Column {
 Column columnAt(const BarGraph& g, int n, const Frame& f) {
   const BarRect& r = g.bars[static_cast<std::size_t>(n)];
   auto x = [&](int units) {
-    return truncToInt(static_cast<double>(units) * f.geometry.scale + f.geometry.x);
+    return truncToInt(static_cast<double>(units) * static_cast<double>(f.geometry.scale) +
+                      f.geometry.x);
   };
   return {x(r.left), x(r.right), f.base - r.top, f.base - r.bottom};
 }

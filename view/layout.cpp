@@ -53,7 +53,7 @@ std::string plainValue(const ReportTable& table, int row, int column) {
   float value = table.stock[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
   char text[64];
   if (column == 0) {
-    std::snprintf(text, sizeof text, "%d", truncToInt(value));
+    std::snprintf(text, sizeof text, "%d", truncToInt(static_cast<double>(value)));
   } else {
     std::snprintf(text, sizeof text, "%.1f", static_cast<double>(value));
   }

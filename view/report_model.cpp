@@ -98,7 +98,7 @@ std::string stockCellText(const ReportTable& table, int row, int column, int wid
   if (totals && column == 0) return formatText("%*s", width, "Total");
   if (totals && column == kTotalsHeightColumn) return formatText("%*s", width, "");
   float value = table.stock[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-  if (column == 0) return formatText("%*d", width, truncToInt(value));
+  if (column == 0) return formatText("%*d", width, truncToInt(static_cast<double>(value)));
   return formatText("%*.1f", width, static_cast<double>(value));
 }
 

@@ -17,7 +17,8 @@
 namespace keldovar::bench {
 namespace {
 
-const AppIdentity kIdentity{"KELDOVAR Bench Organization", "KELDOVAR Bench"};
+const AppIdentity kIdentity{QStringLiteral("KELDOVAR Bench Organization"),
+                            QStringLiteral("KELDOVAR Bench")};
 
 // Every dialog answered with the same texts: an unthinned stand, again and again.
 class SameAnswers final : public FieldSource {
@@ -50,7 +51,7 @@ const QString& hundredTableFile() {
     DocumentDefaults defaults = builtInDefaults();
     DocumentController document(session, prompts, settings, defaults.settings, defaults.options);
     for (int i = 0; i < kTableCapacity; ++i) document.initialize(kExistingUnthinned);
-    QString file = folder.filePath("hundred.kdv");
+    QString file = folder.filePath(QStringLiteral("hundred.kdv"));
     saveStandFile(file.toStdString(), document.content());
     return file;
   }();

@@ -118,11 +118,11 @@ void BM_PrintPreview100Tables(benchmark::State& state) {
   FullDocument doc;
   CKELDOVARView view(doc.controller());
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName("Full");
+  printer.setDocName(QStringLiteral("Full"));
   int pages = 0;
   for (auto _ : state) {
     QPrintPreviewWidget preview(&printer);
-    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, &preview,
                      [&view](QPrinter* target) { view.print(*target); });
     preview.updatePreview();
     pages = preview.pageCount();

@@ -10,19 +10,17 @@ namespace keldovar {
 CarbonDlg::CarbonDlg(QWidget* parent, const CarbonValues& current)
     : EntryDialog(parent, "CarbonDlg", "Carbon Values") {
   CarbonTexts t = openCarbon(current);
-  fields_[0] = addField("Carbon Price ($ per tonne CO2e, 0 - 1000)", "price", t.price);
-  fields_[1] = addField("Baseline (tonnes CO2e per acre, 0 - 10000)", "baseline", t.baseline);
+  for (CarbonField field : {CarbonField::Price, CarbonField::Baseline}) addField(fields_, field, t);
   addNote(
       "Paid yearly on the growth of the stand's carbon above the baseline, debited when\n"
       "thinnings and the harvest take it; the carbon kept in wood products for 100 years\n"
       "is credited. A price of 0 leaves every value the timber's own.");
   makeDefault_ = addCheckBox("Make These Values the Default", "makedefault", false);
   addButtons();
-  focusField(at(fields_, CarbonField::Price));
 }
 
 void CarbonDlg::accept() {
-  acceptChecked(checkCarbon({textOf(fields_[0]), textOf(fields_[1])}), fields_);
+  acceptChecked(checkCarbon(fields_.read({})), fields_.edits());
 }
 
 bool CarbonDlg::makeDefault() const {

@@ -2,8 +2,6 @@
 // default of new documents. The Financial Values dialog keeps to timber.
 #pragma once
 
-#include <array>
-
 #include "desktop/dialogs/checked_dialog.h"
 #include "document/document_controller.h"
 #include "script/carbon_checks.h"
@@ -19,7 +17,7 @@ class CarbonDlg final : public EntryDialog<CarbonValues> {
   bool makeDefault() const;
 
  private:
-  std::array<QLineEdit*, 2> fields_{};  // in the order of CarbonField
+  TableEdits<CarbonTexts, CarbonField, 2> fields_{kCarbonFields};
   QCheckBox* makeDefault_;
 };
 

@@ -1,4 +1,4 @@
-// The input dialogs' shared form, button box and failure display.
+// The input dialogs' shared form, fields, button box, first focus and failure display.
 #include "desktop/dialogs/checked_dialog.h"
 
 #include <QCheckBox>
@@ -7,8 +7,24 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <cmath>
 
 namespace keldovar {
+
+QLineEdit* makeTableField(QWidget* dialog, const DialogField& field, const std::string& text) {
+  auto* edit = new QLineEdit(fromLatin1(text), dialog);
+  edit->setObjectName(QString::fromLatin1(field.key));
+  // Wide enough for any value the checks accept, with room to spare.
+  edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
+  // A bound the stand sets is shown by the dialog that knows the stand.
+  if (field.bounds && !std::isinf(field.bounds->high)) showRange(edit, field, *field.bounds);
+  return edit;
+}
+
+void showRange(QLineEdit* edit, const DialogField& field, Bounds bounds) {
+  edit->setPlaceholderText(fromLatin1(rangeText(bounds)));
+  edit->setToolTip(fromLatin1(rangeTip(field, bounds)));
+}
 
 CheckedDialog::CheckedDialog(QWidget* parent, const char* className, const char* title)
     : QDialog(parent), form_(new QFormLayout(this)) {
@@ -17,43 +33,25 @@ CheckedDialog::CheckedDialog(QWidget* parent, const char* className, const char*
   form_->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QLineEdit* CheckedDialog::makeField(const char* name, const std::string& text) {
-  auto* field = new QLineEdit(fromLatin1(text), this);
-  field->setObjectName(QString::fromLatin1(name));
-  // Wide enough for any value the checks accept, with room to spare.
-  field->setFixedWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
-  return field;
+void CheckedDialog::addField(QLineEdit* edit, const DialogField& field, QFormLayout* into,
+                             const char* label) {
+  auto* caption = new QLabel(QString::fromLatin1(label != nullptr ? label : field.label), this);
+  caption->setBuddy(edit);
+  (into != nullptr ? into : form_)->addRow(caption, edit);
 }
-
-QLineEdit* CheckedDialog::addField(const char* label, const char* name, const std::string& text,
-                                   QFormLayout* into) {
-  QLineEdit* field = makeField(name, text);
-  auto* caption = new QLabel(QString::fromLatin1(label), this);
-  caption->setBuddy(field);
-  (into ? into : form_)->addRow(caption, field);
-  return field;
-}
-
-namespace {
-
-template <typename Button>
-Button* makeButton(QWidget* dialog, const char* label, const char* name, bool checked) {
-  auto* button = new Button(QString::fromLatin1(label), dialog);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setChecked(checked);
-  return button;
-}
-
-}  // namespace
 
 QCheckBox* CheckedDialog::addCheckBox(const char* label, const char* name, bool checked) {
-  auto* box = makeButton<QCheckBox>(this, label, name, checked);
+  auto* box = new QCheckBox(QString::fromLatin1(label), this);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setChecked(checked);
   form_->addRow(box);
   return box;
 }
 
-QRadioButton* CheckedDialog::addRadio(const char* label, const char* name, bool checked) {
-  auto* radio = makeButton<QRadioButton>(this, label, name, checked);
+QRadioButton* CheckedDialog::addRadio(const Choice& choice, bool checked) {
+  auto* radio = new QRadioButton(QString::fromLatin1(choice.label), this);
+  radio->setObjectName(QString::fromLatin1(choice.word));
+  radio->setChecked(checked);
   form_->addRow(radio);
   return radio;
 }
@@ -68,8 +66,8 @@ void CheckedDialog::addRow(QWidget* widget) {
 
 void CheckedDialog::addSiteOrHeight(QLineEdit* siteIndex, QLineEdit* height) {
   auto* grid = new QGridLayout;
-  auto* siteLabel = new QLabel(QStringLiteral("Site Index"), this);
-  auto* heightLabel = new QLabel(QStringLiteral("Dominant Height"), this);
+  auto* siteLabel = new QLabel(QString::fromLatin1(kSiteIndexTextField.label), this);
+  auto* heightLabel = new QLabel(QString::fromLatin1(kDominantHeightField.label), this);
   siteLabel->setBuddy(siteIndex);
   heightLabel->setBuddy(height);
   grid->addWidget(siteLabel, 0, 0);
@@ -89,6 +87,24 @@ void CheckedDialog::addButtons(Buttons buttons) {
   connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form_->addRow(box);
+  focusFirstField();
+}
+
+// Every widget is made in the order the dialog lays it out, so the focus chain, which Tab
+// follows, is the reading order, and its first field is the one a forester types into first.
+void CheckedDialog::focusFirstField() {
+  for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+    if (!w->isEnabled()) continue;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+      focusField(edit);
+      return;
+    }
+    auto* radio = qobject_cast<QRadioButton*>(w);
+    if (radio != nullptr && radio->isChecked()) {
+      radio->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
 }
 
 void CheckedDialog::focusField(QLineEdit* field) {

@@ -1,5 +1,6 @@
-// What every input dialog shares: its fields named after the dialog's field keys, the OK/Cancel
-// box, and the way a failed check is shown (rewrites, message box, focus on the named field).
+// What every input dialog shares: fields made from the dialog's table (named by their script
+// keys, their allowed range as tooltip and placeholder), the OK/Cancel box, the focus on the
+// first field, and the way a failed check is shown (rewrites, message box, focus on the field).
 #pragma once
 
 #include <QDialog>
@@ -19,6 +20,38 @@ class QRadioButton;
 
 namespace keldovar {
 
+// A field of a dialog's table as a line edit: named by its key, holding `text`, showing the
+// table's range unless the dialog shows a narrower one.
+QLineEdit* makeTableField(QWidget* dialog, const DialogField& field, const std::string& text);
+// Shows the range the stand allows as the field's tooltip and placeholder.
+void showRange(QLineEdit* edit, const DialogField& field, Bounds bounds);
+
+// The line edits of a dialog's table, made in the order the dialog lays them out.
+template <typename Texts, typename Field, std::size_t N>
+class TableEdits {
+ public:
+  explicit TableEdits(const FieldTable<Texts, Field, N>& table) : table_(table) {}
+
+  QLineEdit* make(QWidget* dialog, Field field, const Texts& opening) {
+    const TextField<Texts, Field>& row = table_[index(field)];
+    edits_[index(field)] = makeTableField(dialog, row.spec, opening.*row.text);
+    return edits_[index(field)];
+  }
+  QLineEdit* operator[](Field field) const { return edits_.at(index(field)); }
+  const DialogField& spec(Field field) const { return table_[index(field)].spec; }
+  // The texts as typed, over `texts`, whose other members the dialog fills.
+  Texts read(Texts texts) const {
+    for (std::size_t i = 0; i < N; ++i) texts.*table_[i].text = toLatin1(edits_[i]->text());
+    return texts;
+  }
+  const std::array<QLineEdit*, N>& edits() const { return edits_; }
+
+ private:
+  static std::size_t index(Field field) { return static_cast<std::size_t>(field); }
+  const FieldTable<Texts, Field, N>& table_;
+  std::array<QLineEdit*, N> edits_{};
+};
+
 class CheckedDialog : public QDialog {
   Q_OBJECT
 
@@ -28,19 +61,24 @@ class CheckedDialog : public QDialog {
   // The object name is the dialog's class name, by which tests and the shell find it.
   CheckedDialog(QWidget* parent, const char* className, const char* title);
 
-  // A labelled field on its own row of the dialog, or of the given form.
-  QLineEdit* addField(const char* label, const char* name, const std::string& text,
-                      QFormLayout* into = nullptr);
+  // A field on its own row of the dialog, or of the given form, under the table's label or
+  // the one given.
+  void addField(QLineEdit* edit, const DialogField& field, QFormLayout* into = nullptr,
+                const char* label = nullptr);
+  template <typename Texts, typename Field, std::size_t N>
+  QLineEdit* addField(TableEdits<Texts, Field, N>& edits, Field field, const Texts& opening) {
+    QLineEdit* edit = edits.make(this, field, opening);
+    addField(edit, edits.spec(field));
+    return edit;
+  }
   QCheckBox* addCheckBox(const char* label, const char* name, bool checked);
-  QRadioButton* addRadio(const char* label, const char* name, bool checked);
+  QRadioButton* addRadio(const Choice& choice, bool checked);
   void addNote(const char* text);
   void addRow(QWidget* widget);
   // "Site Index" "or" "Dominant Height" side by side, each field under its label.
   void addSiteOrHeight(QLineEdit* siteIndex, QLineEdit* height);
-  // The button box closes the layout; call it last.
+  // The button box closes the layout and the focus goes to the first field: call it last.
   void addButtons(Buttons buttons = Buttons::OkCancel);
-  // A field not yet placed on a row.
-  QLineEdit* makeField(const char* name, const std::string& text);
 
   static std::string textOf(const QLineEdit* field) { return toLatin1(field->text()); }
   // Focus with the whole text selected, as a dialog opens and after a failed check.
@@ -67,6 +105,9 @@ class CheckedDialog : public QDialog {
   }
 
  private:
+  // The first field in reading order, as the dialog laid it out; a radio group's choice.
+  void focusFirstField();
+
   QFormLayout* form_;
 };
 

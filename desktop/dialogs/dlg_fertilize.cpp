@@ -7,15 +7,16 @@ namespace keldovar {
 
 dlgFertilize::dlgFertilize(QWidget* parent) : EntryDialog(parent, "dlgFertilize", "Fertilization") {
   FertilizeTexts t;
-  nitrogen_ = addField("Nitrogen", "nitrogen", t.nitrogen);
-  phosphorus_ = addCheckBox("Phosphorus", "phosphorus", t.phosphorus);
+  addField(field_, SoleField::Value, t);
+  const Choice& ticked = kPhosphorusChoice.choices.front();
+  phosphorus_ = addCheckBox(ticked.label, kPhosphorusChoice.key, t.phosphorus);
   addButtons();
-  focusField(nitrogen_);
 }
 
 void dlgFertilize::accept() {
-  FertilizeTexts t{textOf(nitrogen_), phosphorus_->isChecked()};
-  acceptChecked(checkFertilize(t), std::array{nitrogen_});
+  FertilizeTexts t = field_.read({});
+  t.phosphorus = phosphorus_->isChecked();
+  acceptChecked(checkFertilize(t), field_.edits());
 }
 
 }  // namespace keldovar

@@ -13,7 +13,7 @@ class dlgFertilize final : public EntryDialog<FertilizeEntry> {
   void accept() override;
 
  private:
-  QLineEdit* nitrogen_;
+  TableEdits<FertilizeTexts, SoleField, 1> field_{kFertilizeFields};
   QCheckBox* phosphorus_;
 };
 

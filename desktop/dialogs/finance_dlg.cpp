@@ -4,27 +4,22 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <string_view>
 
 namespace keldovar {
 namespace {
 
-// The field names are the batch script's keys for the same values.
-struct FinanceFieldView {
-  const char* group;  // nullptr: on the dialog's own rows
-  const char* label;
-  const char* name;
+// A table label "First Thin: Value of Pulpwood ($/ton)" is the group and the field's label.
+struct GroupedLabel {
+  std::string group;  // empty: on the dialog's own rows
+  std::string label;
 };
-constexpr std::array<FinanceFieldView, kFinanceFieldCount> kFinanceViews{{
-    {nullptr, "Interest Rate (1.0% - 20.0%)", "interest"},
-    {"First Thin", "Value of Pulpwood ($/ton)", "one_thin_pulp"},
-    {"First Thin", "Value of Sawtimber ($/ton)", "one_thin_saw"},
-    {"Subsequent Thins", "Value of Pulpwood ($/ton)", "next_thin_pulp"},
-    {"Subsequent Thins", "Value of Sawtimber ($/ton)", "next_thin_saw"},
-    {"Harvest", "Value of Pulpwood ($/ton)", "harvest_pulp"},
-    {"Harvest", "Value of Sawtimber ($/ton)", "harvest_saw"},
-    {nullptr, "Establishment Costs ($/ac)", "establishment_cost"},
-    {nullptr, "Mid-rotation fertilization costs ($/ac)", "midrotation_fert_cost"},
-}};
+
+GroupedLabel groupedLabel(std::string_view label) {
+  std::size_t colon = label.find(": ");
+  if (colon == std::string_view::npos) return {{}, std::string(label)};
+  return {std::string(label.substr(0, colon)), std::string(label.substr(colon + 2))};
+}
 
 }  // namespace
 
@@ -32,20 +27,21 @@ financeDlg::financeDlg(QWidget* parent, const FinancialValues& current)
     : EntryDialog(parent, "financeDlg", "Financial Analysis Values") {
   FinanceTexts t = openFinance(current);
   QFormLayout* groupForm = nullptr;
-  const char* groupName = nullptr;
+  std::string groupName;
   for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    const FinanceFieldView& view = kFinanceViews[i];
-    if (view.group && view.group != groupName) {
-      auto* group = new QGroupBox(QString::fromLatin1(view.group), this);
+    const DialogField& field = kFinanceFields[i];
+    GroupedLabel shown = groupedLabel(field.label);
+    if (!shown.group.empty() && shown.group != groupName) {
+      auto* group = new QGroupBox(fromLatin1(shown.group), this);
       groupForm = new QFormLayout(group);
       addRow(group);
     }
-    groupName = view.group;
-    fields_[i] = addField(view.label, view.name, t.fields[i], view.group ? groupForm : nullptr);
+    groupName = shown.group;
+    fields_[i] = makeTableField(this, field, t.fields[i]);
+    addField(fields_[i], field, shown.group.empty() ? nullptr : groupForm, shown.label.c_str());
   }
   makeDefault_ = addCheckBox("Make These Values the Default", "makedefault", t.makeDefault);
   addButtons();
-  focusField(at(fields_, FinanceField::InterestRate));
 }
 
 void financeDlg::accept() {

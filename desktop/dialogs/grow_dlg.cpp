@@ -5,13 +5,13 @@ namespace keldovar {
 
 growDlg::growDlg(QWidget* parent, const StandFacts& stand)
     : EntryDialog(parent, "growDlg", "Grow"), stand_(stand) {
-  age_ = addField("Grow to Age", "grow", "");
+  QLineEdit* age = addField(field_, SoleField::Value, SoleText{});
+  showRange(age, field_.spec(SoleField::Value), growAgeBounds(stand));
   addButtons();
-  focusField(age_);
 }
 
 void growDlg::accept() {
-  acceptChecked(checkGrowAge(textOf(age_), stand_), std::array{age_});
+  acceptChecked(checkGrowAge(field_.read({}).value, stand_), field_.edits());
 }
 
 }  // namespace keldovar

@@ -14,7 +14,7 @@ class growDlg final : public EntryDialog<int> {
 
  private:
   StandFacts stand_;
-  QLineEdit* age_;
+  TableEdits<SoleText, SoleField, 1> field_{kGrowFields};
 };
 
 }  // namespace keldovar

@@ -7,30 +7,22 @@ initDlg::initDlg(QWidget* parent, const RememberedValues& remembered)
     : EntryDialog(parent, "initDlg", "Initialize Existing Unthinned Plantation") {
   using F = UnthinnedField;
   UnthinnedTexts t = openUnthinned(remembered);
-  QLineEdit* trees = addField("Trees per Acre", "trees", t.trees);
-  QLineEdit* age = addField("Age", "age", t.age);
-  QLineEdit* basalArea = addField("Basal Area", "ba", t.basalArea);
-  QLineEdit* siteIndex = makeField("si", t.siteIndex);
-  QLineEdit* height = makeField("height", t.height);
-  addSiteOrHeight(siteIndex, height);
+  addField(fields_, F::Trees, t);
+  QLineEdit* age = addField(fields_, F::Age, t);
+  QLineEdit* basalArea = addField(fields_, F::BasalArea, t);
+  QLineEdit* siteIndex = fields_.make(this, F::SiteIndex, t);
+  addSiteOrHeight(siteIndex, fields_.make(this, F::Height, t));
   addButtons();
-  fields_ = {trees, age, basalArea, height, siteIndex};
-  static_assert(static_cast<int>(F::SiteIndex) == 4);
 
   auto enableBasalArea = [basalArea](const QString& ageText) {
     basalArea->setEnabled(unthinnedBasalAreaEnabled(toLatin1(ageText)));
   };
   connect(age, &QLineEdit::textChanged, this, enableBasalArea);
   enableBasalArea(age->text());
-  focusField(age);
 }
 
 void initDlg::accept() {
-  using F = UnthinnedField;
-  UnthinnedTexts t{textOf(at(fields_, F::Trees)), textOf(at(fields_, F::Age)),
-                   textOf(at(fields_, F::BasalArea)), textOf(at(fields_, F::Height)),
-                   textOf(at(fields_, F::SiteIndex))};
-  acceptChecked(checkUnthinned(t), fields_);
+  acceptChecked(checkUnthinned(fields_.read({})), fields_.edits());
 }
 
 }  // namespace keldovar

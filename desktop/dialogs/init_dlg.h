@@ -1,8 +1,6 @@
 // Initialize Existing Unthinned Plantation.
 #pragma once
 
-#include <array>
-
 #include "desktop/dialogs/checked_dialog.h"
 
 namespace keldovar {
@@ -15,7 +13,7 @@ class initDlg final : public EntryDialog<UnthinnedEntry> {
   void accept() override;
 
  private:
-  std::array<QLineEdit*, 5> fields_{};  // in the order of UnthinnedField
+  TableEdits<UnthinnedTexts, UnthinnedField, 5> fields_{kUnthinnedFields};
 };
 
 }  // namespace keldovar

@@ -15,9 +15,9 @@ class initPlantDlg final : public EntryDialog<PlantationEntry> {
   void accept() override;
 
  private:
-  std::array<QLineEdit*, 3> fields_{};  // in the order of PlantationField
+  TableEdits<PlantationTexts, PlantationField, 3> fields_{kPlantationFields};
   // In the order of VegetationControl.
-  std::array<QRadioButton*, 3> controls_{};
+  std::array<QRadioButton*, kVegetationControls.size()> controls_{};
 };
 
 }  // namespace keldovar

@@ -1,8 +1,6 @@
 // Initialize Existing Thinned Plantation.
 #pragma once
 
-#include <array>
-
 #include "desktop/dialogs/checked_dialog.h"
 
 namespace keldovar {
@@ -15,7 +13,7 @@ class initThinDlg final : public EntryDialog<ThinnedEntry> {
   void accept() override;
 
  private:
-  std::array<QLineEdit*, 6> fields_{};  // in the order of ThinnedField
+  TableEdits<ThinnedTexts, ThinnedField, 6> fields_{kThinnedFields};
 };
 
 }  // namespace keldovar

@@ -7,24 +7,20 @@ namespace keldovar {
 
 merchLimitDlg::merchLimitDlg(QWidget* parent, const DocumentSettings& current)
     : EntryDialog(parent, "merchLimitDlg", "Merchantability Limits") {
+  using F = MerchField;
   MerchTexts t = openMerchLimits(current);
   addNote(
       "NOTE: If you wish to keep the current stand data, \n  cancel this message and SAVE "
       "first.");
-  QLineEdit* top = addField("Outside Bark Top Diameter (in) for Pulpwood", "top", t.topDiameter);
-  QLineEdit* saw = addField("Threshold Sawtimber DBH (in)", "saw", t.sawThreshold);
-  QLineEdit* pulp = addField("Threshold Pulpwood DBH (in)", "pulp", t.pulpThreshold);
+  for (F field : {F::TopDiameter, F::SawThreshold, F::PulpThreshold}) addField(fields_, field, t);
   makeDefault_ = addCheckBox("Make values the default", "makedefault", t.makeDefault);
   addButtons();
-  fields_ = {top, saw, pulp};
-  focusField(top);
 }
 
 void merchLimitDlg::accept() {
-  using F = MerchField;
-  MerchTexts t{textOf(at(fields_, F::TopDiameter)), textOf(at(fields_, F::SawThreshold)),
-               textOf(at(fields_, F::PulpThreshold)), makeDefault_->isChecked()};
-  acceptChecked(checkMerchLimits(t), fields_);
+  MerchTexts t = fields_.read({});
+  t.makeDefault = makeDefault_->isChecked();
+  acceptChecked(checkMerchLimits(t), fields_.edits());
 }
 
 }  // namespace keldovar

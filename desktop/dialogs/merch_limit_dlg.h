@@ -1,8 +1,6 @@
 // Merchantability Limits: the pulpwood top and the two DBH thresholds, optionally the default.
 #pragma once
 
-#include <array>
-
 #include "desktop/dialogs/checked_dialog.h"
 
 namespace keldovar {
@@ -15,7 +13,7 @@ class merchLimitDlg final : public EntryDialog<MerchEntry> {
   void accept() override;
 
  private:
-  std::array<QLineEdit*, 3> fields_{};  // in the order of MerchField
+  TableEdits<MerchTexts, MerchField, 3> fields_{kMerchFields};
   QCheckBox* makeDefault_;
 };
 

@@ -8,8 +8,9 @@
 namespace keldovar {
 
 void showMessageBox(QWidget* parent, const Message& message) {
-  QMessageBox::Icon icon =
-      message.icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  if (message.icon == MessageIcon::Exclamation) icon = QMessageBox::Warning;
+  if (message.icon == MessageIcon::Information) icon = QMessageBox::Information;
   QString caption =
       message.caption.empty() ? QString::fromLatin1(kProgramTitle) : fromLatin1(message.caption);
   QMessageBox box(icon, caption, fromLatin1(message.text), QMessageBox::Ok, parent);

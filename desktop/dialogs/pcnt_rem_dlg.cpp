@@ -5,20 +5,17 @@ namespace keldovar {
 
 pcntRemDlg::pcntRemDlg(QWidget* parent, const RememberedValues& remembered)
     : EntryDialog(parent, "pcntRemDlg", "Percent to Removed") {
+  using F = PercentRemovedField;
   PercentRemovedTexts t = openPercentRemoved(remembered);
   addNote("Enter only one of the following values:");
-  QLineEdit* trees = addField("Percent of Trees Removed", "pcttrees", t.trees);
+  addField(fields_, F::Trees, t);
   addNote("OR");
-  QLineEdit* basalArea = addField("Percent of Basal Area Removed", "pctba", t.basalArea);
+  addField(fields_, F::BasalArea, t);
   addButtons();
-  fields_ = {trees, basalArea};
-  focusField(trees);
 }
 
 void pcntRemDlg::accept() {
-  using F = PercentRemovedField;
-  PercentRemovedTexts t{textOf(at(fields_, F::Trees)), textOf(at(fields_, F::BasalArea))};
-  acceptChecked(checkPercentRemoved(t), fields_);
+  acceptChecked(checkPercentRemoved(fields_.read({})), fields_.edits());
 }
 
 }  // namespace keldovar

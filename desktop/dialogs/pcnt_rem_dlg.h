@@ -1,8 +1,6 @@
 // Percent removed at the last thinning of an existing thinned plantation.
 #pragma once
 
-#include <array>
-
 #include "desktop/dialogs/checked_dialog.h"
 
 namespace keldovar {
@@ -15,7 +13,7 @@ class pcntRemDlg final : public EntryDialog<PercentRemovedEntry> {
   void accept() override;
 
  private:
-  std::array<QLineEdit*, 2> fields_{};  // in the order of PercentRemovedField
+  TableEdits<PercentRemovedTexts, PercentRemovedField, 2> fields_{kPercentRemovedFields};
 };
 
 }  // namespace keldovar

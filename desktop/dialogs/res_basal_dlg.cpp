@@ -6,13 +6,14 @@ namespace keldovar {
 resBasalDlg::resBasalDlg(QWidget* parent, const RememberedValues& remembered,
                          const StandFacts& stand)
     : EntryDialog(parent, "resBasalDlg", "Thinning-  Row, Low or Thinomatic"), stand_(stand) {
-  residual_ = addField("Residual Basal Area", "residual", openResidualBA(remembered));
+  const DialogField& spec = field_.spec(SoleField::Value);
+  QLineEdit* residual = addField(field_, SoleField::Value, SoleText{openResidualBA(remembered)});
+  showRange(residual, spec, residualBounds(spec, stand));
   addButtons();
-  focusField(residual_);
 }
 
 void resBasalDlg::accept() {
-  acceptChecked(checkResidualBA(textOf(residual_), stand_), std::array{residual_});
+  acceptChecked(checkResidualBA(field_.read({}).value, stand_), field_.edits());
 }
 
 }  // namespace keldovar

@@ -15,7 +15,7 @@ class resBasalDlg final : public EntryDialog<float> {
 
  private:
   StandFacts stand_;
-  QLineEdit* residual_;
+  TableEdits<SoleText, SoleField, 1> field_{kResidualBAFields};
 };
 
 }  // namespace keldovar

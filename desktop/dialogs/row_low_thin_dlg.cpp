@@ -6,18 +6,16 @@ namespace keldovar {
 rowLowThinDlg::rowLowThinDlg(QWidget* parent, const RememberedValues& remembered,
                              const StandFacts& stand)
     : EntryDialog(parent, "rowLowThinDlg", "Row and Low Thin"), stand_(stand) {
+  using F = RowLowField;
   RowLowTexts t = openRowLow(remembered);
-  QLineEdit* residual = addField("Residual Basal Area", "residual", t.residual);
-  QLineEdit* rowPercent = addField("Percentage Removed by Row Thinning", "row", t.rowPercent);
+  QLineEdit* residual = addField(fields_, F::Residual, t);
+  showRange(residual, fields_.spec(F::Residual), residualBounds(fields_.spec(F::Residual), stand));
+  addField(fields_, F::RowPercent, t);
   addButtons();
-  fields_ = {residual, rowPercent};
-  focusField(residual);
 }
 
 void rowLowThinDlg::accept() {
-  using F = RowLowField;
-  RowLowTexts t{textOf(at(fields_, F::Residual)), textOf(at(fields_, F::RowPercent))};
-  acceptChecked(checkRowLow(t, stand_), fields_);
+  acceptChecked(checkRowLow(fields_.read({}), stand_), fields_.edits());
 }
 
 }  // namespace keldovar

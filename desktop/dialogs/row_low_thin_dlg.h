@@ -1,8 +1,6 @@
 // Row and low thinning: the residual basal area and the share taken by the rows.
 #pragma once
 
-#include <array>
-
 #include "desktop/dialogs/checked_dialog.h"
 
 namespace keldovar {
@@ -17,7 +15,7 @@ class rowLowThinDlg final : public EntryDialog<RowLowEntry> {
 
  private:
   StandFacts stand_;
-  std::array<QLineEdit*, 2> fields_{};  // in the order of RowLowField
+  TableEdits<RowLowTexts, RowLowField, 2> fields_{kRowLowFields};
 };
 
 }  // namespace keldovar

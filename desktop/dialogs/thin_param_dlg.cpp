@@ -6,15 +6,18 @@
 namespace keldovar {
 
 thinParamDlg::thinParamDlg(QWidget* parent) : CheckedDialog(parent, "thinParamDlg", "Low Thin ") {
-  byDBH_ = addRadio("Specify DBH", "bydbh", kLowThinOpening == LowThinChoice::ByDBH);
-  byBasalArea_ =
-      addRadio("Specify Basal Area", "byba", kLowThinOpening == LowThinChoice::ByBasalArea);
+  // The choices count from ByDBH.
+  for (std::size_t i = 0; i < methods_.size(); ++i) {
+    bool opening = static_cast<std::size_t>(kLowThinOpening) == i + 1;
+    methods_[i] = addRadio(kLowThinMethods[i], opening);
+  }
   addButtons(Buttons::OkOnly);
 }
 
 LowThinChoice thinParamDlg::choice() const {
-  if (byDBH_->isChecked()) return LowThinChoice::ByDBH;
-  if (byBasalArea_->isChecked()) return LowThinChoice::ByBasalArea;
+  for (std::size_t i = 0; i < methods_.size(); ++i) {
+    if (methods_[i]->isChecked()) return static_cast<LowThinChoice>(i + 1);
+  }
   return LowThinChoice::Neither;
 }
 

@@ -1,6 +1,8 @@
 // Low Thin: by diameter or by basal area. It has no Cancel: the step must know the method.
 #pragma once
 
+#include <array>
+
 #include "desktop/dialogs/checked_dialog.h"
 
 namespace keldovar {
@@ -15,8 +17,8 @@ class thinParamDlg final : public CheckedDialog {
   void reject() override {}
 
  private:
-  QRadioButton* byDBH_;
-  QRadioButton* byBasalArea_;
+  // In the order of kLowThinMethods.
+  std::array<QRadioButton*, kLowThinMethods.size()> methods_{};
 };
 
 }  // namespace keldovar

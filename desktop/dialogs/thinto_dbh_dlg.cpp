@@ -6,13 +6,15 @@ namespace keldovar {
 thintoDBHdlg::thintoDBHdlg(QWidget* parent, const RememberedValues& remembered,
                            const StandFacts& stand)
     : EntryDialog(parent, "thintoDBHdlg", "DBH to Thin to"), stand_(stand) {
-  dbh_ = addField("Final DBH", "dbh", openThinToDBH(remembered));
+  QLineEdit* dbh = addField(field_, SoleField::Value, SoleText{openThinToDBH(remembered)});
+  DBHBounds bounds = thinToDBHBounds(stand);
+  showRange(dbh, field_.spec(SoleField::Value),
+            Bounds{static_cast<float>(bounds.lower), static_cast<float>(bounds.upper)});
   addButtons();
-  focusField(dbh_);
 }
 
 void thintoDBHdlg::accept() {
-  acceptChecked(checkThinToDBH(textOf(dbh_), stand_), std::array{dbh_});
+  acceptChecked(checkThinToDBH(field_.read({}).value, stand_), field_.edits());
 }
 
 }  // namespace keldovar

@@ -14,7 +14,7 @@ class thintoDBHdlg final : public EntryDialog<float> {
 
  private:
   StandFacts stand_;
-  QLineEdit* dbh_;
+  TableEdits<SoleText, SoleField, 1> field_{kThinToDBHFields};
 };
 
 }  // namespace keldovar

@@ -57,8 +57,8 @@ TEST(Biomass, EachTableIsTheSumOverItsStockRows) {
     const ReportTable& table = content.store.tables[static_cast<std::size_t>(t)];
     double expected = 0;
     for (int r = 0; r < table.stockLast; ++r) {
-      double cm = table.stock[static_cast<std::size_t>(r)][0] * 2.54;
-      expected += table.stock[static_cast<std::size_t>(r)][1] *
+      double cm = static_cast<double>(table.stock[static_cast<std::size_t>(r)][0]) * 2.54;
+      expected += static_cast<double>(table.stock[static_cast<std::size_t>(r)][1]) *
                   std::exp(-2.5356 + 2.4349 * std::log(cm)) * 0.5;
     }
     EXPECT_GT(expected, 0) << t;

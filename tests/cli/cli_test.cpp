@@ -408,7 +408,7 @@ TEST(Cli, ScriptAndDialogsGiveTheSameTables) {
   ASSERT_TRUE(doc.initialize(kExistingUnthinned));
   typed.growAge = 18;
   ASSERT_TRUE(doc.grow());
-  typed.rowLow = RowLowEntry{85.5f, 25};
+  typed.rowLow = RowLowEntry{85.5, 25};
   ASSERT_TRUE(doc.treat(kRowAndLowThin));
   typed.fertilizer = FertilizeEntry{175, false};
   ASSERT_TRUE(doc.fertilize());

@@ -90,7 +90,9 @@ TEST(CompareCli, MistakesAreRefused) {
   } cases[] = {
       {{"compare", example(kExamples[0])}, 2, "two or more"},
       {{"compare", example(kExamples[0]), example(kExamples[1]), "--format", "xml"}, 2, "xml"},
-      {{"compare", example(kExamples[0]), example(kExamples[1]), "--pdf"}, 2, "needs a file name"},
+      {{"compare", example(kExamples[0]), example(kExamples[1]), "--pdf"},
+       2,
+       "--pdf needs a value"},
       {{"compare", example(kExamples[0]), example(kExamples[1]), "--page", "a4"}, 2, "for --pdf"},
       {{"compare", "-", "-"}, 2, "once"},
       {{"compare", example(kExamples[0]), "-"}, 1, "no harvest"},

@@ -141,7 +141,7 @@ TEST(SensitivityCli, MistakesAreNamed) {
            {{"risk", "--search", "s", "--management", "pulpwood"},
             2,
             "--search takes the management from the space"},
-           {{"risk", "-", "--search", "s"}, 2, "give a stand file or script, or --search SPEC"},
+           {{"risk", "-", "--search", "s"}, 2, "give a stand file or script, or --search SPACE"},
            {{"risk", "-", "--frobnicate", "1"}, 2, "unknown option '--frobnicate'"},
        }) {
     Outcome r = cli(c.args, kRegime);

@@ -137,7 +137,8 @@ TEST(CashFlows, InternalRateOfReturn) {
     RegimeFlows regime = singleHarvest(rotation, amount, true);
     std::optional<double> irr = internalRateOfReturn(regime, Management::Pulpwood);
     ASSERT_TRUE(irr);
-    EXPECT_NEAR(*irr, std::pow(amount / 250.0, 1.0 / rotation) - 1, 1e-6) << amount;
+    EXPECT_NEAR(*irr, std::pow(static_cast<double>(amount) / 250.0, 1.0 / rotation) - 1, 1e-6)
+        << amount;
   }
   // An existing stand with no cost, or a plantation that costs nothing: no rate balances them.
   EXPECT_FALSE(internalRateOfReturn(singleHarvest(25, 1000, false), Management::Pulpwood));

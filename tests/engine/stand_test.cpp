@@ -378,10 +378,10 @@ TEST_F(StandTest, StockTableMerchandisingRules) {
       EXPECT_EQ(row[7], 0) << dbh;
     }
     EXPECT_GE(row[7], 0);
-    EXPECT_NEAR(row[5], row[6] + row[7], 1e-3 * (1 + row[5]));
-    pulp += row[5];
-    saw += row[7];
-    ba += row[3];
+    EXPECT_NEAR(row[5], row[6] + row[7], 1e-3 * static_cast<double>(1 + row[5]));
+    pulp += static_cast<double>(row[5]);
+    saw += static_cast<double>(row[7]);
+    ba += static_cast<double>(row[3]);
   }
   // Totals: DBH 0 and height 0.
   EXPECT_EQ(rows[static_cast<std::size_t>(last)][0], 0);

@@ -54,7 +54,8 @@ double randomReal(std::mt19937_64& random) {
     case 3:
       return std::uniform_real_distribution<double>(0.0, 1.0)(random) * 1e-3;
     case 4:  // single-precision values widened, as the financial figures are
-      return static_cast<float>(std::uniform_real_distribution<double>(-1e5, 1e5)(random));
+      return static_cast<double>(
+          static_cast<float>(std::uniform_real_distribution<double>(-1e5, 1e5)(random)));
     default:
       return std::ldexp(std::uniform_real_distribution<double>(0.5, 1.0)(random),
                         static_cast<int>(random() % 2100) - 1050);

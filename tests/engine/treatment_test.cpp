@@ -443,11 +443,12 @@ TEST_F(RealStand, RemovedLineSkipsThinningsThatRemovedNothing) {
 std::string financialRow(const HistoryRecord& r, float pulpPrice, float sawPrice) {
   float rate = 5.0f / 100;
   auto pv = [&](float amount) {
-    return static_cast<float>(amount /
+    return static_cast<float>(static_cast<double>(amount) /
                               std::pow(static_cast<double>(1 + rate), static_cast<int>(r.age)));
   };
-  float pulp = static_cast<float>(pulpPrice * r.cords * (-1));
-  float integrated = static_cast<float>(sawPrice * r.bdft * (-1) + pulpPrice * r.topcords * (-1));
+  float pulp = static_cast<float>(static_cast<double>(pulpPrice) * r.cords * (-1));
+  float integrated = static_cast<float>(static_cast<double>(sawPrice) * r.bdft * (-1) +
+                                        static_cast<double>(pulpPrice) * r.topcords * (-1));
   return formatText("   %2.0f   %-24s   % 8.2f     % 9.2f % 8.2f   % 9.2f", r.age, r.label,
                     static_cast<double>(pulp), static_cast<double>(integrated),
                     static_cast<double>(pv(pulp)), static_cast<double>(pv(integrated)));
@@ -499,7 +500,7 @@ TEST(FinancialAnalysis, FertilizationEntersBothSumsAsACost) {
   ASSERT_TRUE(treatStep(engine, 5));
   const EngineOutput& out = engine.output();
   float rate = 0.05f;
-  float cost = static_cast<float>(120.0f / std::pow(static_cast<double>(1 + rate), 12));
+  float cost = static_cast<float>(120.0 / std::pow(static_cast<double>(1 + rate), 12));
   // The fertilization row: no returns, the cost in both present-value columns.
   EXPECT_EQ(
       lineText(out.financial[4]),
@@ -508,8 +509,9 @@ TEST(FinancialAnalysis, FertilizationEntersBothSumsAsACost) {
   // The harvest row follows, and the sums include the cost.
   const HistoryRecord& h = engine.state().final_harvest[static_cast<std::size_t>(st.historyCount)];
   EXPECT_EQ(lineText(out.financial[5]), financialRow(h, 10, 25));
-  float pulp = static_cast<float>(10.0f * h.cords * (-1));
-  float pvPulp = static_cast<float>(pulp / std::pow(static_cast<double>(1 + rate), 25));
+  float pulp = static_cast<float>(10.0 * h.cords * (-1));
+  float pvPulp =
+      static_cast<float>(static_cast<double>(pulp) / std::pow(static_cast<double>(1 + rate), 25));
   float sum = -cost + pvPulp;
   EXPECT_EQ(lineText(out.financial[7]),
             formatText("     Net Present Value (Pulpwood Management):            $%8.2f",

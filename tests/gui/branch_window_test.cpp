@@ -50,7 +50,7 @@ void chooseFromReportMenu(CKELDOVARView& view) {
 class BranchWindowTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void branchesTheChosenTableAndSavesTheBatchRunnersFile() {

@@ -14,7 +14,7 @@ namespace cmd = keldovar::command_ids;
 
 class CarbonTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void includeCarbonIsRememberedAndDrawnBelowEachTable() {

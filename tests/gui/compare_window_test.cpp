@@ -37,7 +37,7 @@ QByteArray pdfText(const QString& pdf) {
 class CompareWindowTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void comparesTheOpenHarvestsAndExportsTheCliTable() {

@@ -48,7 +48,7 @@ void wheel(QWidget* widget, int delta, Qt::KeyboardModifiers modifiers) {
 
 class DesktopAdditionsTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   // Ctrl+Z takes back the thinning and the fertilization (what the document then saves is the

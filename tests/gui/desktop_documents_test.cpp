@@ -58,7 +58,7 @@ std::string aloneReport(const std::vector<Step>& steps) {
 
 class DesktopDocumentsTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   // A grows, B thins, A grows again from its own stand; and while A's step waits for its

@@ -69,7 +69,7 @@ void startKilledProgram(QProcess& program, const QString& dir) {
 
 class DesktopRecoveryTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() {
     clearScratchSettings();
     QDir(recoveryFolder()).removeRecursively();

@@ -58,7 +58,7 @@ void plantAndGrow(TestProgram& program, const char* age = "16") {
 
 class DesktopShellTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void menusToolbarAndKeysComeFromTheCommandTable() {

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTest>
+#include <variant>
 
 #include "tests/gui/gui_helpers.h"
 #include "tests/gui/gui_test_registry.h"
@@ -26,6 +27,8 @@ namespace cmd = keldovar::command_ids;
 namespace {
 
 using Fields = QList<std::pair<QString, QString>>;
+// Text typed into the focused widget, or a key pressed.
+using Strokes = QList<std::variant<QString, Qt::Key>>;
 
 // Answers each modal window that opens with the next queued answer, in order.
 class DialogDriver : public QObject {
@@ -64,6 +67,30 @@ class DialogDriver : public QObject {
       press(dialog, QDialogButtonBox::Ok);
     });
   }
+  // Types the moment the dialog opens, as a forester does: text into the focused field, Tab to
+  // the next, arrows in a radio group, Return for OK. No widget is touched but by keys.
+  DialogDriver& keys(Strokes strokes) {
+    return then([this, strokes](QWidget* dialog) {
+      // Keys reach the active window only; a window manager activates a new window, the
+      // offscreen platform leaves that to the program.
+      dialog->activateWindow();
+      if (!QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; })) {
+        errors << dialog->windowTitle() + ": not active";
+      }
+      for (const auto& stroke : strokes) {
+        QWidget* focused = QApplication::focusWidget();
+        if (focused == nullptr) {
+          errors << dialog->windowTitle() + ": no focus";
+          return;
+        }
+        if (const auto* text = std::get_if<QString>(&stroke)) {
+          QTest::keyClicks(focused, *text);
+        } else {
+          QTest::keyClick(focused, std::get<Qt::Key>(stroke));
+        }
+      }
+    });
+  }
   DialogDriver& cancel() {
     return then([this](QWidget* dialog) { press(dialog, QDialogButtonBox::Cancel); });
   }
@@ -77,6 +104,8 @@ class DialogDriver : public QObject {
     });
   }
   bool finished() const { return answers_.empty(); }
+  // Answers nothing more: a second driver alone answers the windows after this.
+  void stop() { timer_.stop(); }
 
   QStringList errors;
   QStringList messages;
@@ -119,7 +148,7 @@ const QString kHerbWoody = "Herb and Woody Chemical Control";
 
 class DesktopStepsTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void everyStepThroughItsDialogs() {
@@ -142,26 +171,26 @@ class DesktopStepsTest : public QObject {
     QCOMPARE(store->lastIndex, 1);
     driver.fill(kPlantation, {kHerbWoody});
     frame.runCommand(cmd::kInitPlantation);
-    driver.fill({{"grow", "16"}});
+    driver.fill({{"age", "16"}});
     frame.runCommand(cmd::kGrow);
-    driver.fill({{"nitrogen", "150"}});
+    driver.fill({{"n", "150"}});
     frame.runCommand(cmd::kFertilize);
     QCOMPARE(store->snapshot.fertRecordPending, 1);
-    driver.fill({{"residual", "75"}, {"row", "33"}});
+    driver.fill({{"ba", "75"}, {"row", "33"}});
     frame.runCommand(cmd::kRowLowThin);
-    driver.fill({{"grow", "26"}});
+    driver.fill({{"age", "26"}});
     frame.runCommand(cmd::kGrow);
     driver.fill({}, {"Specify DBH"}).fill({{"dbh", "7"}});
     frame.runCommand(cmd::kLowThin);
-    driver.fill({{"grow", "30"}});
+    driver.fill({{"age", "30"}});
     frame.runCommand(cmd::kGrow);
-    driver.fill({{"residual", "90"}});
+    driver.fill({{"ba", "90"}});
     frame.runCommand(cmd::kRowThin);
-    driver.fill({}, {"Specify Basal Area"}).fill({{"residual", "85"}});
+    driver.fill({}, {"Specify Basal Area"}).fill({{"ba", "85"}});
     frame.runCommand(cmd::kLowThin);
-    driver.fill({{"grow", "40"}});
+    driver.fill({{"age", "40"}});
     frame.runCommand(cmd::kGrow);
-    driver.fill({{"residual", "70"}});
+    driver.fill({{"ba", "70"}});
     frame.runCommand(cmd::kThinomatic);
     frame.runCommand(cmd::kHarvest);
     QVERIFY2(driver.errors.isEmpty(),
@@ -206,15 +235,15 @@ class DesktopStepsTest : public QObject {
     DialogDriver driver;
     driver.fill(kPlantation, {kHerbWoody});
     frame.runCommand(cmd::kInitPlantation);
-    driver.fill({{"grow", "16"}});
+    driver.fill({{"age", "16"}});
     frame.runCommand(cmd::kGrow);
-    driver.fill({{"residual", "75"}, {"row", "33"}});
+    driver.fill({{"ba", "75"}, {"row", "33"}});
     frame.runCommand(cmd::kRowLowThin);
-    driver.fill({{"grow", "26"}});
+    driver.fill({{"age", "26"}});
     frame.runCommand(cmd::kGrow);
-    driver.fill({{"residual", "90"}});
+    driver.fill({{"ba", "90"}});
     frame.runCommand(cmd::kThinomatic);
-    driver.fill({{"grow", "32"}});
+    driver.fill({{"age", "32"}});
     frame.runCommand(cmd::kGrow);
     frame.runCommand(cmd::kHarvest);
     QVERIFY2(driver.errors.isEmpty(),
@@ -224,6 +253,40 @@ class DesktopStepsTest : public QObject {
     QByteArray batch = fileBytes(folder.filePath("cli.kdv"));
     QVERIFY(!batch.isEmpty());
     QCOMPARE(fileBytes(path), batch);
+
+    // The same regime typed at once, by keys alone: the commands' keys, then each dialog's
+    // fields in their order, Tab between them and Return for OK.
+    driver.stop();
+    program.app.reset();
+    clearScratchSettings();
+    TestProgram typist(true, true);
+    typist.app->start({});
+    CMainFrame& window = typist.frame();
+    DialogDriver keys;
+    auto command = [&window](Qt::Key key) {
+      window.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&window));
+      QTest::keyClick(&window, key, Qt::ControlModifier);
+    };
+    const Qt::Key tab = Qt::Key_Tab, enter = Qt::Key_Return;
+    keys.keys({"65", tab, "600", tab, "85", tab, Qt::Key_Down, Qt::Key_Down, enter});
+    command(Qt::Key_W);
+    for (auto [key, strokes] :
+         std::initializer_list<std::pair<Qt::Key, Strokes>>{{Qt::Key_G, {"16", enter}},
+                                                            {Qt::Key_A, {"75", tab, "33", enter}},
+                                                            {Qt::Key_G, {"26", enter}},
+                                                            {Qt::Key_M, {"90", enter}},
+                                                            {Qt::Key_G, {"32", enter}}}) {
+      keys.keys(strokes);
+      command(key);
+    }
+    command(Qt::Key_H);
+    QVERIFY2(keys.errors.isEmpty(),
+             qPrintable(keys.errors.join("; ") + " / " + keys.messages.join("; ")));
+    QVERIFY(keys.finished());
+    QString typed = folder.filePath("typed.kdv");
+    QVERIFY(typist.active().document().saveTo(typed).ok());
+    QCOMPARE(fileBytes(typed), batch);
   }
 };
 KELDOVAR_GUI_TEST(DesktopStepsTest);

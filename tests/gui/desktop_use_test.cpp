@@ -51,7 +51,7 @@ void tinySpace(QWidget* dialog) {
 
 class DesktopUseTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   // A refusal's reason stays only until the next command.

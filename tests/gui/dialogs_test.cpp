@@ -21,7 +21,7 @@ class DialogsTest : public QObject {
   RememberedValues memory;
   StandFacts stand{20, 120, 500, 4, 0, 1};  // AG, BA, TPA, minClass, truncationDBH, unthinned
 
- private slots:
+ private Q_SLOTS:
   void unthinnedOpensRememberedFollowsAgeAndChecksInOrder() {
     memory.unthinnedTrees = 500;
     memory.unthinnedHeight = 65;
@@ -49,7 +49,7 @@ class DialogsTest : public QObject {
                           "Please specify Dominant Height between\n20 and 90"}));
     QCOMPARE(script.boxes[0].caption, QString("KELDOVAR"));
     QCOMPARE(script.boxes[0].icon, QMessageBox::Warning);
-    QCOMPARE(script.focusedFields(), QStringList({"age", "trees", "height"}));
+    QCOMPARE(script.focusedFields(), QStringList({"trees", "trees", "height"}));
     QCOMPARE(script.focus[1].selected, QString("50"));
     QVERIFY(entry);
     QCOMPARE(entry->age, 12.0f);
@@ -95,7 +95,7 @@ class DialogsTest : public QObject {
     QCOMPARE(entry->trees, 0);
   }
 
-  void plantationStartsWithoutControlAndFocusOnTrees() {
+  void plantationStartsWithoutControlAndFocusOnSiteIndex() {
     ModalScript script;
     bool noneSelected = false;
     script.noteFocus("initPlantDlg").on("initPlantDlg", [&](QWidget* w) {
@@ -109,7 +109,7 @@ class DialogsTest : public QObject {
     QVERIFY(script.finished());
     QVERIFY(noneSelected);
     QCOMPARE(script.boxTexts(), QStringList({"Enter an integer between 39 and 95."}));
-    QCOMPARE(script.focusedFields(), QStringList({"trees", "si"}));
+    QCOMPARE(script.focusedFields(), QStringList({"si", "si"}));
     QVERIFY(entry);
     QCOMPARE(entry->control, VegetationControl::Woody);
   }
@@ -117,9 +117,9 @@ class DialogsTest : public QObject {
   void growPutsSixtyInTheFieldAndNamesTheCurrentAge() {
     ModalScript script;
     QStringList opened;
-    script.read("growDlg", {"grow"}, &opened);
-    script.ok("growDlg", {{"grow", "45"}}).box().noteFocus("growDlg");
-    script.ok("growDlg", {{"grow", "20"}}).box().noteFocus("growDlg").cancel("growDlg");
+    script.read("growDlg", {"age"}, &opened);
+    script.ok("growDlg", {{"age", "45"}}).box().noteFocus("growDlg");
+    script.ok("growDlg", {{"age", "20"}}).box().noteFocus("growDlg").cancel("growDlg");
     QVERIFY(!prompts.askGrowAge(stand));
 
     QVERIFY(script.finished());
@@ -128,14 +128,14 @@ class DialogsTest : public QObject {
         script.boxTexts(),
         QStringList({"The projection age must be between \n 8 and 40 \nfor unthinned stands. ",
                      "The projection age must be greater than the current stand age which is 20"}));
-    QCOMPARE(script.focusedFields(), QStringList({"grow", "grow"}));
+    QCOMPARE(script.focusedFields(), QStringList({"age", "age"}));
     QCOMPARE(script.focus[0].selected, QString("60"));
     QCOMPARE(script.focus[1].selected, QString("20"));
 
     StandFacts thinned = stand;
     thinned.unthinned = 0;
     ModalScript accepts;
-    accepts.ok("growDlg", {{"grow", "45"}});
+    accepts.ok("growDlg", {{"age", "45"}});
     QCOMPARE(prompts.askGrowAge(thinned).value_or(0), 45);
   }
 
@@ -153,23 +153,23 @@ class DialogsTest : public QObject {
     memory.residualBA = 80;
     ModalScript script;
     QStringList opened;
-    script.read("resBasalDlg", {"residual"}, &opened);
-    script.ok("resBasalDlg", {{"residual", "19.9"}}).box().noteFocus("resBasalDlg");
-    script.ok("resBasalDlg", {{"residual", "120"}}).ok("resBasalDlg", {{"residual", "20"}});
+    script.read("resBasalDlg", {"ba"}, &opened);
+    script.ok("resBasalDlg", {{"ba", "19.9"}}).box().noteFocus("resBasalDlg");
+    script.ok("resBasalDlg", {{"ba", "120"}}).ok("resBasalDlg", {{"ba", "20"}});
     QCOMPARE(prompts.askResidualBA(memory, stand).value_or(0), 120.0f);
     QCOMPARE(prompts.askResidualBA(memory, stand).value_or(0), 20.0f);
     QVERIFY(script.finished());
     QCOMPARE(opened, QStringList({"80"}));
     QCOMPARE(script.boxTexts(),
              QStringList({"Please enter a Residual Basal Area in the range\n 20.0 - 120.0"}));
-    QCOMPARE(script.focusedFields(), QStringList({"residual"}));
+    QCOMPARE(script.focusedFields(), QStringList({"ba"}));
 
     ModalScript rowLow;
-    rowLow.ok("rowLowThinDlg", {{"residual", "130"}, {"row", "25"}}).box();
-    rowLow.noteFocus("rowLowThinDlg").ok("rowLowThinDlg", {{"residual", "70"}});
+    rowLow.ok("rowLowThinDlg", {{"ba", "130"}, {"row", "25"}}).box();
+    rowLow.noteFocus("rowLowThinDlg").ok("rowLowThinDlg", {{"ba", "70"}});
     QCOMPARE(prompts.askRowLow(memory, stand).value_or(RowLowEntry{}).rowPercent, 25.0f);
     QCOMPARE(rowLow.boxTexts(), QStringList({"Please choose a Basal Area between\n 20 - 120.0"}));
-    QCOMPARE(rowLow.focusedFields(), QStringList({"residual"}));
+    QCOMPARE(rowLow.focusedFields(), QStringList({"ba"}));
 
     DBHBounds bounds = thinToDBHBounds(stand);
     ModalScript dbh;
@@ -186,12 +186,12 @@ class DialogsTest : public QObject {
     ModalScript script;
     bool byBasalArea = false, stillOpen = false;
     script.on("thinParamDlg", [&](QWidget* w) {
-      byBasalArea = w->findChild<QAbstractButton*>("byba")->isChecked();
+      byBasalArea = w->findChild<QAbstractButton*>("ba")->isChecked();
       QTest::keyClick(w, Qt::Key_Escape);
       w->close();
     });
     script.on("thinParamDlg", [&](QWidget* w) { stillOpen = w->isVisible(); });
-    script.tick("thinParamDlg", "bydbh").ok("thinParamDlg");
+    script.tick("thinParamDlg", "dbh").ok("thinParamDlg");
     QCOMPARE(prompts.askLowThinMethod(), 1);
     QVERIFY(script.finished());
     QVERIFY(byBasalArea);
@@ -202,11 +202,11 @@ class DialogsTest : public QObject {
     ModalScript script;
     QStringList opened;
     bool phosphorus = false;
-    script.read("dlgFertilize", {"nitrogen"}, &opened).on("dlgFertilize", [&](QWidget* w) {
-      phosphorus = w->findChild<QAbstractButton*>("phosphorus")->isChecked();
+    script.read("dlgFertilize", {"n"}, &opened).on("dlgFertilize", [&](QWidget* w) {
+      phosphorus = w->findChild<QAbstractButton*>("p")->isChecked();
     });
     script.ok("dlgFertilize").box().noteFocus("dlgFertilize");
-    script.tick("dlgFertilize", "phosphorus", false).ok("dlgFertilize", {{"nitrogen", "150"}});
+    script.tick("dlgFertilize", "p", false).ok("dlgFertilize", {{"n", "150"}});
     std::optional<FertilizeEntry> entry = prompts.askFertilize();
 
     QVERIFY(script.finished());
@@ -290,7 +290,7 @@ class DialogsTest : public QObject {
     DocumentController document(session, prompts, settings, DocumentSettings{}, ViewOptions{});
     ModalScript script;
     script.ok("initPlantDlg", {{"si", "60"}, {"trees", "600"}, {"survival", "90"}});
-    script.ok("growDlg", {{"grow", "20"}}).cancel("growDlg").box();
+    script.ok("growDlg", {{"age", "20"}}).cancel("growDlg").box();
     script.tick("financeDlg", "makedefault").ok("financeDlg", {{"interest", "2.5"}});
     script.tick("merchLimitDlg", "makedefault");
     script.ok("merchLimitDlg", {{"top", "4"}, {"saw", "10"}, {"pulp", "6"}}).box();

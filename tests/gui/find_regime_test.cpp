@@ -1,6 +1,7 @@
 // Stand > Find Best Regime through its own widgets: a small search listed and drawn, Cancel, and
 // the chosen regime opened as the document the batch runner makes of its script.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -60,7 +61,7 @@ QString cell(const QTableWidget* table, int row, int column) {
 class FindRegimeTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void describesTheTreatments() {
@@ -139,6 +140,45 @@ class FindRegimeTest : public QObject {
     button(&dialog, "search")->click();
     QVERIFY(text.startsWith("Fertilize at ages:"));
     QVERIFY(!dialog.searching());
+  }
+
+  // A start the plantation dialog refuses is told in that dialog's words on its own field, no
+  // icon for a text that is no number; the control is chosen by the radio buttons' labels.
+  void refusesABadStartOnItsField() {
+    FindRegimeDlg dialog(nullptr, builtInDefaults().settings);
+    auto* control = dialog.findChild<QComboBox*>("control");
+    QCOMPARE(control->currentText(), QString("Herb and Woody Chemical Control"));
+    QCOMPARE(control->itemText(0), QString("No Chemical Control"));
+    struct Case {
+      const char* field;
+      const char* text;
+      const char* message;
+      QMessageBox::Icon icon;
+    };
+    const Case cases[] = {
+        {"si", "abc", "Enter an integer.", QMessageBox::NoIcon},
+        {"si", "30", "Enter an integer between 39 and 95.", QMessageBox::Warning},
+        {"survival", "0", "Enter a number between 1 and 100.", QMessageBox::Warning}};
+    for (const Case& c : cases) {
+      auto* field = dialog.findChild<QLineEdit*>(c.field);
+      QString before = field->text();
+      field->setText(c.text);
+      dialog.findChild<QLineEdit*>("trees")->setFocus();
+      QString text;
+      QMessageBox::Icon icon = QMessageBox::NoIcon;
+      whenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        text = box->text();
+        icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
+      });
+      button(&dialog, "search")->click();
+      QCOMPARE(text, QString(c.message));
+      QCOMPARE(icon, c.icon);
+      QCOMPARE(dialog.focusWidget(), field);
+      QVERIFY(!dialog.searching());
+      field->setText(before);
+    }
   }
 
   // Cancel stops the whole default space early; closing the dialog mid-search is safe.

@@ -61,7 +61,7 @@ QString shown(const QAbstractItemModel* model, int row, int column) {
 class ForestViewTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void runsTheForestAndOpensAStand() {

@@ -114,7 +114,7 @@ inline void plantExample(TestProgram& program, const char* age) {
 inline void whenModal(std::function<void(QWidget*)> answer) {
   auto* timer = new QTimer;
   timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer)] {
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, answer = std::move(answer)] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr) return;
     timer->stop();

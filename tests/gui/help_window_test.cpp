@@ -103,7 +103,7 @@ QString manualMessage(int viewer, bool opens, bool* handedOver) {
 
 class HelpWindowTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void helpTopicsOpensTheProgramsHelp() {

@@ -77,7 +77,7 @@ void exportTo(CMainFrame& frame, const QString& path, QString* suggested = nullp
 
 class PrintPagesTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void examplesPrintTheSamePagesEverywhere_data() {

@@ -61,7 +61,7 @@ RecoveryManager::Options inFolder(const QString& folder) {
 class RecoveryTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void defaultFolderIsThePerUserStateFolder() {
     RecoveryManager manager;
     QCOMPARE(manager.folder(),

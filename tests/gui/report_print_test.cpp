@@ -90,7 +90,7 @@ struct Printout {
 class ReportPrintTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void printsEveryPageWithItsFooterAndNoSelection() {
     Printout out(QPageSize(QPageSize::Letter));
     QVERIFY(out.ready);

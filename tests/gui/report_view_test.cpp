@@ -92,7 +92,7 @@ class ReportViewTest : public QObject {
 
   QFont font = reportFont(FontDescription{});
 
- private slots:
+ private Q_SLOTS:
   void emptyStoreDrawsTheBannerCentred() {
     ReportDocument doc;
     ReportLayout layout = layOut(doc.controller, font);

@@ -33,7 +33,7 @@ QString figure(QWidget* window, int row, int management) {
 class SensitivityWindowTest : public QObject {
   Q_OBJECT
 
- private slots:
+ private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
   void followsTheFieldsAndTheDocument() {

@@ -6,7 +6,7 @@
 
 class SmokeTest : public QObject {
   Q_OBJECT
- private slots:
+ private Q_SLOTS:
   void runsOffscreen() { QCOMPARE(QGuiApplication::platformName(), QString("offscreen")); }
 };
 KELDOVAR_GUI_TEST(SmokeTest);

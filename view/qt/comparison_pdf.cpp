@@ -42,7 +42,7 @@ QFont fittedFont(const QStringList& lines, double width, QPaintDevice& device) {
 }
 
 void paintText(QPainter& painter, QPdfWriter& writer, const std::string& text) {
-  QStringList lines = fromLatin1(text).split('\n');
+  QStringList lines = fromLatin1(text).split(u'\n');
   if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
   QRectF page = painter.viewport();
   painter.setFont(fittedFont(lines, page.width(), writer));
@@ -66,8 +66,12 @@ void paintCharts(QPainter& painter, const std::vector<LineChartSpec>& charts, QP
   painter.setFont(font);
   QFontMetricsF metrics(font, &writer);
   QRectF page = painter.viewport();
-  ChartBox area{
-      0, 0, page.width(), page.height(), metrics.height(), metrics.horizontalAdvance("-00000")};
+  ChartBox area{0,
+                0,
+                page.width(),
+                page.height(),
+                metrics.height(),
+                metrics.horizontalAdvance(QStringLiteral("-00000"))};
   std::vector<LineChartDrawing> stacked = stackLineCharts(charts, area, chartTextWidth(metrics));
   bool readable = std::all_of(stacked.begin(), stacked.end(), [&](const LineChartDrawing& d) {
     return d.plot.height >= kLowestPlotLines * metrics.height();
@@ -100,7 +104,7 @@ QByteArray comparisonPdf(const ComparisonTableParts& tableParts,
     writer.setPageLayout(page);
     QPainter painter(&writer);
     QFontMetricsF table(monoFont(kTablePoints), &writer);
-    double columns = painter.viewport().width() / table.horizontalAdvance('0');
+    double columns = painter.viewport().width() / table.horizontalAdvance(u'0');
     for (const std::string& part : tableParts(static_cast<std::size_t>(std::max(1.0, columns)))) {
       paintText(painter, writer, part);
       writer.newPage();

@@ -89,14 +89,14 @@ void CKELDOVARView::refresh(bool scrollToNewestTable) {
   selection_.clear();
   relayout();
   if (scrollToNewestTable) scrollToNewest();
-  emit selectionChanged();
+  Q_EMIT selectionChanged();
 }
 
 void CKELDOVARView::resetShown() {
   selection_.reset();
   relayout();
   scrollToOrigin();
-  emit selectionChanged();
+  Q_EMIT selectionChanged();
 }
 
 void CKELDOVARView::scrollToOrigin() {
@@ -126,7 +126,8 @@ void CKELDOVARView::copy() {
   auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial,
                                 carbonOptionsOf(document_.content()));
   if (!putOnClipboard(*QApplication::clipboard(), std::move(mime))) {
-    QMessageBox::warning(this, QApplication::applicationDisplayName(), kClipboardSetFailed);
+    QMessageBox::warning(this, QApplication::applicationDisplayName(),
+                         QString::fromLatin1(kClipboardSetFailed));
   }
 }
 
@@ -205,7 +206,7 @@ void CKELDOVARView::wheelEvent(QWheelEvent* event) {
   wheelAngle_ += event->angleDelta().y();
   int steps = wheelAngle_ / kStep;
   wheelAngle_ -= steps * kStep;
-  if (steps != 0) emit fontStepsRequested(steps);
+  if (steps != 0) Q_EMIT fontStepsRequested(steps);
   event->accept();
 }
 
@@ -277,7 +278,7 @@ bool CKELDOVARView::moveSelection(int key, Qt::KeyboardModifiers modifiers) {
 
 void CKELDOVARView::selectionMoved(bool changed) {
   viewport()->update();
-  if (changed) emit selectionChanged();
+  if (changed) Q_EMIT selectionChanged();
 }
 
 QPoint CKELDOVARView::pagePoint(QPoint pixel) const {
@@ -301,7 +302,7 @@ void CKELDOVARView::contextMenuEvent(QContextMenuEvent* event) {
   // Forwarded from the viewport, as the mouse events are: the position is the viewport's.
   int table = layout_.tableAt(pagePoint(event->pos()).y());
   if (table < 0) return QAbstractScrollArea::contextMenuEvent(event);
-  emit tableMenuRequested(table, event->globalPos());
+  Q_EMIT tableMenuRequested(table, event->globalPos());
 }
 
 void CKELDOVARView::mousePressEvent(QMouseEvent* event) {

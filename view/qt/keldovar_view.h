@@ -60,7 +60,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   // at the window's top; -1 without a table.
   int chosenTable() const;
 
- signals:
+ Q_SIGNALS:
   // The selection changed, and with it whether Copy is enabled.
   void selectionChanged();
   // The context menu was asked for over the table `table` (its store index), at `globalPos`.

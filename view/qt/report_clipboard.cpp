@@ -13,7 +13,7 @@ std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Sele
   auto data = std::make_unique<QMimeData>();
   data->setText(fromLatin1(selection.copyText(store, showFinancial, kWindowsLineEnd, carbon)));
   std::string csv = selection.copyCsv(store);
-  if (!csv.empty()) data->setData("text/csv", QByteArray::fromStdString(csv));
+  if (!csv.empty()) data->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(csv));
   return data;
 }
 

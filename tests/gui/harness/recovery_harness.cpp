@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   program.app->start({});
   int steps = 0;
   QTimer stepper;
-  QObject::connect(&stepper, &QTimer::timeout, [&] {
+  QObject::connect(&stepper, &QTimer::timeout, &stepper, [&] {
     if (steps >= keldovar::test::kRegimeSteps) return;
     const std::vector<std::uint8_t> before = keldovar::test::activeStandBytes(program);
     keldovar::test::runRegimeStep(program, steps);
