@@ -12,6 +12,7 @@
 #include "cli/clock_option.h"
 #include "cli/command_line.h"
 #include "cli/completion.h"
+#include "cli/from_stand.h"
 #include "script/script.h"
 
 namespace keldovar::cli {
@@ -26,7 +27,7 @@ constexpr std::size_t kOptionColumn = 26;
 struct Given {
   std::vector<std::string> operands;
   std::string operand;  // of a command that takes one
-  std::string format, out, outDir, jobs, clock, pdf, page, shard;
+  std::string format, out, outDir, jobs, clock, pdf, page, shard, from;
   bool keepGoing = false, noFinancial = false, currentStep = false, carbon = false;
   bool merge = false, resume = false, help = false;
   GivenOptions values;  // of the options that are neither a text nor a flag here
@@ -89,6 +90,11 @@ constexpr OptionSpec kRunOptions[] = {
      "script only",
      &Given::pdf},
     kPage,
+    {"--from", "FILE.kdv[:TABLE]",
+     "continues the stand file's document from its table\n"
+     "TABLE (counted from 0; the newest when not given)\n"
+     "instead of an empty document",
+     &Given::from},
 };
 constexpr OptionSpec kReportOptions[] = {kFormat, kNoFinancial, kCurrentStep, kCarbon, kPdf, kPage};
 constexpr OptionSpec kOptimizeOptions[] = {
@@ -102,6 +108,15 @@ constexpr OptionSpec kOptimizeOptions[] = {
      "merges the JSON results of --shard runs (RESULT.json...)\n"
      "into the answer of the whole search",
      nullptr, &Given::merge},
+};
+
+constexpr OptionSpec kCompareOptions[] = {
+    kFormat,
+    {"--pdf", "COMPARISON.pdf",
+     "also writes the table and the charts, the pages Compare\n"
+     "Regimes exports (through keldovar-pdf)",
+     &Given::pdf},
+    kPage,
 };
 
 constexpr OptionSpec kInventoryOptions[] = {
@@ -181,7 +196,7 @@ constexpr const char* kRunUsage =
     "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
     "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
     "                   [--no-financial] [--current-step] [--carbon]\n"
-    "                   [--pdf REPORT.pdf [--page letter|a4]]\n";
+    "                   [--pdf REPORT.pdf [--page letter|a4]] [--from FILE.kdv[:TABLE]]\n";
 constexpr const char* kReportUsage =
     "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
     "                   [--carbon] [--pdf REPORT.pdf [--page letter|a4]]\n";
@@ -229,6 +244,16 @@ const CommandSpec kCommands[] = {
      "Exit status: 0 every stand ran; 1 some stand failed or the results could not be\n"
      "written; 2 a usage error or an inventory, regime or space that cannot be used, and\n"
      "nothing ran."},
+    {"compare", kCompareUsage,
+     "Sets the newest harvests of stand files or scripts' documents (a script run as run\n"
+     "runs it) side by side, each at its own financial values: rotation, thinnings,\n"
+     "fertilizations, harvest and total tons, MAI, NPV, LEV and IRR of both managements,\n"
+     "the best of each row marked. JSON adds each regime's series against age: standing\n"
+     "basal area and tons, and the running present value.",
+     "FILE.kdv|SCRIPT", "two to 32 stand files or scripts; - reads standard\ninput (once)", true,
+     kCompareOptions,
+     "Exit status: 0 done; 1 a document could not be read or made or holds no harvest,\n"
+     "or the report or its PDF could not be written; 2 a usage error."},
 };
 
 constexpr const char* kHelpUsage =
@@ -357,6 +382,7 @@ class Parser {
   CommandLine optimizeCommand();
   CommandLine valuedCommand(CommandLine::Action action);
   CommandLine inventoryCommand();
+  CommandLine compareCommand();
   std::optional<std::string> readViewOptions(RunOptions& options) const;
 
   std::shared_ptr<UsageFirst> formatter_ = std::make_shared<UsageFirst>();
@@ -404,6 +430,7 @@ CommandLine Parser::commandLine(const std::string& name) {
   if (name == "sensitivity") return valuedCommand(CommandLine::Action::Sensitivity);
   if (name == "risk") return valuedCommand(CommandLine::Action::Risk);
   if (name == "inventory") return inventoryCommand();
+  if (name == "compare") return compareCommand();
   return optimizeCommand();
 }
 
@@ -451,6 +478,11 @@ CommandLine Parser::runCommand() {
   }
   if (run.count("--clock") > 0) {
     if (auto error = parseClock(given_.clock, o.clock)) return usageError(*error);
+  }
+  if (run.count("--from") > 0) {
+    FromStand from;
+    if (auto error = parseFrom(given_.from, from)) return usageError(*error);
+    o.from = given_.from;
   }
   if (o.scripts.empty()) return usageError("no script given");
   if (auto error = runUsageError(o)) return usageError(*error);
@@ -522,6 +554,17 @@ CommandLine Parser::inventoryCommand() {
   return line;
 }
 
+CommandLine Parser::compareCommand() {
+  CommandLine line;
+  line.action = CommandLine::Action::Compare;
+  RunOptions view;
+  if (auto error = readViewOptions(view)) return usageError(*error);
+  CompareOptions& o = line.compare;
+  o = {given_.operands, view.format, view.pdf, view.page};
+  if (auto error = compareUsageError(o)) return usageError(*error);
+  return line;
+}
+
 }  // namespace
 
 std::string usage() {
@@ -537,7 +580,9 @@ std::string usage() {
          "        \"==> SCRIPT <==\", JSON as one object a line, CSV with a leading script "
          "column.\n"
          "        --out-dir saves each as DIR/NAME.kdv (NAME: the script's file name without its\n"
-         "        extension, stdin for -); --jobs runs N at once (default: one per core)\n"
+         "        extension, stdin for -); --jobs runs N at once (default: one per core);\n"
+         "        --from continues the stand file's document from its table TABLE (counted from\n"
+         "        0; the newest when not given) instead of an empty document\n"
          "report  prints the report of a stand file\n"
          "optimize searches a space of regimes (SPACE, a search-space file) for the best ones;\n"
          "        --merge combines the JSON results of --shard runs\n"
@@ -547,6 +592,8 @@ std::string usage() {
          "        wandering prices and yearly losses\n"
          "inventory runs every stand of an inventory through a regime template, or searches each\n"
          "        stand's best regime; --merge combines the SQLite results of --shard runs\n"
+         "compare the newest harvests of several stand files or scripts side by side, the best\n"
+         "        of each row marked\n"
          "Each command's --help lists its options.\n"
          "\n"
          "--pdf   also writes the report as printed, every table with its page footers, to\n"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/compare_command.h"
 #include "cli/inventory_options.h"
 #include "cli/optimize.h"
 #include "cli/sensitivity_command.h"
@@ -16,13 +17,24 @@ namespace keldovar::cli {
 std::string usage();
 
 struct CommandLine {
-  enum class Action { Run, Report, Optimize, Sensitivity, Risk, Inventory, Print, UsageError };
+  enum class Action {
+    Run,
+    Report,
+    Optimize,
+    Sensitivity,
+    Risk,
+    Inventory,
+    Compare,
+    Print,
+    UsageError
+  };
   Action action = Action::UsageError;
   RunOptions run;         // run's; report's format, view options and PDF
   std::string standFile;  // report's; the stand file or script of sensitivity and risk
   OptimizeOptions optimize;
   GivenOptions values;  // sensitivity's and risk's options, checked as they run
   InventoryOptions inventory;
+  CompareOptions compare;
   std::string text;  // what Print prints (help, version, completion), or the usage error
 };
 

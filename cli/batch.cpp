@@ -16,6 +16,7 @@
 #include "app/safe_file.h"
 #include "app/stand_file.h"
 #include "cli/command_line.h"
+#include "cli/from_stand.h"
 #include "cli/pdf_export.h"
 #include "document/settings.h"
 #include "script/runner.h"
@@ -150,7 +151,7 @@ void shareReport(const RunOptions& o, const std::string& script, std::string rep
 // this one; starting over empties them without zeroing the engine's buffers again.
 ScriptReport runScript(const RunOptions& o, const std::string& script, const Clock& clock,
                        const InputReader& standardInput, std::mutex& saving,
-                       std::optional<Runner>& jobRunner) {
+                       std::optional<Runner>& jobRunner, const DocumentContent* start) {
   ScriptReport r;
   std::optional<ParsedScript> parsed = loadScript(script, standardInput, r.messages, r.problems);
   if (!parsed) {
@@ -166,6 +167,7 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
     jobRunner.emplace(clock, view);
   }
   Runner& runner = *jobRunner;
+  if (start != nullptr) runner.startFrom(*start);
   r.status = runCommands(o, script, *parsed, runner, r.messages, r.problems);
   r.ran = true;
   const DocumentContent& content = runner.document().content();
@@ -269,8 +271,12 @@ unsigned jobCount(const RunOptions& o) {
 class ParallelRun {
  public:
   ParallelRun(const RunOptions& o, const Clock& clock, const InputReader& standardInput,
-              unsigned jobs)
-      : o_(o), clock_(clock), standardInput_(standardInput), slots_(jobs * kHeldPerJob) {
+              const DocumentContent* start, unsigned jobs)
+      : o_(o),
+        clock_(clock),
+        standardInput_(standardInput),
+        start_(start),
+        slots_(jobs * kHeldPerJob) {
     for (unsigned j = 0; j < jobs; ++j) workers_.emplace_back([this] { work(); });
   }
 
@@ -303,6 +309,7 @@ class ParallelRun {
   const RunOptions& o_;
   const Clock& clock_;
   const InputReader& standardInput_;
+  const DocumentContent* start_;
   std::mutex mutex_;
   std::mutex saving_;
   std::condition_variable done_;
@@ -327,7 +334,7 @@ class ParallelRun {
       }
       ScriptReport r;
       try {
-        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_, runner);
+        r = runScript(o_, o_.scripts[index], clock_, standardInput_, saving_, runner, start_);
       } catch (...) {
         r.failure = std::current_exception();
       }
@@ -392,6 +399,11 @@ std::optional<std::string> refusedRunFile(const RunOptions& o) {
   for (const std::string& script : o.scripts) {
     if (auto refused = refusedInput(script)) return refused;
   }
+  if (o.from) {
+    FromStand from;
+    parseFrom(*o.from, from);
+    if (auto refused = refusedInput(from.path)) return refused;
+  }
   if (o.out) {
     if (auto refused = refusedOutput(*o.out)) return refused;
   }
@@ -423,7 +435,7 @@ ScriptOutcome runOneScript(const RunOptions& options, const std::string& name,
   const Clock& clock = runClock.clock();
   std::mutex saving;
   std::optional<Runner> runner;
-  ScriptReport r = runScript(o, name, clock, standardInput, saving, runner);
+  ScriptReport r = runScript(o, name, clock, standardInput, saving, runner, nullptr);
   return {r.status, r.ran, std::move(r.report), r.messages + r.saveError, std::move(r.problems)};
 }
 
@@ -431,17 +443,26 @@ int runScripts(const RunOptions& o, const InputReader& standardInput, std::ostre
                std::ostream& err) {
   RunClock runClock(o.clock);
   const Clock& clock = runClock.clock();
+  std::optional<DocumentContent> start;
+  if (o.from) {
+    FromStand from;
+    parseFrom(*o.from, from);
+    start = startingDocument(from, !o.currentStep, err);
+    if (!start) return kExitFailedStep;
+    if (!o.showFinancial) start->options.showFinancial = false;
+  }
+  const DocumentContent* first = start ? &*start : nullptr;
   std::mutex saving;
   Printer printer(o, out, err);
   unsigned jobs = jobCount(o);
   if (jobs <= 1) {
     std::optional<Runner> runner;
     for (const std::string& script : o.scripts) {
-      printer.print(runScript(o, script, clock, standardInput, saving, runner));
+      printer.print(runScript(o, script, clock, standardInput, saving, runner, first));
     }
     return printer.status();
   }
-  ParallelRun run(o, clock, standardInput, jobs);
+  ParallelRun run(o, clock, standardInput, first, jobs);
   for (std::size_t i = 0; i < o.scripts.size(); ++i) printer.print(run.take(i));
   return printer.status();
 }

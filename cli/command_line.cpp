@@ -11,6 +11,7 @@
 #include "app/stand_file.h"
 #include "cli/arguments.h"
 #include "cli/batch.h"
+#include "cli/compare_command.h"
 #include "cli/input.h"
 #include "cli/inventory.h"
 #include "cli/optimize.h"
@@ -82,6 +83,8 @@ int runCli(const std::vector<std::string>& args, const InputReader& standardInpu
       return runRisk(line.standFile, line.values, standardInput, out, err);
     case CommandLine::Action::Inventory:
       return runInventory(args, line.inventory, out, err);
+    case CommandLine::Action::Compare:
+      return runCompare(line.compare, standardInput, out, err);
     case CommandLine::Action::Run:
     case CommandLine::Action::Report:
       break;

@@ -1,6 +1,7 @@
 // Running keldovar-pdf: no shell, the stand file on its standard input, its status checked.
 #include "cli/pdf_export.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -94,12 +95,10 @@ int waitFor(pid_t child) {
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-}  // namespace
-
-int exportPdf(const DocumentContent& content, const PdfRequest& request, std::ostream& err) {
+// keldovar-pdf with `args`, `input` on its standard input: 0, or kExitFailedStep after saying so.
+int runWriter(const std::vector<std::string>& args, const std::vector<std::uint8_t>& input,
+              const std::string& path, std::ostream& err) {
   const std::string program = programPath();
-  const std::vector<std::string> args = {
-      "--page", paperName(request.paper), "--title", request.title, "-", request.path};
   int pipeEnds[2];
   if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
     err << "keldovar-cli: cannot write the PDF: " << std::strerror(errno) << "\n";
@@ -114,19 +113,42 @@ int exportPdf(const DocumentContent& content, const PdfRequest& request, std::os
         << ": " << std::strerror(error) << ")\n";
     return kExitFailedStep;
   }
-  const std::vector<std::uint8_t> stand = writeStandFile(content);
-  error = writeAll(pipeEnds[1], stand);
+  error = writeAll(pipeEnds[1], input);
   ::close(pipeEnds[1]);
   int status = waitFor(child);
   if (status == 0 && error == 0) return 0;
   // keldovar-pdf has said why; this line names the program, for one that could not even start.
-  err << "keldovar-cli: cannot write the PDF " << request.path << ": " << program;
+  err << "keldovar-cli: cannot write the PDF " << path << ": " << program;
   if (status < 0) {
     err << " ended abnormally\n";
   } else {
     err << " failed with exit status " << status << "\n";
   }
   return kExitFailedStep;
+}
+
+}  // namespace
+
+int exportPdf(const DocumentContent& content, const PdfRequest& request, std::ostream& err) {
+  return runWriter(
+      {"--page", paperName(request.paper), "--title", request.title, "-", request.path},
+      writeStandFile(content), request.path, err);
+}
+
+int exportComparisonPdf(const std::vector<NamedDocument>& documents, const PdfRequest& request,
+                        std::ostream& err) {
+  std::vector<std::uint8_t> stream;
+  for (const NamedDocument& d : documents) {
+    std::vector<std::uint8_t> stand = writeStandFile(*d.content);
+    std::string name = d.name;
+    std::replace(name.begin(), name.end(), '\n', ' ');  // a line of its own
+    std::string head = std::to_string(stand.size()) + " " + name + "\n";
+    stream.insert(stream.end(), head.begin(), head.end());
+    stream.insert(stream.end(), stand.begin(), stand.end());
+  }
+  return runWriter({"--compare", "--page", paperName(request.paper), "--title", request.title, "-",
+                    request.path},
+                   stream, request.path, err);
 }
 
 }  // namespace keldovar::cli

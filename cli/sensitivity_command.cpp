@@ -143,7 +143,8 @@ struct Loaded {
   FinancialValues values;
 };
 
-// The stand file or the script's document; nothing after `err` says why, `status` set.
+}  // namespace
+
 std::optional<DocumentContent> loadDocument(const std::string& input,
                                             const InputReader& standardInput, std::ostream& err,
                                             int& status) {
@@ -169,6 +170,8 @@ std::optional<DocumentContent> loadDocument(const std::string& input,
   status = kExitFailedStep;
   return std::nullopt;
 }
+
+namespace {
 
 std::optional<Loaded> loadRegime(const std::string& input, const InputReader& standardInput,
                                  std::ostream& err, int& status) {

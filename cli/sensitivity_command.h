@@ -5,15 +5,23 @@
 
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "cli/input.h"
+#include "document/document_content.h"
 
 namespace keldovar::cli {
 
 // The usage lines the command line's help shows.
 extern const char* const kSensitivityUsage;
 extern const char* const kRiskUsage;
+
+// The stand file (told by its first bytes) or the document a script makes, as `run` runs it
+// (- reads standard input); nothing after `err` says why, `status` set to the exit status.
+std::optional<DocumentContent> loadDocument(const std::string& input,
+                                            const InputReader& standardInput, std::ostream& err,
+                                            int& status);
 
 // The options as the command line gave them, by name ("--rates" -> "2:12:0.5"); their values
 // are checked here. `input` is the stand file or script, empty when none was given.

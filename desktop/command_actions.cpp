@@ -174,13 +174,13 @@ void CommandActions::buildMenus(QMainWindow& window) {
   addCommands(stand, {kGrow, kFertilize});
   QMenu* thin = stand->addMenu("&Thin");
   addCommands(thin, {kRowThin, kLowThin, kRowLowThin, kThinomatic});
-  addCommands(stand,
-              {kSeparator, kHarvest, kSeparator, kUndo, kSeparator, kFindRegime, kSensitivity});
+  addCommands(stand, {kSeparator, kHarvest, kSeparator, kUndo, kSeparator, kFindRegime,
+                      kSensitivity, kCompareRegimes});
   withDocument_ = {addMenu(window, "&File",
                            {kNew, kOpen, kOpenInventory, kClose, kSave, kSaveAs, kSeparator, kPrint,
                             kPrintPreview, kPrintSetup, kFitPageWidth, kExportPdf, kExportCsv,
                             kSeparator, kRecent, kExit}),
-                   addMenu(window, "&Edit", {kCopy, kSelectAll}),
+                   addMenu(window, "&Edit", {kCopy, kSelectAll, kSeparator, kNewFromHere}),
                    stand,
                    addMenu(window, "&Options",
                            {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator,

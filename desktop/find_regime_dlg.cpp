@@ -300,6 +300,8 @@ QWidget* FindRegimeDlg::buildResults() {
   search_ = new QPushButton(QStringLiteral("&Search"));
   cancel_ = new QPushButton(QStringLiteral("Cancel"));
   open_ = new QPushButton(QStringLiteral("&Open"));
+  compareTop_ = new QPushButton(QStringLiteral("Com&pare Top 3"));
+  compareTop_->setObjectName(QStringLiteral("compareTop"));
   auto* close = new QPushButton(QStringLiteral("Close"));
   search_->setObjectName("search");
   cancel_->setObjectName("cancel");
@@ -333,12 +335,17 @@ QWidget* FindRegimeDlg::buildResults() {
   layout->addWidget(plot_, 1);
   auto* closing = new QHBoxLayout;
   closing->addStretch();
+  closing->addWidget(compareTop_);
   closing->addWidget(open_);
   closing->addWidget(close);
   layout->addLayout(closing);
   connect(search_, &QPushButton::clicked, this, &FindRegimeDlg::startSearch);
   connect(cancel_, &QPushButton::clicked, this, &FindRegimeDlg::cancelSearch);
   connect(open_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(compareTop_, &QPushButton::clicked, this, [this] {
+    comparing_ = true;
+    accept();
+  });
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   connect(table_, &QTableWidget::itemSelectionChanged, this, &FindRegimeDlg::updateButtons);
   connect(table_, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
@@ -505,6 +512,7 @@ void FindRegimeDlg::updateButtons() {
   search_->setEnabled(!busy);
   cancel_->setEnabled(busy);
   open_->setEnabled(!busy && table_->currentRow() >= 0 && !result_.best.empty());
+  compareTop_->setEnabled(!busy && result_.best.size() > 1);
 }
 
 void FindRegimeDlg::reject() {
@@ -516,10 +524,27 @@ void FindRegimeDlg::reject() {
 std::vector<Step> FindRegimeDlg::chosenSteps() const {
   int row = table_->currentRow();
   if (row < 0 || static_cast<std::size_t>(row) >= result_.best.size()) return {};
+  return stepsOf(static_cast<std::size_t>(row));
+}
+
+std::vector<Step> FindRegimeDlg::stepsOf(std::size_t rank) const {
   std::vector<Step> steps = searched_.start;
-  const std::vector<Step>& regime = result_.best[static_cast<std::size_t>(row)].steps;
+  const std::vector<Step>& regime = result_.best[rank].steps;
   steps.insert(steps.end(), regime.begin(), regime.end());
   return steps;
+}
+
+std::vector<std::vector<Step>> FindRegimeDlg::regimesToOpen() const {
+  if (!comparing_) {
+    std::vector<std::vector<Step>> chosen;
+    if (std::vector<Step> steps = chosenSteps(); !steps.empty()) chosen.push_back(steps);
+    return chosen;
+  }
+  std::vector<std::vector<Step>> out;
+  for (std::size_t rank = 0; rank < std::min(kCompared, result_.best.size()); ++rank) {
+    out.push_back(stepsOf(rank));
+  }
+  return out;
 }
 
 }  // namespace keldovar

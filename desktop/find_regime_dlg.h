@@ -65,11 +65,18 @@ class FindRegimeDlg final : public QDialog {
   const econ::SearchResult& result() const { return result_; }
   // The chosen regime from an empty document: the start, then its treatments and harvest.
   std::vector<Step> chosenSteps() const;
+  // The regimes to open: the chosen one, or after Compare Top the best few, each as
+  // chosenSteps gives it.
+  std::vector<std::vector<Step>> regimesToOpen() const;
+  // How many of the best regimes Compare Top opens.
+  static constexpr std::size_t kCompared = 3;
 
  Q_SIGNALS:
   void searchFinished();
 
  private:
+  // The steps of the regime ranked `rank` (from 0) from an empty document.
+  std::vector<Step> stepsOf(std::size_t rank) const;
   QWidget* buildSpaceFields();
   QWidget* buildStartFields();
   QWidget* buildThinningFields();
@@ -106,6 +113,8 @@ class FindRegimeDlg final : public QDialog {
   QPushButton* search_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* open_ = nullptr;
+  QPushButton* compareTop_ = nullptr;
+  bool comparing_ = false;
   QTableWidget* table_ = nullptr;
   RotationPlot* plot_ = nullptr;
 

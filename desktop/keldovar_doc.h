@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 
 #include <optional>
 
@@ -26,6 +27,8 @@ class CKELDOVARDoc {
   QString reportTitle() const;
   // The number of a document never saved ("KLDVR3": 3), 0 for one with a file.
   int untitledNumber() const;
+  // The title of a document never saved, such as a branch's "NAME (from age A)".
+  void setUntitledName(QString name) { untitledName_ = std::move(name); }
 
   // A document recovered after a crash is titled as its file was; the first Save asks before it
   // replaces that file.

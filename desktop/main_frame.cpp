@@ -14,6 +14,8 @@
 #include <QToolBar>
 
 #include "desktop/about_dlg.h"
+#include "desktop/branch_command.h"
+#include "desktop/compare_window.h"
 #include "desktop/dialogs/carbon_dlg.h"
 #include "desktop/find_regime_dlg.h"
 #include "desktop/forest_frame.h"
@@ -116,7 +118,7 @@ void CMainFrame::updateCommandStates() {
   bool hasTable = controller.store().lastIndex >= 0;
   // Printing an empty report would do nothing: say so by disabling it.
   for (int id : {cmd::kSave, cmd::kSaveAs, cmd::kSelectAll, cmd::kPrint, cmd::kPrintPreview,
-                 cmd::kExportPdf, cmd::kExportCsv, cmd::kFitWidth}) {
+                 cmd::kExportPdf, cmd::kExportCsv, cmd::kFitWidth, cmd::kNewFromHere}) {
     action(id)->setEnabled(hasTable);
   }
   action(cmd::kUndo)->setEnabled(controller.canUndo());
@@ -242,6 +244,12 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
     case cmd::kSensitivity:
       SensitivityWindow::showFor(frame, this);
       break;
+    case cmd::kCompareRegimes:
+      CompareWindow::showFor(*this, {});
+      break;
+    case cmd::kNewFromHere:
+      newDocumentFromHere(*this, frame, frame.view().chosenTable());
+      break;
     case cmd::kCascade:
       mdiArea_->cascadeSubWindows();
       break;
@@ -257,22 +265,27 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
 void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues& carbon) {
   FindRegimeDlg dialog(this, settings, carbon);
   if (dialog.exec() != QDialog::Accepted) return;
-  std::vector<Step> steps = dialog.chosenSteps();
-  if (steps.empty()) return;
+  std::vector<std::vector<Step>> regimes = dialog.regimesToOpen();
   SystemClock systemClock;
   const Clock* clock = context_.session.engine.clock();
-  std::optional<DocumentContent> content = runSteps(steps, clock != nullptr ? *clock : systemClock);
-  if (!content) {
-    showStepRefusal("The regime could not be run again.");
-    return;
+  QList<CChildFrame*> opened;
+  for (const std::vector<Step>& steps : regimes) {
+    std::optional<DocumentContent> content =
+        runSteps(steps, clock != nullptr ? *clock : systemClock);
+    if (!content) {
+      showStepRefusal("The regime could not be run again.");
+      return;
+    }
+    opened << openContent(std::move(*content));
   }
-  openContent(std::move(*content));
+  if (opened.size() > 1) CompareWindow::showFor(*this, opened);
 }
 
-void CMainFrame::openContent(DocumentContent content) {
+CChildFrame* CMainFrame::openContent(DocumentContent content) {
   CChildFrame* frame = newDocument();
   frame->controller().adoptContent(std::move(content));
   frame->view().resetShown();
+  return frame;
 }
 
 void CMainFrame::runFileCommand(int id) {
@@ -330,6 +343,7 @@ void CMainFrame::addChild(CChildFrame* frame) {
   });
   frame->showMaximized();
   mdiArea_->setActiveSubWindow(frame);
+  attachReportMenu(*this, *frame);
 }
 
 CChildFrame* CMainFrame::newDocument() {

@@ -75,7 +75,7 @@ class CMainFrame final : public QMainWindow {
   // Stand > Find Best Regime: the chosen regime opens as a new, unsaved document.
   void findRegime(const DocumentSettings& settings, const CarbonValues& carbon);
   // A document made elsewhere (a regime found, a stand of a forest) as a new, unsaved one.
-  void openContent(DocumentContent content);
+  CChildFrame* openContent(DocumentContent content);
   void helpCommand();
   void aboutCommand();
   void writePlacement();

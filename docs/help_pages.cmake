@@ -10,6 +10,7 @@ set(KELDOVAR_HELP_PAGES
   "thinning.html|The thinning methods compared"
   "financial.html|The financial analysis"
   "sensitivity.html|Sensitivity, break-even and risk"
+  "compare.html|Comparing regimes"
   "carbon.html|Carbon: biomass, wood products and carbon payments"
   "messages.html|Messages"
   "stand-file.html|The stand file"

@@ -166,6 +166,12 @@ void DocumentController::storeTables() {
                      store.tables[static_cast<std::size_t>(store.lastIndex)]);
   store.snapshot = takeSnapshot(session_.engine.state());
   session_.outputsOf = this;
+  if (!keepsTableStates_) return;
+  auto index = static_cast<std::size_t>(store.lastIndex);
+  content_.tableStates.resize(index + 1);
+  content_.tableStates[index] =
+      TableState{store.snapshot, content_.settings, content_.remembered,
+                 content_.options.showFinancial, content_.options.showBargraph};
 }
 
 void DocumentController::abortStep() {
@@ -385,6 +391,7 @@ bool DocumentController::resetView(DocumentHost& host, const std::string& title)
   store.firstShown = 0;
   store.stepTable = 0;
   content_.remembered = RememberedValues{};
+  content_.tableStates.clear();
   resetSnapshot(store.snapshot);
   undo_.clear();
   setModified(false);

@@ -108,6 +108,9 @@ class DocumentController final {
   void replaceContent(DocumentContent content);
   // Replaces the whole document with one made elsewhere and never saved: it is modified.
   void adoptContent(DocumentContent content);
+  // A document never continued from an earlier table (the regime search's many) need not keep
+  // the state of each table.
+  void setKeepsTableStates(bool keeps) { keepsTableStates_ = keeps; }
   bool modified() const { return modified_; }
   void markSaved();
   // A document read from a recovery copy holds changes its file does not have yet.
@@ -142,6 +145,7 @@ class DocumentController final {
   // The engine's prompts, answered through the prompts with this document's remembered values.
   PromptHooks hooks_;
   bool modified_ = false;
+  bool keepsTableStates_ = true;
   StepResult lastStepResult_ = StepResult::Stored;
   DocumentListener* listener_ = nullptr;
   DocumentListener quietListener_;

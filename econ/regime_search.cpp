@@ -415,6 +415,7 @@ SearchResult searchRegimes(const SearchSpace& space, const SearchOptions& option
   result.error = checkSpace(space);
   if (!result.error.empty()) return result;
   auto root = std::make_unique<StepDocument>();
+  root->forgetTableStates();
   for (const Step& step : space.start) {
     if (!root->run(step)) {
       result.error = "the start was refused at '" + scriptLine(step) + "'";

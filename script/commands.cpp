@@ -27,6 +27,8 @@ constexpr CommandInfo kCommands[] = {
      "Search the thinnings and rotations for the regime of highest value", ""},
     {kSensitivity, "Sensiti&vity and Risk...", "",
      "See how the harvested regime's value moves with rates, prices, costs and risk", ""},
+    {kCompareRegimes, "Com&pare Regimes...", "",
+     "Set the harvested regimes of the open documents side by side", ""},
     {kGrow, "&Grow...", "Ctrl+G", "Grow the stand to a later age", "Grow"},
     // The key the menu always named; it is now bound as well.
     {kFertilize, "&Fertilize...", "Ctrl+F", "Record a fertilization for the next growth",
@@ -56,6 +58,8 @@ constexpr CommandInfo kCommands[] = {
     {kUndo, "&Undo Last Step", "Ctrl+Z", "Take back the newest step, as if it had never been taken",
      ""},
     {kSelectAll, "&Select All", "", "Select every table for copying", ""},
+    {kNewFromHere, "New Document &From Here", "Ctrl+B",
+     "Start a new document from this table: its tables up to here, the stand as it was then", ""},
     {kCopy, "&Copy", "Ctrl+C; Ctrl+Ins", "Copy the selection to the clipboard", "Copy"},
     {kNew, "&New", "Ctrl+N", "Create a new document", "New"},
     {kOpen, "&Open...", "Ctrl+O", "Open an existing document", "Open"},

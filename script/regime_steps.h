@@ -50,6 +50,8 @@ class StepDocument {
 
   // False when the step was refused (a check, the engine, or a cancelled dialog).
   bool run(const Step& step);
+  // For the search's documents, which no one continues from an earlier table.
+  void forgetTableStates() { controller_.setKeepsTableStates(false); }
   // Empties the document as Reset View does; its settings stay.
   void reset();
   const DocumentContent& content() const { return controller_.content(); }

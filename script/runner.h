@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/document_controller.h"
@@ -44,6 +45,9 @@ class Runner {
   // A new document on the same engine, as a new Runner has them: the earlier document's steps,
   // messages and defaults are gone, the engine and the table store keep what they allocated.
   void startOver();
+
+  // Continues `content` (a document branched from a stand file) instead of an empty one.
+  void startFrom(DocumentContent content) { controller_.adoptContent(std::move(content)); }
 
   // Runs one command; false when its step failed.
   bool run(const Command& command);

@@ -4,14 +4,15 @@
 #
 #   python      the keldovar Python module   -> cli, forest, econ, script, view, app, carbon,
 #                                               document, engine
-#   cli/qt      cli (keldovar-pdf)           -> view/qt, view, app, document, engine
+#   cli/qt      cli (keldovar-pdf)           -> view/qt, econ, script, view, app, carbon,
+#                                               document, engine
 #   cli                                      -> forest, econ, script, view, app, carbon, document,
 #                                               engine
 #   desktop                                  -> desktop/dialogs, forest, econ, script, view/qt,
 #                                               view, app, carbon, document, engine
 #   forest                                   -> econ, script, app, carbon, document, engine
 #   desktop/dialogs (one class per dialog)   -> script, view/qt, carbon, document, engine
-#   econ                                     -> script, carbon, document, engine
+#   econ                                     -> script, view, carbon, document, engine
 #   view/qt                                  -> view, carbon, document, engine
 #   script                                   -> carbon, document, engine
 #   view                                     -> carbon, document, engine
@@ -47,13 +48,13 @@ check carbon 'engine|document|carbon'
 check view 'engine|document|carbon|view'
 check app 'engine|document|app'
 check script 'engine|document|carbon|script'
-check econ 'engine|document|carbon|script|econ'
+check econ 'engine|document|carbon|script|view|econ'
 check forest 'engine|document|carbon|script|econ|app|forest'
 check view/qt 'engine|document|carbon|view|view/qt'
 check desktop 'engine|document|carbon|view|view/qt|app|script|econ|forest|desktop|desktop/dialogs'
 check desktop/dialogs 'engine|document|carbon|view/qt|script|desktop/dialogs'
 check cli 'engine|document|carbon|view|app|script|econ|forest|cli'
-check cli/qt 'engine|document|carbon|view|view/qt|app|cli'
+check cli/qt 'engine|document|carbon|view|view/qt|app|script|econ|cli|cli/qt'
 check python 'engine|document|carbon|view|app|script|econ|forest|cli|python'
 
 # Every folder of the program's sources must have a floor above.

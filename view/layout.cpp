@@ -309,6 +309,14 @@ const TableLayout* ReportLayout::table(int index) const {
   return nullptr;
 }
 
+int ReportLayout::tableAt(int y) const {
+  if (tables_.empty()) return -1;
+  for (const TableLayout& t : tables_) {
+    if (y < t.bottom) return t.index;
+  }
+  return tables_.back().index;
+}
+
 BannerBox bannerBox(const TextMetrics& metrics, int windowWidth) {
   constexpr std::string_view kWidest = "for Predicting Thinned and UnthinnedXXXX";
   constexpr int kBannerLines = 6;

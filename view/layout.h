@@ -94,6 +94,9 @@ class ReportLayout {
   std::span<const TableLayout> tables() const { return tables_; }
   // The table with this store index, or null when it is not shown.
   const TableLayout* table(int index) const;
+  // The store index of the shown table that spans page line `y`: the first above its top, the
+  // last below its end; -1 when none is shown.
+  int tableAt(int y) const;
 
  private:
   int lineHeight_ = 1;

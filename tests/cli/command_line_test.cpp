@@ -17,8 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(CommandLine, EveryCommandHasItsHelpBothWays) {
-  for (const char* command :
-       {"run", "report", "optimize", "sensitivity", "risk", "inventory", "help", "completion"}) {
+  for (const char* command : {"run", "report", "optimize", "sensitivity", "risk", "inventory",
+                              "compare", "help", "completion"}) {
     Outcome asked = cli({command, "--help"});
     Outcome help = cli({"help", command});
     EXPECT_EQ(asked.status, 0) << command;
@@ -64,6 +64,9 @@ TEST(CommandLine, UsageErrorsKeepTheirWords) {
       {{"inventory", "a.csv", "--regime", "a.kdr", "--regime", "b.kdr"},
        "--regime is given more than once"},
       {{"inventory", "a.csv", "b.csv"}, "unexpected argument 'b.csv'"},
+      {{"compare", "a.kdv", "b.kdv", "--pdf", "a.pdf", "--pdf", "b.pdf"},
+       "--pdf is given more than once"},
+      {{"run", "a.kdr", "--from", "a.kdv", "--from", "b.kdv"}, "--from is given more than once"},
   };
   for (const auto& [args, says] : cases) {
     Outcome r = cli(args);

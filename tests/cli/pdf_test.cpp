@@ -189,6 +189,51 @@ TEST_F(PdfExport, AFailedWriteLeavesNoPartialFileAndKeepsTheOldOne) {
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.dir), fs::directory_iterator()), 4);
 }
 
+TEST_F(PdfExport, CompareWritesTheTableThenTheChartsAsTheWriterDrawsStandFiles) {
+  const std::string names[] = {"plantation-thin-harvest", "thinned-stand",
+                               "unthinned-thinomatic-fertilize"};
+  std::string scripts, stands;
+  for (const std::string& name : names) {
+    std::string script = (kSource / "examples" / (name + ".kdr")).string();
+    ASSERT_EQ(cli({"run", script, "--clock", kClock, "--out", folder / (name + ".kdv")}).status, 0);
+    scripts += " '" + script + "'";
+    stands += " '" + (folder / (name + ".kdv")) + "'";
+  }
+  std::string pdf = folder / "regimes.pdf";
+  Outcome r = process("LC_ALL=C.UTF-8", "compare" + scripts + " --pdf " + pdf + " --page a4");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, process("", "compare" + scripts).out);
+  EXPECT_EQ(pdfField(pdf, "Title"), "Compare Regimes");
+  EXPECT_EQ(pdfField(pdf, "Page size"), "842 x 595 pts (A4)");
+  std::vector<std::string> pages = pdfPages(pdf);
+  ASSERT_EQ(pages.size(), 2U);
+  EXPECT_TRUE(std::regex_search(pages[0], std::regex("NPV sawtimber\\+pulpwood \\(\\$/ac\\) "
+                                                     "456\\.64 474\\.02 976\\.46\\*")))
+      << pages[0];
+  for (const char* title : {"Standing basal area", "Standing tons by product",
+                            "Present value of the cash", "Age (years)", names[2].c_str()}) {
+    EXPECT_NE(pages[1].find(title), std::string::npos) << title;
+  }
+  // keldovar-pdf reads the saved files as it reads keldovar-cli's stream: the same pages.
+  std::string writer = fs::path(KELDOVAR_CLI).parent_path() / "keldovar-pdf";
+  std::string direct = folder / "direct.pdf";
+  Outcome files = capture("'" + writer + "' --compare --page a4" + stands + " " + direct + " 2>&1");
+  EXPECT_EQ(files.status, 0) << files.out;
+  EXPECT_EQ(pdfPages(direct), pages);
+
+  // Refused before anything is written: the PDF over an input; a document without a harvest.
+  Outcome over =
+      process("", "compare" + stands + " --pdf" + stands.substr(0, stands.find("' ") + 1));
+  EXPECT_EQ(over.status, kExitUsage);
+  EXPECT_NE(over.err.find("would write over"), std::string::npos) << over.err;
+  std::string empty = folder / "empty.kdv";
+  ASSERT_EQ(cli({"run", "-", "--out", empty}, "").status, 0);
+  Outcome unharvested = capture("'" + writer + "' --compare " + empty + " " + direct + " 2>&1");
+  EXPECT_EQ(unharvested.status, kExitFailedStep);
+  EXPECT_EQ(unharvested.out, "keldovar-pdf: " + empty + ": the document holds no harvest\n");
+  EXPECT_EQ(pdfPages(direct), pages);
+}
+
 TEST(PaperForLocale, LetterInTheAmericasAndWithoutALocaleElseA4) {
   const std::pair<LocaleVariables, Paper> cases[] = {
       {{}, Paper::Letter},

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "desktop/compare_window.h"
 #include "desktop/find_regime_dlg.h"
 #include "document/settings.h"
 #include "tests/gui/gui_helpers.h"
@@ -241,6 +242,37 @@ class FindRegimeTest : public QObject {
     QByteArray batch = fileBytes(folder.filePath("cli.kdv"));
     QVERIFY(!batch.isEmpty());
     QCOMPARE(fileBytes(path), batch);
+  }
+
+  // Compare Top 3: the three best regimes open as documents and are compared alone, best first,
+  // with the figures the search ranked them by.
+  void comparesTheTopRegimes() {
+    TestProgram program;
+    program.app->start({});
+    CMainFrame& frame = program.frame();
+    std::vector<econ::RankedRegime> best;
+    whenModal([&best](QWidget* modal) {
+      auto* dialog = qobject_cast<FindRegimeDlg*>(modal);
+      if (dialog == nullptr) return;
+      smallSpace(dialog);
+      QObject::connect(dialog, &FindRegimeDlg::searchFinished, dialog, [dialog, &best] {
+        best = dialog->result().best;
+        button(dialog, "compareTop")->click();
+      });
+      button(dialog, "search")->click();
+    });
+    frame.runCommand(cmd::kFindRegime);
+    QVERIFY(best.size() >= 3);
+    QCOMPARE(frame.children().size(), 4);
+    auto* window = frame.findChild<CompareWindow*>();
+    QVERIFY(window != nullptr && window->isVisible());
+    QCOMPARE(window->regimes().size(), std::size_t{3});
+    for (std::size_t i = 0; i < 3; ++i) {
+      const econ::RegimeSummary& s = window->regimes()[i].summary;
+      QCOMPARE(s.rotation, best[i].rotation);
+      QCOMPARE(s.sawtimber.npv, best[i].sawtimber.npv);
+      QCOMPARE(s.pulpwood.npv, best[i].pulpwood.npv);
+    }
   }
 };
 KELDOVAR_GUI_TEST(FindRegimeTest);

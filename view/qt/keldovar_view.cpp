@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -280,12 +281,28 @@ void CKELDOVARView::selectionMoved(bool changed) {
   if (changed) Q_EMIT selectionChanged();
 }
 
+QPoint CKELDOVARView::pagePoint(QPoint pixel) const {
+  QPoint scroll = scrollPosition();
+  return {toPage(pixel.x(), viewport()->logicalDpiX()) + scroll.x(),
+          toPage(pixel.y(), viewport()->logicalDpiY()) + scroll.y()};
+}
+
 std::optional<CellAddress> CKELDOVARView::hitAt(QPoint pixel) const {
   if (!viewport()->rect().contains(pixel)) return std::nullopt;
-  QPoint scroll = scrollPosition();
-  int x = toPage(pixel.x(), viewport()->logicalDpiX()) + scroll.x();
-  int y = toPage(pixel.y(), viewport()->logicalDpiY()) + scroll.y();
-  return hitTest(layout_, x, y);
+  QPoint page = pagePoint(pixel);
+  return hitTest(layout_, page.x(), page.y());
+}
+
+int CKELDOVARView::chosenTable() const {
+  if (selection_.hasAnchor() && !selection_.selectAll()) return selection_.selTable();
+  return layout_.tableAt(scrollPosition().y());
+}
+
+void CKELDOVARView::contextMenuEvent(QContextMenuEvent* event) {
+  // Forwarded from the viewport, as the mouse events are: the position is the viewport's.
+  int table = layout_.tableAt(pagePoint(event->pos()).y());
+  if (table < 0) return QAbstractScrollArea::contextMenuEvent(event);
+  Q_EMIT tableMenuRequested(table, event->globalPos());
 }
 
 void CKELDOVARView::mousePressEvent(QMouseEvent* event) {

@@ -56,10 +56,15 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   void scrollToOrigin();
   // The window's client area in page units.
   QSize clientPageSize() const;
+  // The table a command on "this table" means: the one holding the selected cell, else the one
+  // at the window's top; -1 without a table.
+  int chosenTable() const;
 
  Q_SIGNALS:
   // The selection changed, and with it whether Copy is enabled.
   void selectionChanged();
+  // The context menu was asked for over the table `table` (its store index), at `globalPos`.
+  void tableMenuRequested(int table, QPoint globalPos);
   // Ctrl and the mouse wheel: make the type larger (positive) or smaller by so many steps.
   void fontStepsRequested(int steps);
 
@@ -70,6 +75,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void wheelEvent(QWheelEvent* event) override;
 
@@ -80,6 +86,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   void scrollBy(int dx, int dy);
   void scrollToNewest();
   std::optional<CellAddress> hitAt(QPoint pixel) const;
+  QPoint pagePoint(QPoint pixel) const;
   bool moveSelection(int key, Qt::KeyboardModifiers modifiers);
   void selectionMoved(bool changed);
 
