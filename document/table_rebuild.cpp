@@ -169,11 +169,12 @@ bool runCandidate(DocumentController& controller, ReplayPrompts& prompts, const 
   return false;
 }
 
-template <std::size_t N>
-bool sameLines(const std::array<std::string, N>& a, const std::array<std::string, N>& b, int from,
-               int last) {
-  for (int i = from; i <= last && i < static_cast<int>(N); ++i) {
-    if (a[static_cast<std::size_t>(i)] != b[static_cast<std::size_t>(i)]) return false;
+// Lines `from` to `last` of two tables' line arrays (or their financial lines) read the same.
+template <typename Lines>
+bool sameLines(const Lines& a, const Lines& b, int from, int last) {
+  for (int i = from; i <= last && i < static_cast<int>(a.size()); ++i) {
+    auto k = static_cast<std::size_t>(i);
+    if (a[k].view() != b[k].view()) return false;
   }
   return true;
 }

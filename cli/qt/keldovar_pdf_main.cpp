@@ -176,8 +176,9 @@ int run(int argc, char** argv) {
     std::cerr << "keldovar-pdf: " << *error << "\n" << kUsage;
     return kExitUsage;
   }
-  if (auto same = cli::checkDistinctFiles({{"the stand file", request.input}},
-                                          {{"the PDF", request.output}})) {
+  std::vector<cli::NamedFile> inputs;
+  for (const std::string& input : request.inputs) inputs.push_back({"the stand file", input});
+  if (auto same = cli::checkDistinctFiles(inputs, {{"the PDF", request.output}})) {
     std::cerr << "keldovar-pdf: " << *same << "\n";
     return kExitUsage;
   }
