@@ -52,10 +52,10 @@ Biomass standBiomass(const ReportTable& table) {
   Biomass sum;
   for (int r = 0; r < stockDataRows(table); ++r) {
     const StockRow& row = table.stock[static_cast<std::size_t>(r)];
-    double trees = row[1];
+    double trees = static_cast<double>(row[1]);
     // A foreign file may hold anything: a class or a count that is no number adds nothing.
     if (!(trees > 0) || !std::isfinite(trees) || !std::isfinite(row[0])) continue;
-    sum += treeBiomass(row[0]).scaled(trees);
+    sum += treeBiomass(static_cast<double>(row[0])).scaled(trees);
   }
   return sum;
 }

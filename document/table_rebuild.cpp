@@ -106,7 +106,7 @@ void addTreatments(std::vector<Candidate>& out, const ReportTable& table, int co
   }
   if (label == "Row/Low Thinning") {
     Answers rowLow;
-    rowLow.rowLow = RowLowEntry{residual, last.rowLowPercent};
+    rowLow.rowLow = RowLowEntry{residual, static_cast<double>(last.rowLowPercent)};
     out.push_back(treatment(kRowAndLowThin, rowLow));
   }
 }

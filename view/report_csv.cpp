@@ -46,7 +46,7 @@ std::string carbonCells(const TableStore& store, int index, int row) {
   } else {
     const StockRow& r = table.stock[static_cast<std::size_t>(row)];
     if (r[1] > 0 && std::isfinite(r[0]) && std::isfinite(r[1])) {
-      biomass = carbon::treeBiomass(r[0]).tree() * static_cast<double>(r[1]);
+      biomass = carbon::treeBiomass(static_cast<double>(r[0])).tree() * static_cast<double>(r[1]);
     }
   }
   double carbonKg = carbon::carbonOf(biomass);
@@ -62,7 +62,7 @@ std::string stockRowLine(const TableStore& store, int index, const ReportTable& 
   const StockRow& row = table.stock[static_cast<std::size_t>(r)];
   bool totals = r == table.stockLast;
   std::string out = std::to_string(index) + "," + std::to_string(table.bar.barAge) + ",";
-  out += totals ? std::string("Total") : formatText("%d", truncToInt(row[0]));
+  out += totals ? std::string("Total") : formatText("%d", truncToInt(static_cast<double>(row[0])));
   for (std::size_t c = 1; c < kStockTableColumns; ++c) {
     out += ",";
     if (!(totals && c == 2)) out += number(row[c]);
