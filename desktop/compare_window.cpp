@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTableWidget>
@@ -98,7 +99,12 @@ CompareWindow::CompareWindow(CMainFrame& main) : QWidget(&main, Qt::Window), mai
   connect(documents_, &QListWidget::itemChanged, this, &CompareWindow::recompare);
   connect(pdf, &QPushButton::clicked, this, [this] { askAndExport(true); });
   connect(csv, &QPushButton::clicked, this, [this] { askAndExport(false); });
-  resize(1440, 860);
+  // Room for the table and the charts side by side, but never wider or taller than the screen.
+  QSize wanted(1440, 860);
+  if (const QScreen* display = screen()) {
+    wanted = wanted.boundedTo(display->availableGeometry().size() * 0.9);
+  }
+  resize(wanted);
 }
 
 void CompareWindow::reloadDocuments(const QList<CChildFrame*>& only) {
