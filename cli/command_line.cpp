@@ -35,11 +35,7 @@ int writePdf(const RunOptions& o, const DocumentContent& content, const std::str
 }
 
 int report(const RunOptions& o, const std::string& input, std::ostream& out, std::ostream& err) {
-  DocumentDefaults defaults = builtInDefaults();
-  DocumentContent content;
-  content.settings = defaults.settings;
-  content.options = defaults.options;
-  resetSnapshot(content.store.snapshot);
+  DocumentContent content = builtInDocument();
   StandFileResult opened = openStandFile(input, content);
   if (!opened.ok()) {
     err << "keldovar-cli: " << input << ": " << opened.message << "\n";

@@ -32,11 +32,7 @@ std::optional<std::string> parseFrom(const std::string& text, FromStand& from) {
 
 std::optional<DocumentContent> startingDocument(const FromStand& from, bool showAllTables,
                                                 std::ostream& err) {
-  DocumentDefaults defaults = builtInDefaults();
-  DocumentContent source;
-  source.settings = defaults.settings;
-  source.options = defaults.options;
-  resetSnapshot(source.store.snapshot);
+  DocumentContent source = builtInDocument();
   StandFileResult opened = openStandFile(from.path, source);
   if (!opened.ok()) {
     err << "keldovar-cli: " << from.path << ": " << opened.message << "\n";

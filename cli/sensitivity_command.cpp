@@ -159,11 +159,7 @@ std::optional<DocumentContent> loadDocument(const std::string& input,
     err << messages;
     return status == 0 ? made : std::nullopt;
   }
-  DocumentDefaults defaults = builtInDefaults();
-  DocumentContent content;
-  content.settings = defaults.settings;
-  content.options = defaults.options;
-  resetSnapshot(content.store.snapshot);
+  DocumentContent content = builtInDocument();
   StandFileResult opened = openStandFile(input, content);
   if (opened.ok()) return content;
   err << "keldovar-cli: " << input << ": " << opened.message << "\n";

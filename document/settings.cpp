@@ -59,4 +59,13 @@ DocumentDefaults builtInDefaults() {
   return readDocumentDefaults(MemorySettingsStore());
 }
 
+DocumentContent builtInDocument() {
+  DocumentDefaults defaults = builtInDefaults();
+  DocumentContent content;
+  content.settings = defaults.settings;
+  content.options = defaults.options;
+  resetSnapshot(content.store.snapshot);
+  return content;
+}
+
 }  // namespace keldovar

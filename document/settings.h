@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "document/carbon_values.h"
+#include "document/document_content.h"
 #include "document/document_settings.h"
 #include "document/settings_store.h"
 
@@ -24,6 +25,8 @@ DocumentDefaults readDocumentDefaults(const SettingsStore& store);
 
 // The built-in defaults alone, as a document gets them from an empty store.
 DocumentDefaults builtInDefaults();
+// An empty document with the built-in defaults, ready for a stand file to be read into it.
+DocumentContent builtInDocument();
 
 // The carbon price and baseline of the Carbon dialog's defaults: section "Carbon", keys "price"
 // and "baseline", numbers written with "%0.2f" as the financial defaults are; 0 when missing.

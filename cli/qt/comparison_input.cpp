@@ -15,15 +15,6 @@ namespace {
 // As many regimes as keldovar-cli compare takes.
 constexpr std::size_t kMaxRegimes = 32;
 
-DocumentContent emptyDocument() {
-  DocumentDefaults defaults = builtInDefaults();
-  DocumentContent content;
-  content.settings = defaults.settings;
-  content.options = defaults.options;
-  resetSnapshot(content.store.snapshot);
-  return content;
-}
-
 // `where` names the document in a message: the file, or the regime of the stream.
 std::optional<std::string> addRegime(const std::string& name, const std::string& where,
                                      const DocumentContent& content,
@@ -51,7 +42,7 @@ std::optional<std::string> readComparisonStream(std::span<const std::uint8_t> by
     std::string name(afterLength + 1, lineEnd);
     at = static_cast<std::size_t>(lineEnd - text) + (lineEnd == text + bytes.size() ? 0 : 1);
     if (length > bytes.size() - at) return name + ": the stand file is cut short";
-    DocumentContent content = emptyDocument();
+    DocumentContent content = builtInDocument();
     StandFileResult read = readStandFile(bytes.subspan(at, length), content);
     if (!read.ok()) return name + ": " + read.message;
     if (auto refused = addRegime(name, name, content, regimes)) return refused;
@@ -62,7 +53,7 @@ std::optional<std::string> readComparisonStream(std::span<const std::uint8_t> by
 
 std::optional<std::string> readComparisonFile(const std::string& path,
                                               std::vector<econ::ComparedRegime>& regimes) {
-  DocumentContent content = emptyDocument();
+  DocumentContent content = builtInDocument();
   StandFileResult opened = openStandFile(path, content);
   if (!opened.ok()) return path + ": " + opened.message;
   return addRegime(documentTitle(path), path, content, regimes);

@@ -114,10 +114,7 @@ std::optional<std::string> readRegimes(const Request& r,
 
 // The document in the stand file or on standard input, or the error's text.
 std::optional<std::string> readDocument(const std::string& input, DocumentContent& content) {
-  DocumentDefaults defaults = builtInDefaults();
-  content.settings = defaults.settings;
-  content.options = defaults.options;
-  resetSnapshot(content.store.snapshot);
+  content = builtInDocument();
   if (input != "-") {
     StandFileResult opened = openStandFile(input, content);
     if (opened.ok()) return std::nullopt;
