@@ -5,6 +5,7 @@
 
 #include "engine/log_rule.h"
 #include "engine/stand_state.h"
+#include "units/units.h"
 
 namespace keldovar {
 
@@ -24,6 +25,7 @@ struct ViewOptions {
   bool showFinancial = true;
   bool showBargraph = false;
   bool showCarbon = false;  // the Carbon section; like showAllTables, not saved in the file
+  UnitSystem units = UnitSystem::Imperial;  // how the report shows the stored values; not saved
 };
 
 // The values last accepted in each step dialog of this document; 0 shows as an empty field.

@@ -3,23 +3,24 @@
 # does not belong. Every folder may include its own files and those of the floors below it:
 #
 #   python      the keldovar Python module   -> cli, forest, econ, script, view, app, carbon,
-#                                               document, engine
+#                                               document, engine, units
 #   cli/qt      cli (keldovar-pdf)           -> view/qt, econ, script, view, app, carbon,
-#                                               document, engine
+#                                               document, engine, units
 #   cli                                      -> forest, econ, script, view, app, carbon, document,
-#                                               engine
+#                                               engine, units
 #   desktop                                  -> desktop/dialogs, forest, econ, script, view/qt,
-#                                               view, app, carbon, document, engine
-#   forest                                   -> econ, script, app, carbon, document, engine
-#   desktop/dialogs (one class per dialog)   -> script, view/qt, carbon, document, engine
-#   econ                                     -> script, view, carbon, document, engine
-#   view/qt                                  -> view, carbon, document, engine
-#   script                                   -> carbon, document, engine
-#   view                                     -> carbon, document, engine
-#   app                                      -> document, engine
-#   carbon                                   -> document, engine
-#   document                                 -> engine
+#                                               view, app, carbon, document, engine, units
+#   forest                                   -> econ, script, app, carbon, document, engine, units
+#   desktop/dialogs (one class per dialog)   -> script, view/qt, carbon, document, engine, units
+#   econ                                     -> script, view, carbon, document, engine, units
+#   view/qt                                  -> view, carbon, document, engine, units
+#   script                                   -> carbon, document, engine, units
+#   view                                     -> carbon, document, engine, units
+#   app                                      -> document, engine, units
+#   carbon                                   -> document, engine, units
+#   document                                 -> engine, units
 #   engine                                   -> (nothing)
+#   units (the conversion factors)           -> (nothing)
 #
 # Qt headers are included only in desktop/, view/qt/, cli/qt/, tools/qt/, bench/qt/ and the
 # QtTest binary tests/gui/.
@@ -42,24 +43,25 @@ check() {  # folder, allowed include prefixes (regex, whole folder paths)
   done < <(includes_of "$folder" | grep -vE "#include \"($allowed)/[a-z_]+\.h\"")
 }
 
+check units 'units'
 check engine 'engine'
-check document 'engine|document'
-check carbon 'engine|document|carbon'
-check view 'engine|document|carbon|view'
-check app 'engine|document|app'
-check script 'engine|document|carbon|script'
-check econ 'engine|document|carbon|script|view|econ'
-check forest 'engine|document|carbon|script|econ|app|forest'
-check view/qt 'engine|document|carbon|view|view/qt'
-check desktop 'engine|document|carbon|view|view/qt|app|script|econ|forest|desktop|desktop/dialogs'
-check desktop/dialogs 'engine|document|carbon|view/qt|script|desktop/dialogs'
-check cli 'engine|document|carbon|view|app|script|econ|forest|cli'
-check cli/qt 'engine|document|carbon|view|view/qt|app|script|econ|cli|cli/qt'
-check python 'engine|document|carbon|view|app|script|econ|forest|cli|python'
+check document 'engine|units|document'
+check carbon 'engine|units|document|carbon'
+check view 'engine|units|document|carbon|view'
+check app 'engine|units|document|app'
+check script 'engine|units|document|carbon|script'
+check econ 'engine|units|document|carbon|script|view|econ'
+check forest 'engine|units|document|carbon|script|econ|app|forest'
+check view/qt 'engine|units|document|carbon|view|view/qt'
+check desktop 'engine|units|document|carbon|view|view/qt|app|script|econ|forest|desktop|desktop/dialogs'
+check desktop/dialogs 'engine|units|document|carbon|view/qt|script|desktop/dialogs'
+check cli 'engine|units|document|carbon|view|app|script|econ|forest|cli'
+check cli/qt 'engine|units|document|carbon|view|view/qt|app|script|econ|cli|cli/qt'
+check python 'engine|units|document|carbon|view|app|script|econ|forest|cli|python'
 
 # Every folder of the program's sources must have a floor above.
-for folder in $(find engine document carbon view app script econ forest desktop cli python -type d); do
-  case " engine document carbon view app script econ forest view/qt desktop desktop/dialogs desktop/icons cli cli/qt python python/keldovar " in
+for folder in $(find units engine document carbon view app script econ forest desktop cli python -type d); do
+  case " units engine document carbon view app script econ forest view/qt desktop desktop/dialogs desktop/icons cli cli/qt python python/keldovar " in
     *" $folder "*) ;;
     *) echo "folder without a floor in tools/check-layers.sh: $folder"; status=1 ;;
   esac
@@ -68,7 +70,7 @@ done
 while IFS= read -r hit; do
   echo "Qt outside desktop/ and the qt/ folders: $hit"
   status=1
-done < <(grep -rnE '#include <Q[A-Za-z]+|#include <qt' engine document carbon view app script econ forest cli python tests bench \
+done < <(grep -rnE '#include <Q[A-Za-z]+|#include <qt' units engine document carbon view app script econ forest cli python tests bench \
            --include='*.h' --include='*.cpp' 2>/dev/null | grep -v '/qt/' | grep -v '^tests/gui/')
 [ $status -eq 0 ] && echo "layers ok"
 exit $status

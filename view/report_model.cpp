@@ -55,8 +55,10 @@ ReportModel::ReportModel(const TableStore& store, const ReportOptions& options)
 }
 
 ReportModel::ReportModel(const TableStore& store, const ViewOptions& options)
-    : ReportModel(store,
-                  ReportOptions{store.firstShown, options.showFinancial, options.showBargraph}) {}
+    : ReportModel(store, ReportOptions{.first = store.firstShown,
+                                       .showFinancial = options.showFinancial,
+                                       .showBargraph = options.showBargraph,
+                                       .units = options.units}) {}
 
 ShownTable ReportModel::table(int position) const {
   ShownTable shown;

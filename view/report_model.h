@@ -54,6 +54,7 @@ struct ReportOptions {
   bool showFinancial = true;
   bool showBargraph = true;
   CarbonOptions carbon{};
+  UnitSystem units = UnitSystem::Imperial;  // the stored values are imperial
 };
 
 // A view of the store: it must not outlive the store or a change to it.
