@@ -92,8 +92,8 @@ CommandActions::CommandActions(QMainWindow& window, const std::function<void(int
     QObject::connect(action, &QAction::triggered, &window, [run, id = info.id] { run(id); });
     actions_[info.id] = action;
   }
-  for (int id : {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kAllTables, kToolbar,
-                 kStatusBar, kFitPageWidth}) {
+  for (int id : {kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kMetricUnits, kAllTables,
+                 kToolbar, kStatusBar, kFitPageWidth}) {
     actions_[id]->setCheckable(true);
   }
   makeNumbered(window, run, kRecentFile1, "recentFile", recent_);
@@ -184,10 +184,11 @@ void CommandActions::buildMenus(QMainWindow& window) {
                    stand,
                    addMenu(window, "&Options",
                            {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator,
-                            kIncludeFinancial, kIncludeBargraph, kIncludeCarbon}),
+                            kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kSeparator,
+                            kMetricUnits}),
                    addMenu(window, "&View",
                            {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial,
-                            kIncludeBargraph, kIncludeCarbon, kSeparator, kIncreaseFont,
+                            kIncludeBargraph, kIncludeCarbon, kMetricUnits, kSeparator, kIncreaseFont,
                             kDecreaseFont, kNormalFontSize, kFitWidth, kSeparator, kResetView}),
                    addMenu(window, "&Window", {kCascade, kTile, kSeparator, kWindowList})};
   // File and Edit come before Stand in the bar.

@@ -21,9 +21,9 @@ namespace {
 
 constexpr const char* kApplicationKey = "Directories/Application";
 
-PromptsFactory dialogPrompts() {
-  return [](QWidget* parentWindow) -> std::unique_ptr<Prompts> {
-    return std::make_unique<QtPrompts>(parentWindow);
+PromptsFactory dialogPrompts(const SettingsStore& settings) {
+  return [&settings](QWidget* parentWindow) -> std::unique_ptr<Prompts> {
+    return std::make_unique<QtPrompts>(parentWindow, &settings);
   };
 }
 
@@ -38,7 +38,8 @@ CKELDOVARApp::CKELDOVARApp(StartOptions options)
     : session_(options.clock != nullptr ? options.clock : &systemClock_),
       settings_(options.identity),
       context_{session_, settings_,
-               options.makePrompts ? std::move(options.makePrompts) : dialogPrompts(), QString(),
+               options.makePrompts ? std::move(options.makePrompts) : dialogPrompts(settings_),
+               QString(),
                nullptr},
       launcher_{options.openUrl ? std::move(options.openUrl) : desktopUrlOpener(),
                 options.hasViewer ? std::move(options.hasViewer) : desktopViewerCheck()},

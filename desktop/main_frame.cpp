@@ -20,6 +20,7 @@
 #include "desktop/find_regime_dlg.h"
 #include "desktop/forest_frame.h"
 #include "desktop/sensitivity_window.h"
+#include "desktop/units_option.h"
 #include "desktop/window_state.h"
 #include "document/step_messages.h"
 #include "view/qt/qt_text.h"
@@ -127,6 +128,7 @@ void CMainFrame::updateCommandStates() {
   action(cmd::kIncludeFinancial)->setChecked(controller.options().showFinancial);
   action(cmd::kIncludeBargraph)->setChecked(controller.options().showBargraph);
   action(cmd::kIncludeCarbon)->setChecked(controller.options().showCarbon);
+  action(cmd::kMetricUnits)->setChecked(controller.options().units == UnitSystem::Metric);
   action(cmd::kAllTables)->setChecked(controller.options().showAllTables);
   modifiedPane_->setText(controller.modified() ? "Modified" : "");
 }
@@ -207,6 +209,9 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
   switch (id) {
     case cmd::kCarbonValues:
       editCarbonValues(this, frame.controller(), context_.settings);
+      break;
+    case cmd::kMetricUnits:
+      switchUnits(children(), context_.settings);
       break;
     case cmd::kSelectAll:
       frame.view().selectAll();

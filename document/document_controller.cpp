@@ -113,11 +113,13 @@ void DocumentController::replaceContent(DocumentContent content) {
   // Not carried by stand files.
   bool showAll = content_.options.showAllTables;
   bool showCarbon = content_.options.showCarbon;
+  UnitSystem units = content_.options.units;
   CarbonValues carbon = content_.carbon;
   tablesReplaced();
   content_ = std::move(content);
   content_.options.showAllTables = showAll;
   content_.options.showCarbon = showCarbon;
+  content_.options.units = units;
   content_.carbon = carbon;
   undo_.clear();
   setModified(false);
@@ -357,6 +359,12 @@ void DocumentController::toggleBargraph() {
 void DocumentController::toggleCarbon() {
   content_.options.showCarbon = !content_.options.showCarbon;
   writeOption(settings_keys::kCarbon, content_.options.showCarbon);
+  listener().viewChanged(ViewScroll::Keep);
+}
+
+void DocumentController::setUnits(UnitSystem units) {
+  if (content_.options.units == units) return;
+  content_.options.units = units;
   listener().viewChanged(ViewScroll::Keep);
 }
 

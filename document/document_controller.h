@@ -89,6 +89,8 @@ class DocumentController final {
   void toggleCarbon();
   // The carbon price and baseline the report and the economics value carbon at.
   void setCarbonValues(const CarbonValues& values);
+  // Metric Units is the program's, not the document's: the shell sets it on every document.
+  void setUnits(UnitSystem units);
   void toggleAllTables();
   // False when the user cancelled or the save failed; the document is unchanged then.
   bool resetView(DocumentHost& host, const std::string& title);

@@ -28,6 +28,7 @@ DocumentDefaults readDocumentDefaults(const SettingsStore& store) {
   d.options.showFinancial = readFlag(store, kFinancial, 1);
   d.options.showBargraph = readFlag(store, kBargraph, 0);
   d.options.showCarbon = readFlag(store, kCarbon, 0);
+  d.options.units = readUnitSystem(store);
   for (const FinancialField& field : kFinancialFields) {
     std::optional<std::string> text = store.readString(kOptions, field.settingsKey);
     d.settings.financial.*field.value =
@@ -41,6 +42,17 @@ DocumentDefaults readDocumentDefaults(const SettingsStore& store) {
   d.settings.logRuleName = kLogRuleInternational;
   d.settings.logRuleFactor = internationalFactor;
   return d;
+}
+
+UnitSystem readUnitSystem(const SettingsStore& store) {
+  UnitSystem units = UnitSystem::Imperial;
+  std::optional<std::string> word = store.readString(settings_keys::kOptions, settings_keys::kUnits);
+  if (!word || !parseUnitSystem(*word, units)) return UnitSystem::Imperial;
+  return units;
+}
+
+bool writeUnitSystem(SettingsStore& store, UnitSystem units) {
+  return store.writeString(settings_keys::kOptions, settings_keys::kUnits, unitSystemWord(units));
 }
 
 CarbonValues readCarbonValues(const SettingsStore& store) {

@@ -28,6 +28,10 @@ DocumentDefaults builtInDefaults();
 // An empty document with the built-in defaults, ready for a stand file to be read into it.
 DocumentContent builtInDocument();
 
+// Metric Units: the words of "Options/Units"; anything else reads as imperial.
+UnitSystem readUnitSystem(const SettingsStore& store);
+bool writeUnitSystem(SettingsStore& store, UnitSystem units);
+
 // The carbon price and baseline of the Carbon dialog's defaults: section "Carbon", keys "price"
 // and "baseline", numbers written with "%0.2f" as the financial defaults are; 0 when missing.
 CarbonValues readCarbonValues(const SettingsStore& store);

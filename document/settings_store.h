@@ -17,6 +17,7 @@ inline constexpr const char* kAllTables = "AllTables";
 inline constexpr const char* kFinancial = "Financial";
 inline constexpr const char* kBargraph = "Bargraph";
 inline constexpr const char* kCarbon = "Carbon";  // the option, and the carbon values' section
+inline constexpr const char* kUnits = "Units";    // "metric" or "imperial"
 inline constexpr const char* kMerchLimit = "Merch_limit";
 inline constexpr const char* kThresholdSaw = "threshold_saw";
 inline constexpr const char* kThresholdPulp = "threshold_pulp";

@@ -45,6 +45,8 @@ constexpr CommandInfo kCommands[] = {
      "Change the carbon price and baseline the carbon section and the regime search use", ""},
     {kIncludeCarbon, "Include Carb&on", "",
      "Show the stand's biomass, carbon and wood products in each table", ""},
+    {kMetricUnits, "Metric &Units", "",
+     "Show and type every measure in metric units, in every open document", ""},
     {kAllTables, "View &All Tables", "", "Show every table, or only the newest step's", ""},
     // No key: Ctrl+R belongs to Row thinning.
     {kResetView, "&Reset View", "", "Clear every table and start again", "Reset View"},

@@ -49,6 +49,7 @@ inline constexpr int kSensitivity = 32843;
 inline constexpr int kOpenInventory = 32850;
 inline constexpr int kNewFromHere = 32852;
 inline constexpr int kCompareRegimes = 32853;
+inline constexpr int kMetricUnits = 32854;
 inline constexpr int kNew = 57600;
 inline constexpr int kOpen = 57601;
 inline constexpr int kClose = 57602;

@@ -14,6 +14,7 @@
 
 #include "document/dialog_memory.h"
 #include "engine/financial_values.h"
+#include "units/units.h"
 
 namespace keldovar {
 
@@ -64,6 +65,8 @@ struct DialogField {
   Unset unset = Unset::Never;
   // A remembered value opens with one decimal ("%0.1f") rather than in its shortest form.
   bool oneDecimal = false;
+  // What the value measures: in metric the field takes and shows it converted.
+  Quantity quantity = Quantity::Plain;
 };
 
 // A row of a dialog's table: its field and where the dialog's texts hold it.
@@ -111,7 +114,8 @@ inline constexpr Bounds kSiteIndexBounds{39, 95};
 inline constexpr DialogField kTreesPerAcreField{.key = "trees",
                                                 .label = "Trees per Acre",
                                                 .kind = FieldKind::Integer,
-                                                .bounds = Bounds{80, 1500}};
+                                                .bounds = Bounds{80, 1500},
+                                                .quantity = Quantity::PerArea};
 // Read as text: the derivation takes one of the two.
 inline constexpr DialogField kDominantHeightField{
     .key = "height",
@@ -120,14 +124,16 @@ inline constexpr DialogField kDominantHeightField{
     .bounds = Bounds{20, 90},
     .message = "Please specify Dominant Height between\n%.0f and %.0f",
     .unset = Unset::ByEmpty,
-    .oneDecimal = true};
+    .oneDecimal = true,
+    .quantity = Quantity::Length};
 inline constexpr DialogField kSiteIndexTextField{
     .key = "si",
     .label = "Site Index",
     .kind = FieldKind::IntegerText,
     .bounds = kSiteIndexBounds,
     .message = "Please specify Site Index between\n%.0f and %.0f",
-    .unset = Unset::ByEmpty};
+    .unset = Unset::ByEmpty,
+    .quantity = Quantity::Length};
 
 // ---- Existing unthinned plantation (initDlg) ------------------------------------------------
 
@@ -148,7 +154,8 @@ inline constexpr FieldTable<UnthinnedTexts, UnthinnedField, 5> kUnthinnedFields{
       .bounds = Bounds{20, 200},
       .message = "Please specify Basal Area between\n%.0f and %.0f",
       .unset = Unset::ByEmpty,
-      .oneDecimal = true}},
+      .oneDecimal = true,
+      .quantity = Quantity::BasalArea}},
     {UnthinnedField::Height, &UnthinnedTexts::height, kDominantHeightField},
     {UnthinnedField::SiteIndex, &UnthinnedTexts::siteIndex, kSiteIndexTextField},
 }};
@@ -170,7 +177,8 @@ inline constexpr FieldTable<ThinnedTexts, ThinnedField, 6> kThinnedFields{{
       .kind = FieldKind::Real,
       .bounds = Bounds{10, 250},
       .message = "Please specify Basal Area\nbetween %.0f and %.0f  or equal to 0",
-      .unset = Unset::ByZero}},
+      .unset = Unset::ByZero,
+      .quantity = Quantity::BasalArea}},
     {ThinnedField::Trees, &ThinnedTexts::trees, kTreesPerAcreField},
     // The thinning cannot be later than the stand's age.
     {ThinnedField::ThinAge,
@@ -220,13 +228,18 @@ struct PlantationTexts {
 inline constexpr FieldTable<PlantationTexts, PlantationField, 3> kPlantationFields{{
     {PlantationField::SiteIndex,
      &PlantationTexts::siteIndex,
-     {.key = "si", .label = "Site Index", .kind = FieldKind::Integer, .bounds = kSiteIndexBounds}},
+     {.key = "si",
+      .label = "Site Index",
+      .kind = FieldKind::Integer,
+      .bounds = kSiteIndexBounds,
+      .quantity = Quantity::Length}},
     {PlantationField::Trees,
      &PlantationTexts::trees,
      {.key = "trees",
       .label = "Number of Trees",
       .kind = FieldKind::Integer,
-      .bounds = Bounds{100, 1500}}},
+      .bounds = Bounds{100, 1500},
+      .quantity = Quantity::PerArea}},
     {PlantationField::Survival,
      &PlantationTexts::survival,
      {.key = "survival",
@@ -267,7 +280,8 @@ inline constexpr FieldTable<SoleText, SoleField, 1> kResidualBAFields{{
       .label = "Residual Basal Area",
       .kind = FieldKind::Real,
       .bounds = Bounds{20, kStandBound},
-      .message = "Please enter a Residual Basal Area in the range\n %.1f - %.1f"}},
+      .message = "Please enter a Residual Basal Area in the range\n %.1f - %.1f",
+      .quantity = Quantity::BasalArea}},
 }};
 
 // The bounds come from the stand's distribution alone.
@@ -277,7 +291,8 @@ inline constexpr FieldTable<SoleText, SoleField, 1> kThinToDBHFields{{
      {.key = "dbh",
       .label = "Final DBH",
       .kind = FieldKind::Real,
-      .message = "The diameter you want to thin to must be in the range\n%.0f - %.0f"}},
+      .message = "The diameter you want to thin to must be in the range\n%.0f - %.0f",
+      .quantity = Quantity::Diameter}},
 }};
 
 enum class RowLowField { Residual, RowPercent };
@@ -291,7 +306,8 @@ inline constexpr FieldTable<RowLowTexts, RowLowField, 2> kRowLowFields{{
       .label = "Residual Basal Area",
       .kind = FieldKind::Real,
       .bounds = Bounds{20, kStandBound},
-      .message = "Please choose a Basal Area between\n %.0f - %.1f"}},
+      .message = "Please choose a Basal Area between\n %.0f - %.1f",
+      .quantity = Quantity::BasalArea}},
     {RowLowField::RowPercent,
      &RowLowTexts::rowPercent,
      {.key = "row",
@@ -319,7 +335,11 @@ struct FertilizeTexts {
 inline constexpr FieldTable<FertilizeTexts, SoleField, 1> kFertilizeFields{{
     {SoleField::Value,
      &FertilizeTexts::nitrogen,
-     {.key = "n", .label = "Nitrogen", .kind = FieldKind::Real, .bounds = Bounds{50, 300}}},
+     {.key = "n",
+      .label = "Nitrogen",
+      .kind = FieldKind::Real,
+      .bounds = Bounds{50, 300},
+      .quantity = Quantity::WeightPerArea}},
 }};
 // The check box, ticked for "yes".
 inline constexpr std::array<Choice, 2> kPhosphorusChoices{{{"yes", "Phosphorus"}, {"no", ""}}};
@@ -348,6 +368,17 @@ struct FinanceTexts {
     return fields[static_cast<std::size_t>(f)];
   }
 };
+constexpr Quantity quantityOf(FinancialBasis basis) {
+  switch (basis) {
+    case FinancialBasis::PerTon:
+      return Quantity::MoneyPerMass;
+    case FinancialBasis::PerAcre:
+      return Quantity::MoneyPerArea;
+    case FinancialBasis::Rate:
+      break;
+  }
+  return Quantity::Plain;
+}
 // The label is "Group: Label" for the values grouped by when the wood is sold.
 constexpr std::array<DialogField, kFinanceFieldCount> financeFields() {
   std::array<DialogField, kFinanceFieldCount> rows{};
@@ -356,7 +387,8 @@ constexpr std::array<DialogField, kFinanceFieldCount> financeFields() {
     rows[i] = {.key = value.scriptKey,
                .label = value.label,
                .kind = FieldKind::Real,
-               .bounds = Bounds{value.min, value.max}};
+               .bounds = Bounds{value.min, value.max},
+               .quantity = quantityOf(value.basis)};
   }
   return rows;
 }
@@ -376,13 +408,15 @@ inline constexpr FieldTable<MerchTexts, MerchField, 3> kMerchFields{{
       .label = "Outside Bark Top Diameter (in) for Pulpwood",
       .kind = FieldKind::Real,
       .bounds = Bounds{2, 6},
-      .message = "Please specify the Outside Bark top diameter between %.0f and %.0f"}},
+      .message = "Please specify the Outside Bark top diameter between %.0f and %.0f",
+      .quantity = Quantity::Diameter}},
     {MerchField::SawThreshold,
      &MerchTexts::sawThreshold,
      {.key = "saw",
       .label = "Threshold Sawtimber DBH (in)",
       .kind = FieldKind::Integer,
-      .bounds = Bounds{8, 20}}},
+      .bounds = Bounds{8, 20},
+      .quantity = Quantity::Diameter}},
     // At most the sawtimber threshold less one.
     {MerchField::PulpThreshold,
      &MerchTexts::pulpThreshold,
@@ -391,7 +425,8 @@ inline constexpr FieldTable<MerchTexts, MerchField, 3> kMerchFields{{
       .kind = FieldKind::Integer,
       .bounds = Bounds{4, 19},
       .message =
-          "Please specify the Threshold Pulpwood between %.0f and (Threshold Sawtimber - 1)"}},
+          "Please specify the Threshold Pulpwood between %.0f and (Threshold Sawtimber - 1)",
+      .quantity = Quantity::Diameter}},
 }};
 
 // ---- Carbon values (CarbonDlg) -------------------------------------------------------------
@@ -413,7 +448,8 @@ inline constexpr FieldTable<CarbonTexts, CarbonField, 2> kCarbonFields{{
      {.key = "baseline",
       .label = "Baseline (tonnes CO2e per acre)",
       .kind = FieldKind::Real,
-      .bounds = Bounds{0, 10000}}},
+      .bounds = Bounds{0, 10000},
+      .quantity = Quantity::PerArea}},
 }};
 
 static_assert(inFieldOrder(kCarbonFields) && inFieldOrder(kUnthinnedFields) &&

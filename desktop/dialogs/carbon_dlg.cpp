@@ -7,8 +7,8 @@
 
 namespace keldovar {
 
-CarbonDlg::CarbonDlg(QWidget* parent, const CarbonValues& current)
-    : EntryDialog(parent, "CarbonDlg", "Carbon Values") {
+CarbonDlg::CarbonDlg(QWidget* parent, const CarbonValues& current, UnitSystem units)
+    : EntryDialog(parent, "CarbonDlg", "Carbon Values", units) {
   CarbonTexts t = openCarbon(current);
   for (CarbonField field : {CarbonField::Price, CarbonField::Baseline}) addField(fields_, field, t);
   addNote(
@@ -20,7 +20,8 @@ CarbonDlg::CarbonDlg(QWidget* parent, const CarbonValues& current)
 }
 
 void CarbonDlg::accept() {
-  acceptChecked(checkCarbon(fields_.read({})), fields_.edits());
+  acceptChecked(checkFields<CarbonValues>(fields_, kCarbonFields, {}, checkCarbon),
+                fields_.edits());
 }
 
 bool CarbonDlg::makeDefault() const {
@@ -28,7 +29,7 @@ bool CarbonDlg::makeDefault() const {
 }
 
 bool editCarbonValues(QWidget* parent, DocumentController& document, SettingsStore& settings) {
-  CarbonDlg dialog(parent, document.content().carbon);
+  CarbonDlg dialog(parent, document.content().carbon, readUnitSystem(settings));
   dialog.setWindowModality(Qt::ApplicationModal);
   if (dialog.exec() != QDialog::Accepted) return false;
   document.setCarbonValues(dialog.entry());

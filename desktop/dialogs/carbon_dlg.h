@@ -12,7 +12,8 @@ class CarbonDlg final : public EntryDialog<CarbonValues> {
   Q_OBJECT
 
  public:
-  CarbonDlg(QWidget* parent, const CarbonValues& current);
+  CarbonDlg(QWidget* parent, const CarbonValues& current,
+            UnitSystem units = UnitSystem::Imperial);
   void accept() override;
   bool makeDefault() const;
 

@@ -5,29 +5,50 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
 #include <cmath>
 
 namespace keldovar {
 
-QLineEdit* makeTableField(QWidget* dialog, const DialogField& field, const std::string& text) {
-  auto* edit = new QLineEdit(fromLatin1(text), dialog);
+QLineEdit* makeTableField(QWidget* dialog, const DialogField& field, const std::string& text,
+                          UnitSystem units) {
+  auto* edit = new QLineEdit(fromLatin1(shownText(field, text, units)), dialog);
   edit->setObjectName(QString::fromLatin1(field.key));
   // Wide enough for any value the checks accept, with room to spare.
   edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
   // A bound the stand sets is shown by the dialog that knows the stand.
-  if (field.bounds && !std::isinf(field.bounds->high)) showRange(edit, field, *field.bounds);
+  if (field.bounds && !std::isinf(field.bounds->high)) {
+    showRange(edit, field, *field.bounds, units);
+  }
   return edit;
 }
 
-void showRange(QLineEdit* edit, const DialogField& field, Bounds bounds) {
-  edit->setPlaceholderText(fromLatin1(rangeText(bounds)));
-  edit->setToolTip(fromLatin1(rangeTip(field, bounds)));
+void showRange(QLineEdit* edit, const DialogField& field, Bounds bounds, UnitSystem units) {
+  ValueRange shown = shownRange(field, valueRange(bounds), units);
+  Bounds shownBounds{static_cast<float>(shown.low), static_cast<float>(shown.high)};
+  edit->setPlaceholderText(fromLatin1(rangeText(shownBounds)));
+  edit->setToolTip(fromLatin1(rangeTip(field, shownBounds)));
 }
 
-CheckedDialog::CheckedDialog(QWidget* parent, const char* className, const char* title)
-    : QDialog(parent), form_(new QFormLayout(this)) {
+QLabel* makeStoredHint(QWidget* dialog, QLineEdit* edit, const DialogField& field,
+                       UnitSystem units) {
+  auto* hint = new QLabel(dialog);
+  hint->setObjectName(QString::fromLatin1(field.key) + QStringLiteral("Stored"));
+  // As wide as its longest text, so that the dialog keeps its size while the user types.
+  hint->setMinimumWidth(hint->fontMetrics().horizontalAdvance(QStringLiteral("= 0000.00000 sq ft/ac")));
+  auto show = [hint, &field, units](const QString& typed) {
+    hint->setText(fromLatin1(storedHint(field, toLatin1(typed), units)));
+  };
+  QObject::connect(edit, &QLineEdit::textChanged, hint, show);
+  show(edit->text());
+  return hint;
+}
+
+CheckedDialog::CheckedDialog(QWidget* parent, const char* className, const char* title,
+                             UnitSystem units)
+    : QDialog(parent), form_(new QFormLayout(this)), units_(units) {
   setObjectName(QString::fromLatin1(className));
   setWindowTitle(QString::fromLatin1(title));
   form_->setSizeConstraint(QLayout::SetFixedSize);
@@ -35,9 +56,18 @@ CheckedDialog::CheckedDialog(QWidget* parent, const char* className, const char*
 
 void CheckedDialog::addField(QLineEdit* edit, const DialogField& field, QFormLayout* into,
                              const char* label) {
-  auto* caption = new QLabel(QString::fromLatin1(label != nullptr ? label : field.label), this);
+  std::string text = fieldLabel(label != nullptr ? label : field.label, field.quantity, units_);
+  auto* caption = new QLabel(fromLatin1(text), this);
   caption->setBuddy(edit);
-  (into != nullptr ? into : form_)->addRow(caption, edit);
+  QFormLayout* form = into != nullptr ? into : form_;
+  if (!typedConverted(field, units_)) {
+    form->addRow(caption, edit);
+    return;
+  }
+  auto* row = new QHBoxLayout;
+  row->addWidget(edit);
+  row->addWidget(makeStoredHint(this, edit, field, units_));
+  form->addRow(caption, row);
 }
 
 QCheckBox* CheckedDialog::addCheckBox(const char* label, const char* name, bool checked) {
@@ -66,8 +96,8 @@ void CheckedDialog::addRow(QWidget* widget) {
 
 void CheckedDialog::addSiteOrHeight(QLineEdit* siteIndex, QLineEdit* height) {
   auto* grid = new QGridLayout;
-  auto* siteLabel = new QLabel(QString::fromLatin1(kSiteIndexTextField.label), this);
-  auto* heightLabel = new QLabel(QString::fromLatin1(kDominantHeightField.label), this);
+  auto* siteLabel = new QLabel(fromLatin1(fieldLabel(kSiteIndexTextField, units_)), this);
+  auto* heightLabel = new QLabel(fromLatin1(fieldLabel(kDominantHeightField, units_)), this);
   siteLabel->setBuddy(siteIndex);
   heightLabel->setBuddy(height);
   grid->addWidget(siteLabel, 0, 0);
@@ -75,6 +105,10 @@ void CheckedDialog::addSiteOrHeight(QLineEdit* siteIndex, QLineEdit* height) {
   grid->addWidget(heightLabel, 0, 2);
   grid->addWidget(siteIndex, 1, 0);
   grid->addWidget(height, 1, 2);
+  if (units_ == UnitSystem::Metric) {
+    grid->addWidget(makeStoredHint(this, siteIndex, kSiteIndexTextField, units_), 2, 0);
+    grid->addWidget(makeStoredHint(this, height, kDominantHeightField, units_), 2, 2);
+  }
   form_->addRow(grid);
 }
 

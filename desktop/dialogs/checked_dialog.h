@@ -12,19 +12,28 @@
 
 #include "desktop/dialogs/message_box.h"
 #include "script/dialog_checks.h"
+#include "script/field_units.h"
 #include "view/qt/qt_text.h"
 
 class QCheckBox;
 class QFormLayout;
+class QLabel;
 class QRadioButton;
 
 namespace keldovar {
 
-// A field of a dialog's table as a line edit: named by its key, holding `text`, showing the
-// table's range unless the dialog shows a narrower one.
-QLineEdit* makeTableField(QWidget* dialog, const DialogField& field, const std::string& text);
-// Shows the range the stand allows as the field's tooltip and placeholder.
-void showRange(QLineEdit* edit, const DialogField& field, Bounds bounds);
+// A field of a dialog's table as a line edit: named by its key, holding the stored value's
+// `text` as the unit system shows it, showing the table's range unless the dialog shows a
+// narrower one.
+QLineEdit* makeTableField(QWidget* dialog, const DialogField& field, const std::string& text,
+                          UnitSystem units = UnitSystem::Imperial);
+// Shows the range the stand allows (in stored values) as the field's tooltip and placeholder.
+void showRange(QLineEdit* edit, const DialogField& field, Bounds bounds,
+               UnitSystem units = UnitSystem::Imperial);
+// Beside a field typed in metric: the value the model will use, kept up with the typing. The
+// label is named after the field's key with "Stored" after it.
+QLabel* makeStoredHint(QWidget* dialog, QLineEdit* edit, const DialogField& field,
+                       UnitSystem units);
 
 // The line edits of a dialog's table, made in the order the dialog lays them out.
 template <typename Texts, typename Field, std::size_t N>
@@ -32,9 +41,10 @@ class TableEdits {
  public:
   explicit TableEdits(const FieldTable<Texts, Field, N>& table) : table_(table) {}
 
-  QLineEdit* make(QWidget* dialog, Field field, const Texts& opening) {
+  QLineEdit* make(QWidget* dialog, Field field, const Texts& opening,
+                  UnitSystem units = UnitSystem::Imperial) {
     const TextField<Texts, Field>& row = table_[index(field)];
-    edits_[index(field)] = makeTableField(dialog, row.spec, opening.*row.text);
+    edits_[index(field)] = makeTableField(dialog, row.spec, opening.*row.text, units);
     return edits_[index(field)];
   }
   QLineEdit* operator[](Field field) const { return edits_.at(index(field)); }
@@ -58,8 +68,12 @@ class CheckedDialog : public QDialog {
  protected:
   enum class Buttons { OkCancel, OkOnly };
 
-  // The object name is the dialog's class name, by which tests and the shell find it.
-  CheckedDialog(QWidget* parent, const char* className, const char* title);
+  // The object name is the dialog's class name, by which tests and the shell find it. In
+  // metric the fields converted are typed and shown in metric units.
+  CheckedDialog(QWidget* parent, const char* className, const char* title,
+                UnitSystem units = UnitSystem::Imperial);
+
+  UnitSystem units() const { return units_; }
 
   // A field on its own row of the dialog, or of the given form, under the table's label or
   // the one given.
@@ -67,7 +81,7 @@ class CheckedDialog : public QDialog {
                 const char* label = nullptr);
   template <typename Texts, typename Field, std::size_t N>
   QLineEdit* addField(TableEdits<Texts, Field, N>& edits, Field field, const Texts& opening) {
-    QLineEdit* edit = edits.make(this, field, opening);
+    QLineEdit* edit = edits.make(this, field, opening, units_);
     addField(edit, edits.spec(field));
     return edit;
   }
@@ -77,6 +91,14 @@ class CheckedDialog : public QDialog {
   void addRow(QWidget* widget);
   // "Site Index" "or" "Dominant Height" side by side, each field under its label.
   void addSiteOrHeight(QLineEdit* siteIndex, QLineEdit* height);
+  // The dialog's check run on the typed texts of its table, converted when they are metric.
+  template <typename Entry, typename Texts, typename Field, std::size_t N, typename Check>
+  Checked<Entry, Field> checkFields(const TableEdits<Texts, Field, N>& edits,
+                                    const FieldTable<Texts, Field, N>& table, Texts typed,
+                                    Check check, std::vector<TypedField> fields = {}) const {
+    return checkTyped<Entry>(units_, table, edits.read(std::move(typed)), check,
+                             std::move(fields));
+  }
   // The button box closes the layout and the focus goes to the first field: call it last.
   void addButtons(Buttons buttons = Buttons::OkCancel);
 
@@ -109,6 +131,7 @@ class CheckedDialog : public QDialog {
   void focusFirstField();
 
   QFormLayout* form_;
+  UnitSystem units_;
 };
 
 // A dialog that hands back one accepted entry.

@@ -5,7 +5,8 @@
 
 namespace keldovar {
 
-dlgFertilize::dlgFertilize(QWidget* parent) : EntryDialog(parent, "dlgFertilize", "Fertilization") {
+dlgFertilize::dlgFertilize(QWidget* parent, UnitSystem units)
+    : EntryDialog(parent, "dlgFertilize", "Fertilization", units) {
   FertilizeTexts t;
   addField(field_, SoleField::Value, t);
   const Choice& ticked = kPhosphorusChoice.choices.front();
@@ -14,9 +15,10 @@ dlgFertilize::dlgFertilize(QWidget* parent) : EntryDialog(parent, "dlgFertilize"
 }
 
 void dlgFertilize::accept() {
-  FertilizeTexts t = field_.read({});
+  FertilizeTexts t;
   t.phosphorus = phosphorus_->isChecked();
-  acceptChecked(checkFertilize(t), field_.edits());
+  acceptChecked(checkFields<FertilizeEntry>(field_, kFertilizeFields, t, checkFertilize),
+                field_.edits());
 }
 
 }  // namespace keldovar

@@ -9,7 +9,7 @@ class dlgFertilize final : public EntryDialog<FertilizeEntry> {
   Q_OBJECT
 
  public:
-  explicit dlgFertilize(QWidget* parent);
+  explicit dlgFertilize(QWidget* parent, UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:

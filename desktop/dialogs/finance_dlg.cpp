@@ -23,8 +23,8 @@ GroupedLabel groupedLabel(std::string_view label) {
 
 }  // namespace
 
-financeDlg::financeDlg(QWidget* parent, const FinancialValues& current)
-    : EntryDialog(parent, "financeDlg", "Financial Analysis Values") {
+financeDlg::financeDlg(QWidget* parent, const FinancialValues& current, UnitSystem units)
+    : EntryDialog(parent, "financeDlg", "Financial Analysis Values", units) {
   FinanceTexts t = openFinance(current);
   QFormLayout* groupForm = nullptr;
   std::string groupName;
@@ -37,7 +37,7 @@ financeDlg::financeDlg(QWidget* parent, const FinancialValues& current)
       addRow(group);
     }
     groupName = shown.group;
-    fields_[i] = makeTableField(this, field, t.fields[i]);
+    fields_[i] = makeTableField(this, field, t.fields[i], units);
     addField(fields_[i], field, shown.group.empty() ? nullptr : groupForm, shown.label.c_str());
   }
   makeDefault_ = addCheckBox("Make These Values the Default", "makedefault", t.makeDefault);
@@ -47,8 +47,14 @@ financeDlg::financeDlg(QWidget* parent, const FinancialValues& current)
 void financeDlg::accept() {
   FinanceTexts t;
   t.makeDefault = makeDefault_->isChecked();
-  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) t.fields[i] = textOf(fields_[i]);
-  acceptChecked(checkFinance(t), fields_);
+  std::vector<TypedField> typed;
+  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
+    t.fields[i] = textOf(fields_[i]);
+    typed.push_back({&kFinanceFields[i], valueRange(*kFinanceFields[i].bounds)});
+  }
+  auto textAt = [](FinanceTexts& texts, std::size_t i) -> std::string& { return texts.fields[i]; };
+  acceptChecked(checkTyped<FinanceEntry, FinanceField>(units(), typed, t, textAt, checkFinance),
+                fields_);
 }
 
 }  // namespace keldovar

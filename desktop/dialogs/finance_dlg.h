@@ -11,7 +11,8 @@ class financeDlg final : public EntryDialog<FinanceEntry> {
   Q_OBJECT
 
  public:
-  financeDlg(QWidget* parent, const FinancialValues& current);
+  financeDlg(QWidget* parent, const FinancialValues& current,
+             UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:

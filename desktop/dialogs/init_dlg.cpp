@@ -3,15 +3,15 @@
 
 namespace keldovar {
 
-initDlg::initDlg(QWidget* parent, const RememberedValues& remembered)
-    : EntryDialog(parent, "initDlg", "Initialize Existing Unthinned Plantation") {
+initDlg::initDlg(QWidget* parent, const RememberedValues& remembered, UnitSystem units)
+    : EntryDialog(parent, "initDlg", "Initialize Existing Unthinned Plantation", units) {
   using F = UnthinnedField;
   UnthinnedTexts t = openUnthinned(remembered);
   addField(fields_, F::Trees, t);
   QLineEdit* age = addField(fields_, F::Age, t);
   QLineEdit* basalArea = addField(fields_, F::BasalArea, t);
-  QLineEdit* siteIndex = fields_.make(this, F::SiteIndex, t);
-  addSiteOrHeight(siteIndex, fields_.make(this, F::Height, t));
+  QLineEdit* siteIndex = fields_.make(this, F::SiteIndex, t, units);
+  addSiteOrHeight(siteIndex, fields_.make(this, F::Height, t, units));
   addButtons();
 
   auto enableBasalArea = [basalArea](const QString& ageText) {
@@ -22,7 +22,8 @@ initDlg::initDlg(QWidget* parent, const RememberedValues& remembered)
 }
 
 void initDlg::accept() {
-  acceptChecked(checkUnthinned(fields_.read({})), fields_.edits());
+  acceptChecked(checkFields<UnthinnedEntry>(fields_, kUnthinnedFields, {}, checkUnthinned),
+                fields_.edits());
 }
 
 }  // namespace keldovar

@@ -9,7 +9,8 @@ class initDlg final : public EntryDialog<UnthinnedEntry> {
   Q_OBJECT
 
  public:
-  initDlg(QWidget* parent, const RememberedValues& remembered);
+  initDlg(QWidget* parent, const RememberedValues& remembered,
+          UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:

@@ -5,8 +5,9 @@
 
 namespace keldovar {
 
-initPlantDlg::initPlantDlg(QWidget* parent, const RememberedValues& remembered)
-    : EntryDialog(parent, "initPlantDlg", "Initialize a New Plantation") {
+initPlantDlg::initPlantDlg(QWidget* parent, const RememberedValues& remembered,
+                           UnitSystem units)
+    : EntryDialog(parent, "initPlantDlg", "Initialize a New Plantation", units) {
   using F = PlantationField;
   PlantationTexts t = openPlantation(remembered);
   for (F field : {F::SiteIndex, F::Trees, F::Survival}) addField(fields_, field, t);
@@ -17,11 +18,12 @@ initPlantDlg::initPlantDlg(QWidget* parent, const RememberedValues& remembered)
 }
 
 void initPlantDlg::accept() {
-  PlantationTexts t = fields_.read({});
+  PlantationTexts t;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (controls_[i]->isChecked()) t.control = static_cast<VegetationControl>(i);
   }
-  acceptChecked(checkPlantation(t), fields_.edits());
+  acceptChecked(checkFields<PlantationEntry>(fields_, kPlantationFields, t, checkPlantation),
+                fields_.edits());
 }
 
 }  // namespace keldovar

@@ -11,7 +11,8 @@ class initPlantDlg final : public EntryDialog<PlantationEntry> {
   Q_OBJECT
 
  public:
-  initPlantDlg(QWidget* parent, const RememberedValues& remembered);
+  initPlantDlg(QWidget* parent, const RememberedValues& remembered,
+               UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:

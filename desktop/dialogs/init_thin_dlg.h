@@ -9,7 +9,8 @@ class initThinDlg final : public EntryDialog<ThinnedEntry> {
   Q_OBJECT
 
  public:
-  initThinDlg(QWidget* parent, const RememberedValues& remembered);
+  initThinDlg(QWidget* parent, const RememberedValues& remembered,
+              UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:

@@ -5,8 +5,8 @@
 
 namespace keldovar {
 
-merchLimitDlg::merchLimitDlg(QWidget* parent, const DocumentSettings& current)
-    : EntryDialog(parent, "merchLimitDlg", "Merchantability Limits") {
+merchLimitDlg::merchLimitDlg(QWidget* parent, const DocumentSettings& current, UnitSystem units)
+    : EntryDialog(parent, "merchLimitDlg", "Merchantability Limits", units) {
   using F = MerchField;
   MerchTexts t = openMerchLimits(current);
   addNote(
@@ -18,9 +18,10 @@ merchLimitDlg::merchLimitDlg(QWidget* parent, const DocumentSettings& current)
 }
 
 void merchLimitDlg::accept() {
-  MerchTexts t = fields_.read({});
+  MerchTexts t;
   t.makeDefault = makeDefault_->isChecked();
-  acceptChecked(checkMerchLimits(t), fields_.edits());
+  acceptChecked(checkFields<MerchEntry>(fields_, kMerchFields, t, checkMerchLimits),
+                fields_.edits());
 }
 
 }  // namespace keldovar

@@ -9,7 +9,8 @@ class merchLimitDlg final : public EntryDialog<MerchEntry> {
   Q_OBJECT
 
  public:
-  merchLimitDlg(QWidget* parent, const DocumentSettings& current);
+  merchLimitDlg(QWidget* parent, const DocumentSettings& current,
+                UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:

@@ -17,6 +17,7 @@
 #include "desktop/dialogs/row_low_thin_dlg.h"
 #include "desktop/dialogs/thin_param_dlg.h"
 #include "desktop/dialogs/thinto_dbh_dlg.h"
+#include "document/settings.h"
 
 namespace keldovar {
 namespace {
@@ -37,16 +38,20 @@ auto ask(QWidget* parent, const Args&... args)
 
 }  // namespace
 
+UnitSystem QtPrompts::units() const {
+  return settings_ != nullptr ? readUnitSystem(*settings_) : UnitSystem::Imperial;
+}
+
 void QtPrompts::showMessage(const Message& message) {
   showMessageBox(parent_, message);
 }
 
 std::optional<UnthinnedEntry> QtPrompts::askUnthinned(const RememberedValues& remembered) {
-  return ask<initDlg>(parent_, remembered);
+  return ask<initDlg>(parent_, remembered, units());
 }
 
 std::optional<ThinnedEntry> QtPrompts::askThinned(const RememberedValues& remembered) {
-  return ask<initThinDlg>(parent_, remembered);
+  return ask<initThinDlg>(parent_, remembered, units());
 }
 
 std::optional<PercentRemovedEntry> QtPrompts::askPercentRemoved(
@@ -55,7 +60,7 @@ std::optional<PercentRemovedEntry> QtPrompts::askPercentRemoved(
 }
 
 std::optional<PlantationEntry> QtPrompts::askPlantation(const RememberedValues& remembered) {
-  return ask<initPlantDlg>(parent_, remembered);
+  return ask<initPlantDlg>(parent_, remembered, units());
 }
 
 std::optional<int> QtPrompts::askGrowAge(const StandFacts& stand) {
@@ -68,12 +73,12 @@ std::optional<float> QtPrompts::askResidualBA(const RememberedValues& remembered
     showMessage(*refused);
     return std::nullopt;
   }
-  return ask<resBasalDlg>(parent_, remembered, stand);
+  return ask<resBasalDlg>(parent_, remembered, stand, units());
 }
 
 std::optional<float> QtPrompts::askThinToDBH(const RememberedValues& remembered,
                                              const StandFacts& stand) {
-  return ask<thintoDBHdlg>(parent_, remembered, stand);
+  return ask<thintoDBHdlg>(parent_, remembered, stand, units());
 }
 
 // The dialog refuses Escape and its close box, so only OK ends it; were it ended some other way
@@ -90,19 +95,19 @@ std::optional<RowLowEntry> QtPrompts::askRowLow(const RememberedValues& remember
     showMessage(*refused);
     return std::nullopt;
   }
-  return ask<rowLowThinDlg>(parent_, remembered, stand);
+  return ask<rowLowThinDlg>(parent_, remembered, stand, units());
 }
 
 std::optional<FertilizeEntry> QtPrompts::askFertilize() {
-  return ask<dlgFertilize>(parent_);
+  return ask<dlgFertilize>(parent_, units());
 }
 
 std::optional<FinanceEntry> QtPrompts::askFinance(const FinancialValues& current) {
-  return ask<financeDlg>(parent_, current);
+  return ask<financeDlg>(parent_, current, units());
 }
 
 std::optional<MerchEntry> QtPrompts::askMerchLimits(const DocumentSettings& current) {
-  return ask<merchLimitDlg>(parent_, current);
+  return ask<merchLimitDlg>(parent_, current, units());
 }
 
 }  // namespace keldovar

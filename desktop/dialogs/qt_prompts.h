@@ -6,12 +6,16 @@
 #include <QWidget>
 
 #include "document/prompts.h"
+#include "document/settings_store.h"
+#include "units/units.h"
 
 namespace keldovar {
 
 class QtPrompts final : public Prompts {
  public:
-  explicit QtPrompts(QWidget* parentWindow) : parent_(parentWindow) {}
+  // The dialogs take and show metric values while the settings say Metric Units.
+  explicit QtPrompts(QWidget* parentWindow, const SettingsStore* settings = nullptr)
+      : parent_(parentWindow), settings_(settings) {}
   void setParentWindow(QWidget* parentWindow) { parent_ = parentWindow; }
 
   void showMessage(const Message& message) override;
@@ -35,8 +39,11 @@ class QtPrompts final : public Prompts {
   std::optional<MerchEntry> askMerchLimits(const DocumentSettings& current) override;
 
  private:
+  UnitSystem units() const;
+
   // Guarded: a document window may close while its prompts object lives on.
   QPointer<QWidget> parent_;
+  const SettingsStore* settings_;
 };
 
 }  // namespace keldovar

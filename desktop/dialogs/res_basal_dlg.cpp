@@ -4,16 +4,20 @@
 namespace keldovar {
 
 resBasalDlg::resBasalDlg(QWidget* parent, const RememberedValues& remembered,
-                         const StandFacts& stand)
-    : EntryDialog(parent, "resBasalDlg", "Thinning-  Row, Low or Thinomatic"), stand_(stand) {
+                         const StandFacts& stand, UnitSystem units)
+    : EntryDialog(parent, "resBasalDlg", "Thinning-  Row, Low or Thinomatic", units),
+      stand_(stand) {
   const DialogField& spec = field_.spec(SoleField::Value);
   QLineEdit* residual = addField(field_, SoleField::Value, SoleText{openResidualBA(remembered)});
-  showRange(residual, spec, residualBounds(spec, stand));
+  showRange(residual, spec, residualBounds(spec, stand), units);
   addButtons();
 }
 
 void resBasalDlg::accept() {
-  acceptChecked(checkResidualBA(field_.read({}).value, stand_), field_.edits());
+  const DialogField& spec = field_.spec(SoleField::Value);
+  auto check = [this](const SoleText& t) { return checkResidualBA(t.value, stand_); };
+  std::vector<TypedField> typed{{&spec, residualRange(spec, stand_)}};
+  acceptChecked(checkFields<float>(field_, kResidualBAFields, {}, check, typed), field_.edits());
 }
 
 }  // namespace keldovar

@@ -10,7 +10,8 @@ class resBasalDlg final : public EntryDialog<float> {
   Q_OBJECT
 
  public:
-  resBasalDlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand);
+  resBasalDlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand,
+              UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:

@@ -4,18 +4,25 @@
 namespace keldovar {
 
 rowLowThinDlg::rowLowThinDlg(QWidget* parent, const RememberedValues& remembered,
-                             const StandFacts& stand)
-    : EntryDialog(parent, "rowLowThinDlg", "Row and Low Thin"), stand_(stand) {
+                             const StandFacts& stand, UnitSystem units)
+    : EntryDialog(parent, "rowLowThinDlg", "Row and Low Thin", units), stand_(stand) {
   using F = RowLowField;
   RowLowTexts t = openRowLow(remembered);
   QLineEdit* residual = addField(fields_, F::Residual, t);
-  showRange(residual, fields_.spec(F::Residual), residualBounds(fields_.spec(F::Residual), stand));
+  showRange(residual, fields_.spec(F::Residual), residualBounds(fields_.spec(F::Residual), stand),
+            units);
   addField(fields_, F::RowPercent, t);
   addButtons();
 }
 
 void rowLowThinDlg::accept() {
-  acceptChecked(checkRowLow(fields_.read({}), stand_), fields_.edits());
+  using F = RowLowField;
+  auto check = [this](const RowLowTexts& t) { return checkRowLow(t, stand_); };
+  std::vector<TypedField> typed = typedFields(kRowLowFields);
+  typed[static_cast<std::size_t>(F::Residual)].range =
+      residualRange(fields_.spec(F::Residual), stand_);
+  acceptChecked(checkFields<RowLowEntry>(fields_, kRowLowFields, {}, check, typed),
+                fields_.edits());
 }
 
 }  // namespace keldovar

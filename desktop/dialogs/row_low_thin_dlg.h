@@ -10,7 +10,8 @@ class rowLowThinDlg final : public EntryDialog<RowLowEntry> {
   Q_OBJECT
 
  public:
-  rowLowThinDlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand);
+  rowLowThinDlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand,
+                UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:

@@ -9,7 +9,8 @@ class thintoDBHdlg final : public EntryDialog<float> {
   Q_OBJECT
 
  public:
-  thintoDBHdlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand);
+  thintoDBHdlg(QWidget* parent, const RememberedValues& remembered, const StandFacts& stand,
+               UnitSystem units = UnitSystem::Imperial);
   void accept() override;
 
  private:
