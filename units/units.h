@@ -105,6 +105,11 @@ constexpr ClassBounds classBoundsCm(int inchClass) {
   return {(inchClass - 0.5) * kCentimetresPerInch, (inchClass + 0.5) * kCentimetresPerInch};
 }
 
+// The decimals a metric value is shown with when its stored value was written with
+// `imperialDecimals`: enough that converting the shown value back lands within one unit of the
+// stored value's last digit (a metric value is off by at most half its last unit).
+int metricDecimals(Quantity quantity, int imperialDecimals);
+
 // The words of the command line and the settings: "imperial" or "metric".
 constexpr std::string_view unitSystemWord(UnitSystem units) {
   return units == UnitSystem::Metric ? "metric" : "imperial";

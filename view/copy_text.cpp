@@ -84,7 +84,15 @@ std::string selectAllText(const TableStore& store, bool showFinancial, std::stri
 
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
                           std::string_view lineEnd, const CarbonOptions& carbon) {
-  ReportModel model(store, ReportOptions{first, showFinancial, false, carbon});
+  return selectAllText(store, ReportOptions{first, showFinancial, false, carbon}, lineEnd);
+}
+
+std::string selectAllText(const TableStore& store, const ReportOptions& options,
+                          std::string_view lineEnd) {
+  // The bar graph is drawn, never copied.
+  ReportOptions shownOptions = options;
+  shownOptions.showBargraph = false;
+  ReportModel model(store, shownOptions);
   std::string text;
   text.reserve(4096 * static_cast<std::size_t>(model.size()));
   auto line = [&](std::string_view s) {
@@ -101,14 +109,15 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
     const ReportTable& table = *shown.table;
+    RowStyle style = rowStyleOf(shown);
     // The summary goes with the stock table: a table without stock rows is copied without it.
     if (const ReportSection* stock = shown.find(SectionKind::Stock)) {
       lines(table.titleLines);
       blankLines();
       lines(stock->heading);
-      for (std::string_view s : kStockTextHeading) line(s);
+      for (std::string_view s : stockTextHeading(shown.units)) line(s);
       for (int r = 0; r < stock->rowCount; ++r) {
-        appendStockRow(text, table, r);
+        appendStockRow(text, table, r, style);
         text += lineEnd;
       }
     }
@@ -122,7 +131,7 @@ std::string selectAllText(const TableStore& store, int first, bool showFinancial
     if (const ReportSection* history = shown.find(SectionKind::History)) {
       lines(history->heading);
       for (int r = 0; r < history->rowCount; ++r) {
-        appendHistoryRow(text, table.history[static_cast<std::size_t>(r)]);
+        appendHistoryRow(text, table.history[static_cast<std::size_t>(r)], style);
         text += lineEnd;
       }
       lines(history->footing);

@@ -33,5 +33,8 @@ std::string selectAllText(const TableStore& store, bool showFinancial,
 // The same from table `first` on; the Carbon section follows a table's financial lines.
 std::string selectAllText(const TableStore& store, int first, bool showFinancial,
                           std::string_view lineEnd, const CarbonOptions& carbon = {});
+// The same under every report option: the first table, the sections shown, the units.
+std::string selectAllText(const TableStore& store, const ReportOptions& options,
+                          std::string_view lineEnd);
 
 }  // namespace keldovar

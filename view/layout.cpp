@@ -48,8 +48,12 @@ class Measure {
 
 // The value as the field width is found from it: the class as "%d", the others "%.1f"; the
 // totals row's height is empty, but its class is still the stored number here.
-std::string plainValue(const ReportTable& table, int row, int column) {
+std::string plainValue(const ReportTable& table, int row, int column, RowStyle style) {
   if (row == table.stockLast && column == kTotalsHeightColumn) return {};
+  if (style.units == UnitSystem::Metric) {
+    return row == table.stockLast && column == 0 ? "Total"
+                                                 : stockCellText(table, row, column, 0, style);
+  }
   float value = table.stock[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
   char text[64];
   if (column == 0) {
@@ -78,18 +82,25 @@ struct Context {
 
 // Column widths of one table, and the texts of its stock cells, which are formatted once for
 // both (row by row).
-std::vector<std::string> measureColumns(const ReportTable& table, int rows, const Measure& measure,
+std::vector<std::string> measureColumns(const ShownTable& shown, int rows, const Measure& measure,
                                         TableLayout& out) {
+  const ReportTable& table = *shown.table;
+  RowStyle style = rowStyleOf(shown);
+  const auto& faces = stockColumnFaces(shown.units);
   std::vector<std::string> cells(static_cast<std::size_t>(rows * kStockTableColumns));
   auto at = [&](int r, int c) -> std::string& {
     return cells[static_cast<std::size_t>(r * kStockTableColumns + c)];
   };
   for (int c = 0; c < kStockTableColumns; ++c) {
     auto col = static_cast<std::size_t>(c);
-    out.colWidth[col] = measure(kStockColumnFaces[col].measure) + kColumnPad;
+    out.colWidth[col] = measure(faces[col].measure) + kColumnPad;
+    if (shown.units == UnitSystem::Metric) {
+      out.colWidth[col] = std::max(out.colWidth[col], measure(faces[col].headTop) + kColumnPad);
+      out.colWidth[col] = std::max(out.colWidth[col], measure(faces[col].headBottom) + kColumnPad);
+    }
     out.colChars[col] = 0;
     for (int r = 0; r < rows; ++r) {
-      at(r, c) = plainValue(table, r, c);
+      at(r, c) = plainValue(table, r, c, style);
       out.colChars[col] = std::max(out.colChars[col], static_cast<int>(at(r, c).size()));
     }
     for (int r = 0; r < rows; ++r) {
@@ -173,18 +184,19 @@ void addStockTable(const ShownTable& shown, std::vector<std::string>& cells, con
   const SectionPositions& pos = out.positions;
   const int h = ctx.h;
   addLines(shown.find(SectionKind::Stock)->heading, pos.beforeStockY, ctx, out);
+  const auto& faces = stockColumnFaces(shown.units);
   for (int c = 0; c < kStockTableColumns; ++c) {
-    const StockColumnFace& face = kStockColumnFaces[static_cast<std::size_t>(c)];
+    const StockColumnFace& face = faces[static_cast<std::size_t>(c)];
     if (!face.group.empty()) {
       addBox(ItemKind::Heading, out, c, pos.groupTopY, h, std::string(face.group), out);
     }
   }
   for (int c = 0; c < kStockTableColumns; ++c) {
-    std::string_view top = kStockColumnFaces[static_cast<std::size_t>(c)].headTop;
+    std::string_view top = faces[static_cast<std::size_t>(c)].headTop;
     addBox(ItemKind::Heading, out, c, pos.headTopY, h, std::string(top), out);
   }
   for (int c = 0; c < kStockTableColumns; ++c) {
-    std::string_view bottom = kStockColumnFaces[static_cast<std::size_t>(c)].headBottom;
+    std::string_view bottom = faces[static_cast<std::size_t>(c)].headBottom;
     addBox(ItemKind::Heading, out, c, pos.headTopY + h, h, std::string(bottom), out);
   }
   for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -218,7 +230,8 @@ void addItems(const ShownTable& shown, std::vector<std::string>& cells, const Co
   if (const ReportSection* history = shown.find(SectionKind::History)) {
     addLines(history->heading, pos.historyHeadY, ctx, out);
     for (int r = 0; r < history->rowCount; ++r) {
-      std::string row = historyRowDrawnText(t.history[static_cast<std::size_t>(r)]);
+      std::string row =
+          historyRowDrawnText(t.history[static_cast<std::size_t>(r)], rowStyleOf(shown));
       int width = ctx.measure(row);
       out.items.push_back({ItemKind::Line, 0, pos.historyRowsY + r * ctx.h, width, ctx.h, row});
     }
@@ -249,7 +262,7 @@ int tableWidth(const ShownTable& shown, const TableLayout& out, const Context& c
   widen(t.titleLines);
   if (shown.find(SectionKind::History) != nullptr) {
     widen(t.historyText);
-    width = std::max(width, ctx.measure(historySampleRowText()) + kLinePad);
+    width = std::max(width, ctx.measure(historySampleRowText(rowStyleOf(shown))) + kLinePad);
   }
   return width;
 }
@@ -278,8 +291,9 @@ ReportLayout::ReportLayout(const TableStore& store, const TextMetrics& metrics,
   lineHeight_ = ctx.h;
   charWidth_ = std::clamp(ctx.measure("W"), 1, kMaxLineHeight);
   ctx.graph = graph_ = graphGeometry(ctx, charWidth_);
-  ReportModel model(store, ReportOptions{store.firstShown, params.showFinancial,
-                                         params.showBargraph, params.carbon});
+  ReportModel model(
+      store, ReportOptions{store.firstShown, params.showFinancial, params.showBargraph,
+                           params.carbon, params.units, params.currency, params.decimalSeparator});
   tables_.reserve(static_cast<std::size_t>(model.size()));
   int y = 0;
   int columnsRight = 0;
@@ -292,7 +306,7 @@ ReportLayout::ReportLayout(const TableStore& store, const TextMetrics& metrics,
     const ReportSection* stock = shown.find(SectionKind::Stock);
     out.stockRows = stock != nullptr ? stock->rowCount : 0;
     out.graphShown = shown.find(SectionKind::BarGraph) != nullptr;
-    std::vector<std::string> cells = measureColumns(*shown.table, out.stockRows, ctx.measure, out);
+    std::vector<std::string> cells = measureColumns(shown, out.stockRows, ctx.measure, out);
     y = out.bottom = placeSections(shown, y, ctx, out);
     addItems(shown, cells, ctx, out);
     columnsRight = std::max(columnsRight, out.colLeft[kStockTableColumns]);

@@ -70,6 +70,10 @@ struct LayoutParams {
   bool showFinancial = true;
   bool showBargraph = false;
   CarbonOptions carbon{};
+  // The units the tables are shown in, and the metric view's currency and decimal separator.
+  UnitSystem units = UnitSystem::Imperial;
+  std::string currency = "$";
+  char decimalSeparator = '.';
   // Print: a bar graph that would cross a multiple of pageHeight starts on the next page.
   bool forPrint = false;
   int pageHeight = 0;

@@ -7,6 +7,7 @@
 #include "engine/number_text.h"
 #include "engine/numeric.h"
 #include "engine/report_text.h"
+#include "view/metric_table.h"
 
 namespace keldovar {
 namespace {
@@ -46,10 +47,22 @@ ReportModel::ReportModel(const TableStore& store, const ReportOptions& options)
   // A foreign file may name a first table beyond the newest: show the newest then.
   first_ = std::clamp(options.first, 0, last);
   count_ = last - first_ + 1;
+  bool metric = options.units == UnitSystem::Metric;
+  ShownUnits style{options.units, options.currency, options.decimalSeparator};
+  if (metric) {
+    metric_.resize(static_cast<std::size_t>(count_));
+    for (int position = 0; position < count_; ++position) {
+      convertToMetric(store.tables[static_cast<std::size_t>(first_ + position)], style,
+                      metric_[static_cast<std::size_t>(position)]);
+    }
+  }
   if (!options.carbon.show) return;
   carbonLines_.reserve(static_cast<std::size_t>(count_));
   for (int position = 0; position < count_; ++position) {
     std::vector<std::string> lines = carbonSectionLines(store, first_ + position, options.carbon);
+    if (metric) {
+      for (std::string& line : lines) line = metricLine(LineGroup::Carbon, line, style);
+    }
     carbonLines_.emplace_back(lines.begin(), lines.end());
   }
 }
@@ -63,8 +76,12 @@ ReportModel::ReportModel(const TableStore& store, const ViewOptions& options)
 ShownTable ReportModel::table(int position) const {
   ShownTable shown;
   shown.index = first_ + std::clamp(position, 0, std::max(count_ - 1, 0));
-  const ReportTable& t = store_.tables[static_cast<std::size_t>(shown.index)];
+  auto at = static_cast<std::size_t>(shown.index - first_);
+  const ReportTable& t =
+      at < metric_.size() ? metric_[at] : store_.tables[static_cast<std::size_t>(shown.index)];
   shown.table = &t;
+  shown.units = options_.units;
+  shown.decimalSeparator = options_.decimalSeparator;
   auto add = [&](ReportSection section) {
     shown.sections[static_cast<std::size_t>(shown.sectionCount++)] = section;
   };
@@ -89,14 +106,48 @@ ShownTable ReportModel::table(int position) const {
          0,
          {}});
   }
-  auto carbonAt = static_cast<std::size_t>(shown.index - first_);
-  if (carbonAt < carbonLines_.size() && !carbonLines_[carbonAt].empty()) {
-    add({SectionKind::Carbon, carbonLines_[carbonAt], 0, {}});
+  if (at < carbonLines_.size() && !carbonLines_[at].empty()) {
+    add({SectionKind::Carbon, carbonLines_[at], 0, {}});
   }
   return shown;
 }
 
-void appendStockCell(std::string& out, const ReportTable& table, int row, int column, int width) {
+const std::array<StockColumnFace, kStockTableColumns>& stockColumnFaces(UnitSystem units) {
+  return units == UnitSystem::Metric ? kMetricStockColumnFaces : kStockColumnFaces;
+}
+
+const std::array<std::string_view, 3>& stockTextHeading(UnitSystem units) {
+  return units == UnitSystem::Metric ? kMetricStockTextHeading : kStockTextHeading;
+}
+
+namespace {
+
+void useSeparator(std::string& out, std::size_t from, char separator) {
+  if (separator == '.') return;
+  for (std::size_t i = from; i < out.size(); ++i) {
+    if (out[i] == '.') out[i] = separator;
+  }
+}
+
+// A metric stock value: the class by its centimetre bounds, the rest already converted.
+void appendMetricCell(std::string& out, float value, int column, int width, char separator) {
+  std::size_t from = out.size();
+  if (column == 0) {
+    ClassBounds cm = classBoundsCm(truncToInt(static_cast<double>(value)));
+    std::string bounds;
+    TextOut(bounds).fixed(cm.low, 0, 1).text("-").fixed(cm.high, 0, 1);
+    TextOut(out).right(bounds, width);
+  } else {
+    int decimals = metricDecimals(kStockQuantities[static_cast<std::size_t>(column)], 1);
+    TextOut(out).fixed(static_cast<double>(value), width, decimals);
+  }
+  useSeparator(out, from, separator);
+}
+
+}  // namespace
+
+void appendStockCell(std::string& out, const ReportTable& table, int row, int column, int width,
+                     RowStyle style) {
   if (row < 0 || row >= kStockRowCapacity || column < 0 || column >= kStockTableColumns) return;
   TextOut text(out);
   bool totals = row == table.stockLast;
@@ -106,7 +157,9 @@ void appendStockCell(std::string& out, const ReportTable& table, int row, int co
     text.right("", width);
   } else {
     float value = table.stock[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-    if (column == 0) {
+    if (style.units == UnitSystem::Metric) {
+      appendMetricCell(out, value, column, width, style.decimalSeparator);
+    } else if (column == 0) {
       text.whole(truncToInt(static_cast<double>(value)), width);
     } else {
       text.fixed(static_cast<double>(value), width, 1);
@@ -114,22 +167,27 @@ void appendStockCell(std::string& out, const ReportTable& table, int row, int co
   }
 }
 
-std::string stockCellText(const ReportTable& table, int row, int column, int width) {
+std::string stockCellText(const ReportTable& table, int row, int column, int width,
+                          RowStyle style) {
   std::string text;
-  appendStockCell(text, table, row, column, width);
+  appendStockCell(text, table, row, column, width, style);
   return text;
 }
 
-void appendStockRow(std::string& out, const ReportTable& table, int row) {
+void appendStockRow(std::string& out, const ReportTable& table, int row, RowStyle style) {
   constexpr int kClassWidth = 5;
+  constexpr int kMetricClassWidth = 10;
   constexpr int kValueWidth = 10;
-  appendStockCell(out, table, row, 0, kClassWidth);
-  for (int c = 1; c < kStockTableColumns; ++c) appendStockCell(out, table, row, c, kValueWidth);
+  bool metric = style.units == UnitSystem::Metric;
+  appendStockCell(out, table, row, 0, metric ? kMetricClassWidth : kClassWidth, style);
+  for (int c = 1; c < kStockTableColumns; ++c) {
+    appendStockCell(out, table, row, c, kValueWidth, style);
+  }
 }
 
-std::string stockRowText(const ReportTable& table, int row) {
+std::string stockRowText(const ReportTable& table, int row, RowStyle style) {
   std::string text;
-  appendStockRow(text, table, row);
+  appendStockRow(text, table, row, style);
   return text;
 }
 
@@ -137,7 +195,7 @@ namespace {
 
 // " %2.0f %-24s% 8.1f % 6.1f  % 8.1f  % 8.1f   % 8.1f  % 8.1f", or as drawn with a label of 23
 // and one blank less between the figures.
-void appendHistoryRow(std::string& out, const HistoryRecord& r, bool drawn) {
+void appendImperialRow(std::string& out, const HistoryRecord& r, bool drawn) {
   const char* gap = drawn ? " " : "  ";
   TextOut(out)
       .text(" ")
@@ -157,27 +215,52 @@ void appendHistoryRow(std::string& out, const HistoryRecord& r, bool drawn) {
       .fixed(r.bdft, 8, 1, Sign::Space);
 }
 
+// The same fields for a converted record, each figure with its metric decimals.
+void appendMetricRow(std::string& out, const HistoryRecord& r, bool drawn, char separator) {
+  const char* gap = drawn ? " " : "  ";
+  std::array<double, kHistoryQuantities.size()> figures{r.trees, r.basal_area, r.volume,
+                                                        r.cords, r.topcords,   r.bdft};
+  std::array<const char*, kHistoryQuantities.size()> before{"", " ", gap, gap, drawn ? "  " : "   ",
+                                                            gap};
+  std::array<int, kHistoryQuantities.size()> widths{8, 6, 8, 8, 8, 8};
+  TextOut(out).text(" ").fixed(r.age, 2, 0).text(" ").left(label(r), drawn ? 23 : 24);
+  std::size_t from = out.size();
+  for (std::size_t i = 0; i < figures.size(); ++i) {
+    int decimals = metricDecimals(kHistoryQuantities[i], 1);
+    TextOut(out).text(before[i]).fixed(figures[i], widths[i], decimals, Sign::Space);
+  }
+  useSeparator(out, from, separator);
+}
+
+void appendRow(std::string& out, const HistoryRecord& r, bool drawn, RowStyle style) {
+  if (style.units == UnitSystem::Metric) {
+    appendMetricRow(out, r, drawn, style.decimalSeparator);
+  } else {
+    appendImperialRow(out, r, drawn);
+  }
+}
+
 }  // namespace
 
-void appendHistoryRow(std::string& out, const HistoryRecord& record) {
-  appendHistoryRow(out, record, false);
+void appendHistoryRow(std::string& out, const HistoryRecord& record, RowStyle style) {
+  appendRow(out, record, false, style);
 }
 
-std::string historyRowText(const HistoryRecord& record) {
+std::string historyRowText(const HistoryRecord& record, RowStyle style) {
   std::string text;
-  appendHistoryRow(text, record, false);
+  appendRow(text, record, false, style);
   return text;
 }
 
-std::string historyRowDrawnText(const HistoryRecord& record) {
+std::string historyRowDrawnText(const HistoryRecord& record, RowStyle style) {
   std::string text;
-  appendHistoryRow(text, record, true);
+  appendRow(text, record, true, style);
   return text;
 }
 
-std::string historySampleRowText() {
+std::string historySampleRowText(RowStyle style) {
   HistoryRecord sample{51, "1wwwwwwwwwwwwwwwwwwwwww", 555551, 5551, 555551, 555551, 555551, 555551};
-  return historyRowText(sample);
+  return historyRowText(sample, style);
 }
 
 }  // namespace keldovar

@@ -11,6 +11,7 @@
 
 #include "document/table_store.h"
 #include "view/carbon_section.h"
+#include "view/metric_lines.h"
 
 namespace keldovar {
 
@@ -40,6 +41,10 @@ struct ShownTable {
   const ReportTable* table = nullptr;
   std::array<ReportSection, kSectionKinds> sections{};
   int sectionCount = 0;
+  // In metric, `table` and the lines are the converted ones, and its stock and history rows
+  // are written with the metric formats (see appendStockRow).
+  UnitSystem units = UnitSystem::Imperial;
+  char decimalSeparator = '.';
 
   std::span<const ReportSection> present() const {
     return {sections.data(), static_cast<std::size_t>(sectionCount)};
@@ -55,6 +60,9 @@ struct ReportOptions {
   bool showBargraph = true;
   CarbonOptions carbon{};
   UnitSystem units = UnitSystem::Imperial;  // the stored values are imperial
+  // Only the metric view's shown text writes these; machine outputs keep "$" and '.'.
+  std::string currency = "$";
+  char decimalSeparator = '.';
 };
 
 // A view of the store: it must not outlive the store or a change to it.
@@ -75,6 +83,7 @@ class ReportModel {
   int first_ = 0;
   int count_ = 0;
   std::vector<std::vector<TableLine>> carbonLines_;  // by position, with the carbon option
+  std::vector<ReportTable> metric_;                  // by position, in metric only
 };
 
 // The stock table's columns: the word a column is measured with, its two-line head and the
@@ -97,27 +106,59 @@ inline constexpr std::array<StockColumnFace, kStockTableColumns> kStockColumnFac
     {"Utilization", "Sawtimber", "Tons", "Utilization"},
 }};
 
+inline constexpr std::array<StockColumnFace, kStockTableColumns> kMetricStockColumnFaces{{
+    {"Class", "DBH", "cm", ""},
+    {"Number", "Trees", "per ha", ""},
+    {"Average", "Height", "m", ""},
+    {"Basal", "Basal Area", "m2/ha", ""},
+    {"Volume", "OB Volume", "m3/ha", "Total"},
+    {"Volume", "Pulp", "t/ha", "Total"},
+    {"Integrated -", "Pulp", "t/ha", "Integrated -"},
+    {"Utilization", "Sawtimber", "t/ha", "Utilization"},
+}};
+const std::array<StockColumnFace, kStockTableColumns>& stockColumnFaces(UnitSystem units);
+
 // The column heads of the stock table as Select All writes them.
 inline constexpr std::array<std::string_view, 3> kStockTextHeading{
     "   -          -         -         -     Total     Total    Integrated-  Utilization",
     " DBH      Number   Average     Basal       OB      Pulp      Pulp       Sawtimber",
     " Class     Trees    Height      Area   Volume      Tons      Tons       Tons"};
+// And in metric, where the class takes 10 characters for its bounds.
+inline constexpr std::array<std::string_view, 3> kMetricStockTextHeading{
+    "         -         -         -         -     Total     Total    Integrated-  Utilization",
+    "       DBH    Number   Average     Basal        OB      Pulp      Pulp       Sawtimber",
+    "        cm  Trees/ha  Height m     m2/ha     m3/ha      t/ha      t/ha       t/ha"};
+const std::array<std::string_view, 3>& stockTextHeading(UnitSystem units);
+
+// How a shown table writes its numbers: its units and, in metric, its decimal separator.
+struct RowStyle {
+  UnitSystem units = UnitSystem::Imperial;
+  char decimalSeparator = '.';
+};
+inline RowStyle rowStyleOf(const ShownTable& shown) {
+  return {shown.units, shown.decimalSeparator};
+}
 
 // A stock cell as the view draws it, right-aligned in `width` characters: "%d" of the DBH class,
 // "%.1f" of the other columns; on the totals row "Total" for the class and nothing for the
-// height.
-std::string stockCellText(const ReportTable& table, int row, int column, int width);
-void appendStockCell(std::string& out, const ReportTable& table, int row, int column, int width);
-// A stock row as Select All writes it: the class in 5 characters, the rest in 10 each.
-std::string stockRowText(const ReportTable& table, int row);
-void appendStockRow(std::string& out, const ReportTable& table, int row);
+// height. In metric (the table's values already converted) the class is its centimetre bounds
+// "low-high" and each column has the decimals that keep its round trip.
+std::string stockCellText(const ReportTable& table, int row, int column, int width,
+                          RowStyle style = {});
+void appendStockCell(std::string& out, const ReportTable& table, int row, int column, int width,
+                     RowStyle style = {});
+// A stock row as Select All writes it: the class in 5 characters (10 in metric), the rest in 10
+// each.
+std::string stockRowText(const ReportTable& table, int row, RowStyle style = {});
+void appendStockRow(std::string& out, const ReportTable& table, int row, RowStyle style = {});
 
-// One stand history row as Select All writes it and the view measures it.
-std::string historyRowText(const HistoryRecord& record);
-void appendHistoryRow(std::string& out, const HistoryRecord& record);
+// One stand history row as Select All writes it and the view measures it; a metric record's
+// figures are written with the decimals that keep their round trip, in the same fields.
+std::string historyRowText(const HistoryRecord& record, RowStyle style = {});
+void appendHistoryRow(std::string& out, const HistoryRecord& record, RowStyle style = {});
 // The same row as the view draws it, with a label one character narrower.
-std::string historyRowDrawnText(const HistoryRecord& record);
+std::string historyRowDrawnText(const HistoryRecord& record, RowStyle style = {});
 // The widest history row the view makes room for.
-std::string historySampleRowText();
+std::string historySampleRowText(RowStyle style = {});
 
 }  // namespace keldovar
