@@ -167,8 +167,8 @@ void RotationPlot::paintEvent(QPaintEvent*) {
 }
 
 FindRegimeDlg::FindRegimeDlg(QWidget* parent, const DocumentSettings& settings,
-                             const CarbonValues& carbon)
-    : QDialog(parent), settings_(settings), carbon_(carbon) {
+                             const CarbonValues& carbon, UnitSystem units)
+    : QDialog(parent), settings_(settings), carbon_(carbon), units_(units) {
   setObjectName("FindRegimeDlg");
   setWindowTitle(carbon.price > 0
                      ? QStringLiteral("Find Best Regime (timber and carbon at $%1 a tonne)")
@@ -216,8 +216,12 @@ QWidget* FindRegimeDlg::buildStartFields() {
   using F = PlantationField;
   PlantationTexts opening{"65", "600", "85", VegetationControl::HerbAndWoody};
   for (F field : {F::SiteIndex, F::Trees, F::Survival}) {
-    QLineEdit* edit = start_.make(group, field, opening);
-    form->addRow(QString::fromLatin1(start_.spec(field).label), edit);
+    QLineEdit* edit = start_.make(group, field, opening, units_);
+    const DialogField& spec = start_.spec(field);
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit);
+    if (typedConverted(spec, units_)) row->addWidget(makeStoredHint(group, edit, spec, units_));
+    form->addRow(fromLatin1(fieldLabel(spec, units_)), row);
   }
   control_ = new QComboBox;
   control_->setObjectName(QString::fromLatin1(kControlChoice.key));
@@ -263,7 +267,10 @@ QWidget* FindRegimeDlg::buildThinningFields() {
   baFrom_ = spin(50, 1, 999, "baFrom");
   baTo_ = spin(120, 1, 999, "baTo");
   baStep_ = spin(5, 1, 999, "baStep");
-  form->addRow(QStringLiteral("Residual basal area"), range(baFrom_, baTo_, baStep_));
+  // The search steps through whole square feet per acre, in either unit system.
+  QString residual = QStringLiteral("Residual basal area");
+  if (units_ == UnitSystem::Metric) residual += QStringLiteral(" (sq ft/ac)");
+  form->addRow(residual, range(baFrom_, baTo_, baStep_));
   return group;
 }
 
@@ -356,7 +363,8 @@ econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
   econ::SearchSpace space;
   Step plantation{StepKind::Plantation, {}};
   for (const auto& row : kPlantationFields) {
-    plantation.fields[row.spec.key] = toLatin1(start_[row.field]->text().trimmed());
+    std::string typed = toLatin1(start_[row.field]->text().trimmed());
+    plantation.fields[row.spec.key] = storedText(row.spec, typed, units_);
   }
   plantation.fields[kControlChoice.key] = toLatin1(control_->currentData().toString());
   space.start = {plantation};
@@ -399,7 +407,8 @@ econ::SearchSpace FindRegimeDlg::space(std::string& error) const {
 bool FindRegimeDlg::startAccepted() {
   PlantationTexts texts = start_.read({});
   texts.control = static_cast<VegetationControl>(control_->currentIndex());
-  Checked<PlantationEntry, PlantationField> checked = checkPlantation(texts);
+  Checked<PlantationEntry, PlantationField> checked =
+      checkTyped<PlantationEntry>(units_, kPlantationFields, texts, checkPlantation);
   if (checked.ok()) return true;
   const CheckFailure<PlantationField>& failure = checked.failure();
   showMessageBox(this, failure.message());

@@ -54,7 +54,9 @@ class FindRegimeDlg final : public QDialog {
  public:
   // The search uses the document's financial values and merchantability limits.
   // At a positive carbon price every regime is valued with its carbon payments.
-  FindRegimeDlg(QWidget* parent, const DocumentSettings& settings, const CarbonValues& carbon = {});
+  // In metric the new plantation's fields are typed in metric, as its dialog's are.
+  FindRegimeDlg(QWidget* parent, const DocumentSettings& settings, const CarbonValues& carbon = {},
+                UnitSystem units = UnitSystem::Imperial);
   ~FindRegimeDlg() override;
 
   // The space the fields describe; an empty `error` when they describe one.
@@ -93,6 +95,7 @@ class FindRegimeDlg final : public QDialog {
 
   DocumentSettings settings_;
   CarbonValues carbon_;
+  UnitSystem units_;
   TableEdits<PlantationTexts, PlantationField, 3> start_{kPlantationFields};
   QComboBox* control_ = nullptr;
   QSpinBox* rotationFrom_ = nullptr;

@@ -22,6 +22,7 @@
 #include "desktop/sensitivity_window.h"
 #include "desktop/units_option.h"
 #include "desktop/window_state.h"
+#include "document/settings.h"
 #include "document/step_messages.h"
 #include "view/qt/qt_text.h"
 
@@ -268,7 +269,7 @@ bool CMainFrame::runDocumentCommand(int id, CChildFrame& frame) {
 }
 
 void CMainFrame::findRegime(const DocumentSettings& settings, const CarbonValues& carbon) {
-  FindRegimeDlg dialog(this, settings, carbon);
+  FindRegimeDlg dialog(this, settings, carbon, readUnitSystem(context_.settings));
   if (dialog.exec() != QDialog::Accepted) return;
   std::vector<std::vector<Step>> regimes = dialog.regimesToOpen();
   SystemClock systemClock;

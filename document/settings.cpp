@@ -46,7 +46,8 @@ DocumentDefaults readDocumentDefaults(const SettingsStore& store) {
 
 UnitSystem readUnitSystem(const SettingsStore& store) {
   UnitSystem units = UnitSystem::Imperial;
-  std::optional<std::string> word = store.readString(settings_keys::kOptions, settings_keys::kUnits);
+  std::optional<std::string> word =
+      store.readString(settings_keys::kOptions, settings_keys::kUnits);
   if (!word || !parseUnitSystem(*word, units)) return UnitSystem::Imperial;
   return units;
 }

@@ -424,8 +424,7 @@ inline constexpr FieldTable<MerchTexts, MerchField, 3> kMerchFields{{
       .label = "Threshold Pulpwood DBH (in)",
       .kind = FieldKind::Integer,
       .bounds = Bounds{4, 19},
-      .message =
-          "Please specify the Threshold Pulpwood between %.0f and (Threshold Sawtimber - 1)",
+      .message = "Please specify the Threshold Pulpwood between %.0f and (Threshold Sawtimber - 1)",
       .quantity = Quantity::Diameter}},
 }};
 

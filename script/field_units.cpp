@@ -122,8 +122,7 @@ std::string storedRangeMessage(const DialogField& field, ValueRange stored) {
     return formatText("Enter an integer between %d and %d.", static_cast<int>(stored.low),
                       static_cast<int>(stored.high));
   }
-  return "Enter a number between " + boundText(stored.low) + " and " + boundText(stored.high) +
-         ".";
+  return "Enter a number between " + boundText(stored.low) + " and " + boundText(stored.high) + ".";
 }
 
 std::string shownRangeMessage(const DialogField& field, ValueRange shown) {
@@ -153,8 +152,11 @@ std::string fieldLabel(std::string_view label, Quantity quantity, UnitSystem uni
   if (units != UnitSystem::Metric || quantity == Quantity::Plain) return text;
   // Units the labels already name, as the metric labels name them.
   constexpr std::pair<std::string_view, std::string_view> kNamed[] = {
-      {"per Acre", "per Hectare"}, {"per acre", "per hectare"}, {"(in)", "(cm)"},
-      {"/ton)", "/t)"},           {"/ac)", "/ha)"},
+      {"per Acre", "per Hectare"},
+      {"per acre", "per hectare"},
+      {"(in)", "(cm)"},
+      {"/ton)", "/t)"},
+      {"/ac)", "/ha)"},
   };
   for (const auto& [imperial, metric] : kNamed) {
     if (std::size_t at = text.find(imperial); at != std::string::npos) {
@@ -171,8 +173,8 @@ ValueRange shownRange(const DialogField& field, ValueRange stored, UnitSystem un
 }
 
 std::string shownText(const DialogField& field, std::string_view stored, UnitSystem units) {
-  std::optional<double> value = typedConverted(field, units) ? typedNumber(field, stored)
-                                                             : std::nullopt;
+  std::optional<double> value =
+      typedConverted(field, units) ? typedNumber(field, stored) : std::nullopt;
   if (!value) return std::string(stored);
   std::string wanted = storedNumberText(field, *value);
   double metric = toMetric(field.quantity, *value);
@@ -184,15 +186,15 @@ std::string shownText(const DialogField& field, std::string_view stored, UnitSys
 }
 
 std::string storedText(const DialogField& field, std::string_view typed, UnitSystem units) {
-  std::optional<double> value = typedConverted(field, units) ? typedNumber(field, typed)
-                                                             : std::nullopt;
+  std::optional<double> value =
+      typedConverted(field, units) ? typedNumber(field, typed) : std::nullopt;
   if (!value) return std::string(typed);
   return storedNumberText(field, toImperial(field.quantity, *value));
 }
 
 std::string storedHint(const DialogField& field, std::string_view typed, UnitSystem units) {
-  std::optional<double> value = typedConverted(field, units) ? typedNumber(field, typed)
-                                                             : std::nullopt;
+  std::optional<double> value =
+      typedConverted(field, units) ? typedNumber(field, typed) : std::nullopt;
   if (!value) return "";
   std::string_view unit = conversionOf(field.quantity).imperial;
   std::string text = "= " + storedNumberText(field, toImperial(field.quantity, *value));

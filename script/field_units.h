@@ -128,8 +128,7 @@ Checked<Entry, Field> checkTyped(UnitSystem units, const FieldTable<Texts, Field
   auto textOf = [&table](Texts& texts, std::size_t i) -> std::string& {
     return texts.*table[i].text;
   };
-  return checkTyped<Entry, Field>(units, std::span<const TypedField>(fields), typed, textOf,
-                                  check);
+  return checkTyped<Entry, Field>(units, std::span<const TypedField>(fields), typed, textOf, check);
 }
 
 }  // namespace keldovar

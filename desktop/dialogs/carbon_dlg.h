@@ -12,8 +12,7 @@ class CarbonDlg final : public EntryDialog<CarbonValues> {
   Q_OBJECT
 
  public:
-  CarbonDlg(QWidget* parent, const CarbonValues& current,
-            UnitSystem units = UnitSystem::Imperial);
+  CarbonDlg(QWidget* parent, const CarbonValues& current, UnitSystem units = UnitSystem::Imperial);
   void accept() override;
   bool makeDefault() const;
 

@@ -37,7 +37,8 @@ QLabel* makeStoredHint(QWidget* dialog, QLineEdit* edit, const DialogField& fiel
   auto* hint = new QLabel(dialog);
   hint->setObjectName(QString::fromLatin1(field.key) + QStringLiteral("Stored"));
   // As wide as its longest text, so that the dialog keeps its size while the user types.
-  hint->setMinimumWidth(hint->fontMetrics().horizontalAdvance(QStringLiteral("= 0000.00000 sq ft/ac")));
+  hint->setMinimumWidth(
+      hint->fontMetrics().horizontalAdvance(QStringLiteral("= 0000.00000 sq ft/ac")));
   auto show = [hint, &field, units](const QString& typed) {
     hint->setText(fromLatin1(storedHint(field, toLatin1(typed), units)));
   };

@@ -96,8 +96,7 @@ class CheckedDialog : public QDialog {
   Checked<Entry, Field> checkFields(const TableEdits<Texts, Field, N>& edits,
                                     const FieldTable<Texts, Field, N>& table, Texts typed,
                                     Check check, std::vector<TypedField> fields = {}) const {
-    return checkTyped<Entry>(units_, table, edits.read(std::move(typed)), check,
-                             std::move(fields));
+    return checkTyped<Entry>(units_, table, edits.read(std::move(typed)), check, std::move(fields));
   }
   // The button box closes the layout and the focus goes to the first field: call it last.
   void addButtons(Buttons buttons = Buttons::OkCancel);

@@ -5,8 +5,7 @@
 
 namespace keldovar {
 
-initPlantDlg::initPlantDlg(QWidget* parent, const RememberedValues& remembered,
-                           UnitSystem units)
+initPlantDlg::initPlantDlg(QWidget* parent, const RememberedValues& remembered, UnitSystem units)
     : EntryDialog(parent, "initPlantDlg", "Initialize a New Plantation", units) {
   using F = PlantationField;
   PlantationTexts t = openPlantation(remembered);

@@ -83,8 +83,7 @@ class MetricUnitsTest : public QObject {
     script.type("initPlantDlg", {{"si", "18.3"}, {"trees", "100"}, {"survival", "85"}})
         .on("initPlantDlg", [&](QWidget* w) {
           placeholder = fieldOf(w, "trees")->placeholderText();
-          hints << storedHintOf(w, "si") << storedHintOf(w, "trees")
-                << storedHintOf(w, "survival");
+          hints << storedHintOf(w, "si") << storedHintOf(w, "trees") << storedHintOf(w, "survival");
         });
     script.ok("initPlantDlg").box();
     script.type("initPlantDlg", {{"trees", "1500"}}).on("initPlantDlg", [&](QWidget* w) {
@@ -104,7 +103,7 @@ class MetricUnitsTest : public QObject {
     QCOMPARE(script.boxTexts(), QStringList({"Enter a number between 248 and 3706."}));
     QCOMPARE(hints, QStringList({"= 60 ft", "= 40 per ac", "(no hint)", "= 607 per ac",
                                  "= 69.696 sq ft/ac"}));
-    QCOMPARE(program.active().controller().store().lastIndex, 2);
+    QCOMPARE(program.active().controller().store().lastIndex, 3);
     QString saved = folder.filePath("desktop.kdv");
     QVERIFY(program.active().document().saveTo(saved).ok());
 
@@ -116,8 +115,8 @@ class MetricUnitsTest : public QObject {
                    .toLatin1());
     file.close();
     QProcess cli;
-    cli.start(KELDOVAR_CLI_PATH, {"run", file.fileName(), "--clock", "2024-03-05 14:07:09",
-                                  "--out", folder.filePath("cli.kdv")});
+    cli.start(KELDOVAR_CLI_PATH, {"run", file.fileName(), "--clock", "2024-03-05 14:07:09", "--out",
+                                  folder.filePath("cli.kdv")});
     QVERIFY(cli.waitForFinished());
     QCOMPARE(cli.exitCode(), 0);
     QByteArray batch = fileBytes(folder.filePath("cli.kdv"));

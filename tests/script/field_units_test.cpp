@@ -28,14 +28,14 @@ TEST(FieldUnits, TypedMetricTextsBecomeTheImperialTextsTheChecksRead) {
     const char* hint;
   };
   const Case cases[] = {
-      {&plantSite(), "18.288", "60", "= 60 ft"},            // integer: the nearest whole foot
-      {&plantSite(), "18.4", "60", "= 60 ft"},              // 60.37 ft
-      {&kSiteIndexTextField, "18.4 m", "60", "= 60 ft"},    // read as text: its leading number
+      {&plantSite(), "18.288", "60", "= 60 ft"},          // integer: the nearest whole foot
+      {&plantSite(), "18.4", "60", "= 60 ft"},            // 60.37 ft
+      {&kSiteIndexTextField, "18.4 m", "60", "= 60 ft"},  // read as text: its leading number
       {&kDominantHeightField, "20", "65.6168", "= 65.6168 ft"},
-      {&plantTrees(), "1000", "405", "= 405 per ac"},       // 404.69 trees per acre
+      {&plantTrees(), "1000", "405", "= 405 per ac"},  // 404.69 trees per acre
       {&fieldSpec(kMerchFields, MerchField::TopDiameter), "7.62", "3", "= 3 in"},
-      {&fieldSpec(kFertilizeFields, SoleField::Value), "224.17", "200", "= 200 lb/ac"},
-      {&kFinanceFields[1], "11.0231", "10", "= 10 per ton"},
+      {&fieldSpec(kFertilizeFields, SoleField::Value), "224.17023", "200", "= 200 lb/ac"},
+      {&kFinanceFields[1], "11.0231131", "10", "= 10 per ton"},
       {&kFinanceFields[0], "5.5", "5.5", ""},  // a rate is typed as it is stored
       {&plantTrees(), "many", "many", ""},     // no number: the check refuses it
       {&kDominantHeightField, "", "", ""},
@@ -53,9 +53,9 @@ TEST(FieldUnits, TypedMetricTextsBecomeTheImperialTextsTheChecksRead) {
 // Every converted field of every dialog: its shown range holds only values whose stored value
 // is inside the stored range, and a value just outside it is refused.
 TEST(FieldUnits, ShownRangesAreRoundedInwardSoBothSystemsAgree) {
-  for (DialogId dialog : {DialogId::Unthinned, DialogId::Thinned, DialogId::Plantation,
-                          DialogId::Fertilize, DialogId::Finance, DialogId::MerchLimits,
-                          DialogId::Carbon}) {
+  for (DialogId dialog :
+       {DialogId::Unthinned, DialogId::Thinned, DialogId::Plantation, DialogId::Fertilize,
+        DialogId::Finance, DialogId::MerchLimits, DialogId::Carbon}) {
     for (const DialogField* field : dialogFields(dialog).texts) {
       if (!field->bounds || !typedConverted(*field, kMetric)) continue;
       ValueRange stored = valueRange(*field->bounds);
@@ -136,7 +136,7 @@ TEST(FieldUnits, ChecksTakeTheConvertedValuesAndSpeakMetric) {
   ASSERT_TRUE(accepted.ok());
   EXPECT_EQ(accepted.accepted().siteIndex, 60);
   EXPECT_EQ(accepted.accepted().trees, 405);
-  EXPECT_EQ(accepted.accepted().survivalPct, 80.0f);
+  EXPECT_EQ(accepted.accepted().survival, 80.0f);
 
   // The check's own refusal, and the one of a value the rounding of the range leaves out.
   EXPECT_EQ(refusalText(plant("18.3", "150")), "Enter a number between 248 and 3706.");
@@ -153,16 +153,19 @@ TEST(FieldUnits, ChecksTakeTheConvertedValuesAndSpeakMetric) {
         kMetric, kResidualBAFields, SoleText{typed},
         [&stand](const SoleText& t) { return checkResidualBA(t.value, stand); }, fields);
   };
-  EXPECT_EQ(refusalText(thin("30")), "Please enter a Residual Basal Area in the range\n 4.6 - 22.9");
-  EXPECT_EQ(refusalText(thin("22.95")), "Please enter a Residual Basal Area in the range\n 4.6 - 22.9");
+  EXPECT_EQ(refusalText(thin("30")),
+            "Please enter a Residual Basal Area in the range\n 4.6 - 22.9");
+  EXPECT_EQ(refusalText(thin("22.95")),
+            "Please enter a Residual Basal Area in the range\n 4.6 - 22.9");
   EXPECT_FLOAT_EQ(thin("10").accepted(), static_cast<float>(10 / 0.09290304 * 0.40468564224));
 
-  MerchTexts merch{"20", "8", "5", false};
+  MerchTexts merch{"20", "20.32", "12.7", false};
   EXPECT_EQ(refusalText(checkTyped<MerchEntry>(kMetric, kMerchFields, merch, checkMerchLimits)),
             "Please specify the Outside Bark top diameter between 5.1 and 15.2");
   // Imperial texts are checked as they are.
   EXPECT_EQ(
-      refusalText(checkTyped<MerchEntry>(UnitSystem::Imperial, kMerchFields, merch, checkMerchLimits)),
+      refusalText(checkTyped<MerchEntry>(UnitSystem::Imperial, kMerchFields,
+                                         MerchTexts{"20", "8", "5", false}, checkMerchLimits)),
       "Please specify the Outside Bark top diameter between 2 and 6");
 }
 

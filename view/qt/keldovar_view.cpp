@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "view/qt/locale_units.h"
 #include "view/qt/qt_text_metrics.h"
 #include "view/qt/report_clipboard.h"
 #include "view/qt/report_painter.h"
@@ -52,12 +53,21 @@ void CKELDOVARView::applyFont(const FontDescription& description) {
   relayout();
 }
 
-void CKELDOVARView::relayout() {
-  QtTextMetrics metrics(font_);
+LayoutParams CKELDOVARView::layoutParams() const {
   LayoutParams params;
   params.showFinancial = document_.options().showFinancial;
   params.showBargraph = document_.options().showBargraph;
   params.carbon = carbonOptionsOf(document_.content());
+  ShownUnits shown = localeUnits(document_.options().units);
+  params.units = shown.units;
+  params.currency = shown.currency;
+  params.decimalSeparator = shown.decimalSeparator;
+  return params;
+}
+
+void CKELDOVARView::relayout() {
+  QtTextMetrics metrics(font_);
+  LayoutParams params = layoutParams();
   const QScreen* display = screen();
   params.displayWidth = display != nullptr ? display->geometry().width() : 0;
   params.logicalDpi = viewport()->logicalDpiX();
@@ -146,10 +156,8 @@ int CKELDOVARView::fitWidthSteps() const {
   if (document_.store().lastIndex < 0) return 0;
   const int window = clientPageSize().width();
   return fittingSteps(fontDescription_, [this, window](const FontDescription& font) {
-    LayoutParams params;
-    params.showFinancial = document_.options().showFinancial;
+    LayoutParams params = layoutParams();
     params.showBargraph = false;  // a graph follows the window; the lines do not
-    params.carbon = carbonOptionsOf(document_.content());
     return ReportLayout(document_.store(), QtTextMetrics(keldovar::reportFont(font)), params)
                .docWidth() <= window;
   });

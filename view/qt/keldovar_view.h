@@ -81,6 +81,8 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
 
  private:
   void applyFont(const FontDescription& description);
+  // The document's report options, in the units it is shown in with the locale's money.
+  LayoutParams layoutParams() const;
   void relayout();
   void updateScrollBars();
   void scrollBy(int dx, int dy);
