@@ -27,7 +27,7 @@ constexpr std::size_t kOptionColumn = 26;
 struct Given {
   std::vector<std::string> operands;
   std::string operand;  // of a command that takes one
-  std::string format, out, outDir, jobs, clock, pdf, page, shard, from;
+  std::string format, out, outDir, jobs, clock, pdf, page, shard, from, units;
   bool keepGoing = false, noFinancial = false, currentStep = false, carbon = false;
   bool merge = false, resume = false, help = false;
   GivenOptions values;  // of the options that are neither a text nor a flag here
@@ -63,6 +63,12 @@ constexpr OptionSpec kPage{"--page", "letter|a4",
                            "US, CA, MX, PH, PR, CL, CO and VE",
                            &Given::page};
 
+constexpr OptionSpec kUnits{"--units", "imperial|metric",
+                            "shows and exports every number in these units\n"
+                            "(metric: per hectare, cm, m, m2, m3, tonnes); files\n"
+                            "stay imperial (default: imperial)",
+                            &Given::units};
+
 constexpr OptionSpec kRunOptions[] = {
     kFormat,
     {"--out", "FILE.kdv", "saves the document as a stand file (one script only)", &Given::out},
@@ -84,6 +90,7 @@ constexpr OptionSpec kRunOptions[] = {
     kNoFinancial,
     kCurrentStep,
     kCarbon,
+    kUnits,
     {"--pdf", "REPORT.pdf",
      "also writes the report as printed, every table with\n"
      "its page footers, to a PDF (through keldovar-pdf); one\n"
@@ -96,7 +103,8 @@ constexpr OptionSpec kRunOptions[] = {
      "instead of an empty document",
      &Given::from},
 };
-constexpr OptionSpec kReportOptions[] = {kFormat, kNoFinancial, kCurrentStep, kCarbon, kPdf, kPage};
+constexpr OptionSpec kReportOptions[] = {kFormat, kNoFinancial, kCurrentStep, kCarbon,
+                                         kUnits,  kPdf,         kPage};
 constexpr OptionSpec kOptimizeOptions[] = {
     kFormat,
     {"--jobs", "N",
@@ -112,6 +120,7 @@ constexpr OptionSpec kOptimizeOptions[] = {
 
 constexpr OptionSpec kCompareOptions[] = {
     kFormat,
+    kUnits,
     {"--pdf", "COMPARISON.pdf",
      "also writes the table and the charts, the pages Compare\n"
      "Regimes exports (through keldovar-pdf)",
@@ -196,10 +205,12 @@ constexpr const char* kRunUsage =
     "  keldovar-cli run SCRIPT... [--format text|json|csv] [--out FILE.kdv | --out-dir DIR]\n"
     "                   [--jobs N] [--clock \"YYYY-MM-DD HH:MM:SS\"] [--keep-going]\n"
     "                   [--no-financial] [--current-step] [--carbon]\n"
-    "                   [--pdf REPORT.pdf [--page letter|a4]] [--from FILE.kdv[:TABLE]]\n";
+    "                   [--units imperial|metric] [--pdf REPORT.pdf [--page letter|a4]]\n"
+    "                   [--from FILE.kdv[:TABLE]]\n";
 constexpr const char* kReportUsage =
     "  keldovar-cli report FILE.kdv [--format text|json|csv] [--no-financial] [--current-step]\n"
-    "                   [--carbon] [--pdf REPORT.pdf [--page letter|a4]]\n";
+    "                   [--carbon] [--units imperial|metric]\n"
+    "                   [--pdf REPORT.pdf [--page letter|a4]]\n";
 constexpr const char* kOptimizeUsage =
     "  keldovar-cli optimize SPACE [--format text|json|csv] [--jobs N] [--shard K/N]\n"
     "  keldovar-cli optimize --merge RESULT.json... [--format text|json|csv]\n";
@@ -393,6 +404,11 @@ class Parser {
   bool version_ = false;
 };
 
+std::optional<std::string> parseUnits(const std::string& word, UnitSystem& units) {
+  if (parseUnitSystem(word, units)) return std::nullopt;
+  return "--units takes imperial or metric, not " + shownArgument(word);
+}
+
 std::optional<std::string> parseFormat(const std::string& word, OutputFormat& format) {
   if (word == "text") {
     format = OutputFormat::Text;
@@ -414,6 +430,9 @@ std::optional<std::string> Parser::readViewOptions(RunOptions& o) const {
   o.showFinancial = !given_.noFinancial;
   o.currentStep = given_.currentStep;
   o.showCarbon = given_.carbon;
+  if (app_.get_subcommands().front()->count("--units") > 0) {
+    if (auto error = parseUnits(given_.units, o.units)) return error;
+  }
   if (app_.get_subcommands().front()->count("--pdf") > 0) o.pdf = given_.pdf;
   if (app_.get_subcommands().front()->count("--page") > 0) {
     o.page = parsePaper(given_.page);

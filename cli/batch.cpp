@@ -175,9 +175,9 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   carbon.show = o.showCarbon;
   std::string report = several(o) && o.format == OutputFormat::Json
                            ? jsonLineOutput(script, content.store, runner.messages(),
-                                            content.settings.financial, carbon.values)
+                                            content.settings.financial, carbon.values, o.units)
                            : renderReport(o.format, content, runner.messages(), o.showFinancial,
-                                          o.currentStep, carbon);
+                                          o.currentStep, carbon, o.units);
   if (several(o)) {
     shareReport(o, script, std::move(report), r);
   } else {

@@ -20,6 +20,19 @@ void num(std::string& out, double value) {
   appendJsonNumber(out, value);
 }
 
+// The figures per acre in short tons, or per hectare in tonnes: each figure's factor from the
+// stored (per acre) value.
+struct Scales {
+  double mass = 1;   // short tons per acre
+  double money = 1;  // money per acre
+  double count = 1;  // anything else per acre
+};
+
+Scales scalesOf(UnitSystem units) {
+  return {shownValue(units, Quantity::MassPerArea, 1), shownValue(units, Quantity::MoneyPerArea, 1),
+          shownValue(units, Quantity::PerArea, 1)};
+}
+
 double tons(double kg) {
   return carbon::massIn(kg, MassUnit::ShortTon);
 }
@@ -40,27 +53,29 @@ void pools(std::string& out, const carbon::Biomass& b, double scale) {
   out += '}';
 }
 
-void removalJson(std::string& out, const std::optional<carbon::Removal>& r) {
+void removalJson(std::string& out, const std::optional<carbon::Removal>& r, double mass) {
   if (!r) {
     out += "null";
     return;
   }
+  auto inTons = [mass](double kg) { return carbon::massIn(kg, MassUnit::ShortTon) * mass; };
   out += "{\"carbon\": ";
-  num(out, tons(r->treeCarbon));
+  num(out, inTons(r->treeCarbon));
   out += ", \"pulpwood\": ";
-  num(out, tons(r->pulpwoodCarbon));
+  num(out, inTons(r->pulpwoodCarbon));
   out += ", \"sawtimber\": ";
-  num(out, tons(r->sawtimberCarbon));
+  num(out, inTons(r->sawtimberCarbon));
   out += ", \"in_use_100\": ";
-  num(out, tons(r->inUse100()));
+  num(out, inTons(r->inUse100()));
   out += ", \"landfill_100\": ";
-  num(out, tons(r->landfill100()));
+  num(out, inTons(r->landfill100()));
   out += ", \"stored_100\": ";
-  num(out, tons(r->stored100()));
+  num(out, inTons(r->stored100()));
   out += '}';
 }
 
-void stumpJson(std::string& out, const carbon::RotationCarbon& rotation) {
+void stumpJson(std::string& out, const carbon::RotationCarbon& rotation, double mass) {
+  auto inTons = [mass](double kg) { return carbon::massIn(kg, MassUnit::ShortTon) * mass; };
   out += "{\"points\": [";
   for (std::size_t i = 0; i < rotation.points.size(); ++i) {
     const carbon::StumpPoint& p = rotation.points[i];
@@ -69,11 +84,11 @@ void stumpJson(std::string& out, const carbon::RotationCarbon& rotation) {
     out += ", ";
     appendJsonString(out, p.label);
     out += ", ";
-    num(out, tons(p.carbon));
+    num(out, inTons(p.carbon));
     out += ']';
   }
   out += "], \"average\": ";
-  num(out, tons(rotation.average));
+  num(out, inTons(rotation.average));
   out += '}';
 }
 
@@ -86,7 +101,7 @@ void measure(std::string& out, const std::optional<double>& value, double scale)
 }
 
 void valueJson(std::string& out, const TableStore& store, int index, const FinancialValues& values,
-               const carbon::CarbonValues& carbonValues) {
+               const carbon::CarbonValues& carbonValues, const Scales& scales) {
   std::optional<econ::RegimeFlows> flows;
   std::optional<econ::RegimeFlows> timber;
   const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
@@ -104,17 +119,17 @@ void valueJson(std::string& out, const TableStore& store, int index, const Finan
   out += "{\"price\": ";
   num(out, carbonValues.price);
   out += ", \"baseline\": ";
-  num(out, carbonValues.baseline);
+  num(out, carbonValues.baseline * scales.count);
   out += ", \"present_value\": ";
-  num(out, econ::carbonPresentValue(store, index, values, carbonValues));
+  num(out, econ::carbonPresentValue(store, index, values, carbonValues) * scales.money);
   out += ", \"npv\": {\"pulpwood\": ";
-  num(out, static_cast<double>(pulp.npv));
+  num(out, static_cast<double>(pulp.npv) * scales.money);
   out += ", \"sawtimber\": ";
-  num(out, static_cast<double>(saw.npv));
+  num(out, static_cast<double>(saw.npv) * scales.money);
   out += "}, \"lev\": {\"pulpwood\": ";
-  measure(out, pulp.lev, 1);
+  measure(out, pulp.lev, scales.money);
   out += ", \"sawtimber\": ";
-  measure(out, saw.lev, 1);
+  measure(out, saw.lev, scales.money);
   out += "}, \"irr\": {\"pulpwood\": ";
   measure(out, pulp.irr, 100);
   out += ", \"sawtimber\": ";
@@ -130,30 +145,33 @@ std::string carbonJson(const TableStore& store, int index, const FinancialValues
 }
 
 std::string carbonValueJson(const TableStore& store, int index, const FinancialValues& values,
-                            const carbon::CarbonValues& carbonValues) {
+                            const carbon::CarbonValues& carbonValues, UnitSystem units) {
   if (index < 0 || index > store.lastIndex || index >= kTableCapacity) return "null";
   const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
   if (carbon::stockDataRows(table) == 0) return "null";
   carbon::Biomass b = carbon::standBiomass(table);
-  std::string out = "{\"units\": \"short tons per acre\", \"biomass\": ";
+  Scales scales = scalesOf(units);
+  std::string out = units == UnitSystem::Metric ? "{\"units\": \"tonnes per hectare\""
+                                                : "{\"units\": \"short tons per acre\"";
+  out += ", \"biomass\": ";
   out.reserve(1024);
-  pools(out, b, 1);
+  pools(out, b, scales.mass);
   out += ", \"carbon\": ";
-  pools(out, b, carbon::kCarbonFraction);
+  pools(out, b, carbon::kCarbonFraction * scales.mass);
   out += ", \"co2e\": ";
-  pools(out, b, carbon::kCarbonFraction * carbon::kCo2PerCarbon);
+  pools(out, b, carbon::kCarbonFraction * carbon::kCo2PerCarbon * scales.mass);
   out += ", \"removal\": ";
-  removalJson(out, carbon::tableRemoval(store, index));
+  removalJson(out, carbon::tableRemoval(store, index), scales.mass);
   std::optional<carbon::RotationCarbon> rotation = carbon::rotationCarbon(store, index);
   out += ", \"stump\": ";
   if (rotation) {
-    stumpJson(out, *rotation);
+    stumpJson(out, *rotation, scales.mass);
   } else {
     out += "null";
   }
   out += ", \"value\": ";
   if (rotation) {
-    valueJson(out, store, index, values, carbonValues);
+    valueJson(out, store, index, values, carbonValues, scales);
   } else {
     out += "null";
   }

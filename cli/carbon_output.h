@@ -18,7 +18,9 @@ namespace keldovar::cli {
 std::string carbonJson(const TableStore& store, int index, const FinancialValues& values,
                        const carbon::CarbonValues& carbonValues);
 // The same value without its key.
+// In metric, every figure per hectare and in tonnes.
 std::string carbonValueJson(const TableStore& store, int index, const FinancialValues& values,
-                            const carbon::CarbonValues& carbonValues);
+                            const carbon::CarbonValues& carbonValues,
+                            UnitSystem units = UnitSystem::Imperial);
 
 }  // namespace keldovar::cli

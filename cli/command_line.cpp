@@ -45,7 +45,8 @@ int report(const RunOptions& o, const std::string& input, std::ostream& out, std
   CarbonOptions carbon = carbonOptionsOf(content);
   carbon.show = o.showCarbon;
   int status = writeReport(
-      out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep, carbon));
+      out, err,
+      renderReport(o.format, content, {}, showFinancial, o.currentStep, carbon, o.units));
   if (!o.pdf) return status;
   content.options.showFinancial = showFinancial;  // the PDF shows what the text shows
   return std::max(status, writePdf(o, content, documentTitle(input), err));

@@ -14,6 +14,7 @@
 #include "cli/carbon_output.h"
 #include "cli/command_line.h"
 #include "cli/json_writer.h"
+#include "engine/numeric.h"
 #include "econ/cash_flows.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
@@ -97,13 +98,34 @@ struct WrittenSections {
   Written bars;
 };
 
-void stockJson(JsonWriter& json, const ReportTable& t, const ReportSection* stock, Written& last) {
+// In metric the rows keep the inch class in their first place; "class_cm" gives each row's
+// class by its centimetre bounds (null on the totals row).
+void classBoundsJson(JsonWriter& json, const ReportTable& t, int rows) {
+  json.raw(", \"class_cm\": [");
+  for (int r = 0; r < rows; ++r) {
+    if (r > 0) json.raw(", ");
+    if (r == t.stockLast) {
+      json.null();
+      continue;
+    }
+    ClassBounds cm = classBoundsCm(
+        truncToInt(static_cast<double>(t.stock[static_cast<std::size_t>(r)][0])));
+    json.raw("[").number(cm.low).raw(", ").number(cm.high).raw("]");
+  }
+  json.raw("]");
+}
+
+void stockJson(JsonWriter& json, const ShownTable& shown, Written& last) {
+  const ReportTable& t = *shown.table;
+  const ReportSection* stock = shown.find(SectionKind::Stock);
   if (stock == nullptr) {
     json.null();
     return;
   }
   json.raw("{\"title\": ").string(stock->heading[0]);
-  json.raw(", \"conversion\": ").string(stock->footing[0]).raw(", \"rows\": ");
+  json.raw(", \"conversion\": ").string(stock->footing[0]);
+  if (shown.units == UnitSystem::Metric) classBoundsJson(json, t, stock->rowCount);
+  json.raw(", \"rows\": ");
   std::size_t bytes = sizeof(StockRow) * static_cast<std::size_t>(stock->rowCount);
   if (last.same(t.stock.data(), bytes)) {
     json.copy(last.from, last.to);
@@ -180,11 +202,12 @@ void optionalNumber(JsonWriter& json, const std::optional<double>& value, double
   }
 }
 
-void harvestJson(JsonWriter& json, const HarvestMeasures& m) {
+// `money` turns the stored value per acre into the shown one.
+void harvestJson(JsonWriter& json, const HarvestMeasures& m, double money) {
   json.raw(",").newline(6).raw("\"lev\": {\"pulpwood\": ");
-  optionalNumber(json, m.pulpwood.lev, 1);
+  optionalNumber(json, m.pulpwood.lev, money);
   json.raw(", \"sawtimber\": ");
-  optionalNumber(json, m.sawtimber.lev, 1);
+  optionalNumber(json, m.sawtimber.lev, money);
   json.raw("},").newline(6).raw("\"irr\": {\"pulpwood\": ");
   optionalNumber(json, m.pulpwood.irr, 100);
   json.raw(", \"sawtimber\": ");
@@ -196,6 +219,7 @@ void tableJson(JsonWriter& json, const TableStore& store, const ShownTable& show
                const FinancialValues& values, const carbon::CarbonValues& carbonValues,
                WrittenSections& rows) {
   const ReportTable& t = *shown.table;
+  const ReportTable& stored = store.tables[static_cast<std::size_t>(shown.index)];
   const ReportSection* summary = shown.find(SectionKind::Summary);
   json.raw("{").newline(6).raw("\"summary\": ");
   if (summary != nullptr) {
@@ -204,32 +228,37 @@ void tableJson(JsonWriter& json, const TableStore& store, const ShownTable& show
     json.raw("[]");
   }
   json.raw(",").newline(6).raw("\"stock\": ");
-  stockJson(json, t, shown.find(SectionKind::Stock), rows.stock);
+  stockJson(json, shown, rows.stock);
   json.raw(",").newline(6).raw("\"thinning\": ");
   linesJson(json, shown.find(SectionKind::Thinning));
   json.raw(",").newline(6).raw("\"history\": ");
   historyJson(json, t, shown.find(SectionKind::History));
   json.raw(",").newline(6).raw("\"financial\": ");
   linesJson(json, shown.find(SectionKind::Financial));
-  if (std::optional<HarvestMeasures> m = harvestMeasures(t, values)) harvestJson(json, *m);
+  if (std::optional<HarvestMeasures> m = harvestMeasures(stored, values)) {
+    harvestJson(json, *m, shownValue(shown.units, Quantity::MoneyPerArea, 1));
+  }
   json.raw(",").newline(6).raw("\"bargraph\": ");
   barGraphJson(json, t.bar, shown.find(SectionKind::BarGraph), rows.bars);
   json.raw(",").newline(6).raw("\"carbon\": ");
-  json.raw(carbonValueJson(store, shown.index, values, carbonValues));
+  json.raw(carbonValueJson(store, shown.index, values, carbonValues, shown.units));
   json.newline(4).raw("}");
 }
 
 // Every stored table with every section, whatever the view shows.
-ReportModel everyTable(const TableStore& store) {
-  return {store, ReportOptions{0, true, true}};
+ReportModel everyTable(const TableStore& store, UnitSystem units) {
+  ReportOptions options{0, true, true};
+  options.units = units;
+  return {store, options};
 }
 
 }  // namespace
 
 std::string textOutput(const TableStore& store, bool showFinancial, bool currentStep,
-                       const CarbonOptions& carbon) {
-  return selectAllText(store, currentStep ? store.stepTable : 0, showFinancial, kUnixLineEnd,
-                       carbon);
+                       const CarbonOptions& carbon, UnitSystem units) {
+  ReportOptions options{currentStep ? store.stepTable : 0, showFinancial, false, carbon};
+  options.units = units;
+  return selectAllText(store, options, kUnixLineEnd);
 }
 
 namespace {
@@ -237,13 +266,15 @@ namespace {
 // The document's JSON, led by the script's name when one is given.
 std::string documentJson(const TableStore& store, const std::vector<RecordedMessage>& messages,
                          const FinancialValues& values, const carbon::CarbonValues& carbonValues,
-                         JsonLayout layout, const std::string* script) {
-  ReportModel model = everyTable(store);
+                         JsonLayout layout, const std::string* script, UnitSystem units) {
+  ReportModel model = everyTable(store, units);
   std::string out;
   out.reserve(2048 + 4096 * static_cast<std::size_t>(model.size()));
   JsonWriter json(out, layout);
   json.raw("{");
   if (script != nullptr) json.raw("\"script\": ").string(*script).raw(",");
+  // The imperial JSON stays as it always was: a reader finds "units" only in metric.
+  if (units == UnitSystem::Metric) json.newline(2).raw("\"units\": \"metric\",");
   json.newline(2).raw("\"tables\": [");
   WrittenSections rows;
   for (int t = 0; t < model.size(); ++t) {
@@ -261,12 +292,15 @@ std::string documentJson(const TableStore& store, const std::vector<RecordedMess
   }
   if (!messages.empty()) json.newline(2);
   const StandSnapshot& s = store.snapshot;
+  auto shown = [units](Quantity q, double stored) { return shownValue(units, q, stored); };
   json.raw("],").newline(2).raw("\"stand\": {\"age\": ").number(s.AG);
-  json.raw(", \"site_index\": ").number(s.SI).raw(", \"height\": ").number(s.HD);
-  json.raw(", \"basal_area\": ").number(s.BA).raw(", \"trees\": ").number(s.TPA);
+  json.raw(", \"site_index\": ").number(shown(Quantity::Length, s.SI));
+  json.raw(", \"height\": ").number(shown(Quantity::Length, s.HD));
+  json.raw(", \"basal_area\": ").number(shown(Quantity::BasalArea, s.BA));
+  json.raw(", \"trees\": ").number(shown(Quantity::PerArea, s.TPA));
   json.raw(", \"initialized\": ").whole(s.initialized);
   json.raw(", \"unthinned\": ").whole(s.unthinned).raw(", \"thin_lock\": ").whole(s.thinLock);
-  json.raw(", \"total_volume\": ").number(s.totalVolume).raw("}").newline(0).raw("}");
+  json.raw(", \"total_volume\": ").number(shown(Quantity::VolumePerArea, s.totalVolume)).raw("}").newline(0).raw("}");
   out += '\n';
   return out;
 }
@@ -274,38 +308,40 @@ std::string documentJson(const TableStore& store, const std::vector<RecordedMess
 }  // namespace
 
 std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessage>& messages,
-                       const FinancialValues& values, const carbon::CarbonValues& carbonValues) {
-  return documentJson(store, messages, values, carbonValues, JsonLayout::Pretty, nullptr);
+                       const FinancialValues& values, const carbon::CarbonValues& carbonValues,
+                       UnitSystem units) {
+  return documentJson(store, messages, values, carbonValues, JsonLayout::Pretty, nullptr, units);
 }
 
 std::string jsonLineOutput(const std::string& script, const TableStore& store,
                            const std::vector<RecordedMessage>& messages,
                            const FinancialValues& values,
-                           const carbon::CarbonValues& carbonValues) {
-  return documentJson(store, messages, values, carbonValues, JsonLayout::Line, &script);
+                           const carbon::CarbonValues& carbonValues, UnitSystem units) {
+  return documentJson(store, messages, values, carbonValues, JsonLayout::Line, &script, units);
 }
 
-std::string csvOutput(const TableStore& store, const FinancialValues& values) {
-  return reportCsv(store, [&values](const ReportTable& table) -> std::optional<HarvestCells> {
+std::string csvOutput(const TableStore& store, const FinancialValues& values, UnitSystem units) {
+  auto valuation = [&values](const ReportTable& table) -> std::optional<HarvestCells> {
     std::optional<HarvestMeasures> m = harvestMeasures(table, values);
     if (!m) return std::nullopt;
     return HarvestCells{m->pulpwood.lev, m->sawtimber.lev, m->pulpwood.irr, m->sawtimber.irr};
-  });
+  };
+  return reportCsv(store, valuation, CsvPart{}, units);
 }
 
 std::string renderReport(OutputFormat format, const DocumentContent& content,
                          const std::vector<RecordedMessage>& messages, bool showFinancial,
-                         bool currentStep, const CarbonOptions& carbon) {
+                         bool currentStep, const CarbonOptions& carbon, UnitSystem units) {
   const TableStore& store = content.store;
   switch (format) {
     case OutputFormat::Json:
-      return jsonOutput(store, messages, content.settings.financial, carbon.values);
+      return jsonOutput(store, messages, content.settings.financial, carbon.values, units);
     case OutputFormat::Csv:
-      return csvOutput(store, content.settings.financial);
+      return csvOutput(store, content.settings.financial, units);
     case OutputFormat::Text:
       break;
   }
-  return textOutput(store, showFinancial, currentStep, carbon);
+  return textOutput(store, showFinancial, currentStep, carbon, units);
 }
 
 int writeReport(std::ostream& out, std::ostream& err, std::string_view text,

@@ -68,6 +68,10 @@ constexpr auto kThinning = std::to_array<LineFormat>({
 
 constexpr auto kHistory = std::to_array<LineFormat>({
     {"         STAND HISTORY(Acre)*", "         STAND HISTORY(Hectare)*"},
+    {" Age                Action    Trees  Basal Total OB  Total Pulp   Pulp  SawTimber",
+     " Age                Action Trees/ha  Basal Total OB  Total Pulp   Pulp  SawTimber"},
+    {"                                      Area   Volume     Tons      Tons     Tons",
+     "                                     m2/ha    m3/ha     t/ha      t/ha     t/ha"},
     {"  Removed@@@@@",
      "  Removed@@@@@",
      {Q::BasalArea, Q::VolumePerArea, Q::MassPerArea, Q::MassPerArea, Q::MassPerArea}},

@@ -31,13 +31,10 @@ std::string shortest(double value) {
   return ec == std::errc() ? std::string(buffer, end) : std::string("null");
 }
 
-double tons(double kg) {
-  return carbon::massIn(kg, carbon::MassUnit::ShortTon);
-}
-
 // A stock row's carbon cells: the class's live trees, or on the totals row the stand's and
-// the table's removal.
-std::string carbonCells(const TableStore& store, int index, int row) {
+// the table's removal; `mass` turns short tons per acre into the shown unit.
+std::string carbonCells(const TableStore& store, int index, int row, double mass) {
+  auto tons = [mass](double kg) { return carbon::massIn(kg, carbon::MassUnit::ShortTon) * mass; };
   const ReportTable& table = store.tables[static_cast<std::size_t>(index)];
   bool totals = row == table.stockLast;
   double biomass = 0;
@@ -58,7 +55,15 @@ std::string carbonCells(const TableStore& store, int index, int row) {
          shortest(tons(r->sawtimberCarbon)) + "," + shortest(tons(r->stored100()));
 }
 
-std::string stockRowLine(const TableStore& store, int index, const ReportTable& table, int r) {
+std::string classBoundsCells(const ReportTable& table, int r) {
+  if (r == table.stockLast) return ",,";
+  ClassBounds cm =
+      classBoundsCm(truncToInt(static_cast<double>(table.stock[static_cast<std::size_t>(r)][0])));
+  return "," + shortest(cm.low) + "," + shortest(cm.high);
+}
+
+std::string stockRowLine(const TableStore& store, int index, const ReportTable& table, int r,
+                         UnitSystem units) {
   const StockRow& row = table.stock[static_cast<std::size_t>(r)];
   bool totals = r == table.stockLast;
   std::string out = std::to_string(index) + "," + std::to_string(table.bar.barAge) + ",";
@@ -67,26 +72,34 @@ std::string stockRowLine(const TableStore& store, int index, const ReportTable& 
     out += ",";
     if (!(totals && c == 2)) out += number(row[c]);
   }
-  return out + ",,,," + carbonCells(store, index, r) + "\n";
+  out += ",,,," + carbonCells(store, index, r, shownValue(units, Quantity::MassPerArea, 1));
+  if (units == UnitSystem::Metric) out += classBoundsCells(table, r);
+  return out + "\n";
 }
 
-std::string harvestLine(int index, const ReportTable& table, const HarvestCells& cells) {
+std::string harvestLine(int index, const ReportTable& table, const HarvestCells& cells,
+                        UnitSystem units) {
+  double money = shownValue(units, Quantity::MoneyPerArea, 1);
   auto cell = [](const std::optional<double>& v, double scale) {
     return v ? number(*v * scale) : std::string();
   };
   return std::to_string(index) + "," +
          formatText("%.0f", table.history[static_cast<std::size_t>(table.historyLast)].age) +
-         ",Harvest,,,,,,,," + cell(cells.levPulpwood, 1) + "," + cell(cells.levSawtimber, 1) + "," +
-         cell(cells.irrPulpwood, 100) + "," + cell(cells.irrSawtimber, 100) + ",,,,,,,\n";
+         ",Harvest,,,,,,,," + cell(cells.levPulpwood, money) + "," +
+         cell(cells.levSawtimber, money) + "," + cell(cells.irrPulpwood, 100) + "," +
+         cell(cells.irrSawtimber, 100) + ",,,,,,," + (units == UnitSystem::Metric ? ",," : "") +
+         "\n";
 }
 
 }  // namespace
 
 std::string reportCsv(const TableStore& store, const HarvestValuation& valuation,
-                      const CsvPart& part) {
-  std::string out = kCsvHeader;
+                      const CsvPart& part, UnitSystem units) {
+  std::string out = units == UnitSystem::Metric ? kMetricCsvHeader : kCsvHeader;
   // Every section of every table, whatever the view shows.
-  ReportModel model(store, ReportOptions{0, true, true});
+  ReportOptions options{0, true, true};
+  options.units = units;
+  ReportModel model(store, options);
   for (int position = 0; position < model.size(); ++position) {
     ShownTable shown = model.table(position);
     bool chosen =
@@ -101,10 +114,11 @@ std::string reportCsv(const TableStore& store, const HarvestValuation& valuation
       first = std::clamp(std::min(part.firstRow, part.lastRow), 0, rows);
       last = std::min(std::max(part.firstRow, part.lastRow), rows - 1);
     }
-    for (int r = first; r <= last; ++r) out += stockRowLine(store, shown.index, table, r);
+    for (int r = first; r <= last; ++r) out += stockRowLine(store, shown.index, table, r, units);
     if (part.rowsOfTable >= 0 || !valuation) continue;
-    if (std::optional<HarvestCells> cells = valuation(table)) {
-      out += harvestLine(shown.index, table, *cells);
+    const ReportTable& stored = store.tables[static_cast<std::size_t>(shown.index)];
+    if (std::optional<HarvestCells> cells = valuation(stored)) {
+      out += harvestLine(shown.index, table, *cells, units);
     }
   }
   return out;

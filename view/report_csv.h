@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/table_store.h"
+#include "units/units.h"
 
 namespace keldovar {
 
@@ -43,6 +44,15 @@ inline constexpr const char* kCsvHeader =
 // totals row of a thinning or harvest table the carbon it removed, in pulpwood and sawtimber,
 // and what of it products still keep after 100 years; empty on a harvest line.
 std::string reportCsv(const TableStore& store, const HarvestValuation& valuation,
-                      const CsvPart& part = {});
+                      const CsvPart& part = {}, UnitSystem units = UnitSystem::Imperial);
+
+// The metric CSV's header: the same columns in the same places, named in metric units (per
+// hectare, metres, tonnes, money per hectare), and two more at the end, the class's bounds in
+// centimetres (the dbh column keeps the inch class).
+inline constexpr const char* kMetricCsvHeader =
+    "table,age,dbh,trees_per_ha,height_m,basal_area_m2_ha,ob_volume_m3_ha,pulp_t_ha,"
+    "iu_pulp_t_ha,saw_t_ha,lev_pulpwood_ha,lev_sawtimber_ha,irr_pulpwood,irr_sawtimber,"
+    "biomass_t_ha,carbon_t_ha,co2e_t_ha,removed_carbon_t_ha,pulpwood_carbon_t_ha,"
+    "sawtimber_carbon_t_ha,stored_100_carbon_t_ha,dbh_low_cm,dbh_high_cm\n";
 
 }  // namespace keldovar
