@@ -176,21 +176,21 @@ void CommandActions::buildMenus(QMainWindow& window) {
   addCommands(thin, {kRowThin, kLowThin, kRowLowThin, kThinomatic});
   addCommands(stand, {kSeparator, kHarvest, kSeparator, kUndo, kSeparator, kFindRegime,
                       kSensitivity, kCompareRegimes});
-  withDocument_ = {addMenu(window, "&File",
-                           {kNew, kOpen, kOpenInventory, kClose, kSave, kSaveAs, kSeparator, kPrint,
-                            kPrintPreview, kPrintSetup, kFitPageWidth, kExportPdf, kExportCsv,
-                            kSeparator, kRecent, kExit}),
-                   addMenu(window, "&Edit", {kCopy, kSelectAll, kSeparator, kNewFromHere}),
-                   stand,
-                   addMenu(window, "&Options",
-                           {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator,
-                            kIncludeFinancial, kIncludeBargraph, kIncludeCarbon, kSeparator,
-                            kMetricUnits}),
-                   addMenu(window, "&View",
-                           {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial,
-                            kIncludeBargraph, kIncludeCarbon, kMetricUnits, kSeparator, kIncreaseFont,
-                            kDecreaseFont, kNormalFontSize, kFitWidth, kSeparator, kResetView}),
-                   addMenu(window, "&Window", {kCascade, kTile, kSeparator, kWindowList})};
+  withDocument_ = {
+      addMenu(
+          window, "&File",
+          {kNew, kOpen, kOpenInventory, kClose, kSave, kSaveAs, kSeparator, kPrint, kPrintPreview,
+           kPrintSetup, kFitPageWidth, kExportPdf, kExportCsv, kSeparator, kRecent, kExit}),
+      addMenu(window, "&Edit", {kCopy, kSelectAll, kSeparator, kNewFromHere}),
+      stand,
+      addMenu(window, "&Options",
+              {kFinancialValues, kMerchLimits, kCarbonValues, kSeparator, kIncludeFinancial,
+               kIncludeBargraph, kIncludeCarbon, kSeparator, kMetricUnits}),
+      addMenu(window, "&View",
+              {kToolbar, kStatusBar, kSeparator, kAllTables, kIncludeFinancial, kIncludeBargraph,
+               kIncludeCarbon, kMetricUnits, kSeparator, kIncreaseFont, kDecreaseFont,
+               kNormalFontSize, kFitWidth, kSeparator, kResetView}),
+      addMenu(window, "&Window", {kCascade, kTile, kSeparator, kWindowList})};
   // File and Edit come before Stand in the bar.
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[0]);
   window.menuBar()->insertMenu(stand->menuAction(), withDocument_[1]);

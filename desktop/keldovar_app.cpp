@@ -39,8 +39,7 @@ CKELDOVARApp::CKELDOVARApp(StartOptions options)
       settings_(options.identity),
       context_{session_, settings_,
                options.makePrompts ? std::move(options.makePrompts) : dialogPrompts(settings_),
-               QString(),
-               nullptr},
+               QString(), nullptr},
       launcher_{options.openUrl ? std::move(options.openUrl) : desktopUrlOpener(),
                 options.hasViewer ? std::move(options.hasViewer) : desktopViewerCheck()},
       helpWindow_(options.helpWindow) {
