@@ -8,6 +8,7 @@
 
 #include "desktop/keldovar_app.h"
 #include "desktop/recovery_manager.h"
+#include "desktop/units_option.h"
 #include "view/qt/keldovar_view.h"
 #include "view/qt/qt_text.h"
 
@@ -29,6 +30,8 @@ CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver
   prompts_ = context.makePrompts(this);
   document_ =
       std::make_unique<CKELDOVARDoc>(context.session, *prompts_, context.settings, untitledName);
+  // The document read Metric Units from the settings; the locale writes its money.
+  showUnits(document_->controller(), document_->controller().options().units);
   auto* view = new CKELDOVARView(document_->controller(), this);
   view->setFontFilePath(fontFileLocation(context.applicationDirectory));
   view_ = view;

@@ -161,7 +161,7 @@ bool ReportOutput::exportCsv(CChildFrame& frame, QWidget* parent) {
   const FinancialValues& values = controller.content().settings.financial;
   std::string csv = reportCsv(
       store, [&values](const ReportTable& table) { return harvestCells(table, values); },
-      csvPart(frame.view(), store));
+      csvPart(frame.view(), store), controller.options().units);
   return writeFile(path, QByteArray::fromStdString(csv), parent);
 }
 

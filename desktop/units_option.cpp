@@ -3,6 +3,7 @@
 
 #include "desktop/child_frame.h"
 #include "document/settings.h"
+#include "view/qt/locale_units.h"
 
 namespace keldovar {
 
@@ -12,8 +13,13 @@ UnitSystem switchUnits(const QList<CChildFrame*>& documents, SettingsStore& sett
   // A store that cannot be written still switches the open documents; the next start reads
   // what was last kept.
   writeUnitSystem(settings, units);
-  for (CChildFrame* document : documents) document->controller().setUnits(units);
+  for (CChildFrame* document : documents) showUnits(document->controller(), units);
   return units;
+}
+
+void showUnits(DocumentController& document, UnitSystem units) {
+  ShownUnits shown = localeUnits(units);
+  document.setUnits(shown.units, shown.currency, shown.decimalSeparator);
 }
 
 }  // namespace keldovar

@@ -113,13 +113,15 @@ void DocumentController::replaceContent(DocumentContent content) {
   // Not carried by stand files.
   bool showAll = content_.options.showAllTables;
   bool showCarbon = content_.options.showCarbon;
-  UnitSystem units = content_.options.units;
+  ViewOptions shown = content_.options;
   CarbonValues carbon = content_.carbon;
   tablesReplaced();
   content_ = std::move(content);
   content_.options.showAllTables = showAll;
   content_.options.showCarbon = showCarbon;
-  content_.options.units = units;
+  content_.options.units = shown.units;
+  content_.options.currency = shown.currency;
+  content_.options.decimalSeparator = shown.decimalSeparator;
   content_.carbon = carbon;
   undo_.clear();
   setModified(false);
@@ -362,9 +364,16 @@ void DocumentController::toggleCarbon() {
   listener().viewChanged(ViewScroll::Keep);
 }
 
-void DocumentController::setUnits(UnitSystem units) {
-  if (content_.options.units == units) return;
-  content_.options.units = units;
+void DocumentController::setUnits(UnitSystem units, const std::string& currency,
+                                  char decimalSeparator) {
+  ViewOptions& options = content_.options;
+  if (options.units == units && options.currency == currency &&
+      options.decimalSeparator == decimalSeparator) {
+    return;
+  }
+  options.units = units;
+  options.currency = currency;
+  options.decimalSeparator = decimalSeparator;
   listener().viewChanged(ViewScroll::Keep);
 }
 

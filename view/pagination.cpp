@@ -109,6 +109,11 @@ ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
   params.showFinancial = showFinancial;
   params.showBargraph = showBargraph;
   params.carbon = carbon;
+  return printLayout(store, printer, setup, params);
+}
+
+ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
+                         const PageSetup& setup, LayoutParams params) {
   params.forPrint = true;
   params.pageHeight = setup.reportPageHeight();
   return ReportLayout(store, printer, params);

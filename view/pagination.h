@@ -45,6 +45,9 @@ double fitWidthScale(const PageSetup& setup, int docWidth);
 ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
                          const PageSetup& setup, bool showFinancial, bool showBargraph,
                          const CarbonOptions& carbon = {});
+// The same under every option of the screen's layout: the sections shown and the units.
+ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
+                         const PageSetup& setup, LayoutParams params);
 
 // Where page n's printable area starts on the report page (its window origin), report units.
 struct PageOrigin {

@@ -231,6 +231,12 @@ std::string Selection::copyText(const TableStore& store, bool showFinancial,
   return rectangleText(store, selTable_, anchorRow_, anchorCol_, extentRow_, extentCol_, lineEnd);
 }
 
+std::string Selection::copyText(const TableStore& store, const ReportOptions& options,
+                                std::string_view lineEnd) const {
+  if (selectAll_ && store.lastIndex >= 0) return selectAllText(store, options, lineEnd);
+  return copyText(store, options.showFinancial, lineEnd, options.carbon);
+}
+
 std::string Selection::copyCsv(const TableStore& store) const {
   if (selectAll_ || !hasAnchor()) return {};
   int row1 = extentRow_ < 0 ? anchorRow_ : extentRow_;

@@ -73,6 +73,9 @@ class Selection {
   std::string copyText(const TableStore& store, bool showFinancial,
                        std::string_view lineEnd = kWindowsLineEnd,
                        const CarbonOptions& carbon = {}) const;
+  // The same with the report's units: Select All copies the tables as they are shown.
+  std::string copyText(const TableStore& store, const ReportOptions& options,
+                       std::string_view lineEnd = kWindowsLineEnd) const;
   // The selected cells for spreadsheets (text/csv), with the columns' headings; empty with
   // Select All or nothing selected.
   std::string copyCsv(const TableStore& store) const;

@@ -1,8 +1,10 @@
 // Options > Metric Units through the program's menus and dialogs: kept in the settings, every
 // open window switched at once, and a regime typed in metric stored as its imperial script.
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "document/settings.h"
@@ -40,21 +42,33 @@ class MetricUnitsTest : public QObject {
  private Q_SLOTS:
   void init() { clearScratchSettings(); }
 
+  // The report copied in metric writes the locale's money and decimal separator.
   void theOptionIsKeptAndSwitchesEveryWindow() {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     {
       TestProgram program;
       program.app->start({});
       CMainFrame& frame = program.frame();
       frame.runCommand(cmd::kNew);
       plantExample(program, "16");
+      frame.runCommand(cmd::kHarvest);
       QVERIFY(allIn(frame, UnitSystem::Imperial));
       QVERIFY(!frame.action(cmd::kMetricUnits)->isChecked());
       frame.runCommand(cmd::kMetricUnits);
       QVERIFY(allIn(frame, UnitSystem::Metric));
       QVERIFY(frame.action(cmd::kMetricUnits)->isChecked());
+      frame.runCommand(cmd::kSelectAll);
+      frame.runCommand(cmd::kCopy);
+      QString copied = QApplication::clipboard()->text();
+      QVERIFY2(copied.contains(QRegularExpression("Basal Area +\\d+,\\d m2/ha")),
+               qPrintable(copied));
+      QVERIFY(copied.contains("Establishment Cost: R$"));
       frame.runCommand(cmd::kNew);
       QVERIFY(allIn(frame, UnitSystem::Metric));
+      QCOMPARE(program.active().controller().options().currency, std::string("R$"));
     }
+    QLocale::setDefault(saved);
     QSettings stored(kScratchIdentity.organization, kScratchIdentity.application);
     QCOMPARE(stored.value("Options/Units").toString(), QString("metric"));
     // The next start opens in metric, and switching back reaches every window again.

@@ -14,7 +14,6 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "view/qt/locale_units.h"
 #include "view/qt/qt_text_metrics.h"
 #include "view/qt/report_clipboard.h"
 #include "view/qt/report_painter.h"
@@ -54,15 +53,7 @@ void CKELDOVARView::applyFont(const FontDescription& description) {
 }
 
 LayoutParams CKELDOVARView::layoutParams() const {
-  LayoutParams params;
-  params.showFinancial = document_.options().showFinancial;
-  params.showBargraph = document_.options().showBargraph;
-  params.carbon = carbonOptionsOf(document_.content());
-  ShownUnits shown = localeUnits(document_.options().units);
-  params.units = shown.units;
-  params.currency = shown.currency;
-  params.decimalSeparator = shown.decimalSeparator;
-  return params;
+  return layoutParamsOf(document_.options(), carbonOptionsOf(document_.content()));
 }
 
 void CKELDOVARView::relayout() {
@@ -133,8 +124,10 @@ bool CKELDOVARView::canCopy() const {
 
 void CKELDOVARView::copy() {
   if (!canCopy()) return;
-  auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial,
-                                carbonOptionsOf(document_.content()));
+  const TableStore& store = document_.store();
+  auto mime = selectionMimeData(
+      store, selection_,
+      reportOptionsOf(store, document_.options(), carbonOptionsOf(document_.content())));
   if (!putOnClipboard(*QApplication::clipboard(), std::move(mime))) {
     QMessageBox::warning(this, QApplication::applicationDisplayName(),
                          QString::fromLatin1(kClipboardSetFailed));

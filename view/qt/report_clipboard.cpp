@@ -9,9 +9,9 @@
 namespace keldovar {
 
 std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Selection& selection,
-                                             bool showFinancial, const CarbonOptions& carbon) {
+                                             const ReportOptions& options) {
   auto data = std::make_unique<QMimeData>();
-  data->setText(fromLatin1(selection.copyText(store, showFinancial, kWindowsLineEnd, carbon)));
+  data->setText(fromLatin1(selection.copyText(store, options, kWindowsLineEnd)));
   std::string csv = selection.copyCsv(store);
   if (!csv.empty()) data->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(csv));
   return data;
