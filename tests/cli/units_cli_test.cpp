@@ -301,6 +301,45 @@ TEST(UnitsCli, MetricTextReadsBackToTheStoredFigures) {
   }
 }
 
+TEST(UnitsCli, MetricComparisonIsTheImperialTimesTheFactors) {
+  auto compare = [](const char* units) {
+    std::vector<std::string> args = {"compare"};
+    for (const char* name : kExamples) {
+      args.push_back(std::string(KELDOVAR_SOURCE_DIR) + "/examples/" + name + ".kdr");
+    }
+    args.insert(args.end(), {"--format", "json", "--units", units});
+    Outcome r = cli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return readJson(r.out);
+  };
+  std::optional<JsonValue> imperial = compare("imperial");
+  std::optional<JsonValue> metric = compare("metric");
+  ASSERT_TRUE(imperial && metric);
+  ASSERT_NE(metric->member("units"), nullptr);
+  const PathFactor factors[] = {
+      {"harvest_tons/total", kTonsPerAc},
+      {"removed_tons", kTonsPerAc},
+      {"mai", kTonsPerAc},
+      {"npv/sawtimber", kPerAc},
+      {"lev/pulpwood", kPerAc},
+      {"irr/sawtimber", 1},
+      {"rotation", 1},
+  };
+  const auto& a = imperial->member("regimes")->items;
+  const auto& b = metric->member("regimes")->items;
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    for (const PathFactor& f : factors) {
+      const JsonValue* x = &a[i];
+      const JsonValue* y = &b[i];
+      for (const std::string& key : segmentsOf(f.path)) x = x->member(key), y = y->member(key);
+      ASSERT_TRUE(x != nullptr && y != nullptr) << f.path;
+      EXPECT_NEAR(y->number, x->number * f.factor, 1e-6 * std::fabs(x->number * f.factor))
+          << f.path;
+    }
+  }
+}
+
 TEST(UnitsCli, AWrongWordIsAUsageError) {
   struct Case {
     std::vector<std::string> args;
@@ -309,6 +348,7 @@ TEST(UnitsCli, AWrongWordIsAUsageError) {
       {{"run", "-", "--units", "si"}},
       {{"report", "x.kdv", "--units", "Metric"}},
       {{"report", "x.kdv", "--units"}},
+      {{"compare", "a.kdr", "b.kdr", "--units", "acres"}},
   };
   for (const Case& c : cases) {
     Outcome r = cli(c.args);

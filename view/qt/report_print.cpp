@@ -58,12 +58,13 @@ ReportLayout fittedLayout(const TableStore& store, const ViewOptions& options, c
                           const CarbonOptions& carbon, const PrintChoices& choices,
                           PageSetup& setup) {
   QtTextMetrics metrics(font);
-  ReportLayout layout =
-      printLayout(store, metrics, setup, options.showFinancial, options.showBargraph, carbon);
+  ReportLayout layout = printLayout(store, metrics, setup, options.showFinancial,
+                                    options.showBargraph, carbon, options.units);
   if (!choices.fitWidth) return layout;
   setup.scale = fitWidthScale(setup, layout.docWidth());
   if (setup.scale >= 1.0) return layout;
-  return printLayout(store, metrics, setup, options.showFinancial, options.showBargraph, carbon);
+  return printLayout(store, metrics, setup, options.showFinancial, options.showBargraph, carbon,
+                     options.units);
 }
 
 }  // namespace

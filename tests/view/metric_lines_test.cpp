@@ -1,0 +1,91 @@
+// The metric view's lines and rows: each stored format read and printed again in metric with the
+// decimals that keep the round trip, the locale's money, and lines of no known format as stored.
+#include "view/metric_lines.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/view/report_fixture.h"
+#include "view/report_model.h"
+
+namespace keldovar::testing {
+namespace {
+
+TEST(MetricLines, DecimalsKeepTheRoundTripWithinAUnit) {
+  struct Case {
+    Quantity quantity;
+    int imperial;
+    int metric;
+  };
+  const Case cases[] = {
+      {Quantity::Plain, 2, 2},       {Quantity::Length, 0, 1},
+      {Quantity::Diameter, 1, 1},    {Quantity::PerArea, 0, 0},
+      {Quantity::BasalArea, 1, 2},   {Quantity::VolumePerArea, 1, 2},
+      {Quantity::MassPerArea, 1, 1}, {Quantity::MoneyPerArea, 2, 2},
+      {Quantity::Mass, 3, 3},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(metricDecimals(c.quantity, c.imperial), c.metric) << static_cast<int>(c.quantity);
+  }
+}
+
+TEST(MetricLines, EachFormatIsPrintedAgainInMetric) {
+  const ShownUnits metric{UnitSystem::Metric};
+  const ShownUnits local{UnitSystem::Metric, "R$", ','};
+  struct Case {
+    LineGroup group;
+    const char* stored;
+    const ShownUnits& style;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {LineGroup::Summary, " Site Index(Base Age 25 years)  65 feet", metric,
+       " Site Index(Base Age 25 years)  19.8 m"},
+      {LineGroup::Summary, " Trees Per Acre                 600  ( 600 Trees Planted)", metric,
+       " Trees Per Hectare              1483  ( 1483 Trees Planted)"},
+      {LineGroup::Thinning, " Cut        172 trees per acre.", metric,
+       " Cut        425 trees per hectare."},
+      // A label's digits are the label's: the four figures are the last four numbers.
+      {LineGroup::Financial,
+       "   30   Thin 2 rows                  632.60        795.06   146.37      183.96", metric,
+       "   30   Thin 2 rows                 1563.19       1964.64   361.69      454.58"},
+      {LineGroup::Financial, "     Net Present Value (Pulpwood Management):            $  269.68",
+       local, "     Net Present Value (Pulpwood Management):            R$  666,39"},
+      // Shown as stored: no known format, or a format of another section.
+      {LineGroup::Summary, "         STAND SUMMARY THINNED ", metric,
+       "         STAND SUMMARY THINNED "},
+      {LineGroup::Stock, " Basal Area                     122 sq.ft", metric,
+       " Basal Area                     122 sq.ft"},
+      {LineGroup::Thinning, " Cut     lots trees per acre.", metric,
+       " Cut     lots trees per acre."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(metricLine(c.group, c.stored, c.style), c.shown) << c.stored;
+  }
+}
+
+TEST(MetricLines, TheModelShowsConvertedRowsInTheSameSections) {
+  auto store = makeStore({TableShape{3, 4, true, 2, 4}});
+  ReportOptions options{0, true, true};
+  ShownTable imperial = ReportModel(*store, options).table(0);
+  options.units = UnitSystem::Metric;
+  ReportModel model(*store, options);
+  ShownTable metric = model.table(0);
+  ASSERT_EQ(metric.sectionCount, imperial.sectionCount);
+  for (int s = 0; s < metric.sectionCount; ++s) {
+    EXPECT_EQ(metric.sections[s].rowCount, imperial.sections[s].rowCount);
+  }
+  // The stored table is untouched; the shown one holds per hectare what it holds per acre.
+  EXPECT_NE(metric.table, imperial.table);
+  const StockRow& stored = imperial.table->stock[0];
+  const StockRow& shown = metric.table->stock[0];
+  EXPECT_FLOAT_EQ(shown[1], static_cast<float>(static_cast<double>(stored[1]) / kHectaresPerAcre));
+  EXPECT_FLOAT_EQ(shown[0], stored[0]);
+  std::string row = stockRowText(*metric.table, 0, rowStyleOf(metric));
+  ClassBounds cm = classBoundsCm(static_cast<int>(stored[0]));
+  char bounds[32];
+  std::snprintf(bounds, sizeof bounds, "%.1f-%.1f", cm.low, cm.high);
+  EXPECT_EQ(row.substr(0, 10).find(bounds), 10 - std::string(bounds).size()) << row;
+}
+
+}  // namespace
+}  // namespace keldovar::testing
