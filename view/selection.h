@@ -75,7 +75,10 @@ class Selection {
                        const CarbonOptions& carbon = {}) const;
   // The selected cells for spreadsheets (text/csv), with the columns' headings; empty with
   // Select All or nothing selected.
-  std::string copyCsv(const TableStore& store) const;
+  std::string copyCsv(const TableStore& store, UnitSystem units = UnitSystem::Imperial) const;
+  // Copy under every report option, the units and the metric view's money included.
+  std::string copyText(const TableStore& store, const ReportOptions& options,
+                       std::string_view lineEnd = kWindowsLineEnd) const;
 
  private:
   void clearBits();

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/report_text.h"
 #include "tests/view/report_fixture.h"
+#include "view/copy_text.h"
 #include "view/report_model.h"
 
 namespace keldovar::testing {
@@ -85,6 +87,26 @@ TEST(MetricLines, TheModelShowsConvertedRowsInTheSameSections) {
   char bounds[32];
   std::snprintf(bounds, sizeof bounds, "%.1f-%.1f", cm.low, cm.high);
   EXPECT_EQ(row.substr(0, 10).find(bounds), 10 - std::string(bounds).size()) << row;
+}
+
+TEST(MetricLines, CopyGivesTheCellsAsTheMetricViewShowsThem) {
+  auto store = makeStore({TableShape{3, 0, false, 0, 0}});
+  const StockRow& stored = store->tables[0].stock[0];
+  ClassBounds cm = classBoundsCm(static_cast<int>(stored[0]));
+  struct Case {
+    int column;
+    std::string text;
+  };
+  const Case cases[] = {
+      {0, formatText("%.1f-%.1f", cm.low, cm.high)},
+      {1, formatText("%.1f", static_cast<double>(stored[1]) / kHectaresPerAcre)},
+      {2, formatText("%.2f", static_cast<double>(stored[2]) * kMetresPerFoot)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(singleCellText(*store, 0, 0, c.column, UnitSystem::Metric), c.text) << c.column;
+  }
+  std::string csv = rectangleCsvText(*store, 0, 0, 0, 0, 1, "\n", UnitSystem::Metric);
+  EXPECT_EQ(csv, "DBH cm,Trees per ha\n" + cases[0].text + "," + cases[1].text);
 }
 
 }  // namespace
