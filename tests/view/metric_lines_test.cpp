@@ -12,24 +12,6 @@
 namespace keldovar::testing {
 namespace {
 
-TEST(MetricLines, DecimalsKeepTheRoundTripWithinAUnit) {
-  struct Case {
-    Quantity quantity;
-    int imperial;
-    int metric;
-  };
-  const Case cases[] = {
-      {Quantity::Plain, 2, 2},       {Quantity::Length, 0, 1},
-      {Quantity::Diameter, 1, 1},    {Quantity::PerArea, 0, 0},
-      {Quantity::BasalArea, 1, 2},   {Quantity::VolumePerArea, 1, 2},
-      {Quantity::MassPerArea, 1, 1}, {Quantity::MoneyPerArea, 2, 2},
-      {Quantity::Mass, 3, 3},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(metricDecimals(c.quantity, c.imperial), c.metric) << static_cast<int>(c.quantity);
-  }
-}
-
 TEST(MetricLines, EachFormatIsPrintedAgainInMetric) {
   const ShownUnits metric{UnitSystem::Metric};
   const ShownUnits local{UnitSystem::Metric, "R$", ','};
@@ -63,30 +45,6 @@ TEST(MetricLines, EachFormatIsPrintedAgainInMetric) {
   for (const Case& c : cases) {
     EXPECT_EQ(metricLine(c.group, c.stored, c.style), c.shown) << c.stored;
   }
-}
-
-TEST(MetricLines, TheModelShowsConvertedRowsInTheSameSections) {
-  auto store = makeStore({TableShape{3, 4, true, 2, 4}});
-  ReportOptions options{0, true, true};
-  ShownTable imperial = ReportModel(*store, options).table(0);
-  options.units = UnitSystem::Metric;
-  ReportModel model(*store, options);
-  ShownTable metric = model.table(0);
-  ASSERT_EQ(metric.sectionCount, imperial.sectionCount);
-  for (int s = 0; s < metric.sectionCount; ++s) {
-    EXPECT_EQ(metric.sections[s].rowCount, imperial.sections[s].rowCount);
-  }
-  // The stored table is untouched; the shown one holds per hectare what it holds per acre.
-  EXPECT_NE(metric.table, imperial.table);
-  const StockRow& stored = imperial.table->stock[0];
-  const StockRow& shown = metric.table->stock[0];
-  EXPECT_FLOAT_EQ(shown[1], static_cast<float>(static_cast<double>(stored[1]) / kHectaresPerAcre));
-  EXPECT_FLOAT_EQ(shown[0], stored[0]);
-  std::string row = stockRowText(*metric.table, 0, rowStyleOf(metric));
-  ClassBounds cm = classBoundsCm(static_cast<int>(stored[0]));
-  char bounds[32];
-  std::snprintf(bounds, sizeof bounds, "%.1f-%.1f", cm.low, cm.high);
-  EXPECT_EQ(row.substr(0, 10).find(bounds), 10 - std::string(bounds).size()) << row;
 }
 
 TEST(MetricLines, CopyGivesTheCellsAsTheMetricViewShowsThem) {
