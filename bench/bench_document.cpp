@@ -201,6 +201,26 @@ void BM_SelectAllText100Tables(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectAllText100Tables)->Unit(benchmark::kMicrosecond);
 
+// The same text in metric: every table converted and its lines read and printed again.
+void BM_SelectAllTextMetric100Tables(benchmark::State& state) {
+  DocumentRig rig;
+  if (!rig.fill()) {
+    state.SkipWithError("the document could not be filled");
+    return;
+  }
+  ReportOptions options{0, true, false};
+  options.units = UnitSystem::Metric;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    std::string text = selectAllText(rig.controller().store(), options, "\r\n");
+    bytes = text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.counters["tables"] = rig.controller().store().count();
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_SelectAllTextMetric100Tables)->Unit(benchmark::kMicrosecond);
+
 // Text measured as the report font about measures it on screen: 0.32 inch lines and 0.17 inch
 // characters.
 const FixedPitchMetrics kScreenMetrics{32, 17};

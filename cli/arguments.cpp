@@ -579,7 +579,7 @@ CommandLine Parser::compareCommand() {
   RunOptions view;
   if (auto error = readViewOptions(view)) return usageError(*error);
   CompareOptions& o = line.compare;
-  o = {given_.operands, view.format, view.pdf, view.page};
+  o = {given_.operands, view.format, view.pdf, view.page, view.units};
   if (auto error = compareUsageError(o)) return usageError(*error);
   return line;
 }

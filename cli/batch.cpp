@@ -195,8 +195,8 @@ ScriptReport runScript(const RunOptions& o, const std::string& script, const Clo
   if (o.pdf) {
     // Its messages follow the report, as the save's do.
     std::ostringstream pdfErrors;
-    PdfRequest request{*o.pdf, documentTitle(o.out ? *o.out : ""),
-                       o.page ? *o.page : localePaper()};
+    PdfRequest request{*o.pdf, documentTitle(o.out ? *o.out : ""), o.page ? *o.page : localePaper(),
+                       o.units};
     r.status = std::max(r.status, exportPdf(content, request, pdfErrors));
     r.saveError += pdfErrors.str();
   }

@@ -28,11 +28,11 @@ struct RunOptions {
   bool keepGoing = false;
   bool showFinancial = true;
   bool currentStep = false;
-  bool showCarbon = false;          // the Carbon sections in the text
+  bool showCarbon = false;                  // the Carbon sections in the text
   UnitSystem units = UnitSystem::Imperial;  // of every output; the stand files stay imperial
-  unsigned jobs = 0;                // 0: one per processor core
-  std::optional<std::string> pdf;   // one script's report as printed
-  std::optional<Paper> page;        // the PDF's paper; the locale's when not given
+  unsigned jobs = 0;                        // 0: one per processor core
+  std::optional<std::string> pdf;           // one script's report as printed
+  std::optional<Paper> page;                // the PDF's paper; the locale's when not given
   std::optional<std::string> from;  // FILE.kdv[:TABLE]: every script continues that document
 };
 

@@ -30,7 +30,7 @@ constexpr std::size_t kStreamChunk = 4096;
 int writePdf(const RunOptions& o, const DocumentContent& content, const std::string& title,
              std::ostream& err) {
   if (!o.pdf) return 0;
-  PdfRequest request{*o.pdf, title, o.page ? *o.page : localePaper()};
+  PdfRequest request{*o.pdf, title, o.page ? *o.page : localePaper(), o.units};
   return exportPdf(content, request, err);
 }
 
@@ -45,8 +45,7 @@ int report(const RunOptions& o, const std::string& input, std::ostream& out, std
   CarbonOptions carbon = carbonOptionsOf(content);
   carbon.show = o.showCarbon;
   int status = writeReport(
-      out, err,
-      renderReport(o.format, content, {}, showFinancial, o.currentStep, carbon, o.units));
+      out, err, renderReport(o.format, content, {}, showFinancial, o.currentStep, carbon, o.units));
   if (!o.pdf) return status;
   content.options.showFinancial = showFinancial;  // the PDF shows what the text shows
   return std::max(status, writePdf(o, content, documentTitle(input), err));

@@ -12,13 +12,14 @@
 #include "cli/output.h"
 #include "cli/pdf_export.h"
 #include "cli/sensitivity_command.h"
+#include "econ/metric_comparison.h"
 #include "script/script.h"
 
 namespace keldovar::cli {
 
 const char* const kCompareUsage =
     "  keldovar-cli compare FILE.kdv|SCRIPT FILE.kdv|SCRIPT... [--format text|json|csv]\n"
-    "                   [--pdf COMPARISON.pdf [--page letter|a4]]\n";
+    "                   [--units imperial|metric] [--pdf COMPARISON.pdf [--page letter|a4]]\n";
 
 namespace {
 
@@ -75,18 +76,18 @@ int runCompare(const CompareOptions& o, const InputReader& standardInput, std::o
       err << "keldovar-cli: " << input << ": the document holds no harvest\n";
       return kExitFailedStep;
     }
-    regimes.push_back({regimeName(input), std::move(*summary)});
+    regimes.push_back({regimeName(input), econ::shownSummary(o.units, *summary)});
     if (o.pdf) documents.push_back(std::move(*content));
   }
-  std::string text = o.format == OutputFormat::Json  ? comparisonJson(regimes)
-                     : o.format == OutputFormat::Csv ? econ::comparisonCsv(regimes)
-                                                     : econ::comparisonText(regimes);
+  std::string text = o.format == OutputFormat::Json  ? comparisonJson(regimes, o.units)
+                     : o.format == OutputFormat::Csv ? econ::comparisonCsv(regimes, o.units)
+                                                     : econ::comparisonText(regimes, o.units);
   int status = writeReport(out, err, text);
   if (!o.pdf) return status;
   std::vector<NamedDocument> named;
   for (std::size_t i = 0; i < documents.size(); ++i)
     named.push_back({regimes[i].name, &documents[i]});
-  PdfRequest request{*o.pdf, "Compare Regimes", o.page ? *o.page : localePaper()};
+  PdfRequest request{*o.pdf, "Compare Regimes", o.page ? *o.page : localePaper(), o.units};
   return std::max(status, exportComparisonPdf(named, request, err));
 }
 

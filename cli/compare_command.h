@@ -19,6 +19,7 @@ struct CompareOptions {
   OutputFormat format = OutputFormat::Text;
   std::optional<std::string> pdf;  // also the table and the charts as a PDF
   std::optional<Paper> page;
+  UnitSystem units = UnitSystem::Imperial;  // of the table, its CSV and JSON
 };
 
 // Two to 32 inputs, - once, --page only with --pdf: nothing, or the usage error.

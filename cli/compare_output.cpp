@@ -63,8 +63,10 @@ std::string regimeJson(const ComparedRegime& r) {
 
 }  // namespace
 
-std::string comparisonJson(const std::vector<ComparedRegime>& regimes) {
-  std::string out = "{\n  \"regimes\": [\n";
+std::string comparisonJson(const std::vector<ComparedRegime>& regimes, UnitSystem units) {
+  std::string out = "{\n";
+  if (units == UnitSystem::Metric) out += "  \"units\": \"metric\",\n";
+  out += "  \"regimes\": [\n";
   for (std::size_t i = 0; i < regimes.size(); ++i) {
     out += regimeJson(regimes[i]) + (i + 1 < regimes.size() ? ",\n" : "\n");
   }

@@ -8,6 +8,9 @@
 
 namespace keldovar::cli {
 
-std::string comparisonJson(const std::vector<econ::ComparedRegime>& regimes);
+// In metric (the regimes' summaries the metric ones) a top-level "units": "metric" says so; the
+// keys, "best"'s row names too, stay the imperial ones.
+std::string comparisonJson(const std::vector<econ::ComparedRegime>& regimes,
+                           UnitSystem units = UnitSystem::Imperial);
 
 }  // namespace keldovar::cli

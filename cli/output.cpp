@@ -14,8 +14,8 @@
 #include "cli/carbon_output.h"
 #include "cli/command_line.h"
 #include "cli/json_writer.h"
-#include "engine/numeric.h"
 #include "econ/cash_flows.h"
+#include "engine/numeric.h"
 #include "engine/report_text.h"
 #include "view/copy_text.h"
 #include "view/report_csv.h"
@@ -108,8 +108,8 @@ void classBoundsJson(JsonWriter& json, const ReportTable& t, int rows) {
       json.null();
       continue;
     }
-    ClassBounds cm = classBoundsCm(
-        truncToInt(static_cast<double>(t.stock[static_cast<std::size_t>(r)][0])));
+    ClassBounds cm =
+        classBoundsCm(truncToInt(static_cast<double>(t.stock[static_cast<std::size_t>(r)][0])));
     json.raw("[").number(cm.low).raw(", ").number(cm.high).raw("]");
   }
   json.raw("]");
@@ -300,7 +300,11 @@ std::string documentJson(const TableStore& store, const std::vector<RecordedMess
   json.raw(", \"trees\": ").number(shown(Quantity::PerArea, s.TPA));
   json.raw(", \"initialized\": ").whole(s.initialized);
   json.raw(", \"unthinned\": ").whole(s.unthinned).raw(", \"thin_lock\": ").whole(s.thinLock);
-  json.raw(", \"total_volume\": ").number(shown(Quantity::VolumePerArea, s.totalVolume)).raw("}").newline(0).raw("}");
+  json.raw(", \"total_volume\": ")
+      .number(shown(Quantity::VolumePerArea, s.totalVolume))
+      .raw("}")
+      .newline(0)
+      .raw("}");
   out += '\n';
   return out;
 }
@@ -315,8 +319,8 @@ std::string jsonOutput(const TableStore& store, const std::vector<RecordedMessag
 
 std::string jsonLineOutput(const std::string& script, const TableStore& store,
                            const std::vector<RecordedMessage>& messages,
-                           const FinancialValues& values,
-                           const carbon::CarbonValues& carbonValues, UnitSystem units) {
+                           const FinancialValues& values, const carbon::CarbonValues& carbonValues,
+                           UnitSystem units) {
   return documentJson(store, messages, values, carbonValues, JsonLayout::Line, &script, units);
 }
 

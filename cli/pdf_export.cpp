@@ -129,10 +129,22 @@ int runWriter(const std::vector<std::string>& args, const std::vector<std::uint8
 
 }  // namespace
 
+namespace {
+
+// The options before the input and the output; an imperial request's are those keldovar-pdf
+// always had.
+std::vector<std::string> writerOptions(const PdfRequest& request) {
+  std::vector<std::string> args{"--page", paperName(request.paper), "--title", request.title};
+  if (request.units == UnitSystem::Metric) args.insert(args.end(), {"--units", "metric"});
+  return args;
+}
+
+}  // namespace
+
 int exportPdf(const DocumentContent& content, const PdfRequest& request, std::ostream& err) {
-  return runWriter(
-      {"--page", paperName(request.paper), "--title", request.title, "-", request.path},
-      writeStandFile(content), request.path, err);
+  std::vector<std::string> args = writerOptions(request);
+  args.insert(args.end(), {"-", request.path});
+  return runWriter(args, writeStandFile(content), request.path, err);
 }
 
 int exportComparisonPdf(const std::vector<NamedDocument>& documents, const PdfRequest& request,
@@ -146,9 +158,10 @@ int exportComparisonPdf(const std::vector<NamedDocument>& documents, const PdfRe
     stream.insert(stream.end(), head.begin(), head.end());
     stream.insert(stream.end(), stand.begin(), stand.end());
   }
-  return runWriter({"--compare", "--page", paperName(request.paper), "--title", request.title, "-",
-                    request.path},
-                   stream, request.path, err);
+  std::vector<std::string> args = writerOptions(request);
+  args.insert(args.begin(), "--compare");
+  args.insert(args.end(), {"-", request.path});
+  return runWriter(args, stream, request.path, err);
 }
 
 }  // namespace keldovar::cli

@@ -15,6 +15,7 @@ struct PdfRequest {
   std::string path;   // the PDF to write
   std::string title;  // the PDF's title and the one in every page's footer
   Paper paper = Paper::Letter;
+  UnitSystem units = UnitSystem::Imperial;  // metric is handed on as --units metric
 };
 
 // Hands the document to keldovar-pdf on a pipe and waits for it. keldovar-pdf is the program

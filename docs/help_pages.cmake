@@ -12,6 +12,7 @@ set(KELDOVAR_HELP_PAGES
   "sensitivity.html|Sensitivity, break-even and risk"
   "compare.html|Comparing regimes"
   "carbon.html|Carbon: biomass, wood products and carbon payments"
+  "units.html|Metric units"
   "messages.html|Messages"
   "stand-file.html|The stand file"
   "batch.html|The batch runner and its script language"

@@ -27,12 +27,14 @@ ChartSeries seriesOf(const std::string& name, int colour, bool dashed,
 
 }  // namespace
 
-std::vector<LineChartSpec> comparisonCharts(const std::vector<ComparedRegime>& regimes) {
+std::vector<LineChartSpec> comparisonCharts(const std::vector<ComparedRegime>& regimes,
+                                            UnitSystem units) {
   const std::string age = "Age (years)";
+  bool metric = units == UnitSystem::Metric;
   std::vector<LineChartSpec> charts = {
-      {"Standing basal area", age, "sq ft/ac", {}},
-      {"Standing tons by product (saw solid, pulp dashed)", age, "tons/ac", {}},
-      {"Present value of the cash flows, sawtimber+pulpwood", age, "$/ac", {}}};
+      {"Standing basal area", age, metric ? "m2/ha" : "sq ft/ac", {}},
+      {"Standing tons by product (saw solid, pulp dashed)", age, metric ? "t/ha" : "tons/ac", {}},
+      {"Present value of the cash flows, sawtimber+pulpwood", age, metric ? "$/ha" : "$/ac", {}}};
   for (std::size_t i = 0; i < regimes.size(); ++i) {
     const RegimeSummary& s = regimes[i].summary;
     const std::string& name = regimes[i].name;

@@ -11,6 +11,8 @@ namespace keldovar::econ {
 
 // The three charts of `regimes`, a colour a regime (in their order); pulpwood's tons dashed
 // beside sawtimber's solid, and the present value as steps that change at a flow's year.
-std::vector<LineChartSpec> comparisonCharts(const std::vector<ComparedRegime>& regimes);
+// In metric (the regimes' summaries the metric ones) the axes name the metric units.
+std::vector<LineChartSpec> comparisonCharts(const std::vector<ComparedRegime>& regimes,
+                                            UnitSystem units = UnitSystem::Imperial);
 
 }  // namespace keldovar::econ

@@ -36,10 +36,10 @@ ComparisonRow textRow(const std::vector<ComparedRegime>& regimes, std::string la
   return row;
 }
 
-std::string thinningCell(const RegimeSummary& s, std::size_t n) {
+std::string thinningCell(const RegimeSummary& s, std::size_t n, int decimals) {
   if (n >= s.thinnings.size()) return "";
   const ThinningSummary& t = s.thinnings[n];
-  return formatText("%d %s to %.1f", t.age, t.method.c_str(), t.residualBasalArea);
+  return formatText("%d %s to %.*f", t.age, t.method.c_str(), decimals, t.residualBasalArea);
 }
 
 std::string fertilizationCell(const RegimeSummary& s) {
@@ -57,7 +57,39 @@ std::string csvCell(const std::string& text) {
 
 }  // namespace
 
-std::vector<ComparisonRow> comparisonRows(const std::vector<ComparedRegime>& regimes) {
+namespace {
+
+// A figure row's label in each system and what its figure measures.
+struct FigureFace {
+  const char* imperial;
+  const char* metric;
+  Quantity quantity;
+};
+constexpr FigureFace kHarvestTotal{"Harvest total tons/ac", "Harvest total t/ha",
+                                   Quantity::MassPerArea};
+constexpr FigureFace kHarvestPulp{"Harvest pulpwood tons/ac (IU)", "Harvest pulpwood t/ha (IU)",
+                                  Quantity::MassPerArea};
+constexpr FigureFace kHarvestSaw{"Harvest sawtimber tons/ac", "Harvest sawtimber t/ha",
+                                 Quantity::MassPerArea};
+constexpr FigureFace kRemovals{"Total removals tons/ac", "Total removals t/ha",
+                               Quantity::MassPerArea};
+constexpr FigureFace kMai{"MAI of total yield (tons/ac/yr)", "MAI of total yield (t/ha/yr)",
+                          Quantity::MassPerArea};
+constexpr FigureFace kNpvPulp{"NPV pulpwood ($/ac)", "NPV pulpwood ($/ha)", Quantity::MoneyPerArea};
+constexpr FigureFace kNpvSaw{"NPV sawtimber+pulpwood ($/ac)", "NPV sawtimber+pulpwood ($/ha)",
+                             Quantity::MoneyPerArea};
+constexpr FigureFace kLevPulp{"LEV pulpwood ($/ac)", "LEV pulpwood ($/ha)", Quantity::MoneyPerArea};
+constexpr FigureFace kLevSaw{"LEV sawtimber+pulpwood ($/ac)", "LEV sawtimber+pulpwood ($/ha)",
+                             Quantity::MoneyPerArea};
+constexpr FigureFace kIrrPulp{"IRR pulpwood (%)", "IRR pulpwood (%)", Quantity::Plain};
+constexpr FigureFace kIrrSaw{"IRR sawtimber+pulpwood (%)", "IRR sawtimber+pulpwood (%)",
+                             Quantity::Plain};
+
+}  // namespace
+
+std::vector<ComparisonRow> comparisonRows(const std::vector<ComparedRegime>& regimes,
+                                          UnitSystem units) {
+  bool metric = units == UnitSystem::Metric;
   std::vector<ComparisonRow> rows;
   rows.push_back(figureRow(
       regimes, "Rotation (years)", [](const RegimeSummary& s) { return s.rotation; }, 0, false));
@@ -65,42 +97,45 @@ std::vector<ComparisonRow> comparisonRows(const std::vector<ComparedRegime>& reg
   for (const ComparedRegime& r : regimes)
     thinnings = std::max(thinnings, r.summary.thinnings.size());
   for (std::size_t n = 0; n < thinnings; ++n) {
-    rows.push_back(textRow(regimes, formatText("Thinning %zu (age, method, residual BA)", n + 1),
-                           [n](const RegimeSummary& s) { return thinningCell(s, n); }));
+    std::string label =
+        formatText("Thinning %zu (age, method, residual BA%s)", n + 1, metric ? " m2/ha" : "");
+    int decimals = metric ? metricDecimals(Quantity::BasalArea, 1) : 1;
+    rows.push_back(textRow(regimes, label, [n, decimals](const RegimeSummary& s) {
+      return thinningCell(s, n, decimals);
+    }));
   }
   rows.push_back(textRow(regimes, "Fertilizations (ages)", fertilizationCell));
-  auto figure = [&](const char* label, const Measure& of, int decimals) {
-    rows.push_back(figureRow(regimes, label, of, decimals, true));
+  auto figure = [&](const FigureFace& face, const Measure& of, int decimals) {
+    if (metric && face.quantity != Quantity::Plain) {
+      decimals = metricDecimals(face.quantity, decimals);
+    }
+    rows.push_back(figureRow(regimes, metric ? face.metric : face.imperial, of, decimals, true));
   };
   figure(
-      "Harvest total tons/ac", [](const RegimeSummary& s) { return s.harvestTotalTons; }, 1);
+      kHarvestTotal, [](const RegimeSummary& s) { return s.harvestTotalTons; }, 1);
   figure(
-      "Harvest pulpwood tons/ac (IU)", [](const RegimeSummary& s) { return s.harvestPulpTons; }, 1);
+      kHarvestPulp, [](const RegimeSummary& s) { return s.harvestPulpTons; }, 1);
   figure(
-      "Harvest sawtimber tons/ac", [](const RegimeSummary& s) { return s.harvestSawTons; }, 1);
+      kHarvestSaw, [](const RegimeSummary& s) { return s.harvestSawTons; }, 1);
   figure(
-      "Total removals tons/ac", [](const RegimeSummary& s) { return s.removedTons; }, 1);
+      kRemovals, [](const RegimeSummary& s) { return s.removedTons; }, 1);
   figure(
-      "MAI of total yield (tons/ac/yr)",
-      [](const RegimeSummary& s) { return s.meanAnnualIncrement; }, 2);
+      kMai, [](const RegimeSummary& s) { return s.meanAnnualIncrement; }, 2);
   figure(
-      "NPV pulpwood ($/ac)",
-      [](const RegimeSummary& s) { return static_cast<double>(s.pulpwood.npv); }, 2);
+      kNpvPulp, [](const RegimeSummary& s) { return static_cast<double>(s.pulpwood.npv); }, 2);
   figure(
-      "NPV sawtimber+pulpwood ($/ac)",
-      [](const RegimeSummary& s) { return static_cast<double>(s.sawtimber.npv); }, 2);
+      kNpvSaw, [](const RegimeSummary& s) { return static_cast<double>(s.sawtimber.npv); }, 2);
   figure(
-      "LEV pulpwood ($/ac)", [](const RegimeSummary& s) { return s.pulpwood.lev; }, 2);
+      kLevPulp, [](const RegimeSummary& s) { return s.pulpwood.lev; }, 2);
   figure(
-      "LEV sawtimber+pulpwood ($/ac)", [](const RegimeSummary& s) { return s.sawtimber.lev; }, 2);
+      kLevSaw, [](const RegimeSummary& s) { return s.sawtimber.lev; }, 2);
   auto percent = [](const std::optional<double>& irr) {
     return irr ? std::optional<double>(*irr * 100) : std::nullopt;
   };
   figure(
-      "IRR pulpwood (%)", [&](const RegimeSummary& s) { return percent(s.pulpwood.irr); }, 2);
+      kIrrPulp, [&](const RegimeSummary& s) { return percent(s.pulpwood.irr); }, 2);
   figure(
-      "IRR sawtimber+pulpwood (%)",
-      [&](const RegimeSummary& s) { return percent(s.sawtimber.irr); }, 2);
+      kIrrSaw, [&](const RegimeSummary& s) { return percent(s.sawtimber.irr); }, 2);
   return rows;
 }
 
@@ -156,14 +191,14 @@ std::string textOfColumns(const std::vector<ComparedRegime>& regimes,
 
 }  // namespace
 
-std::string comparisonText(const std::vector<ComparedRegime>& regimes) {
-  std::vector<ComparisonRow> rows = comparisonRows(regimes);
+std::string comparisonText(const std::vector<ComparedRegime>& regimes, UnitSystem units) {
+  std::vector<ComparisonRow> rows = comparisonRows(regimes, units);
   return textOfColumns(regimes, rows, textColumns(regimes, rows), 0, regimes.size());
 }
 
 std::vector<std::string> comparisonTextParts(const std::vector<ComparedRegime>& regimes,
-                                             std::size_t width) {
-  std::vector<ComparisonRow> rows = comparisonRows(regimes);
+                                             std::size_t width, UnitSystem units) {
+  std::vector<ComparisonRow> rows = comparisonRows(regimes, units);
   TextColumns widths = textColumns(regimes, rows);
   std::vector<std::string> parts;
   std::size_t first = 0;
@@ -179,11 +214,11 @@ std::vector<std::string> comparisonTextParts(const std::vector<ComparedRegime>& 
   return parts;
 }
 
-std::string comparisonCsv(const std::vector<ComparedRegime>& regimes) {
+std::string comparisonCsv(const std::vector<ComparedRegime>& regimes, UnitSystem units) {
   std::string out = "measure";
   for (const ComparedRegime& r : regimes) out += "," + csvCell(r.name);
   out += ",best\n";
-  for (const ComparisonRow& row : comparisonRows(regimes)) {
+  for (const ComparisonRow& row : comparisonRows(regimes, units)) {
     out += csvCell(row.label);
     std::string best;
     for (std::size_t c = 0; c < regimes.size(); ++c) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "econ/regime_comparison.h"
+#include "units/units.h"
 
 namespace keldovar::econ {
 
@@ -20,19 +21,25 @@ struct ComparisonRow {
   std::vector<bool> best;          // one a regime
 };
 
-// Rotation, each thinning, fertilizations, harvest and total tons, MAI, NPV, LEV and IRR.
-std::vector<ComparisonRow> comparisonRows(const std::vector<ComparedRegime>& regimes);
+// Rotation, each thinning, fertilizations, harvest and total tons, MAI, NPV, LEV and IRR. In
+// metric the regimes' summaries are the metric ones (econ/metric_comparison.h): the labels name
+// the metric units and the figures have the decimals that keep their round trip.
+std::vector<ComparisonRow> comparisonRows(const std::vector<ComparedRegime>& regimes,
+                                          UnitSystem units = UnitSystem::Imperial);
 
 // The rows under the regimes' names, right-aligned, the best marked "*", with a key and a line
 // for each regime whose financial values changed after its harvest.
-std::string comparisonText(const std::vector<ComparedRegime>& regimes);
+std::string comparisonText(const std::vector<ComparedRegime>& regimes,
+                           UnitSystem units = UnitSystem::Imperial);
 
 // The same table cut into parts for paper: each the labels and as many regimes' columns as fit
 // in `width` characters (one at least), the best still marked among all of them.
 std::vector<std::string> comparisonTextParts(const std::vector<ComparedRegime>& regimes,
-                                             std::size_t width);
+                                             std::size_t width,
+                                             UnitSystem units = UnitSystem::Imperial);
 
 // "measure", a column a regime, and "best" naming the best regimes of a row, ";" between them.
-std::string comparisonCsv(const std::vector<ComparedRegime>& regimes);
+std::string comparisonCsv(const std::vector<ComparedRegime>& regimes,
+                          UnitSystem units = UnitSystem::Imperial);
 
 }  // namespace keldovar::econ

@@ -136,9 +136,20 @@ CliOutcome callCli(const std::vector<std::string>& args, bool showProgress) {
   return {status, out.str(), err.str()};
 }
 
-py::object run(const py::object& script, const std::optional<std::string>& clock) {
+// "imperial" or "metric", as --units takes it.
+UnitSystem unitsOf(const std::string& word) {
+  UnitSystem units = UnitSystem::Imperial;
+  if (!parseUnitSystem(word, units)) {
+    throw py::value_error("units takes \"imperial\" or \"metric\", not \"" + word + "\"");
+  }
+  return units;
+}
+
+py::object run(const py::object& script, const std::optional<std::string>& clock,
+               const std::string& units) {
   cli::RunOptions options;
   options.format = cli::OutputFormat::Json;
+  options.units = unitsOf(units);
   if (clock) {
     if (auto error = cli::parseClock(*clock, options.clock)) throw py::value_error(*error);
   }
@@ -160,8 +171,10 @@ py::object run(const py::object& script, const std::optional<std::string>& clock
                 outcome.ran ? loaded(outcome.report) : py::none()));
 }
 
-py::object report(const py::object& path) {
-  CliOutcome outcome = callCli({"report", pathOf(path), "--format", "json"}, false);
+py::object report(const py::object& path, const std::string& units) {
+  unitsOf(units);
+  CliOutcome outcome =
+      callCli({"report", pathOf(path), "--format", "json", "--units", units}, false);
   if (outcome.status != 0) raise(cliFailure(outcome.status, outcome.err));
   return loaded(outcome.out);
 }
@@ -192,11 +205,14 @@ PYBIND11_MODULE(_keldovar, m) {
   py::exception<RunFailure>(m, "Error");
   m.attr("__version__") = keldovar::cli::kVersion;
   m.def("run", &run, py::arg("script"), py::arg("clock") = py::none(),
+        py::arg("units") = "imperial",
         "A regime script's run as `keldovar-cli run SCRIPT --format json` gives it, as Python "
         "objects. `script` is a file (str or os.PathLike) or, when it holds a line end, the "
-        "script's text. `clock` fixes the report time, \"YYYY-MM-DD HH:MM:SS\".");
-  m.def("report", &report, py::arg("path"),
-        "A stand file's report as `keldovar-cli report FILE.kdv --format json` gives it.");
+        "script's text. `clock` fixes the report time, \"YYYY-MM-DD HH:MM:SS\". `units` is "
+        "\"imperial\" or \"metric\", as --units.");
+  m.def("report", &report, py::arg("path"), py::arg("units") = "imperial",
+        "A stand file's report as `keldovar-cli report FILE.kdv --format json --units UNITS` "
+        "gives it.");
   m.def("optimize", &optimize, py::arg("space"), py::arg("shard") = py::none(),
         py::arg("jobs") = py::none(),
         "The best regimes of a search-space file as `keldovar-cli optimize SPACE --format json` "

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "engine/numeric.h"
 #include "engine/report_text.h"
+#include "view/metric_table.h"
 #include "view/report_model.h"
 
 namespace keldovar {
@@ -24,11 +26,24 @@ float cellValue(const ReportTable& table, int row, int column) {
   return table.stock[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
+// A stock table's cells as the metric view shows them.
+ReportTable metricCells(const ReportTable& stored) {
+  ReportTable converted;
+  convertToMetric(stored, ShownUnits{UnitSystem::Metric}, converted);
+  return converted;
+}
+
+std::string metricCellText(const ReportTable& converted, int row, int column) {
+  return stockCellText(converted, row, column, 0, RowStyle{UnitSystem::Metric});
+}
+
 }  // namespace
 
-std::string singleCellText(const TableStore& store, int table, int row, int column) {
+std::string singleCellText(const TableStore& store, int table, int row, int column,
+                           UnitSystem units) {
   const ReportTable* t = tableAt(store, table);
   if (t == nullptr || !validCell(*t, row, column)) return {};
+  if (units == UnitSystem::Metric) return metricCellText(metricCells(*t), row, column);
   double value = static_cast<double>(cellValue(*t, row, column));
   if (column == 0) return formatText("%d", truncToInt(value));
   return formatText("%.1f", value);
@@ -37,13 +52,19 @@ std::string singleCellText(const TableStore& store, int table, int row, int colu
 namespace {
 
 std::string cellsText(const ReportTable& t, int row0, int col0, int row1, int col1, char separator,
-                      std::string_view lineEnd) {
+                      std::string_view lineEnd, UnitSystem units) {
   std::string text;
+  std::optional<ReportTable> metric;
+  if (units == UnitSystem::Metric) metric = metricCells(t);
   for (int row = std::min(row0, row1); row <= std::max(row0, row1); ++row) {
     if (row > std::min(row0, row1)) text += lineEnd;
     for (int column = std::min(col0, col1); column <= std::max(col0, col1); ++column) {
       if (column > std::min(col0, col1)) text += separator;
       if (!validCell(t, row, column)) continue;
+      if (metric) {
+        text += metricCellText(*metric, row, column);
+        continue;
+      }
       double value = static_cast<double>(cellValue(t, row, column));
       text += column == 0 ? formatText("%d", truncToInt(value + 0.555)) : formatText("%.1f", value);
     }
@@ -54,27 +75,27 @@ std::string cellsText(const ReportTable& t, int row0, int col0, int row1, int co
 }  // namespace
 
 std::string rectangleText(const TableStore& store, int table, int row0, int col0, int row1,
-                          int col1, std::string_view lineEnd) {
+                          int col1, std::string_view lineEnd, UnitSystem units) {
   const ReportTable* t = tableAt(store, table);
   if (t == nullptr) return {};
-  return cellsText(*t, row0, col0, row1, col1, '\t', lineEnd);
+  return cellsText(*t, row0, col0, row1, col1, '\t', lineEnd, units);
 }
 
 std::string rectangleCsvText(const TableStore& store, int table, int row0, int col0, int row1,
-                             int col1, std::string_view lineEnd) {
+                             int col1, std::string_view lineEnd, UnitSystem units) {
   const ReportTable* t = tableAt(store, table);
   if (t == nullptr) return {};
   std::string text;
   int from = std::clamp(std::min(col0, col1), 0, kStockTableColumns - 1);
   int to = std::clamp(std::max(col0, col1), 0, kStockTableColumns - 1);
   for (int column = from; column <= to; ++column) {
-    const StockColumnFace& face = kStockColumnFaces[static_cast<std::size_t>(column)];
+    const StockColumnFace& face = stockColumnFaces(units)[static_cast<std::size_t>(column)];
     if (column > from) text += ',';
     if (!face.group.empty()) text.append(face.group).append(" ");
     text.append(face.headTop).append(" ").append(face.headBottom);
   }
   text += lineEnd;
-  return text + cellsText(*t, row0, from, row1, to, ',', lineEnd);
+  return text + cellsText(*t, row0, from, row1, to, ',', lineEnd, units);
 }
 
 std::string selectAllText(const TableStore& store, bool showFinancial, std::string_view lineEnd,

@@ -286,7 +286,7 @@ GraphGeometry graphGeometry(const Context& ctx, int charWidth) {
 
 ReportLayout::ReportLayout(const TableStore& store, const TextMetrics& metrics,
                            const LayoutParams& params)
-    : forPrint_(params.forPrint) {
+    : forPrint_(params.forPrint), units_(params.units) {
   Context ctx{Measure(metrics), std::clamp(metrics.lineHeight(), 1, kMaxLineHeight), params, {}};
   lineHeight_ = ctx.h;
   charWidth_ = std::clamp(ctx.measure("W"), 1, kMaxLineHeight);

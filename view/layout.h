@@ -96,6 +96,7 @@ class ReportLayout {
   int docWidth() const { return docWidth_; }
   int docHeight() const { return docHeight_; }
   bool forPrint() const { return forPrint_; }
+  UnitSystem units() const { return units_; }
   const GraphGeometry& graph() const { return graph_; }
   std::span<const TableLayout> tables() const { return tables_; }
   // The table with this store index, or null when it is not shown.
@@ -110,6 +111,7 @@ class ReportLayout {
   int docWidth_ = 800;
   int docHeight_ = 800;
   bool forPrint_ = false;
+  UnitSystem units_ = UnitSystem::Imperial;
   GraphGeometry graph_;
   std::vector<TableLayout> tables_;
 };

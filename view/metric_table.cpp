@@ -40,6 +40,12 @@ void convertGraph(BarGraph& graph) {
 
 }  // namespace
 
+BarGraph shownGraph(const BarGraph& stored, UnitSystem units) {
+  BarGraph graph = stored;
+  if (units == UnitSystem::Metric) convertGraph(graph);
+  return graph;
+}
+
 void convertToMetric(const ReportTable& stored, const ShownUnits& style, ReportTable& out) {
   out = stored;
   int rows = std::min(stored.stockLast + 1, kStockRowCapacity);

@@ -20,6 +20,9 @@ inline constexpr std::array<Quantity, 6> kHistoryQuantities{
     Quantity::PerArea,     Quantity::BasalArea,   Quantity::VolumePerArea,
     Quantity::MassPerArea, Quantity::MassPerArea, Quantity::MassPerArea};
 
+// The bar graph as the unit system draws it: in metric its trees axis and values per hectare.
+BarGraph shownGraph(const BarGraph& stored, UnitSystem units);
+
 // The stored table in metric; `out` is overwritten.
 void convertToMetric(const ReportTable& stored, const ShownUnits& style, ReportTable& out);
 

@@ -104,8 +104,9 @@ double fitWidthScale(const PageSetup& setup, int docWidth) {
 
 ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
                          const PageSetup& setup, bool showFinancial, bool showBargraph,
-                         const CarbonOptions& carbon) {
+                         const CarbonOptions& carbon, UnitSystem units) {
   LayoutParams params;
+  params.units = units;
   params.showFinancial = showFinancial;
   params.showBargraph = showBargraph;
   params.carbon = carbon;

@@ -233,15 +233,25 @@ std::string Selection::copyText(const TableStore& store, bool showFinancial,
 
 std::string Selection::copyText(const TableStore& store, const ReportOptions& options,
                                 std::string_view lineEnd) const {
-  if (selectAll_ && store.lastIndex >= 0) return selectAllText(store, options, lineEnd);
-  return copyText(store, options.showFinancial, lineEnd, options.carbon);
+  if (store.lastIndex < 0) return {};
+  if (selectAll_) {
+    ReportOptions shown = options;
+    shown.first = store.firstShown;
+    return selectAllText(store, shown, lineEnd);
+  }
+  if (!hasAnchor()) return {};
+  if (extentRow_ < 0)
+    return singleCellText(store, selTable_, anchorRow_, anchorCol_, options.units);
+  return rectangleText(store, selTable_, anchorRow_, anchorCol_, extentRow_, extentCol_, lineEnd,
+                       options.units);
 }
 
-std::string Selection::copyCsv(const TableStore& store) const {
+std::string Selection::copyCsv(const TableStore& store, UnitSystem units) const {
   if (selectAll_ || !hasAnchor()) return {};
   int row1 = extentRow_ < 0 ? anchorRow_ : extentRow_;
   int col1 = extentCol_ < 0 ? anchorCol_ : extentCol_;
-  return rectangleCsvText(store, selTable_, anchorRow_, anchorCol_, row1, col1);
+  return rectangleCsvText(store, selTable_, anchorRow_, anchorCol_, row1, col1, kWindowsLineEnd,
+                          units);
 }
 
 }  // namespace keldovar

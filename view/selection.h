@@ -73,12 +73,12 @@ class Selection {
   std::string copyText(const TableStore& store, bool showFinancial,
                        std::string_view lineEnd = kWindowsLineEnd,
                        const CarbonOptions& carbon = {}) const;
-  // The same with the report's units: Select All copies the tables as they are shown.
-  std::string copyText(const TableStore& store, const ReportOptions& options,
-                       std::string_view lineEnd = kWindowsLineEnd) const;
   // The selected cells for spreadsheets (text/csv), with the columns' headings; empty with
   // Select All or nothing selected.
-  std::string copyCsv(const TableStore& store) const;
+  std::string copyCsv(const TableStore& store, UnitSystem units = UnitSystem::Imperial) const;
+  // Copy under every report option, the units and the metric view's money included.
+  std::string copyText(const TableStore& store, const ReportOptions& options,
+                       std::string_view lineEnd = kWindowsLineEnd) const;
 
  private:
   void clearBits();

@@ -19,6 +19,7 @@
 #include "cli/qt/comparison_input.h"
 #include "document/settings.h"
 #include "econ/comparison_charts.h"
+#include "econ/metric_comparison.h"
 #include "view/print_defaults.h"
 #include "view/qt/comparison_pdf.h"
 #include "view/qt/qt_text.h"
@@ -28,13 +29,16 @@ namespace keldovar {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: keldovar-pdf [--page letter|a4] [--title TITLE] FILE.kdv|- REPORT.pdf\n"
-    "       keldovar-pdf --compare [--page letter|a4] [--title TITLE] FILE.kdv... REPORT.pdf\n"
+    "Usage: keldovar-pdf [--page letter|a4] [--title TITLE] [--units imperial|metric]\n"
+    "                    FILE.kdv|- REPORT.pdf\n"
+    "       keldovar-pdf --compare [--page letter|a4] [--title TITLE] [--units imperial|metric]\n"
+    "                    FILE.kdv... REPORT.pdf\n"
     "Writes the stand file's report (FILE.kdv, or - for standard input) as printed, with its\n"
     "footers, to REPORT.pdf. The paper is Letter, or A4 when the locale asks for it; the title\n"
     "is the stand file's name without its extension, or \"Untitled\".\n"
     "--compare writes the stand files' harvested regimes side by side instead, the table and\n"
-    "the charts of keldovar-cli compare --pdf, which sends them as - (standard input).\n";
+    "the charts of keldovar-cli compare --pdf, which sends them as - (standard input).\n"
+    "--units metric shows every number in metric units; the stand files stay imperial.\n";
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInternal = 3;
@@ -48,6 +52,7 @@ struct Request {
   std::string output;
   std::optional<std::string> title;
   Paper paper = localePaper();
+  UnitSystem units = UnitSystem::Imperial;
 };
 
 // The request, or the usage error's text.
@@ -56,11 +61,15 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Reque
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     bool hasValue = i + 1 < args.size();
-    if (a == "--page" || a == "--title") {
+    if (a == "--page" || a == "--title" || a == "--units") {
       if (!hasValue) return a + " needs a value";
       const std::string& value = args[++i];
       if (a == "--title") {
         r.title = value;
+      } else if (a == "--units") {
+        if (!parseUnitSystem(value, r.units)) {
+          return "--units takes imperial or metric, not '" + value + "'";
+        }
       } else if (auto paper = parsePaper(value)) {
         r.paper = *paper;
       } else {
@@ -153,17 +162,26 @@ int writeFile(const Request& r, const QByteArray& pdf) {
 int writeReport(const Request& r, const DocumentContent& content) {
   QByteArray pdf;
   std::string title = r.title ? *r.title : documentTitle(r.inputs.front());
-  if (!writeReportPdf(content.store, content.options, title, pdf, pageSize(r))) {
+  ViewOptions options = content.options;
+  options.units = r.units;
+  if (!writeReportPdf(content.store, options, title, pdf, pageSize(r))) {
     std::cerr << "keldovar-pdf: the report has no tables: no PDF written\n";
     return kExitFailed;
   }
   return writeFile(r, pdf);
 }
 
-int writeComparison(const Request& r, const std::vector<econ::ComparedRegime>& regimes) {
+int writeComparison(const Request& r, const std::vector<econ::ComparedRegime>& stored) {
   QString title = fromLatin1(r.title ? *r.title : "Compare Regimes");
-  auto parts = [&regimes](std::size_t width) { return econ::comparisonTextParts(regimes, width); };
-  return writeFile(r, comparisonPdf(parts, econ::comparisonCharts(regimes), title, pageSize(r)));
+  std::vector<econ::ComparedRegime> regimes = stored;
+  for (econ::ComparedRegime& regime : regimes) {
+    regime.summary = econ::shownSummary(r.units, regime.summary);
+  }
+  auto parts = [&regimes, &r](std::size_t width) {
+    return econ::comparisonTextParts(regimes, width, r.units);
+  };
+  return writeFile(
+      r, comparisonPdf(parts, econ::comparisonCharts(regimes, r.units), title, pageSize(r)));
 }
 
 // Reads everything the PDF shows, then starts the toolkit and writes it.

@@ -1,6 +1,6 @@
 # Type stubs of the keldovar package, so that editors complete its functions and show their help.
 import os
-from typing import Any, NamedTuple, Optional, Sequence, Tuple, Union
+from typing import Any, Literal, NamedTuple, Optional, Sequence, Tuple, Union
 
 import pandas
 
@@ -41,16 +41,22 @@ class Forest(NamedTuple):
     messages: str
     """The failed stands' messages as keldovar-cli writes them on standard error."""
 
-def run(script: PathLike, clock: Optional[str] = None) -> dict[str, Any]:
+def run(script: PathLike, clock: Optional[str] = None,
+        units: Literal["imperial", "metric"] = "imperial") -> dict[str, Any]:
     """A regime script's run, as `keldovar-cli run SCRIPT --format json` prints it.
 
     script: a script file, or the script's text (a str holding a line end).
     clock: "YYYY-MM-DD HH:MM:SS" fixes the report time; the system clock otherwise.
+    units: "metric" converts every number (per hectare, m, cm, m2, m3, tonnes), as --units.
     Raises Error for a script that cannot be read, has syntax errors or a failed step.
     """
 
-def report(path: PathLike) -> dict[str, Any]:
-    """A stand file's report, as `keldovar-cli report FILE.kdv --format json` prints it."""
+def report(path: PathLike,
+           units: Literal["imperial", "metric"] = "imperial") -> dict[str, Any]:
+    """A stand file's report, as `keldovar-cli report FILE.kdv --format json` prints it.
+
+    units: "metric" converts every number, as --units metric does.
+    """
 
 def optimize(space: PathLike, shard: Optional[Shard] = None,
              jobs: Optional[int] = None) -> dict[str, Any]:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -37,19 +38,6 @@ struct PathFactor {
   double factor;
 };
 const PathFactor kPathFactors[] = {
-    {"stock/rows/#/1", kPerAc},
-    {"stock/rows/#/2", kFoot},
-    {"stock/rows/#/3", kBasal},
-    {"stock/rows/#/4", kVolume},
-    {"stock/rows/#/5", kTonsPerAc},
-    {"stock/rows/#/6", kTonsPerAc},
-    {"stock/rows/#/7", kTonsPerAc},
-    {"history/rows/#/2", kPerAc},
-    {"history/rows/#/3", kBasal},
-    {"history/rows/#/4", kVolume},
-    {"history/rows/#/5", kTonsPerAc},
-    {"history/rows/#/6", kTonsPerAc},
-    {"history/rows/#/7", kTonsPerAc},
     {"lev/", kPerAc},
     {"bargraph/max", kPerAc},
     {"carbon/biomass/", kTonsPerAc},
@@ -68,6 +56,11 @@ const PathFactor kPathFactors[] = {
     {"stand/trees", kPerAc},
     {"stand/total_volume", kVolume},
 };
+// By place: a stock row's (the inch class first) and a history row's (its age and label first).
+const std::vector<double> kStockPlaces{1,       kPerAc,     kFoot,      kBasal,
+                                       kVolume, kTonsPerAc, kTonsPerAc, kTonsPerAc};
+const std::vector<double> kHistoryPlaces{1,       1,          kPerAc,     kBasal,
+                                         kVolume, kTonsPerAc, kTonsPerAc, kTonsPerAc};
 
 std::vector<std::string> segmentsOf(const std::string& path) {
   std::vector<std::string> out;
@@ -99,6 +92,9 @@ bool pathMatches(const std::string& pattern, const std::vector<std::string>& pat
 
 double factorOf(const std::string& path) {
   std::vector<std::string> segments = segmentsOf(path);
+  auto place = static_cast<std::size_t>(std::atoi(segments.back().c_str()));
+  if (pathMatches("stock/rows/#/#", segments)) return kStockPlaces.at(place);
+  if (pathMatches("history/rows/#/#", segments)) return kHistoryPlaces.at(place);
   for (const PathFactor& p : kPathFactors) {
     if (pathMatches(p.path, segments)) return p.factor;
   }
@@ -197,9 +193,9 @@ struct RowBlock {
   std::vector<double> factors;
 };
 const std::vector<RowBlock> kRowBlocks = {
-    {" Class", {kPerAc, kFoot, kBasal, kVolume, kTonsPerAc, kTonsPerAc, kTonsPerAc}},
+    {" Class", {kStockPlaces.begin() + 1, kStockPlaces.end()}},
     {"                                      Area",
-     {1, kPerAc, kBasal, kVolume, kTonsPerAc, kTonsPerAc, kTonsPerAc}},
+     {kHistoryPlaces.begin() + 1, kHistoryPlaces.end()}},
     {"                                                Utilization",
      {1, kPerAc, kPerAc, kPerAc, kPerAc}},
     {" Age  Action", {1, kTonsPerAc, kTonsPerAc}},
@@ -301,18 +297,55 @@ TEST(UnitsCli, MetricTextReadsBackToTheStoredFigures) {
   }
 }
 
+TEST(UnitsCli, MetricComparisonIsTheImperialTimesTheFactors) {
+  auto compare = [](const char* units) {
+    std::vector<std::string> args = {"compare"};
+    for (const char* name : kExamples) {
+      args.push_back(std::string(KELDOVAR_SOURCE_DIR) + "/examples/" + name + ".kdr");
+    }
+    args.insert(args.end(), {"--format", "json", "--units", units});
+    Outcome r = cli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return readJson(r.out);
+  };
+  std::optional<JsonValue> imperial = compare("imperial");
+  std::optional<JsonValue> metric = compare("metric");
+  ASSERT_TRUE(imperial && metric);
+  ASSERT_NE(metric->member("units"), nullptr);
+  const PathFactor factors[] = {
+      {"harvest_tons/total", kTonsPerAc},
+      {"removed_tons", kTonsPerAc},
+      {"mai", kTonsPerAc},
+      {"npv/sawtimber", kPerAc},
+      {"lev/pulpwood", kPerAc},
+      {"irr/sawtimber", 1},
+      {"rotation", 1},
+  };
+  const auto& a = imperial->member("regimes")->items;
+  const auto& b = metric->member("regimes")->items;
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    for (const PathFactor& f : factors) {
+      const JsonValue* x = &a[i];
+      const JsonValue* y = &b[i];
+      for (const std::string& key : segmentsOf(f.path)) x = x->member(key), y = y->member(key);
+      ASSERT_TRUE(x != nullptr && y != nullptr) << f.path;
+      EXPECT_NEAR(y->number, x->number * f.factor, 1e-6 * std::fabs(x->number * f.factor))
+          << f.path;
+    }
+  }
+}
+
 TEST(UnitsCli, AWrongWordIsAUsageError) {
-  struct Case {
-    std::vector<std::string> args;
+  const std::vector<std::string> cases[] = {
+      {"run", "-", "--units", "si"},
+      {"report", "x.kdv", "--units", "Metric"},
+      {"report", "x.kdv", "--units"},
+      {"compare", "a.kdr", "b.kdr", "--units", "acres"},
   };
-  const Case cases[] = {
-      {{"run", "-", "--units", "si"}},
-      {{"report", "x.kdv", "--units", "Metric"}},
-      {{"report", "x.kdv", "--units"}},
-  };
-  for (const Case& c : cases) {
-    Outcome r = cli(c.args);
-    EXPECT_EQ(r.status, kExitUsage) << c.args[0];
+  for (const std::vector<std::string>& args : cases) {
+    Outcome r = cli(args);
+    EXPECT_EQ(r.status, kExitUsage) << args[0];
     EXPECT_NE(r.err.find("--units"), std::string::npos) << r.err;
   }
 }

@@ -85,6 +85,21 @@ def test_report_and_optimize_are_the_batch_runners(tmp_path):
         assert keldovar.optimize(str(space), shard=shard, jobs=1) == expected
 
 
+def test_metric_units_are_the_batch_runners(tmp_path):
+    stand = tmp_path / "stand.kdv"
+    script = SOURCE / "examples/thinned-stand.kdr"
+    cli("run", script, "--out", stand, "--clock", CLOCK)
+    assert keldovar.report(stand, units="metric") == cli_json(
+        "report", stand, "--format", "json", "--units", "metric")
+    metric = keldovar.run(str(script), clock=CLOCK, units="metric")
+    imperial = keldovar.run(str(script), clock=CLOCK)
+    assert metric["units"] == "metric" and "units" not in imperial
+    assert metric["stand"]["trees"] == pytest.approx(imperial["stand"]["trees"] / 0.40468564224)
+    for call in [lambda: keldovar.run(str(script), units="si"), lambda: keldovar.report(stand, units="SI")]:
+        with pytest.raises(ValueError, match="imperial"):
+            call()
+
+
 def test_errors_carry_the_batch_runners_messages(tmp_path):
     cases = [  # script, status, line, caption, text, key
         ("plantation si=65 trees=50 survival=85\n", 1, 1, "", "Enter an integer between 100 and 1500.", "trees"),

@@ -12,7 +12,7 @@ std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Sele
                                              const ReportOptions& options) {
   auto data = std::make_unique<QMimeData>();
   data->setText(fromLatin1(selection.copyText(store, options, kWindowsLineEnd)));
-  std::string csv = selection.copyCsv(store);
+  std::string csv = selection.copyCsv(store, options.units);
   if (!csv.empty()) data->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(csv));
   return data;
 }

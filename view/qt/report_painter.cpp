@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "view/metric_table.h"
 #include "view/pagination.h"
 #include "view/qt/qt_text_metrics.h"
 #include "view/qt/text_writer.h"
@@ -87,10 +88,14 @@ void drawTable(QPainter& painter, const TextWriter& writer, const TableLayout& t
           writer.centre(box, item.text, ink);
         }
         break;
-      case ItemKind::BarGraph:
-        paintBarGraph(painter, store.tables[static_cast<std::size_t>(table.index)].bar, layout,
-                      table, ink);
-        break;
+      case ItemKind::BarGraph: {
+        const BarGraph& stored = store.tables[static_cast<std::size_t>(table.index)].bar;
+        if (layout.units() == UnitSystem::Metric) {
+          paintBarGraph(painter, shownGraph(stored, layout.units()), layout, table, ink);
+        } else {
+          paintBarGraph(painter, stored, layout, table, ink);
+        }
+      } break;
     }
   }
 }
