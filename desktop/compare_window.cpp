@@ -22,6 +22,7 @@
 #include "desktop/branch_command.h"
 #include "desktop/main_frame.h"
 #include "econ/comparison_charts.h"
+#include "econ/metric_comparison.h"
 #include "view/qt/comparison_pdf.h"
 #include "view/qt/line_chart_painter.h"
 #include "view/qt/qt_text.h"
@@ -36,8 +37,8 @@ RegimeCharts::RegimeCharts(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
 }
 
-void RegimeCharts::setRegimes(const std::vector<econ::ComparedRegime>& regimes) {
-  charts_ = econ::comparisonCharts(regimes);
+void RegimeCharts::setRegimes(const std::vector<econ::ComparedRegime>& regimes, UnitSystem units) {
+  charts_ = econ::comparisonCharts(regimes, units);
   update();
 }
 
@@ -137,14 +138,16 @@ void CompareWindow::documentClosed() {
 void CompareWindow::recompare() {
   regimes_.clear();
   QList<CChildFrame*> open = main_->children();
+  // Metric Units switches every document at once: any open one tells.
+  units_ = open.isEmpty() ? UnitSystem::Imperial : open.front()->controller().options().units;
   for (int i = 0; i < documents_->count(); ++i) {
     QListWidgetItem* item = documents_->item(i);
     auto* frame = static_cast<CChildFrame*>(item->data(Qt::UserRole).value<void*>());
     if (!open.contains(frame) || item->checkState() != Qt::Checked) continue;
     std::optional<econ::RegimeSummary> s = econ::summarizeRegime(frame->controller().content());
-    if (s) regimes_.push_back({toLatin1(item->text()), std::move(*s)});
+    if (s) regimes_.push_back({toLatin1(item->text()), econ::shownSummary(units_, *s)});
   }
-  std::vector<econ::ComparisonRow> rows = econ::comparisonRows(regimes_);
+  std::vector<econ::ComparisonRow> rows = econ::comparisonRows(regimes_, units_);
   table_->clear();
   table_->setColumnCount(static_cast<int>(regimes_.size()));
   table_->setRowCount(static_cast<int>(rows.size()));
@@ -167,7 +170,7 @@ void CompareWindow::recompare() {
     }
   }
   table_->resizeColumnsToContents();
-  charts_->setRegimes(regimes_);
+  charts_->setRegimes(regimes_, units_);
 }
 
 void CompareWindow::askAndExport(bool pdf) {
@@ -194,13 +197,15 @@ bool CompareWindow::writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 bool CompareWindow::exportCsv(const QString& path) {
-  return writeFile(path, QByteArray::fromStdString(econ::comparisonCsv(regimes_)));
+  return writeFile(path, QByteArray::fromStdString(econ::comparisonCsv(regimes_, units_)));
 }
 
 bool CompareWindow::exportPdf(const QString& path) {
-  auto parts = [this](std::size_t width) { return econ::comparisonTextParts(regimes_, width); };
-  return writeFile(
-      path, comparisonPdf(parts, econ::comparisonCharts(regimes_), windowTitle(), defaultPaper()));
+  auto parts = [this](std::size_t width) {
+    return econ::comparisonTextParts(regimes_, width, units_);
+  };
+  return writeFile(path, comparisonPdf(parts, econ::comparisonCharts(regimes_, units_),
+                                       windowTitle(), defaultPaper()));
 }
 
 }  // namespace keldovar

@@ -24,7 +24,7 @@ class RegimeCharts final : public QWidget {
   Q_OBJECT
  public:
   explicit RegimeCharts(QWidget* parent = nullptr);
-  void setRegimes(const std::vector<econ::ComparedRegime>& regimes);
+  void setRegimes(const std::vector<econ::ComparedRegime>& regimes, UnitSystem units);
   QSize sizeHint() const override { return {560, 720}; }
 
  protected:
@@ -63,7 +63,8 @@ class CompareWindow final : public QWidget {
   QListWidget* documents_ = nullptr;
   QTableWidget* table_ = nullptr;
   RegimeCharts* charts_ = nullptr;
-  std::vector<econ::ComparedRegime> regimes_;
+  std::vector<econ::ComparedRegime> regimes_;  // as the units show them
+  UnitSystem units_ = UnitSystem::Imperial;    // Metric Units, as the documents show it
 };
 
 }  // namespace keldovar

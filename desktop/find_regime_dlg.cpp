@@ -78,8 +78,11 @@ QString percent(const std::optional<double>& rate) {
   return rate ? fromLatin1(formatText("%.2f %%", *rate * 100)) : QStringLiteral("none");
 }
 
-std::string treatment(const Step& step) {
-  const std::string& ba = step.fields.at("ba");
+std::string treatment(const Step& step, UnitSystem units) {
+  std::string ba = step.fields.at("ba");
+  if (units == UnitSystem::Metric) {
+    ba = formatText("%.1f", toMetric(Quantity::BasalArea, readDecimalText(ba)));
+  }
   switch (step.kind) {
     case StepKind::ThinRow:
       return "Row to " + ba;
@@ -94,7 +97,7 @@ std::string treatment(const Step& step) {
 
 }  // namespace
 
-std::string describeTreatments(const std::vector<Step>& steps, int startAge) {
+std::string describeTreatments(const std::vector<Step>& steps, int startAge, UnitSystem units) {
   std::string text;
   int age = startAge;
   for (const Step& step : steps) {
@@ -104,7 +107,7 @@ std::string describeTreatments(const std::vector<Step>& steps, int startAge) {
     } else if (step.kind == StepKind::Fertilize) {
       part = "Fertilize at " + std::to_string(age);
     } else if (step.kind != StepKind::Harvest) {
-      part = treatment(step) + " at " + std::to_string(age);
+      part = treatment(step, units) + " at " + std::to_string(age);
     }
     if (!part.empty()) text += (text.empty() ? "" : "; ") + part;
   }
@@ -325,10 +328,11 @@ QWidget* FindRegimeDlg::buildResults() {
   summary_->setObjectName("summary");
   layout->addWidget(summary_);
   table_ = new QTableWidget(0, 7);
-  table_->setHorizontalHeaderLabels({QStringLiteral("Rotation"), QStringLiteral("Thinnings"),
-                                     QStringLiteral("NPV"), QStringLiteral("LEV"),
-                                     QStringLiteral("IRR"), QStringLiteral("Pulp tons"),
-                                     QStringLiteral("Saw tons")});
+  table_->setHorizontalHeaderLabels(
+      {QStringLiteral("Rotation"), QStringLiteral("Thinnings"), QStringLiteral("NPV"),
+       QStringLiteral("LEV"), QStringLiteral("IRR"),
+       units_ == UnitSystem::Metric ? QStringLiteral("Pulp t/ha") : QStringLiteral("Pulp tons"),
+       units_ == UnitSystem::Metric ? QStringLiteral("Saw t/ha") : QStringLiteral("Saw tons")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -475,16 +479,25 @@ void FindRegimeDlg::showResults() {
   auto measures = [this](const econ::RankedRegime& r) -> const econ::Measures& {
     return result_.management == econ::Management::Pulpwood ? r.pulpwood : r.sawtimber;
   };
+  // Per hectare in metric; the rate is a rate in either.
+  auto perArea = [this](Quantity quantity, std::optional<double> value) -> std::optional<double> {
+    if (value) value = shownValue(units_, quantity, *value);
+    return value;
+  };
+  auto tons = [&perArea](float value) {
+    return fromLatin1(
+        formatText("%.1f", *perArea(Quantity::MassPerArea, static_cast<double>(value))));
+  };
   for (std::size_t i = 0; i < result_.best.size(); ++i) {
     const econ::RankedRegime& r = result_.best[i];
     const econ::Measures& m = measures(r);
     QStringList cells = {QString::number(r.rotation),
-                         fromLatin1(describeTreatments(r.steps, startAge)),
-                         money(static_cast<double>(m.npv)),
-                         money(m.lev),
+                         fromLatin1(describeTreatments(r.steps, startAge, units_)),
+                         money(perArea(Quantity::MoneyPerArea, static_cast<double>(m.npv))),
+                         money(perArea(Quantity::MoneyPerArea, m.lev)),
                          percent(m.irr),
-                         fromLatin1(formatText("%.1f", static_cast<double>(r.harvestPulpTons))),
-                         fromLatin1(formatText("%.1f", static_cast<double>(r.harvestSawTons)))};
+                         tons(r.harvestPulpTons),
+                         tons(r.harvestSawTons)};
     for (int c = 0; c < cells.size(); ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
       if (c > 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -502,7 +515,7 @@ void FindRegimeDlg::showResults() {
                 .arg(result_.refused));
   std::vector<QPointF> points;
   for (const econ::RankedRegime& r : result_.bestByRotation)
-    points.emplace_back(r.rotation, r.score);
+    points.emplace_back(r.rotation, *perArea(Quantity::MoneyPerArea, r.score));
   // The dialog searches a new plantation, whose regimes end at different ages: LEV, the value
   // of bare land under each regime repeated forever, is what compares them, before and after a
   // search alike.
@@ -511,8 +524,9 @@ void FindRegimeDlg::showResults() {
   bool pulpwood = ranked == econ::Management::Pulpwood;
   plot_->setPoints(
       std::move(points),
-      QStringLiteral("LEV ($/acre, %1) of the best regime of each rotation. LEV ranks a "
+      QStringLiteral("LEV ($/%1, %2) of the best regime of each rotation. LEV ranks a "
                      "new plantation's regimes: it compares rotations of different lengths.")
+          .arg(units_ == UnitSystem::Metric ? QStringLiteral("hectare") : QStringLiteral("acre"))
           .arg(pulpwood ? QStringLiteral("pulpwood") : QStringLiteral("sawtimber and pulpwood")));
 }
 

@@ -46,8 +46,10 @@ class RotationPlot final : public QWidget {
   QString title_;
 };
 
-// The regime's treatments as a reader names them: "Low to 90 at 12; Thinomatic to 70 at 18".
-std::string describeTreatments(const std::vector<Step>& steps, int startAge);
+// The regime's treatments as a reader names them: "Low to 90 at 12; Thinomatic to 70 at 18",
+// the residual basal areas in m2/ha in metric.
+std::string describeTreatments(const std::vector<Step>& steps, int startAge,
+                               UnitSystem units = UnitSystem::Imperial);
 
 class FindRegimeDlg final : public QDialog {
   Q_OBJECT

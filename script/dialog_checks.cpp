@@ -268,13 +268,18 @@ Checked<int, SoleField> checkGrowAge(std::string_view ageText, const StandFacts&
 
 // ---- Thinning dialogs ----------------------------------------------------------------------
 
-std::optional<Message> thinningOpeningRefusal(const StandFacts& stand) {
-  float least = fieldSpec(kResidualBAFields, SoleField::Value).bounds->low;
-  if (stand.BA >= static_cast<double>(least)) return std::nullopt;
-  return Message{"",
-                 formatText("Unable to Thin.  The current Basal Area (%.1f) is less than %.0f",
-                            stand.BA, static_cast<double>(least)),
-                 MessageIcon::Exclamation};
+std::optional<Message> thinningOpeningRefusal(const StandFacts& stand, UnitSystem units) {
+  double least = static_cast<double>(fieldSpec(kResidualBAFields, SoleField::Value).bounds->low);
+  if (stand.BA >= least) return std::nullopt;
+  std::string text =
+      units == UnitSystem::Metric
+          ? formatText(
+                "Unable to Thin.  The current Basal Area (%.2f m2/ha) is less than %.2f "
+                "m2/ha",
+                toMetric(Quantity::BasalArea, stand.BA), toMetric(Quantity::BasalArea, least))
+          : formatText("Unable to Thin.  The current Basal Area (%.1f) is less than %.0f", stand.BA,
+                       least);
+  return Message{"", text, MessageIcon::Exclamation};
 }
 
 // Shown to a tenth, never above what the check lets through.

@@ -87,8 +87,9 @@ Checked<int, SoleField> checkGrowAge(std::string_view ageText, const StandFacts&
 // ---- Thinning dialogs (resBasalDlg, thintoDBHdlg, rowLowThinDlg) ----------------------------
 
 // resBasalDlg and rowLowThinDlg refuse to open on a stand too thin to thin; the message ends
-// the dialog as cancelled.
-std::optional<Message> thinningOpeningRefusal(const StandFacts& stand);
+// the dialog as cancelled. In metric it names the basal areas in m2/ha.
+std::optional<Message> thinningOpeningRefusal(const StandFacts& stand,
+                                              UnitSystem units = UnitSystem::Imperial);
 
 // A residual basal area from the field's least up to the stand's own, to a tenth.
 Bounds residualBounds(const DialogField& field, const StandFacts& stand);

@@ -69,7 +69,7 @@ std::optional<int> QtPrompts::askGrowAge(const StandFacts& stand) {
 
 std::optional<float> QtPrompts::askResidualBA(const RememberedValues& remembered,
                                               const StandFacts& stand) {
-  if (std::optional<Message> refused = thinningOpeningRefusal(stand)) {
+  if (std::optional<Message> refused = thinningOpeningRefusal(stand, units())) {
     showMessage(*refused);
     return std::nullopt;
   }
@@ -91,7 +91,7 @@ int QtPrompts::askLowThinMethod() {
 
 std::optional<RowLowEntry> QtPrompts::askRowLow(const RememberedValues& remembered,
                                                 const StandFacts& stand) {
-  if (std::optional<Message> refused = thinningOpeningRefusal(stand)) {
+  if (std::optional<Message> refused = thinningOpeningRefusal(stand, units())) {
     showMessage(*refused);
     return std::nullopt;
   }

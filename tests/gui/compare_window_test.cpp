@@ -83,6 +83,14 @@ class CompareWindowTest : public QObject {
     QVERIFY(pages.contains("Standing basal area") || pages.isEmpty());  // empty: no pdftotext
     QCOMPARE(pages, pdfText(folder.filePath("cli.pdf")));
 
+    // Metric Units reaches the open window: its CSV is then compare --units metric's.
+    frame.runCommand(cmd::kMetricUnits);
+    QVERIFY(window->exportCsv(folder.filePath("metric.csv")));
+    QCOMPARE(fileBytes(folder.filePath("metric.csv")),
+             cliOutput(QStringList{"compare"} + files +
+                       QStringList{"--format", "csv", "--units", "metric"}));
+    frame.runCommand(cmd::kMetricUnits);
+
     documents->item(0)->setCheckState(Qt::Unchecked);
     QCOMPARE(table->columnCount(), 1);
     QCOMPARE(window->regimes().front().name, std::string("unthinned-thinomatic-fertilize"));

@@ -159,6 +159,11 @@ TEST(FieldUnits, ChecksTakeTheConvertedValuesAndSpeakMetric) {
             "Please enter a Residual Basal Area in the range\n 4.6 - 22.9");
   EXPECT_FLOAT_EQ(thin("10").accepted(), static_cast<float>(10 / 0.09290304 * 0.40468564224));
 
+  StandFacts thinStand;
+  thinStand.BA = 15;
+  EXPECT_EQ(thinningOpeningRefusal(thinStand, kMetric)->text,
+            "Unable to Thin.  The current Basal Area (3.44 m2/ha) is less than 4.59 m2/ha");
+
   MerchTexts merch{"20", "20.32", "12.7", false};
   EXPECT_EQ(refusalText(checkTyped<MerchEntry>(kMetric, kMerchFields, merch, checkMerchLimits)),
             "Please specify the Outside Bark top diameter between 5.1 and 15.2");
