@@ -52,12 +52,26 @@ void CKELDOVARView::applyFont(const FontDescription& description) {
   relayout();
 }
 
-void CKELDOVARView::relayout() {
-  QtTextMetrics metrics(font_);
+LayoutParams CKELDOVARView::layoutParams() const {
   LayoutParams params;
   params.showFinancial = document_.options().showFinancial;
   params.showBargraph = document_.options().showBargraph;
   params.carbon = carbonOptionsOf(document_.content());
+  params.units = document_.options().units;
+  params.currency = currency_;
+  params.decimalSeparator = decimalSeparator_;
+  return params;
+}
+
+void CKELDOVARView::setMoneyStyle(const std::string& currency, char decimalSeparator) {
+  currency_ = currency;
+  decimalSeparator_ = decimalSeparator;
+  relayout();
+}
+
+void CKELDOVARView::relayout() {
+  QtTextMetrics metrics(font_);
+  LayoutParams params = layoutParams();
   const QScreen* display = screen();
   params.displayWidth = display != nullptr ? display->geometry().width() : 0;
   params.logicalDpi = viewport()->logicalDpiX();
@@ -123,8 +137,15 @@ bool CKELDOVARView::canCopy() const {
 
 void CKELDOVARView::copy() {
   if (!canCopy()) return;
-  auto mime = selectionMimeData(document_.store(), selection_, document_.options().showFinancial,
-                                carbonOptionsOf(document_.content()));
+  LayoutParams params = layoutParams();
+  ReportOptions options{0,
+                        params.showFinancial,
+                        false,
+                        params.carbon,
+                        params.units,
+                        params.currency,
+                        params.decimalSeparator};
+  auto mime = selectionMimeData(document_.store(), selection_, options);
   if (!putOnClipboard(*QApplication::clipboard(), std::move(mime))) {
     QMessageBox::warning(this, QApplication::applicationDisplayName(),
                          QString::fromLatin1(kClipboardSetFailed));
@@ -146,10 +167,8 @@ int CKELDOVARView::fitWidthSteps() const {
   if (document_.store().lastIndex < 0) return 0;
   const int window = clientPageSize().width();
   return fittingSteps(fontDescription_, [this, window](const FontDescription& font) {
-    LayoutParams params;
-    params.showFinancial = document_.options().showFinancial;
+    LayoutParams params = layoutParams();
     params.showBargraph = false;  // a graph follows the window; the lines do not
-    params.carbon = carbonOptionsOf(document_.content());
     return ReportLayout(document_.store(), QtTextMetrics(keldovar::reportFont(font)), params)
                .docWidth() <= window;
   });

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QString>
 #include <optional>
+#include <string>
 
 #include "document/document_controller.h"
 #include "view/font_file.h"
@@ -26,6 +27,9 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   // The font file ("def_Font.bin" in the folder the window chooses): read now, a missing or
   // damaged file keeping the current font, and rewritten after each font size change.
   void setFontFilePath(const QString& path);
+  // The currency symbol and decimal separator the metric view writes (the locale's); "$" and
+  // '.' until set.
+  void setMoneyStyle(const std::string& currency, char decimalSeparator);
 
   QWidget* widget() override { return this; }
   void refresh(bool scrollToNewest) override;
@@ -88,6 +92,8 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   std::optional<CellAddress> hitAt(QPoint pixel) const;
   QPoint pagePoint(QPoint pixel) const;
   bool moveSelection(int key, Qt::KeyboardModifiers modifiers);
+  // The layout's options from the document's view options and the money style.
+  LayoutParams layoutParams() const;
   void selectionMoved(bool changed);
 
   const DocumentController& document_;
@@ -95,6 +101,8 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   FontDescription fontDescription_;
   QFont font_;
   ReportLayout layout_;
+  std::string currency_ = "$";
+  char decimalSeparator_ = '.';
   Selection selection_;
   int wheelAngle_ = 0;  // Ctrl+wheel turns not yet a whole step
 };
