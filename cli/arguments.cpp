@@ -144,6 +144,9 @@ constexpr OptionSpec kInventoryOptions[] = {
      "runs the K-th of N parts of the stands; auto: the task\n"
      "of a Slurm or Grid Engine job array",
      &Given::shard},
+    {"--units", "imperial|metric",
+     "the CSV, JSON Lines or text in metric units (ha, per\n"
+     "hectare, m2, m3, tonnes); SQLite results stay imperial"},
     {"--resume", nullptr, "goes on with the SQLite results of a run that stopped", nullptr,
      &Given::resume},
     {"--merge", nullptr,
@@ -219,7 +222,9 @@ constexpr const char* kInventoryUsage =
     "  keldovar-cli inventory STANDS.csv|STANDS.sqlite[:TABLE] [--regime TEMPLATE.kdr | --space\n"
     "                   SPACE] [--out RESULT.sqlite|.csv|.jsonl] [--format sqlite|csv|jsonl|text]\n"
     "                   [--jobs N] [--shard K/N|auto] [--resume]\n"
-    "  keldovar-cli inventory --merge RESULT.sqlite... [--out MERGED] [--format ...]\n";
+    "                   [--units imperial|metric] (CSV, JSON Lines, text)\n"
+    "  keldovar-cli inventory --merge RESULT.sqlite... [--out MERGED] [--format ...]\n"
+    "                   [--units imperial|metric]\n";
 
 const CommandSpec kCommands[] = {
     {"run", kRunUsage, "Runs regime scripts and prints their reports.", "SCRIPT",

@@ -77,6 +77,10 @@ std::optional<std::string> readInventoryValue(const std::string& option, const s
   } else if (option == "--format") {
     o.format = formatWord(value);
     if (!o.format) return "--format takes sqlite, csv, jsonl or text, not '" + value + "'";
+  } else if (option == "--units") {
+    if (!parseUnitSystem(value, o.units)) {
+      return "--units takes imperial or metric, not '" + value + "'";
+    }
   } else if (option == "--jobs") {
     std::optional<int> jobs = wholeNumber(value);
     if (!jobs || *jobs < 1 || *jobs > 256) return "--jobs takes 1 to 256, not '" + value + "'";
@@ -104,6 +108,11 @@ std::optional<std::string> checkInventoryOptions(const InventoryOptions& o) {
   }
   if (o.out && o.format == ResultFormat::Text) return std::string("text goes to the terminal only");
   if (!o.out && o.format == ResultFormat::Sqlite) return std::string("SQLite results need --out");
+  if (o.units == UnitSystem::Metric && resultFormat(o) == ResultFormat::Sqlite) {
+    return std::string(
+        "SQLite results stay imperial, as runs resume and merge from them: --units metric "
+        "writes CSV, JSON Lines or text");
+  }
   if (o.resume && resultFormat(o) != ResultFormat::Sqlite) {
     return std::string("--resume goes on with SQLite results: --out RESULT.sqlite");
   }
@@ -199,15 +208,15 @@ OpenedResults openResults(const InventoryOptions& o, const std::vector<std::stri
       } else {
         targets.forest = target("");
       }
-      opened.writer = std::make_unique<forest::CsvResults>(targets, passThrough);
+      opened.writer = std::make_unique<forest::CsvResults>(targets, passThrough, o.units);
       break;
     }
     case ResultFormat::Jsonl:
       opened.writer =
-          std::make_unique<forest::JsonlResults>(*target(o.out.value_or("")), passThrough);
+          std::make_unique<forest::JsonlResults>(*target(o.out.value_or("")), passThrough, o.units);
       break;
     case ResultFormat::Text:
-      opened.writer = std::make_unique<forest::PlainResults>(*target(""));
+      opened.writer = std::make_unique<forest::PlainResults>(*target(""), o.units);
       break;
   }
   return opened;

@@ -10,6 +10,7 @@
 #include "cli/inventory.h"
 #include "forest/part_file.h"
 #include "forest/result_writer.h"
+#include "units/units.h"
 
 namespace keldovar::cli {
 
@@ -26,6 +27,9 @@ struct InventoryOptions {
   std::string shardText = "1/1";
   bool resume = false;
   bool merge = false;
+  // Of the CSV, JSON Lines and text outputs; SQLite results, which runs resume and shards merge
+  // from, stay imperial.
+  UnitSystem units = UnitSystem::Imperial;
   std::vector<std::string> mergeFiles;
 };
 

@@ -36,6 +36,8 @@ inline constexpr const char* kStarted = "started";
 inline constexpr const char* kFinished = "finished";
 inline constexpr const char* kStands = "stands";
 inline constexpr const char* kFailed = "failed";
+// "metric" when the outputs show metric units; absent for imperial, as every stored result is.
+inline constexpr const char* kUnits = "units";
 }  // namespace manifest_keys
 
 // The first key that says what was computed (the program, an input's digest, the plan, and the

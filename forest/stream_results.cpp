@@ -60,8 +60,12 @@ std::string manifestCsv(const Manifest& manifest) {
   return text;
 }
 
-std::string shown(std::optional<double> value, const char* format) {
-  return value ? formatText(format, *value) : std::string();
+// A per-acre figure of the plain table, in `units` with the decimals that keep its round trip.
+std::string perArea(std::optional<double> value, Quantity quantity, int decimals,
+                    UnitSystem units) {
+  if (!value) return {};
+  if (units == UnitSystem::Metric) decimals = metricDecimals(quantity, decimals);
+  return formatText("%.*f", decimals, shownValue(units, quantity, *value));
 }
 
 }  // namespace
@@ -80,17 +84,20 @@ void TextResults::stand(const StandRecord& record) {
 void TextResults::count(Manifest& manifest) const {
   manifest.set(manifest_keys::kStands, std::to_string(stands_));
   manifest.set(manifest_keys::kFailed, std::to_string(failed_));
+  if (units_ == UnitSystem::Metric) manifest.set(manifest_keys::kUnits, "metric");
 }
 
-CsvResults::CsvResults(const CsvTargets& targets, const std::vector<std::string>& passThrough)
-    : targets_(targets) {
-  writeIf(targets_.tables, csvLine(kTableColumns, passThrough));
-  writeIf(targets_.stands, csvLine(kStandColumns, passThrough));
-  writeIf(targets_.flows, csvLine(kFlowColumns));
+CsvResults::CsvResults(const CsvTargets& targets, const std::vector<std::string>& passThrough,
+                       UnitSystem units)
+    : TextResults(units), targets_(targets) {
+  writeIf(targets_.tables, csvLine(tableColumns(units), passThrough));
+  writeIf(targets_.stands, csvLine(standColumns(units), passThrough));
+  writeIf(targets_.flows, csvLine(flowColumns(units)));
 }
 
-void CsvResults::stand(const StandRecord& record) {
-  TextResults::stand(record);
+void CsvResults::stand(const StandRecord& stored) {
+  TextResults::stand(stored);
+  StandRecord record = shownRecord(stored, units_);
   if (targets_.tables != nullptr) {
     std::string lines;
     for (const CellRow& row : record.tables) lines += csvLine(row, &record.passThrough);
@@ -107,27 +114,31 @@ void CsvResults::stand(const StandRecord& record) {
 void CsvResults::finish(Manifest& manifest) {
   count(manifest);
   if (targets_.forest != nullptr) {
-    std::string text = csvLine(kForestColumns);
-    for (const ForestYear& year : totals_.years()) text += csvLine(forestRow(year));
+    std::string text = csvLine(forestColumns(units_));
+    for (const ForestYear& year : totals_.years()) text += csvLine(shownForestRow(year, units_));
     targets_.forest->write(text);
   }
   writeIf(targets_.manifest, manifestCsv(manifest));
 }
 
-JsonlResults::JsonlResults(TextOutput& out, const std::vector<std::string>& passThrough)
-    : out_(out), passThrough_(passThrough) {}
+JsonlResults::JsonlResults(TextOutput& out, const std::vector<std::string>& passThrough,
+                           UnitSystem units)
+    : TextResults(units), out_(out), passThrough_(passThrough) {}
 
-void JsonlResults::stand(const StandRecord& record) {
-  TextResults::stand(record);
-  std::string line = "{\"record\": \"stand\", " + jsonPairs(kStandColumns, record.stand);
+void JsonlResults::stand(const StandRecord& stored) {
+  TextResults::stand(stored);
+  StandRecord record = shownRecord(stored, units_);
+  std::string line = "{\"record\": \"stand\", " + jsonPairs(standColumns(units_), record.stand);
   line += ", \"columns\": {" + jsonPairs(passThrough_, record.passThrough) + "}";
   line += ", \"stand_tables\": [";
   for (std::size_t i = 0; i < record.tables.size(); ++i) {
-    line += (i > 0 ? ", {" : "{") + jsonPairs(kTableColumns, record.tables[i], kTableIndex) + "}";
+    line += (i > 0 ? ", {" : "{") + jsonPairs(tableColumns(units_), record.tables[i], kTableIndex) +
+            "}";
   }
   line += "], \"cash_flows\": [";
   for (std::size_t i = 0; i < record.flows.size(); ++i) {
-    line += (i > 0 ? ", {" : "{") + jsonPairs(kFlowColumns, record.flows[i], kFlowYear) + "}";
+    line +=
+        (i > 0 ? ", {" : "{") + jsonPairs(flowColumns(units_), record.flows[i], kFlowYear) + "}";
   }
   out_.write(line + "]}\n");
 }
@@ -135,7 +146,8 @@ void JsonlResults::stand(const StandRecord& record) {
 void JsonlResults::finish(Manifest& manifest) {
   count(manifest);
   for (const ForestYear& year : totals_.years()) {
-    out_.write("{\"record\": \"year\", " + jsonPairs(kForestColumns, forestRow(year)) + "}\n");
+    out_.write("{\"record\": \"year\", " +
+               jsonPairs(forestColumns(units_), shownForestRow(year, units_)) + "}\n");
   }
   std::string line = "{\"record\": \"manifest\"";
   for (const auto& [key, value] : manifest.entries) {
@@ -146,23 +158,33 @@ void JsonlResults::finish(Manifest& manifest) {
 
 void PlainResults::finish(Manifest& manifest) {
   count(manifest);
-  std::string text = formatText("%d stands, %d failed; %d ran through on %.1f acres\n", stands_,
-                                failed_, totals_.stands(), totals_.acres());
-  text +=
-      "Standing stock per acre of the year's stands after its last step; tons, cuts and dollars "
-      "as sawtimber+pulpwood management\n"
-      "  Year Stands       Acres Trees/ac   BA/ac  Cuft/ac  Pulp t/ac  Saw t/ac   Cut pulp t    "
-      "Cut saw t        Cash $          PV $\n";
+  bool metric = units_ == UnitSystem::Metric;
+  std::string text = formatText(
+      "%d stands, %d failed; %d ran through on %.1f %s\n", stands_, failed_, totals_.stands(),
+      shownValue(units_, Quantity::Area, totals_.acres()), metric ? "hectares" : "acres");
+  text += metric ? "Standing stock per hectare of the year's stands after its last step; tonnes, "
+                   "cuts and money as sawtimber+pulpwood management\n"
+                   "  Year Stands    Hectares Trees/ha   m2/ha    m3/ha  Pulp t/ha  Saw t/ha   "
+                   "Cut pulp t    Cut saw t        Cash $          PV $\n"
+                 : "Standing stock per acre of the year's stands after its last step; tons, cuts "
+                   "and dollars as sawtimber+pulpwood management\n"
+                   "  Year Stands       Acres Trees/ac   BA/ac  Cuft/ac  Pulp t/ac  Saw t/ac   "
+                   "Cut pulp t    Cut saw t        Cash $          PV $\n";
+  auto total = [this](Quantity q, double v) { return shownValue(units_, q, v); };
   for (const ForestYear& y : totals_.years()) {
     const Figures& s = y.standing;
-    text += formatText("%6.1f %6d %11.1f", y.year, y.stands, y.acres);
-    text += formatText("%9s", shown(perAcre(s.trees, y), "%.1f").c_str());
-    text += formatText("%8s", shown(perAcre(s.basalArea, y), "%.1f").c_str());
-    text += formatText("%9s", shown(perAcre(s.volume, y), "%.0f").c_str());
-    text += formatText("%11s", shown(perAcre(s.iuPulpTons, y), "%.2f").c_str());
-    text += formatText("%10s", shown(perAcre(s.sawTons, y), "%.2f").c_str());
-    text += formatText("%13.1f %12.1f %13.2f %13.2f\n", y.removed.iuPulpTons, y.removed.sawTons,
-                       y.cashSawtimber, y.pvSawtimber);
+    text += formatText("%6.1f %6d %11.1f", y.year, y.stands, total(Quantity::Area, y.acres));
+    text += formatText("%9s", perArea(perAcre(s.trees, y), Quantity::PerArea, 1, units_).c_str());
+    text +=
+        formatText("%8s", perArea(perAcre(s.basalArea, y), Quantity::BasalArea, 1, units_).c_str());
+    text += formatText("%9s",
+                       perArea(perAcre(s.volume, y), Quantity::VolumePerArea, 0, units_).c_str());
+    text += formatText("%11s",
+                       perArea(perAcre(s.iuPulpTons, y), Quantity::MassPerArea, 2, units_).c_str());
+    text += formatText("%10s",
+                       perArea(perAcre(s.sawTons, y), Quantity::MassPerArea, 2, units_).c_str());
+    text += formatText("%13.1f %12.1f %13.2f %13.2f\n", total(Quantity::Mass, y.removed.iuPulpTons),
+                       total(Quantity::Mass, y.removed.sawTons), y.cashSawtimber, y.pvSawtimber);
   }
   out_.write(text);
 }

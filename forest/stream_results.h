@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forest/metric_results.h"
 #include "forest/part_file.h"
 #include "forest/result_writer.h"
 
@@ -24,17 +25,20 @@ class StreamOutput final : public TextOutput {
   std::string name_;
 };
 
-// Counts the stands and adds the forest up as they come.
+// Counts the stands and adds the forest up as they come, from the stored (imperial) records;
+// the writers show them in `units`, converted as they write.
 class TextResults : public ResultWriter {
  public:
+  explicit TextResults(UnitSystem units = UnitSystem::Imperial) : units_(units) {}
   void stand(const StandRecord& record) override;
 
  protected:
+  UnitSystem units_;
   ForestTotals totals_;
   int stands_ = 0;
   int failed_ = 0;
 
-  // The counts into the manifest.
+  // The counts, and metric units when the outputs use them, into the manifest.
   void count(Manifest& manifest) const;
 };
 
@@ -50,7 +54,8 @@ struct CsvTargets {
 
 class CsvResults final : public TextResults {
  public:
-  CsvResults(const CsvTargets& targets, const std::vector<std::string>& passThrough);
+  CsvResults(const CsvTargets& targets, const std::vector<std::string>& passThrough,
+             UnitSystem units = UnitSystem::Imperial);
   void stand(const StandRecord& record) override;
   void finish(Manifest& manifest) override;
 
@@ -60,7 +65,8 @@ class CsvResults final : public TextResults {
 
 class JsonlResults final : public TextResults {
  public:
-  JsonlResults(TextOutput& out, const std::vector<std::string>& passThrough);
+  JsonlResults(TextOutput& out, const std::vector<std::string>& passThrough,
+               UnitSystem units = UnitSystem::Imperial);
   void stand(const StandRecord& record) override;
   void finish(Manifest& manifest) override;
 
@@ -72,7 +78,8 @@ class JsonlResults final : public TextResults {
 // The forest's years as a table for people, under a line of counts.
 class PlainResults final : public TextResults {
  public:
-  explicit PlainResults(TextOutput& out) : out_(out) {}
+  explicit PlainResults(TextOutput& out, UnitSystem units = UnitSystem::Imperial)
+      : TextResults(units), out_(out) {}
   void finish(Manifest& manifest) override;
 
  private:

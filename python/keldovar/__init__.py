@@ -48,6 +48,16 @@ def _frames(path):
         )
 
 
+def _csv_frames(path):
+    """The frames of ``--out NAME.csv``'s five files, as _frames gives those of SQLite."""
+    import pandas
+
+    stem = path[: -len(".csv")]
+    read = lambda suffix: pandas.read_csv(stem + suffix, keep_default_na=False, na_values=[""])  # noqa: E731
+    manifest = dict(read(".manifest.csv").astype(str).itertuples(index=False, name=None))
+    return read(".stands.csv"), read(".csv"), read(".forest.csv"), read(".flows.csv"), manifest
+
+
 def results(path, messages=""):
     """The SQLite results of ``keldovar-cli inventory --out RESULT.sqlite`` as a Forest."""
     return Forest(*_frames(os.fspath(path)), messages)
@@ -82,16 +92,24 @@ def plan_args(regime, space):
     return ["--regime", os.fspath(regime)] if regime is not None else ["--space", os.fspath(space)]
 
 
-def inventory(stands, regime=None, space=None, jobs=None, shard=None, progress=False):
+def inventory(stands, regime=None, space=None, jobs=None, shard=None, progress=False,
+              units="imperial"):
     """Every stand of an inventory through a regime template or its best-regime search.
 
     ``stands`` is an inventory file (CSV, SQLite or GeoPackage, ``FILE:TABLE`` for a table)
     or a pandas DataFrame of its columns. Stands that fail are in the results with their
     status and messages; an inventory, regime or space that cannot be used raises Error.
+    ``units="metric"`` gives the frames in metric units, their columns named so (hectares,
+    trees_per_ha, basal_area_m2_ha, ...), as ``--units metric`` writes the CSV results.
     """
+    if units not in ("imperial", "metric"):
+        raise ValueError(f'units takes "imperial" or "metric", not "{units}"')
+    metric = units == "metric"
     with tempfile.TemporaryDirectory(prefix="keldovar-") as folder:
-        out = os.path.join(folder, "result.sqlite")
+        out = os.path.join(folder, "result.csv" if metric else "result.sqlite")
         args = ["inventory", stands_file(stands, folder), *plan_args(regime, space), "--out", out]
+        if metric:
+            args += ["--units", "metric"]
         if jobs is not None:
             args += ["--jobs", str(jobs)]
         if shard is not None:
@@ -100,4 +118,4 @@ def inventory(stands, regime=None, space=None, jobs=None, shard=None, progress=F
         messages = err.decode("latin-1")
         if status not in (0, 1) or not os.path.exists(out):
             raise failure(status, err)
-        return results(out, messages)
+        return Forest(*_csv_frames(out), messages) if metric else results(out, messages)

@@ -67,11 +67,14 @@ def optimize(space: PathLike, shard: Optional[Shard] = None,
 
 def inventory(stands: Union[PathLike, pandas.DataFrame], regime: Optional[PathLike] = None,
               space: Optional[PathLike] = None, jobs: Optional[int] = None,
-              shard: Optional[Shard] = None, progress: bool = False) -> Forest:
+              shard: Optional[Shard] = None, progress: bool = False,
+              units: Literal["imperial", "metric"] = "imperial") -> Forest:
     """Every stand of an inventory through a regime template (regime) or its best regime (space).
 
     stands: a CSV, SQLite or GeoPackage inventory ("FILE:TABLE" for a table), or a DataFrame
     of its columns. Failed stands are in the results; an unusable input raises Error.
+    units: "metric" gives the frames in metric units, their columns named so (hectares,
+    trees_per_ha, basal_area_m2_ha, ...), as --units metric writes the CSV results.
     """
 
 def results(path: PathLike, messages: str = "") -> Forest:

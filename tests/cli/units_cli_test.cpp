@@ -342,6 +342,9 @@ TEST(UnitsCli, AWrongWordIsAUsageError) {
       {"report", "x.kdv", "--units", "Metric"},
       {"report", "x.kdv", "--units"},
       {"compare", "a.kdr", "b.kdr", "--units", "acres"},
+      {"inventory", "s.csv", "--regime", "r.kdr", "--units", "feet"},
+      // SQLite results are the state a run resumes from: they stay imperial.
+      {"inventory", "s.csv", "--regime", "r.kdr", "--out", "r.sqlite", "--units", "metric"},
   };
   for (const std::vector<std::string>& args : cases) {
     Outcome r = cli(args);

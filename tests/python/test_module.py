@@ -166,6 +166,22 @@ def test_inventory_from_a_file_or_a_data_frame(monkeypatch, tmp_path):
     assert raised.value.text == "--jobs takes 1 to 256, not '0'"
 
 
+def test_a_metric_inventory_names_its_columns_in_metric_units():
+    folder = SOURCE / "examples/forest"
+    imperial = keldovar.inventory(folder / "stands.csv", regime=folder / "prescription.kdr")
+    metric = keldovar.inventory(folder / "stands.csv", regime=folder / "prescription.kdr", units="metric")
+    assert metric.manifest["units"] == "metric" and "units" not in imperial.manifest
+    for frame, imperial_name, metric_name, factor in [
+        ("stands", "acres", "hectares", 0.40468564224),
+        ("tables", "basal_area", "basal_area_m2_ha", 0.3048**2 / 0.40468564224),
+        ("forest", "volume", "volume_m3", 0.3048**3),
+    ]:
+        a, b = getattr(imperial, frame), getattr(metric, frame)
+        assert list(b[metric_name]) == pytest.approx(list(a[imperial_name] * factor), nan_ok=True)
+    with pytest.raises(ValueError):
+        keldovar.inventory(folder / "stands.csv", regime=folder / "prescription.kdr", units="si")
+
+
 def test_the_plotting_example_draws_its_png(tmp_path):
     png = tmp_path / "forest.png"
     subprocess.run([sys.executable, SOURCE / "examples/forest_plot.py", png], check=True,

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QString>
 #include <optional>
+#include <string>
 
 #include "document/document_controller.h"
 #include "view/font_file.h"

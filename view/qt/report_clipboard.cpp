@@ -9,6 +9,11 @@
 namespace keldovar {
 
 std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Selection& selection,
+                                             bool showFinancial, const CarbonOptions& carbon) {
+  return selectionMimeData(store, selection, ReportOptions{0, showFinancial, false, carbon});
+}
+
+std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Selection& selection,
                                              const ReportOptions& options) {
   auto data = std::make_unique<QMimeData>();
   data->setText(fromLatin1(selection.copyText(store, options, kWindowsLineEnd)));

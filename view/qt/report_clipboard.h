@@ -14,6 +14,9 @@ namespace keldovar {
 
 // text/plain holds Copy's text exactly ("\r\n" line ends); a cell selection adds text/csv.
 std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Selection& selection,
+                                             bool showFinancial, const CarbonOptions& carbon = {});
+// The same under every report option: in metric the text as the metric view shows it.
+std::unique_ptr<QMimeData> selectionMimeData(const TableStore& store, const Selection& selection,
                                              const ReportOptions& options);
 
 // Hands the data over. Qt opens and empties the clipboard itself and reports no failure there;
