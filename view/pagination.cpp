@@ -104,9 +104,11 @@ double fitWidthScale(const PageSetup& setup, int docWidth) {
 
 ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
                          const PageSetup& setup, bool showFinancial, bool showBargraph,
-                         const CarbonOptions& carbon, UnitSystem units) {
+                         const CarbonOptions& carbon, const ShownUnits& units) {
   LayoutParams params;
-  params.units = units;
+  params.units = units.units;
+  params.currency = units.currency;
+  params.decimalSeparator = units.decimalSeparator;
   params.showFinancial = showFinancial;
   params.showBargraph = showBargraph;
   params.carbon = carbon;

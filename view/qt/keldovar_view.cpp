@@ -182,7 +182,8 @@ void CKELDOVARView::print(QPrinter& printer) {
   print(printer, PrintChoices{});
 }
 
-void CKELDOVARView::print(QPrinter& printer, const PrintChoices& choices) {
+void CKELDOVARView::print(QPrinter& printer, const PrintChoices& given) {
+  PrintChoices choices = withMoneyStyle(given);
   printReport(printer, document_.store(), document_.options(), font_, printer.docName(),
               carbonOptionsOf(document_.content()), choices);
   // The screen's layout was never replaced; the selection shows again at the next paint.
@@ -193,7 +194,14 @@ bool CKELDOVARView::canPrint() const {
   return document_.store().lastIndex >= 0;
 }
 
-int CKELDOVARView::printPageCount(const QPrinter& printer, const PrintChoices& choices) const {
+PrintChoices CKELDOVARView::withMoneyStyle(PrintChoices choices) const {
+  choices.currency = currency_;
+  choices.decimalSeparator = decimalSeparator_;
+  return choices;
+}
+
+int CKELDOVARView::printPageCount(const QPrinter& printer, const PrintChoices& given) const {
+  PrintChoices choices = withMoneyStyle(given);
   if (!canPrint()) return 0;
   return PrintPlan(printer, document_.store(), document_.options(), font_,
                    carbonOptionsOf(document_.content()), choices)

@@ -94,6 +94,7 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   bool moveSelection(int key, Qt::KeyboardModifiers modifiers);
   // The layout's options from the document's view options and the money style.
   LayoutParams layoutParams() const;
+  PrintChoices withMoneyStyle(PrintChoices choices) const;
   void selectionMoved(bool changed);
 
   const DocumentController& document_;

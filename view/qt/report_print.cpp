@@ -58,13 +58,14 @@ ReportLayout fittedLayout(const TableStore& store, const ViewOptions& options, c
                           const CarbonOptions& carbon, const PrintChoices& choices,
                           PageSetup& setup) {
   QtTextMetrics metrics(font);
+  ShownUnits units{options.units, choices.currency, choices.decimalSeparator};
   ReportLayout layout = printLayout(store, metrics, setup, options.showFinancial,
-                                    options.showBargraph, carbon, options.units);
+                                    options.showBargraph, carbon, units);
   if (!choices.fitWidth) return layout;
   setup.scale = fitWidthScale(setup, layout.docWidth());
   if (setup.scale >= 1.0) return layout;
   return printLayout(store, metrics, setup, options.showFinancial, options.showBargraph, carbon,
-                     options.units);
+                     units);
 }
 
 }  // namespace
