@@ -30,10 +30,11 @@ CChildFrame::CChildFrame(AppContext& context, const QString& untitledName, Saver
   prompts_ = context.makePrompts(this);
   document_ =
       std::make_unique<CKELDOVARDoc>(context.session, *prompts_, context.settings, untitledName);
-  // The document read Metric Units from the settings; the locale writes its money.
-  showUnits(document_->controller(), document_->controller().options().units);
   auto* view = new CKELDOVARView(document_->controller(), this);
   view->setFontFilePath(fontFileLocation(context.applicationDirectory));
+  // The document read Metric Units from the settings; the metric view writes the locale's money.
+  ShownUnits money = localeMoney();
+  view->setMoneyStyle(money.currency, money.decimalSeparator);
   view_ = view;
   setWidget(view);
   // Whatever gives this window the keyboard (the MDI area does on activation) gives it to the

@@ -11,6 +11,7 @@
 
 #include "app/safe_file.h"
 #include "desktop/child_frame.h"
+#include "desktop/units_option.h"
 #include "econ/cash_flows.h"
 #include "script/commands.h"
 #include "view/carbon_section.h"
@@ -142,9 +143,14 @@ bool ReportOutput::exportPdf(CChildFrame& frame, QWidget* parent) {
   if (path.isEmpty()) return false;
   QByteArray pdf;
   const DocumentController& controller = frame.controller();
+  // The printout's money style, as Print and the preview get it from the window.
+  PrintChoices choices = choices_;
+  ShownUnits money = localeMoney();
+  choices.currency = money.currency;
+  choices.decimalSeparator = money.decimalSeparator;
   if (!writeReportPdf(controller.store(), controller.options(), toLatin1(title), pdf,
                       printer_.pageLayout(), frame.view().fontDescription(),
-                      carbonOptionsOf(controller.content()), choices_)) {
+                      carbonOptionsOf(controller.content()), choices)) {
     return tellWriteFailure(path, EIO, parent);
   }
   return writeFile(path, pdf, parent);

@@ -13,13 +13,12 @@ UnitSystem switchUnits(const QList<CChildFrame*>& documents, SettingsStore& sett
   // A store that cannot be written still switches the open documents; the next start reads
   // what was last kept.
   writeUnitSystem(settings, units);
-  for (CChildFrame* document : documents) showUnits(document->controller(), units);
+  for (CChildFrame* document : documents) document->controller().setUnits(units);
   return units;
 }
 
-void showUnits(DocumentController& document, UnitSystem units) {
-  ShownUnits shown = localeUnits(units);
-  document.setUnits(shown.units, shown.currency, shown.decimalSeparator);
+ShownUnits localeMoney() {
+  return localeUnits(UnitSystem::Metric);
 }
 
 }  // namespace keldovar

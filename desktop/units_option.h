@@ -4,9 +4,9 @@
 
 #include <QList>
 
-#include "document/document_controller.h"
 #include "document/settings_store.h"
 #include "units/units.h"
+#include "view/metric_lines.h"
 
 namespace keldovar {
 
@@ -15,7 +15,7 @@ class CChildFrame;
 // Switches every open document to the other unit system and keeps it for the documents still
 // to come; the stand files know nothing of it.
 UnitSystem switchUnits(const QList<CChildFrame*>& documents, SettingsStore& settings);
-// Shows the document in `units`, with the locale's currency and decimal separator in metric.
-void showUnits(DocumentController& document, UnitSystem units);
+// The metric view's money as the system's locale writes it.
+ShownUnits localeMoney();
 
 }  // namespace keldovar

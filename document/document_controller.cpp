@@ -113,15 +113,13 @@ void DocumentController::replaceContent(DocumentContent content) {
   // Not carried by stand files.
   bool showAll = content_.options.showAllTables;
   bool showCarbon = content_.options.showCarbon;
-  ViewOptions shown = content_.options;
+  UnitSystem units = content_.options.units;
   CarbonValues carbon = content_.carbon;
   tablesReplaced();
   content_ = std::move(content);
   content_.options.showAllTables = showAll;
   content_.options.showCarbon = showCarbon;
-  content_.options.units = shown.units;
-  content_.options.currency = shown.currency;
-  content_.options.decimalSeparator = shown.decimalSeparator;
+  content_.options.units = units;
   content_.carbon = carbon;
   undo_.clear();
   setModified(false);
@@ -364,16 +362,9 @@ void DocumentController::toggleCarbon() {
   listener().viewChanged(ViewScroll::Keep);
 }
 
-void DocumentController::setUnits(UnitSystem units, const std::string& currency,
-                                  char decimalSeparator) {
-  ViewOptions& options = content_.options;
-  if (options.units == units && options.currency == currency &&
-      options.decimalSeparator == decimalSeparator) {
-    return;
-  }
-  options.units = units;
-  options.currency = currency;
-  options.decimalSeparator = decimalSeparator;
+void DocumentController::setUnits(UnitSystem units) {
+  if (content_.options.units == units) return;
+  content_.options.units = units;
   listener().viewChanged(ViewScroll::Keep);
 }
 

@@ -90,7 +90,7 @@ class DocumentController final {
   // The carbon price and baseline the report and the economics value carbon at.
   void setCarbonValues(const CarbonValues& values);
   // Metric Units is the program's, not the document's: the shell sets it on every document.
-  void setUnits(UnitSystem units, const std::string& currency = "$", char decimalSeparator = '.');
+  void setUnits(UnitSystem units);
   void toggleAllTables();
   // False when the user cancelled or the save failed; the document is unchanged then.
   bool resetView(DocumentHost& host, const std::string& title);

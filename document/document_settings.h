@@ -26,10 +26,6 @@ struct ViewOptions {
   bool showBargraph = false;
   bool showCarbon = false;  // the Carbon section; like showAllTables, not saved in the file
   UnitSystem units = UnitSystem::Imperial;  // how the report shows the stored values; not saved
-  // How the metric view writes money and decimals: the desktop program takes its locale's;
-  // every machine output keeps these. Not saved either.
-  std::string currency = "$";
-  char decimalSeparator = '.';
 };
 
 // The values last accepted in each step dialog of this document; 0 shows as an empty field.

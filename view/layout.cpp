@@ -346,15 +346,4 @@ BannerBox bannerBox(const TextMetrics& metrics, int windowWidth) {
   return box;
 }
 
-LayoutParams layoutParamsOf(const ViewOptions& options, const CarbonOptions& carbon) {
-  LayoutParams params;
-  params.showFinancial = options.showFinancial;
-  params.showBargraph = options.showBargraph;
-  params.carbon = carbon;
-  params.units = options.units;
-  params.currency = options.currency;
-  params.decimalSeparator = options.decimalSeparator;
-  return params;
-}
-
 }  // namespace keldovar

@@ -81,8 +81,6 @@ struct LayoutParams {
   int displayWidth = 0;
   int logicalDpi = 100;  // device pixels per inch of the screen
 };
-// A document's view options as the layout takes them, with the carbon section as shown.
-LayoutParams layoutParamsOf(const ViewOptions& options, const CarbonOptions& carbon);
 
 class ReportLayout {
  public:

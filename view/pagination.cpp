@@ -104,17 +104,14 @@ double fitWidthScale(const PageSetup& setup, int docWidth) {
 
 ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
                          const PageSetup& setup, bool showFinancial, bool showBargraph,
-                         const CarbonOptions& carbon, UnitSystem units) {
+                         const CarbonOptions& carbon, const ShownUnits& units) {
   LayoutParams params;
-  params.units = units;
+  params.units = units.units;
+  params.currency = units.currency;
+  params.decimalSeparator = units.decimalSeparator;
   params.showFinancial = showFinancial;
   params.showBargraph = showBargraph;
   params.carbon = carbon;
-  return printLayout(store, printer, setup, params);
-}
-
-ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
-                         const PageSetup& setup, LayoutParams params) {
   params.forPrint = true;
   params.pageHeight = setup.reportPageHeight();
   return ReportLayout(store, printer, params);

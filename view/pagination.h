@@ -44,11 +44,7 @@ double fitWidthScale(const PageSetup& setup, int docWidth);
 // bar graph never crosses a page break. The screen's own layout is not touched.
 ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
                          const PageSetup& setup, bool showFinancial, bool showBargraph,
-                         const CarbonOptions& carbon = {}, UnitSystem units = UnitSystem::Imperial);
-// The same under every option of the screen's layout: the sections shown, the units and the
-// metric view's money.
-ReportLayout printLayout(const TableStore& store, const TextMetrics& printer,
-                         const PageSetup& setup, LayoutParams params);
+                         const CarbonOptions& carbon = {}, const ShownUnits& units = {});
 
 // Where page n's printable area starts on the report page (its window origin), report units.
 struct PageOrigin {

@@ -68,18 +68,10 @@ ReportModel::ReportModel(const TableStore& store, const ReportOptions& options)
 }
 
 ReportModel::ReportModel(const TableStore& store, const ViewOptions& options)
-    : ReportModel(store, reportOptionsOf(store, options)) {}
-
-ReportOptions reportOptionsOf(const TableStore& store, const ViewOptions& options,
-                              const CarbonOptions& carbon) {
-  return ReportOptions{.first = store.firstShown,
-                       .showFinancial = options.showFinancial,
-                       .showBargraph = options.showBargraph,
-                       .carbon = carbon,
-                       .units = options.units,
-                       .currency = options.currency,
-                       .decimalSeparator = options.decimalSeparator};
-}
+    : ReportModel(store, ReportOptions{.first = store.firstShown,
+                                       .showFinancial = options.showFinancial,
+                                       .showBargraph = options.showBargraph,
+                                       .units = options.units}) {}
 
 ShownTable ReportModel::table(int position) const {
   ShownTable shown;

@@ -65,10 +65,6 @@ struct ReportOptions {
   char decimalSeparator = '.';
 };
 
-// A document's view options from its first shown table on, with the carbon section as shown.
-ReportOptions reportOptionsOf(const TableStore& store, const ViewOptions& options,
-                              const CarbonOptions& carbon = {});
-
 // A view of the store: it must not outlive the store or a change to it.
 class ReportModel {
  public:

@@ -277,6 +277,27 @@ class ReportViewTest : public QObject {
     QVERIFY(!clipboard->mimeData()->hasFormat("text/csv"));
   }
 
+  void metricUnitsReachTheLayoutCopyAndMoney() {
+    ReportDocument doc;
+    ViewOptions metric = ReportDocument::options(true);
+    metric.units = UnitSystem::Metric;
+    doc.controller.startOver(DocumentSettings{}, metric);
+    QVERIFY(doc.threeSteps());
+    CKELDOVARView view(doc.controller);
+    view.resize(900, 700);
+    view.setMoneyStyle("R$", ',');
+    bool commaCells = false;
+    for (const LayoutItem& item : view.reportLayout().tables()[0].items) {
+      commaCells |= item.kind == ItemKind::Cell && item.text.find(',') != std::string::npos;
+    }
+    QVERIFY(commaCells);
+    view.selectAll();
+    view.copy();
+    QString text = QApplication::clipboard()->text();
+    QVERIFY(text.contains(QStringLiteral("STAND/STOCK TABLE(Hectare)")));
+    QVERIFY(text.contains(QStringLiteral(" m2/ha")));
+  }
+
   void fontFileIsReadAndRewritten() {
     QTemporaryDir dir;
     QString path = dir.filePath("def_Font.bin");

@@ -53,7 +53,20 @@ void CKELDOVARView::applyFont(const FontDescription& description) {
 }
 
 LayoutParams CKELDOVARView::layoutParams() const {
-  return layoutParamsOf(document_.options(), carbonOptionsOf(document_.content()));
+  LayoutParams params;
+  params.showFinancial = document_.options().showFinancial;
+  params.showBargraph = document_.options().showBargraph;
+  params.carbon = carbonOptionsOf(document_.content());
+  params.units = document_.options().units;
+  params.currency = currency_;
+  params.decimalSeparator = decimalSeparator_;
+  return params;
+}
+
+void CKELDOVARView::setMoneyStyle(const std::string& currency, char decimalSeparator) {
+  currency_ = currency;
+  decimalSeparator_ = decimalSeparator;
+  relayout();
 }
 
 void CKELDOVARView::relayout() {
@@ -124,10 +137,15 @@ bool CKELDOVARView::canCopy() const {
 
 void CKELDOVARView::copy() {
   if (!canCopy()) return;
-  const TableStore& store = document_.store();
-  auto mime = selectionMimeData(
-      store, selection_,
-      reportOptionsOf(store, document_.options(), carbonOptionsOf(document_.content())));
+  LayoutParams params = layoutParams();
+  ReportOptions options{0,
+                        params.showFinancial,
+                        false,
+                        params.carbon,
+                        params.units,
+                        params.currency,
+                        params.decimalSeparator};
+  auto mime = selectionMimeData(document_.store(), selection_, options);
   if (!putOnClipboard(*QApplication::clipboard(), std::move(mime))) {
     QMessageBox::warning(this, QApplication::applicationDisplayName(),
                          QString::fromLatin1(kClipboardSetFailed));
@@ -164,7 +182,8 @@ void CKELDOVARView::print(QPrinter& printer) {
   print(printer, PrintChoices{});
 }
 
-void CKELDOVARView::print(QPrinter& printer, const PrintChoices& choices) {
+void CKELDOVARView::print(QPrinter& printer, const PrintChoices& given) {
+  PrintChoices choices = withMoneyStyle(given);
   printReport(printer, document_.store(), document_.options(), font_, printer.docName(),
               carbonOptionsOf(document_.content()), choices);
   // The screen's layout was never replaced; the selection shows again at the next paint.
@@ -175,7 +194,14 @@ bool CKELDOVARView::canPrint() const {
   return document_.store().lastIndex >= 0;
 }
 
-int CKELDOVARView::printPageCount(const QPrinter& printer, const PrintChoices& choices) const {
+PrintChoices CKELDOVARView::withMoneyStyle(PrintChoices choices) const {
+  choices.currency = currency_;
+  choices.decimalSeparator = decimalSeparator_;
+  return choices;
+}
+
+int CKELDOVARView::printPageCount(const QPrinter& printer, const PrintChoices& given) const {
+  PrintChoices choices = withMoneyStyle(given);
   if (!canPrint()) return 0;
   return PrintPlan(printer, document_.store(), document_.options(), font_,
                    carbonOptionsOf(document_.content()), choices)

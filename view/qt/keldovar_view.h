@@ -27,6 +27,9 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   // The font file ("def_Font.bin" in the folder the window chooses): read now, a missing or
   // damaged file keeping the current font, and rewritten after each font size change.
   void setFontFilePath(const QString& path);
+  // The currency symbol and decimal separator the metric view writes (the locale's); "$" and
+  // '.' until set.
+  void setMoneyStyle(const std::string& currency, char decimalSeparator);
 
   QWidget* widget() override { return this; }
   void refresh(bool scrollToNewest) override;
@@ -82,8 +85,6 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
 
  private:
   void applyFont(const FontDescription& description);
-  // The document's report options, in the units it is shown in with the locale's money.
-  LayoutParams layoutParams() const;
   void relayout();
   void updateScrollBars();
   void scrollBy(int dx, int dy);
@@ -91,6 +92,9 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   std::optional<CellAddress> hitAt(QPoint pixel) const;
   QPoint pagePoint(QPoint pixel) const;
   bool moveSelection(int key, Qt::KeyboardModifiers modifiers);
+  // The layout's options from the document's view options and the money style.
+  LayoutParams layoutParams() const;
+  PrintChoices withMoneyStyle(PrintChoices choices) const;
   void selectionMoved(bool changed);
 
   const DocumentController& document_;
@@ -98,6 +102,8 @@ class CKELDOVARView final : public QAbstractScrollArea, public ReportView {
   FontDescription fontDescription_;
   QFont font_;
   ReportLayout layout_;
+  std::string currency_ = "$";
+  char decimalSeparator_ = '.';
   Selection selection_;
   int wheelAngle_ = 0;  // Ctrl+wheel turns not yet a whole step
 };

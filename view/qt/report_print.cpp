@@ -58,12 +58,14 @@ ReportLayout fittedLayout(const TableStore& store, const ViewOptions& options, c
                           const CarbonOptions& carbon, const PrintChoices& choices,
                           PageSetup& setup) {
   QtTextMetrics metrics(font);
-  LayoutParams params = layoutParamsOf(options, carbon);
-  ReportLayout layout = printLayout(store, metrics, setup, params);
+  ShownUnits units{options.units, choices.currency, choices.decimalSeparator};
+  ReportLayout layout = printLayout(store, metrics, setup, options.showFinancial,
+                                    options.showBargraph, carbon, units);
   if (!choices.fitWidth) return layout;
   setup.scale = fitWidthScale(setup, layout.docWidth());
   if (setup.scale >= 1.0) return layout;
-  return printLayout(store, metrics, setup, params);
+  return printLayout(store, metrics, setup, options.showFinancial, options.showBargraph, carbon,
+                     units);
 }
 
 }  // namespace

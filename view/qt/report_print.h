@@ -31,6 +31,9 @@ struct PageRange {
 // so that no table is cut into page columns. Off, the report prints at its size.
 struct PrintChoices {
   bool fitWidth = false;
+  // The metric view's money, as the window shows it (the units are the view options').
+  std::string currency = "$";
+  char decimalSeparator = '.';
 };
 
 // A print job's pages: the printable area in page units (the page layout's, the same for a
