@@ -98,7 +98,7 @@ class CompareWindowTest : public QObject {
 
     // Closing a document takes it out of the comparison.
     frame.children().at(1)->close();
-    QTRY_COMPARE(documents->count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(documents->count(), 1, kEventWait);
     QCOMPARE(table->columnCount(), 0);
   }
 };

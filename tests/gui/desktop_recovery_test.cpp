@@ -97,11 +97,12 @@ class DesktopRecoveryTest : public QObject {
       crashed.frame().newDocument();
       plantAndGrow(crashed, "20");
       QVERIFY(crashed.active().document().saveTo(saved).ok());
-      QTRY_COMPARE(copies().size(), 1);  // Save took the second one's copy away
+      QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1,
+                                kEventWait);  // Save took the second one's copy away
       crashed.source.answer({{"age", "24"}});
       crashed.frame().runCommand(cmd::kGrow);
       savedReport = crashed.reportText();
-      QTRY_COMPARE(copies().size(), 2);
+      QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 2, kEventWait);
       // The program goes without Exit, as in a crash or a lost session.
     }
     TestProgram next(true, false, true);
@@ -154,7 +155,7 @@ class DesktopRecoveryTest : public QObject {
     QString tag = QString::fromStdString(program.app->recovery()->instanceTag());
     QVERIFY(QDir(recoveryFolder()).mkdir(tag + "_1.kdv"));
     plantAndGrow(program, "16");
-    QTRY_COMPARE(notes(program).size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(notes(program).size(), 1, kEventWait);
     QVERIFY(notes(program)[0]->text().startsWith(
         "Documents are not protected against a crash: a recovery copy could not be written in"));
     program.source.answer({{"age", "20"}});

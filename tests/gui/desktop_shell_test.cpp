@@ -83,7 +83,8 @@ class DesktopShellTest : public QObject {
                      "Initialize New Plantation,|,Fertilize,|,Row thin,Low thin,Row and Low thin,"
                      "Thinomatic,|,Grow,|,Harvest"));
     program.active().close();
-    QTRY_COMPARE(visibleMenus(frame), QStringList({"&File", "&View", "&Help"}));
+    QTRY_COMPARE_WITH_TIMEOUT(visibleMenus(frame), QStringList({"&File", "&View", "&Help"}),
+                              kEventWait);
     QVERIFY(!frame.action(cmd::kGrow)->isEnabled());
     QVERIFY(frame.action(cmd::kOpen)->isEnabled());
   }

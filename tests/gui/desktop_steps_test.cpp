@@ -74,7 +74,8 @@ class DialogDriver : public QObject {
       // Keys reach the active window only; a window manager activates a new window, the
       // offscreen platform leaves that to the program.
       dialog->activateWindow();
-      if (!QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; })) {
+      if (!QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; },
+                           kEventWait)) {
         errors << dialog->windowTitle() + ": not active";
       }
       for (const auto& stroke : strokes) {

@@ -92,12 +92,12 @@ class DesktopUseTest : public QObject {
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     QVERIFY(program.active().isMaximized());
-    QTRY_COMPARE(frame.windowTitle().count("KLDVR1"), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(frame.windowTitle().count("KLDVR1"), 1, kEventWait);
     program.frame().runCommand(cmd::kNew);
-    QTRY_COMPARE(frame.windowTitle().count("KLDVR2"), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(frame.windowTitle().count("KLDVR2"), 1, kEventWait);
     QVERIFY(!frame.windowTitle().contains("KLDVR1"));
     program.active().showNormal();
-    QTRY_COMPARE(frame.windowTitle(), QString("KELDOVAR - KLDVR2"));
+    QTRY_COMPARE_WITH_TIMEOUT(frame.windowTitle(), QString("KELDOVAR - KLDVR2"), kEventWait);
   }
 
   // Whatever was toggled on the View menu, Page Down still scrolls the report; and the document
@@ -114,17 +114,17 @@ class DesktopUseTest : public QObject {
     for (int id : {cmd::kToolbar, cmd::kStatusBar, cmd::kAllTables, cmd::kAllTables, cmd::kToolbar,
                    cmd::kStatusBar}) {
       QTest::keyClick(&frame, Qt::Key_V, Qt::AltModifier);
-      QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+      QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() != nullptr, kEventWait);
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       menu->setActiveAction(frame.action(id));
       QTest::keyClick(menu, Qt::Key_Return);
-      QTRY_COMPARE(QApplication::focusWidget(), &view);
+      QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), &view, kEventWait);
       view.verticalScrollBar()->setValue(0);
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
       QVERIFY2(view.verticalScrollBar()->value() > 0, qPrintable(QString::number(id)));
     }
     program.active().setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), &view);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), &view, kEventWait);
   }
 
   // The bar tells of the search of the fields shown; the plot always says what it draws and why.
@@ -164,7 +164,8 @@ class DesktopUseTest : public QObject {
       });
       program.frame().runCommand(cmd::kFindRegime);
       QCOMPARE(program.frame().children().size(), 2);
-      QTRY_COMPARE(QDir(folder).entryList({"*.kdv"}, QDir::Files).size(), 1);
+      QTRY_COMPARE_WITH_TIMEOUT(QDir(folder).entryList({"*.kdv"}, QDir::Files).size(), 1,
+                                kEventWait);
     }
     qunsetenv("KELDOVAR_AUTOSAVE_MS");
     QDir(folder).removeRecursively();

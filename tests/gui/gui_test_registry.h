@@ -8,6 +8,10 @@
 
 namespace keldovar::test {
 
+// How long a test waits for what the event loop brings (a recovery copy written, a window shown)
+// before it gives up: long enough for a loaded machine and a sanitized build, never a measure.
+inline constexpr int kEventWait = 60000;
+
 using GuiTestFactory = std::function<std::unique_ptr<QObject>()>;
 std::vector<GuiTestFactory>& guiTests();
 

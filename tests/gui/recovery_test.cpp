@@ -86,7 +86,8 @@ class RecoveryTest : public QObject {
     for (int n = 0; n < 4; ++n) QVERIFY(document.step(n));
     const Bytes expected = document.bytes();
     // The first step's copy is written at once, the three after it at the interval's end.
-    QTRY_VERIFY((first->waitForWrites(), fileBytes(copyPath(*first, id)) == expected));
+    QTRY_VERIFY_WITH_TIMEOUT((first->waitForWrites(), fileBytes(copyPath(*first, id)) == expected),
+                             kEventWait);
 
     // A program that has run for hours: its lock is old, and still its own.
     QFile lock(dir.path() + "/" + QString::fromStdString(recoveryLockName(first->instanceTag())));
@@ -149,14 +150,16 @@ class RecoveryTest : public QObject {
     QVERIFY(!QFile::exists(copyPath(manager, idA)));
     // A fertilization adds no table but is kept all the same.
     QVERIFY(b.controller().fertilize());
-    QTRY_VERIFY((manager.waitForWrites(), fileBytes(copyPath(manager, idB)) == b.bytes()));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (manager.waitForWrites(), fileBytes(copyPath(manager, idB)) == b.bytes()), kEventWait);
     manager.documentClosed(idB);
     b.controller().setListener(nullptr);
     manager.waitForWrites();
     QVERIFY(!QFile::exists(copyPath(manager, idB)));
 
     QVERIFY(a.step(1));
-    QTRY_VERIFY((manager.waitForWrites(), fileBytes(copyPath(manager, idA)) == a.bytes()));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (manager.waitForWrites(), fileBytes(copyPath(manager, idA)) == a.bytes()), kEventWait);
     manager.shutdown();
     a.controller().setListener(nullptr);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());

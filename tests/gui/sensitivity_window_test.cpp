@@ -104,7 +104,7 @@ class SensitivityWindowTest : public QObject {
     QPointer<SensitivityWindow> closing(window);
     answerMessageBox(QMessageBox::No);  // the unsaved regime
     program.active().close();
-    QTRY_VERIFY(closing.isNull());
+    QTRY_VERIFY_WITH_TIMEOUT(closing.isNull(), kEventWait);
   }
 
   void riskPageRunsItsPaths() {
