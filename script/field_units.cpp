@@ -19,9 +19,23 @@ bool integerKind(FieldKind kind) {
   return kind == FieldKind::Integer || kind == FieldKind::IntegerText;
 }
 
+// Metric is typed where a comma is the decimal separator: a lone comma in a text without a
+// point is read as the point ("19,5" is 19.5). Thousands are never grouped in a field, so no
+// number is read otherwise than it was meant; "1,200" trees is refused by its range.
+std::string withDecimalPoint(std::string_view text) {
+  std::string read(text);
+  auto comma = read.find(',');
+  if (comma != std::string::npos && read.find(',', comma + 1) == std::string::npos &&
+      read.find('.') == std::string::npos) {
+    read[comma] = '.';
+  }
+  return read;
+}
+
 // The number a text holds as its field reads it: the whole text for the exchanged fields, the
 // leading number for those read as text, where 0 and no number alike leave the field unset.
-std::optional<double> typedNumber(const DialogField& field, std::string_view text) {
+std::optional<double> typedNumber(const DialogField& field, std::string_view typed) {
+  const std::string text = withDecimalPoint(typed);
   if (field.kind == FieldKind::IntegerText || field.kind == FieldKind::RealText) {
     double value = readDecimalText(text);
     if (value == 0) return std::nullopt;

@@ -31,6 +31,8 @@ TEST(FieldUnits, TypedMetricTextsBecomeTheImperialTextsTheChecksRead) {
       {&plantSite(), "18.288", "60", "= 60 ft"},          // integer: the nearest whole foot
       {&kSiteIndexTextField, "18.4 m", "60", "= 60 ft"},  // read as text: its leading number
       {&kDominantHeightField, "20", "65.6168", "= 65.6168 ft"},
+      {&kDominantHeightField, "20,0", "65.6168", "= 65.6168 ft"},  // a decimal comma
+      {&plantSite(), "18,288", "60", "= 60 ft"},
       {&plantTrees(), "1000", "405", "= 405 per ac"},  // 404.69 trees per acre
       {&fieldSpec(kMerchFields, MerchField::TopDiameter), "7.62", "3", "= 3 in"},
       {&fieldSpec(kFertilizeFields, SoleField::Value), "224.17023", "200", "= 200 lb/ac"},
