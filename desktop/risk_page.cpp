@@ -32,10 +32,6 @@ const char* const kFigureNames[] = {"Mean",
                                     "Probability below 0",
                                     "Expected shortfall (worst 5 %)"};
 
-QString money(double value) {
-  return fromLatin1(formatText("%.2f", value));
-}
-
 QString share(double value) {
   return fromLatin1(formatText("%.1f %%", value * 100));
 }
@@ -101,7 +97,6 @@ RiskPage::RiskPage(QWidget* parent) : QWidget(parent) {
   results->addWidget(status_);
   figures_ = new QTableWidget(static_cast<int>(std::size(kFigureNames)), 2);
   figures_->setObjectName("riskFigures");
-  figures_->setHorizontalHeaderLabels({QStringLiteral("NPV ($/ac)"), QStringLiteral("LEV ($/ac)")});
   for (int row = 0; row < figures_->rowCount(); ++row) {
     figures_->setVerticalHeaderItem(row, new QTableWidgetItem(fromLatin1(kFigureNames[row])));
   }
@@ -114,6 +109,7 @@ RiskPage::RiskPage(QWidget* parent) : QWidget(parent) {
   results->addWidget(histogram_, 1);
   layout->addLayout(results, 1);
 
+  setMoneyStyle(shown_);
   pause_.setSingleShot(true);
   pause_.setInterval(kPauseMs);
   connect(&pause_, &QTimer::timeout, this, &RiskPage::runPaths);
@@ -134,6 +130,14 @@ void RiskPage::setRegime(const std::optional<econ::RegimeQuantities>& regime,
   values_ = values;
   management_ = management;
   pause_.start();
+}
+
+void RiskPage::setMoneyStyle(const ShownUnits& shown) {
+  shown_ = shown;
+  QString unit = moneyUnit(shown_, Quantity::MoneyPerArea);
+  figures_->setHorizontalHeaderLabels(
+      {QStringLiteral("NPV (%1)").arg(unit), QStringLiteral("LEV (%1)").arg(unit)});
+  showSummary();
 }
 
 void RiskPage::clear(const QString& reason) {
@@ -208,7 +212,8 @@ void RiskPage::showSummary() {
       if (d != nullptr) {
         const double values[] = {
             d->mean, d->sd, d->p5, d->p50, d->p95, d->lossProbability, d->expectedShortfall};
-        text = row == 5 ? share(values[row]) : money(values[row]);
+        text =
+            row == 5 ? share(values[row]) : moneyText(shown_, Quantity::MoneyPerArea, values[row]);
       }
       figures_->setItem(row, column, cell(text));
     }
@@ -225,12 +230,16 @@ void RiskPage::showHistogram() {
     return;
   }
   QString name = lev ? QStringLiteral("LEV") : QStringLiteral("NPV");
-  histogram_->setHistogram(lev ? summary_->levHistogram : summary_->npvHistogram,
-                           {{QStringLiteral("P5"), d->p5},
-                            {QStringLiteral("P50"), d->p50},
-                            {QStringLiteral("P95"), d->p95}},
-                           name + QStringLiteral(" of the paths"),
-                           name + QStringLiteral(" ($/ac)"));
+  auto shown = [this](double stored) { return shownMoney(shown_, Quantity::MoneyPerArea, stored); };
+  econ::Histogram stored = lev ? summary_->levHistogram : summary_->npvHistogram;
+  econ::Histogram histogram{shown(stored.low), shown(stored.width), std::move(stored.counts)};
+  histogram_->setHistogram(
+      std::move(histogram),
+      {{QStringLiteral("P5"), shown(d->p5)},
+       {QStringLiteral("P50"), shown(d->p50)},
+       {QStringLiteral("P95"), shown(d->p95)}},
+      name + QStringLiteral(" of the paths"),
+      QStringLiteral("%1 (%2)").arg(name, moneyUnit(shown_, Quantity::MoneyPerArea)));
 }
 
 }  // namespace keldovar

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "desktop/money_units.h"
 #include "desktop/sensitivity_charts.h"
 #include "econ/risk.h"
 
@@ -26,6 +27,8 @@ class RiskPage final : public QWidget {
   // short pause, so that typing a number does not run them for every digit.
   void setRegime(const std::optional<econ::RegimeQuantities>& regime, const FinancialValues& values,
                  econ::Management management);
+  // The money the figures and the histogram are shown in; the paths stay priced per acre.
+  void setMoneyStyle(const ShownUnits& shown);
   // Nothing to run: the page is emptied and says why.
   void clear(const QString& reason);
   // Runs the paths now, as the pause's end does.
@@ -62,6 +65,7 @@ class RiskPage final : public QWidget {
   std::optional<econ::RegimeQuantities> regime_;
   FinancialValues values_;
   econ::Management management_ = econ::Management::Sawtimber;
+  ShownUnits shown_;
   std::optional<econ::RiskSummary> summary_;
   QString fieldError_;
 };

@@ -129,10 +129,15 @@ void RateCurveChart::setCurve(std::vector<QPointF> npv, std::vector<QPointF> lev
   update();
 }
 
+void RateCurveChart::setMoneyUnit(const QString& unit) {
+  moneyUnit_ = unit;
+  update();
+}
+
 void RateCurveChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().base());
-  drawTitle(painter, *this, QStringLiteral("NPV and LEV ($/ac) by interest rate"));
+  drawTitle(painter, *this, QStringLiteral("NPV and LEV (%1) by interest rate").arg(moneyUnit_));
   if (npv_.empty()) return;
   QFontMetrics metrics(font());
   double low = 0, high = 0;
@@ -189,6 +194,11 @@ void TornadoChart::setRows(std::vector<TornadoRow> rows, double base, const QStr
   update();
 }
 
+void TornadoChart::setMoneyUnit(const QString& unit) {
+  moneyUnit_ = unit;
+  update();
+}
+
 void TornadoChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().base());
@@ -208,7 +218,7 @@ void TornadoChart::paintEvent(QPaintEvent*) {
   double margin = metrics.horizontalAdvance(QStringLiteral("0000.00")) + 8;
   Axis x = roundAxis(low, high, 6, area.left() + margin, area.right() - margin);
   QColor text = palette().text().color();
-  drawHorizontalAxis(painter, area, x, metrics, text, QStringLiteral("NPV ($/ac)"));
+  drawHorizontalAxis(painter, area, x, metrics, text, QStringLiteral("NPV (%1)").arg(moneyUnit_));
   drawLegend(painter, area, metrics,
              {{kLoweredColour, QStringLiteral("value lowered")},
               {kRaisedColour, QStringLiteral("raised")}});

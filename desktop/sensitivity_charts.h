@@ -21,6 +21,8 @@ class RateCurveChart final : public QWidget {
   // LEV points may be fewer than NPV points: none at a zero rate.
   void setCurve(std::vector<QPointF> npv, std::vector<QPointF> lev, double currentRate,
                 std::optional<double> irrPercent);
+  // The money unit the values are in: "$/ac", or "R$/ha" under Metric Units.
+  void setMoneyUnit(const QString& unit);
   const std::vector<QPointF>& npvPoints() const { return npv_; }
   QSize sizeHint() const override { return {460, 260}; }
 
@@ -32,6 +34,7 @@ class RateCurveChart final : public QWidget {
   std::vector<QPointF> lev_;
   double currentRate_ = 0;
   std::optional<double> irr_;
+  QString moneyUnit_ = QStringLiteral("$/ac");
 };
 
 struct TornadoRow {
@@ -49,6 +52,7 @@ class TornadoChart final : public QWidget {
  public:
   explicit TornadoChart(QWidget* parent = nullptr);
   void setRows(std::vector<TornadoRow> rows, double base, const QString& title);
+  void setMoneyUnit(const QString& unit);
   const std::vector<TornadoRow>& rows() const { return rows_; }
   QSize sizeHint() const override { return {460, 280}; }
 
@@ -58,6 +62,7 @@ class TornadoChart final : public QWidget {
  private:
   std::vector<TornadoRow> rows_;
   double base_ = 0;
+  QString moneyUnit_ = QStringLiteral("$/ac");
   QString title_;
 };
 

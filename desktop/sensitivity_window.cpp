@@ -12,8 +12,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "desktop/units_option.h"
 #include "engine/report_text.h"
 #include "script/dialog_checks.h"
+#include "script/field_units.h"
 #include "view/qt/qt_text.h"
 
 namespace keldovar {
@@ -22,24 +24,25 @@ namespace {
 using econ::Management;
 
 constexpr int kFigureRows = 6;
-const char* const kFigureNames[kFigureRows] = {"NPV ($/ac)",
-                                               "LEV ($/ac)",
-                                               "IRR",
-                                               "Harvest sawtimber at NPV 0 ($/ton)",
-                                               "Harvest pulpwood at NPV 0 ($/ton)",
-                                               "Establishment at LEV 0 ($/ac)"};
-
-const char* unitOf(std::size_t field) {
-  return field == 0 ? "%" : field < 7 ? "$/ton" : "$/ac";
-}
+struct FigureName {
+  const char* name;
+  Quantity quantity;
+};
+const FigureName kFigureNames[kFigureRows] = {
+    {"NPV", Quantity::MoneyPerArea},
+    {"LEV", Quantity::MoneyPerArea},
+    {"IRR", Quantity::Plain},
+    {"Harvest sawtimber at NPV 0", Quantity::MoneyPerMass},
+    {"Harvest pulpwood at NPV 0", Quantity::MoneyPerMass},
+    {"Establishment at LEV 0", Quantity::MoneyPerArea}};
 
 template <typename T>
-QString money(const std::optional<T>& value) {
-  return value ? fromLatin1(formatText("%.2f", static_cast<double>(*value))) : QStringLiteral("-");
+QString money(const ShownUnits& shown, Quantity quantity, const std::optional<T>& value) {
+  return value ? moneyText(shown, quantity, static_cast<double>(*value)) : QStringLiteral("-");
 }
 
-QString percent(const std::optional<double>& fraction) {
-  return fraction ? fromLatin1(formatText("%.2f %%", *fraction * 100)) : QStringLiteral("-");
+ShownUnits documentUnits(CChildFrame& frame) {
+  return frame.controller().options().units == UnitSystem::Metric ? localeMoney() : ShownUnits{};
 }
 
 QLineEdit* lineEdit(const QString& text, const char* name, int width = 0) {
@@ -70,7 +73,7 @@ SensitivityWindow* SensitivityWindow::showFor(CChildFrame& frame, QWidget* owner
 }
 
 SensitivityWindow::SensitivityWindow(CChildFrame& frame, QWidget* owner)
-    : QWidget(owner, Qt::Window), frame_(&frame) {
+    : QWidget(owner, Qt::Window), frame_(&frame), shown_(documentUnits(frame)) {
   setObjectName("SensitivityWindow");
   setAttribute(Qt::WA_DeleteOnClose);
   auto* layout = new QHBoxLayout(this);
@@ -81,6 +84,7 @@ SensitivityWindow::SensitivityWindow(CChildFrame& frame, QWidget* owner)
   riskPage_ = new RiskPage;
   pages_->addTab(riskPage_, QStringLiteral("&Risk"));
   layout->addWidget(pages_, 1);
+  showUnitLabels();
   connect(&frame, &CChildFrame::stateChanged, this, &SensitivityWindow::reloadRegime);
   connect(&frame, &QObject::destroyed, this, &QWidget::close);
   resize(1180, 720);
@@ -94,10 +98,10 @@ QWidget* SensitivityWindow::buildFields() {
   auto* valueForm = new QFormLayout(values);
   FinanceTexts texts = openFinance(frame_->controller().content().settings.financial);
   for (std::size_t i = 0; i < values_.size(); ++i) {
-    values_[i] = lineEdit(fromLatin1(texts.fields[i]), kFinancialFields[i].scriptKey, 90);
-    valueForm->addRow(
-        QStringLiteral("%1 (%2)").arg(fromLatin1(econ::kValueNames[i]), fromLatin1(unitOf(i))),
-        values_[i]);
+    std::string shown = shownText(kFinanceFields[i], texts.fields[i], shown_.units);
+    values_[i] = lineEdit(fromLatin1(shown), kFinancialFields[i].scriptKey, 90);
+    valueLabels_[i] = new QLabel;
+    valueForm->addRow(valueLabels_[i], values_[i]);
     connect(values_[i], &QLineEdit::textChanged, this, &SensitivityWindow::recompute);
   }
   layout->addWidget(values);
@@ -143,7 +147,9 @@ QWidget* SensitivityWindow::buildSensitivityPage() {
   grid->addWidget(new QLabel(QStringLiteral("<b>Pulpwood</b>")), 0, 1, Qt::AlignRight);
   grid->addWidget(new QLabel(QStringLiteral("<b>Saw+pulp</b>")), 0, 2, Qt::AlignRight);
   for (int row = 0; row < kFigureRows; ++row) {
-    grid->addWidget(new QLabel(fromLatin1(kFigureNames[row])), row + 1, 0);
+    auto* name = new QLabel;
+    name->setObjectName(QStringLiteral("figureName%1").arg(row));
+    grid->addWidget(name, row + 1, 0);
     for (std::size_t m = 0; m < 2; ++m) {
       auto* figure = new QLabel(QStringLiteral("-"));
       figure->setObjectName(QStringLiteral("figure%1_%2").arg(row).arg(m));
@@ -166,8 +172,42 @@ QString SensitivityWindow::status() const {
   return status_->text();
 }
 
+void SensitivityWindow::showUnitLabels() {
+  for (std::size_t i = 0; i < values_.size(); ++i) {
+    valueLabels_[i]->setText(QStringLiteral("%1 (%2)").arg(
+        fromLatin1(econ::kValueNames[i]), moneyUnit(shown_, kFinanceFields[i].quantity)));
+  }
+  for (int row = 0; row < kFigureRows; ++row) {
+    const FigureName& figure = kFigureNames[row];
+    auto* name = findChild<QLabel*>(QStringLiteral("figureName%1").arg(row));
+    name->setText(figure.quantity == Quantity::Plain
+                      ? fromLatin1(figure.name)
+                      : QStringLiteral("%1 (%2)").arg(fromLatin1(figure.name),
+                                                      moneyUnit(shown_, figure.quantity)));
+  }
+  QString perArea = moneyUnit(shown_, Quantity::MoneyPerArea);
+  curve_->setMoneyUnit(perArea);
+  tornado_->setMoneyUnit(perArea);
+  riskPage_->setMoneyStyle(shown_);
+}
+
+void SensitivityWindow::followUnits() {
+  ShownUnits now = documentUnits(*frame_);
+  if (now.units == shown_.units) return;
+  for (std::size_t i = 0; i < values_.size(); ++i) {
+    const DialogField& field = kFinanceFields[i];
+    std::string stored = storedText(field, toLatin1(values_[i]->text()), shown_.units);
+    QSignalBlocker quiet(values_[i]);
+    values_[i]->setText(fromLatin1(shownText(field, stored, now.units)));
+  }
+  shown_ = now;
+  showUnitLabels();
+  recompute();
+}
+
 void SensitivityWindow::reloadRegime() {
   if (frame_ == nullptr) return;
+  followUnits();
   setWindowTitle(QStringLiteral("Sensitivity and Risk - ") + frame_->document().title());
   const ReportTable* harvest = econ::newestHarvest(frame_->controller().store());
   std::optional<econ::RegimeQuantities> regime;
@@ -181,7 +221,7 @@ void SensitivityWindow::reloadRegime() {
 std::optional<FinancialValues> SensitivityWindow::financialValues() {
   FinanceTexts texts;
   for (std::size_t i = 0; i < values_.size(); ++i) texts.fields[i] = toLatin1(values_[i]->text());
-  Checked<FinanceEntry, FinanceField> checked = checkFinance(texts);
+  Checked<FinanceEntry, FinanceField> checked = checkFinanceTyped(shown_.units, texts);
   if (checked.ok()) return checked.accepted().values;
   const CheckFailure<FinanceField>& failure = checked.failure();
   QString field = failure.focus
@@ -231,22 +271,28 @@ void SensitivityWindow::recompute() {
 
 void SensitivityWindow::showSensitivity(const FinancialValues& values, Management management) {
   std::size_t m = econ::indexOf(management);
+  auto perArea = [this](double stored) {
+    return shownMoney(shown_, Quantity::MoneyPerArea, stored);
+  };
   std::vector<QPointF> npv;
   std::vector<QPointF> lev;
   for (const econ::RatePoint& point : sensitivity_->curve) {
-    npv.emplace_back(point.rate, static_cast<double>(point.npv[m]));
-    if (point.lev[m]) lev.emplace_back(point.rate, *point.lev[m]);
+    npv.emplace_back(point.rate, perArea(static_cast<double>(point.npv[m])));
+    if (point.lev[m]) lev.emplace_back(point.rate, perArea(*point.lev[m]));
   }
   std::optional<double> irr = sensitivity_->breakEven.irr[m];
   curve_->setCurve(std::move(npv), std::move(lev), static_cast<double>(values.interestRate),
                    irr ? std::optional<double>(*irr * 100) : std::nullopt);
   std::vector<TornadoRow> rows;
   for (const econ::TornadoBar& bar : sensitivity_->tornado) {
-    rows.push_back({fromLatin1(econ::kValueNames[bar.field]), money(std::optional<float>(bar.low)),
-                    money(std::optional<float>(bar.high)), static_cast<double>(bar.atLow[m].npv),
-                    static_cast<double>(bar.atHigh[m].npv)});
+    Quantity moved = kFinanceFields[bar.field].quantity;
+    rows.push_back({fromLatin1(econ::kValueNames[bar.field]),
+                    moneyText(shown_, moved, static_cast<double>(bar.low)),
+                    moneyText(shown_, moved, static_cast<double>(bar.high)),
+                    perArea(static_cast<double>(bar.atLow[m].npv)),
+                    perArea(static_cast<double>(bar.atHigh[m].npv))});
   }
-  tornado_->setRows(std::move(rows), static_cast<double>(sensitivity_->base[m].npv),
+  tornado_->setRows(std::move(rows), perArea(static_cast<double>(sensitivity_->base[m].npv)),
                     QStringLiteral("NPV with each value lowered and raised by %1 %")
                         .arg(swing_->text().trimmed()));
   showFigures();
@@ -255,12 +301,13 @@ void SensitivityWindow::showSensitivity(const FinancialValues& values, Managemen
 void SensitivityWindow::showFigures() {
   for (std::size_t m = 0; m < 2; ++m) {
     const econ::BreakEvens& b = sensitivity_->breakEven;
-    const QString texts[] = {money(std::optional<float>(sensitivity_->base[m].npv)),
-                             money(sensitivity_->base[m].lev),
-                             percent(b.irr[m]),
-                             money(b.harvestSaw[m]),
-                             money(b.harvestPulp[m]),
-                             money(b.establishmentCost[m])};
+    const QString texts[] = {
+        money(shown_, Quantity::MoneyPerArea, std::optional<float>(sensitivity_->base[m].npv)),
+        money(shown_, Quantity::MoneyPerArea, sensitivity_->base[m].lev),
+        b.irr[m] ? percentText(shown_, *b.irr[m]) : QStringLiteral("-"),
+        money(shown_, Quantity::MoneyPerMass, b.harvestSaw[m]),
+        money(shown_, Quantity::MoneyPerMass, b.harvestPulp[m]),
+        money(shown_, Quantity::MoneyPerArea, b.establishmentCost[m])};
     for (std::size_t row = 0; row < figures_.size(); ++row) figures_[row][m]->setText(texts[row]);
   }
 }

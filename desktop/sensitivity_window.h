@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "desktop/child_frame.h"
+#include "desktop/money_units.h"
 #include "desktop/risk_page.h"
 #include "desktop/sensitivity_charts.h"
 #include "econ/sensitivity.h"
@@ -39,6 +40,10 @@ class SensitivityWindow final : public QWidget {
   QWidget* buildSensitivityPage();
   // The document's newest harvest, read again after each of its changes.
   void reloadRegime();
+  // Metric Units switched: the typed values are carried over into the other units, and the
+  // labels and figures follow.
+  void followUnits();
+  void showUnitLabels();
   void recompute();
   // The values and options the fields give; nothing after `status_` says why not.
   std::optional<FinancialValues> financialValues();
@@ -49,6 +54,7 @@ class SensitivityWindow final : public QWidget {
 
   QPointer<CChildFrame> frame_;
   std::array<QLineEdit*, kFinancialValueCount> values_{};
+  std::array<QLabel*, kFinancialValueCount> valueLabels_{};
   QLineEdit* ratesFrom_ = nullptr;
   QLineEdit* ratesTo_ = nullptr;
   QLineEdit* ratesStep_ = nullptr;
@@ -62,6 +68,7 @@ class SensitivityWindow final : public QWidget {
   QTabWidget* pages_ = nullptr;
   RiskPage* riskPage_ = nullptr;
 
+  ShownUnits shown_;  // the document's unit system and, in metric, the locale's money
   std::optional<econ::RegimeQuantities> regime_;
   std::optional<econ::Sensitivity> sensitivity_;
 };

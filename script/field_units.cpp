@@ -237,4 +237,12 @@ std::optional<std::string> shownRangeRefusal(const DialogField& field, ValueRang
   return shownRangeMessage(field, shown);
 }
 
+Checked<FinanceEntry, FinanceField> checkFinanceTyped(UnitSystem units, const FinanceTexts& typed) {
+  std::vector<TypedField> fields;
+  for (const DialogField& field : kFinanceFields)
+    fields.push_back({&field, valueRange(*field.bounds)});
+  auto textAt = [](FinanceTexts& texts, std::size_t i) -> std::string& { return texts.fields[i]; };
+  return checkTyped<FinanceEntry, FinanceField>(units, fields, typed, textAt, checkFinance);
+}
+
 }  // namespace keldovar

@@ -131,4 +131,8 @@ Checked<Entry, Field> checkTyped(UnitSystem units, const FieldTable<Texts, Field
   return checkTyped<Entry, Field>(units, std::span<const TypedField>(fields), typed, textOf, check);
 }
 
+// The Financial Values typed in the unit system, checked as the Financial Values dialog checks
+// them: the Sensitivity window's fields take the same values the same way.
+Checked<FinanceEntry, FinanceField> checkFinanceTyped(UnitSystem units, const FinanceTexts& typed);
+
 }  // namespace keldovar

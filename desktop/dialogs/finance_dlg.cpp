@@ -47,14 +47,8 @@ financeDlg::financeDlg(QWidget* parent, const FinancialValues& current, UnitSyst
 void financeDlg::accept() {
   FinanceTexts t;
   t.makeDefault = makeDefault_->isChecked();
-  std::vector<TypedField> typed;
-  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) {
-    t.fields[i] = textOf(fields_[i]);
-    typed.push_back({&kFinanceFields[i], valueRange(*kFinanceFields[i].bounds)});
-  }
-  auto textAt = [](FinanceTexts& texts, std::size_t i) -> std::string& { return texts.fields[i]; };
-  acceptChecked(checkTyped<FinanceEntry, FinanceField>(units(), typed, t, textAt, checkFinance),
-                fields_);
+  for (std::size_t i = 0; i < kFinanceFieldCount; ++i) t.fields[i] = textOf(fields_[i]);
+  acceptChecked(checkFinanceTyped(units(), t), fields_);
 }
 
 }  // namespace keldovar

@@ -11,6 +11,7 @@
 #include "desktop/sensitivity_window.h"
 #include "tests/gui/gui_helpers.h"
 #include "tests/gui/gui_test_registry.h"
+#include "units/units.h"
 
 using namespace keldovar;
 using namespace keldovar::test;
@@ -105,6 +106,58 @@ class SensitivityWindowTest : public QObject {
     answerMessageBox(QMessageBox::No);  // the unsaved regime
     program.active().close();
     QTRY_VERIFY_WITH_TIMEOUT(closing.isNull(), kEventWait);
+  }
+
+  void followsMetricUnits() {
+    TestProgram program;
+    program.app->start({});
+    CMainFrame& frame = program.frame();
+    program.source.answer(
+        {{"si", "65"}, {"trees", "600"}, {"survival", "85"}, {"control", "none"}});
+    frame.runCommand(cmd::kInitPlantation);
+    program.source.answer({{"age", "25"}});
+    frame.runCommand(cmd::kGrow);
+    frame.runCommand(cmd::kHarvest);
+    frame.runCommand(cmd::kSensitivity);
+    auto* window = frame.findChild<SensitivityWindow*>();
+    auto* saw = window->findChild<QLineEdit*>("harvest_saw");
+    QString sawTyped = saw->text();
+    QString npv = figure(window, 0, 1);
+    struct Shown {
+      int row;
+      Quantity quantity;
+    };
+    const Shown rows[] = {{0, Quantity::MoneyPerArea},
+                          {1, Quantity::MoneyPerArea},
+                          {3, Quantity::MoneyPerMass},
+                          {5, Quantity::MoneyPerArea}};
+    QStringList imperial;
+    for (Shown r : rows) imperial << figure(window, r.row, 1);
+
+    // Switched while open: the figures and the typed value move by their factors.
+    frame.runCommand(cmd::kMetricUnits);
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+      double expected = toMetric(rows[i].quantity, imperial[int(i)].toDouble());
+      QVERIFY2(std::abs(figure(window, rows[i].row, 1).toDouble() - expected) < 0.02,
+               qPrintable(figure(window, rows[i].row, 1)));
+    }
+    QVERIFY(std::abs(saw->text().toDouble() -
+                     toMetric(Quantity::MoneyPerMass, sawTyped.toDouble())) < 0.01);
+    QCOMPARE(window->findChild<QLabel*>("figureName0")->text(), "NPV ($/ha)");
+    auto* risk = window->riskPage().findChild<QTableWidget*>("riskFigures");
+    QCOMPARE(risk->horizontalHeaderItem(1)->text(), "LEV ($/ha)");
+    // A break-even typed in $/ha reaches the model per acre: NPV 0 again.
+    retype(window, "establishment_cost", figure(window, 5, 0));
+    QVERIFY(std::abs(figure(window, 0, 0).toDouble()) < 0.02);
+    // A metric refusal speaks metric.
+    retype(window, "harvest_saw", "-5");
+    QCOMPARE(window->status(), "Harvest sawtimber: Enter a number between 0 and 330.6.");
+
+    retype(window, "harvest_saw", "30");
+    frame.runCommand(cmd::kMetricUnits);
+    QVERIFY(std::abs(saw->text().toDouble() - 30 * kTonnesPerShortTon) < 0.01);
+    QCOMPARE(window->findChild<QLabel*>("figureName5")->text(), "Establishment at LEV 0 ($/ac)");
+    QVERIFY(npv != figure(window, 0, 1));  // the establishment cost typed above is kept
   }
 
   void riskPageRunsItsPaths() {
