@@ -104,6 +104,11 @@ struct ClassBounds {
 constexpr ClassBounds classBoundsCm(int inchClass) {
   return {(inchClass - 0.5) * kCentimetresPerInch, (inchClass + 0.5) * kCentimetresPerInch};
 }
+// Where no room is left for both bounds the class is named by its middle.
+constexpr double classMidpointCm(int inchClass) {
+  ClassBounds bounds = classBoundsCm(inchClass);
+  return (bounds.low + bounds.high) / 2;
+}
 
 // The decimals a metric value is shown with when its stored value was written with
 // `imperialDecimals`: enough that converting the shown value back lands within one unit of the

@@ -5,6 +5,7 @@
 
 #include "engine/numeric.h"
 #include "engine/report_text.h"
+#include "units/units.h"
 
 namespace keldovar {
 namespace {
@@ -50,7 +51,8 @@ void text(std::vector<GraphShape>& out, int x, int y, std::string s, GraphInk in
   out.push_back({GraphShapeKind::Text, x, y, x, y, ink, std::move(s)});
 }
 
-void drawColumn(const BarGraph& g, int n, const Frame& f, std::vector<GraphShape>& out) {
+void drawColumn(const BarGraph& g, int n, const Frame& f, UnitSystem units,
+                std::vector<GraphShape>& out) {
   Column c = columnAt(g, n, f);
   for (int s = 1; s <= kTopStrokes; ++s) {
     stroke(out, c.left + s, c.top, c.left + s + kDepthX, c.top - kDepthY, GraphInk::White);
@@ -84,8 +86,16 @@ void drawColumn(const BarGraph& g, int n, const Frame& f, std::vector<GraphShape
     text(out, labelX, c.top - f.h - kLabelGap, std::move(label), GraphInk::Black);
   }
   stroke(out, middle, f.bottom, middle, f.bottom + kTickLength);
-  text(out, middle - f.cw / 2, f.bottom + kTickLength,
-       formatText("%d", g.barClass[static_cast<std::size_t>(n)]), GraphInk::Black);
+  int inchClass = g.barClass[static_cast<std::size_t>(n)];
+  if (units == UnitSystem::Metric) {
+    // A column is a few characters wide: the class's whole-centimetre middle, centred.
+    std::string midpoint = formatText("%.0f", classMidpointCm(inchClass));
+    int x = middle - f.cw * static_cast<int>(midpoint.size()) / 2;
+    text(out, x, f.bottom + kTickLength, std::move(midpoint), GraphInk::Black);
+    return;
+  }
+  text(out, middle - f.cw / 2, f.bottom + kTickLength, formatText("%d", inchClass),
+       GraphInk::Black);
 }
 
 void drawTreesAxis(const BarGraph& g, const Frame& f, std::vector<GraphShape>& out) {
@@ -123,8 +133,12 @@ std::vector<GraphShape> drawBarGraph(const BarGraph& graph, const ReportLayout& 
     int y = pos.graphTitleY + h + (4 + static_cast<int>(i)) * h;
     text(out, letterX, y, std::string(1, trees[i]), GraphInk::Black);
   }
-  text(out, layout.graph().width / 3, f.bottom + 2 * h, "Tree Diameter (inches)", GraphInk::Black);
-  for (int n = 0; n <= std::min(graph.barLast, kBarCapacity - 1); ++n) drawColumn(graph, n, f, out);
+  text(out, layout.graph().width / 3, f.bottom + 2 * h,
+       layout.units() == UnitSystem::Metric ? "Tree Diameter (cm, class midpoints)"
+                                            : "Tree Diameter (inches)",
+       GraphInk::Black);
+  for (int n = 0; n <= std::min(graph.barLast, kBarCapacity - 1); ++n)
+    drawColumn(graph, n, f, layout.units(), out);
   drawTreesAxis(graph, f, out);
   return out;
 }

@@ -93,5 +93,28 @@ TEST_F(GraphDrawingTest, TreesAxisAndTitles) {
   EXPECT_TRUE(drawBarGraph(store->tables[0].bar, hidden, hidden.tables()[0]).empty());
 }
 
+TEST_F(GraphDrawingTest, MetricClassesAreNamedByTheirCentimetreMiddles) {
+  BarGraph& g = store->tables[0].bar;
+  g.barClass = {6, 7, 40};  // 15.24, 17.78 and 101.6 cm
+  LayoutParams params;
+  params.showBargraph = true;
+  params.units = UnitSystem::Metric;
+  ReportLayout metric(*store, FixedPitchMetrics{10, 5}, params);
+  auto drawn = drawBarGraph(g, metric, metric.tables()[0]);
+  auto find = [&](std::string_view text) {
+    return std::find_if(drawn.begin(), drawn.end(),
+                        [&](const GraphShape& s) { return s.text == text; });
+  };
+  // Centred under each column's tick (139, 355, 571), at half the label's width to the left.
+  const std::tuple<std::string_view, int> labels[] = {
+      {"15", 139 - 5}, {"18", 355 - 5}, {"102", 571 - 7}};
+  for (auto [text, x] : labels) {
+    ASSERT_NE(find(text), drawn.end()) << text;
+    EXPECT_EQ(find(text)->x1, x) << text;
+  }
+  EXPECT_NE(find("Tree Diameter (cm, class midpoints)"), drawn.end());
+  EXPECT_EQ(find("Tree Diameter (inches)"), drawn.end());
+}
+
 }  // namespace
 }  // namespace keldovar::testing
